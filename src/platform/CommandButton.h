@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Element.h"
+
+#include <string>
+
+namespace merv {
+
+class CommandButton : public Element {
+public:
+    CommandButton(ElementTree& tree, std::string name)
+        : Element(tree, std::move(name), ElementKind::CommandButton) {}
+
+    const std::string& caption() const noexcept { return m_caption; }
+    void setCaption(std::string caption);
+
+    void setFocus();
+
+private:
+    std::string m_caption;
+};
+
+} // namespace merv

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <vector>
+
+namespace merv {
+
+class Element;
+
+// The stacking of the elements placed in a container, front to back. Windowed elements
+// always stand in front of the windowless ones.
+class Container {
+public:
+    explicit Container(Element& self) : m_self(self) {}
+
+    Element& element() const noexcept { return m_self; }
+
+    // Places a child behind those already added: the layout adds them front to back.
+    void add(Element& child);
+    // Front to back.
+    const std::vector<Element*>& children() const noexcept { return m_children; }
+
+    void bringToFront(Element& child);
+    void sendToBack(Element& child);
+
+private:
+    Element& m_self;
+    std::vector<Element*> m_children;
+};
+
+} // namespace merv

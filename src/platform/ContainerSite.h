@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/NumberLocale.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace merv {
+
+// What a host container offers the control it sites. The control calls it on the host's one
+// user-interface thread; handlers the host runs from here may call back into the control.
+class ContainerSite {
+public:
+    virtual ~ContainerSite() = default;
+
+    // Ambient properties. UserMode is empty while the control is not attached to the host.
+    virtual std::optional<bool> ambientUserMode() const = 0;
+    virtual std::uint32_t ambientBackColor() const = 0;
+    virtual std::int32_t ambientLocaleID() const = 0;
+
+    // The container now holds unsaved changes of this property.
+    virtual void propertyChanged(std::string_view name) = 0;
+
+    // Raises a control event (DISPID and name) to the host's handler, synchronously.
+    virtual void raiseEvent(int dispid, std::string_view name) = 0;
+
+    // The user's locale for number conversions.
+    virtual const NumberLocale& numberLocale() const = 0;
+
+    // The LCID of the language that resource-string lookups select for the process.
+    virtual std::int32_t resourceLanguage() const = 0;
+};
+
+} // namespace merv

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace merv {
+
+class Container;
+class ElementTree;
+
+enum class ElementKind {
+    UserControl,
+    TextField,
+    Label,
+    PictureBox,
+    Line,
+    Image,
+    Shape,
+    CommandButton,
+    Timer,
+};
+
+const char* kindName(ElementKind kind);
+
+// What part of an element's visible state changed, for views that repaint or mirror it.
+enum class ElementChange {
+    Text,
+    Caption,
+    ForeColor,
+    BackColor,
+    FillColor,
+    BorderColor,
+    Visible,
+    Stacking,
+    Points,
+    Surface,
+    Focus,
+    Selection,
+    Extent,
+};
+
+class Element;
+
+// A view's window onto the model: told of every change of an element's visible state.
+class ElementObserver {
+public:
+    virtual ~ElementObserver() = default;
+    virtual void elementChanged(const Element& element, ElementChange change) = 0;
+};
+
+// A place and size in twips, relative to the element's container.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// One standard user-interface element. Elements belong to an ElementTree, which owns them,
+// and stand in a Container (the control itself or a picture box).
+class Element {
+public:
+    Element(ElementTree& tree, std::string name, ElementKind kind);
+    virtual ~Element() = default;
+    Element(const Element&) = delete;
+    Element& operator=(const Element&) = delete;
+
+    const std::string& name() const noexcept { return m_name; }
+    ElementKind kind() const noexcept { return m_kind; }
+
+    // Picture boxes, text fields and buttons own a window: they always stack in front of the
+    // windowless elements of their container.
+    bool ownsWindow() const noexcept;
+    // Shapes, lines and timers take no mouse input: a click falls through to what is beneath.
+    bool takesMouseInput() const noexcept;
+
+    bool visible() const noexcept { return m_visible; }
+    void setVisible(bool visible);
+    // Visible here and in every container up to the control.
+    bool shown() const noexcept;
+
+    Container* container() const noexcept { return m_container; }
+    const TwipsRect& bounds() const noexcept { return m_bounds; }
+    void setBounds(const TwipsRect& bounds) noexcept { m_bounds = bounds; }
+    int tabIndex() const noexcept { return m_tabIndex; }
+    void setTabIndex(int index) noexcept { m_tabIndex = index; }
+
+    // ZOrder 0 brings the element to the front of its layer, 1 sends it to the back.
+    void zOrder(int position);
+
+    // Double-click and click handlers; elements without one ignore the event.
+    std::function<void()> onDblClick;
+    std::function<void()> onClick;
+
+    ElementTree& tree() const noexcept { return m_tree; }
+
+protected:
+    void notify(ElementChange change) const;
+
+private:
+    friend class Container;
+    ElementTree& m_tree;
+    std::string m_name;
+    ElementKind m_kind;
+    bool m_visible = true;
+    Container* m_container = nullptr;
+    TwipsRect m_bounds;
+    int m_tabIndex = -1;
+};
+
+} // namespace merv

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/Element.h"
+
+#include <cstdint>
+#include <string>
+
+namespace merv {
+
+enum class Alignment { Left, Right, Center };
+
+// How a label or text field writes its text; views render it as they can.
+struct Font {
+    std::string name = "Arial";
+    double points = 8.25;
+    int weight = 400;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+    int charset = 0;
+};
+
+class Label : public Element {
+public:
+    Label(ElementTree& tree, std::string name) : Element(tree, std::move(name), ElementKind::Label) {}
+
+    const std::string& caption() const noexcept { return m_caption; }
+    void setCaption(std::string caption);
+
+    std::uint32_t foreColor() const noexcept { return m_foreColor; }
+    void setForeColor(std::uint32_t color);
+
+    Alignment alignment() const noexcept { return m_alignment; }
+    void setAlignment(Alignment alignment) noexcept { m_alignment = alignment; }
+    const Font& font() const noexcept { return m_font; }
+    void setFont(Font font) { m_font = std::move(font); }
+
+private:
+    std::string m_caption;
+    std::uint32_t m_foreColor = 0x80000012u; // the host's button-text colour
+    Alignment m_alignment = Alignment::Left;
+    Font m_font;
+};
+
+} // namespace merv

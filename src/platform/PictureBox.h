@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Container.h"
+#include "platform/Element.h"
+#include "platform/Surface.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace merv {
+
+// A picture box: a container of elements and, where it is drawn on, a pixel surface whose
+// Cls restores the box's BackColor.
+class PictureBox : public Element, public Container {
+public:
+    PictureBox(ElementTree& tree, std::string name);
+
+    std::uint32_t backColor() const noexcept { return m_backColor; }
+    void setBackColor(std::uint32_t color);
+    std::uint32_t foreColor() const noexcept { return m_foreColor; }
+    void setForeColor(std::uint32_t color) noexcept { m_foreColor = color; }
+
+    // Gives the box a drawing surface of width by height pixels.
+    void createSurface(int width, int height);
+    bool hasSurface() const noexcept { return m_surface != nullptr; }
+    Surface& surface();
+    const Surface& surface() const;
+
+    void cls();
+    // Presents what was drawn: views repaint the surface.
+    void refresh() const;
+
+private:
+    std::uint32_t m_backColor = 0x8000000Fu; // the host's button-face colour
+    std::uint32_t m_foreColor = 0x80000012u;
+    std::unique_ptr<Surface> m_surface;
+};
+
+} // namespace merv

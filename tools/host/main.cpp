@@ -1,0 +1,2 @@
+// FIXME: replaced by the scripting host's entry point.
+int main() { return 0; }
