@@ -10,7 +10,8 @@ namespace merv {
 // An image element showing encoded picture bytes, stretched to its bounds by the view.
 class Image : public Element {
 public:
-    Image(ElementTree& tree, std::string name) : Element(tree, std::move(name), ElementKind::Image) {}
+    Image(ElementTree& tree, std::string name)
+        : Element(tree, std::move(name), ElementKind::Image) {}
 
     std::span<const std::uint8_t> picture() const noexcept { return m_picture; }
     void setPicture(std::span<const std::uint8_t> bytes) noexcept { m_picture = bytes; }

@@ -22,7 +22,8 @@ struct Font {
 
 class Label : public Element {
 public:
-    Label(ElementTree& tree, std::string name) : Element(tree, std::move(name), ElementKind::Label) {}
+    Label(ElementTree& tree, std::string name)
+        : Element(tree, std::move(name), ElementKind::Label) {}
 
     const std::string& caption() const noexcept { return m_caption; }
     void setCaption(std::string caption);

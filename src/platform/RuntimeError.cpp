@@ -4,8 +4,8 @@ namespace merv {
 
 RuntimeError::RuntimeError(int number, std::string description)
     : std::runtime_error(description.empty() ? standardDescription(number) : description),
-      m_number(number), m_description(description.empty() ? standardDescription(number)
-                                                          : std::move(description)) {}
+      m_number(number),
+      m_description(description.empty() ? standardDescription(number) : std::move(description)) {}
 
 std::string RuntimeError::standardDescription(int number) {
     switch (number) {

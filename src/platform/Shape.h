@@ -8,7 +8,8 @@ namespace merv {
 
 class Shape : public Element {
 public:
-    Shape(ElementTree& tree, std::string name) : Element(tree, std::move(name), ElementKind::Shape) {}
+    Shape(ElementTree& tree, std::string name)
+        : Element(tree, std::move(name), ElementKind::Shape) {}
 
     std::uint32_t fillColor() const noexcept { return m_fillColor; }
     void setFillColor(std::uint32_t color);

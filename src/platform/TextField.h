@@ -12,7 +12,8 @@ namespace merv {
 // program write re-enters the field's handler before it returns.
 class TextField : public Element {
 public:
-    TextField(ElementTree& tree, std::string name) : Element(tree, std::move(name), ElementKind::TextField) {}
+    TextField(ElementTree& tree, std::string name)
+        : Element(tree, std::move(name), ElementKind::TextField) {}
 
     const std::string& text() const noexcept { return m_text; }
     // Raises Change when the text differs from the current one. The caret goes to the end.

@@ -21,7 +21,8 @@ public:
 // clock decides what becomes of the error.
 class Timer : public Element {
 public:
-    Timer(ElementTree& tree, std::string name) : Element(tree, std::move(name), ElementKind::Timer) {}
+    Timer(ElementTree& tree, std::string name)
+        : Element(tree, std::move(name), ElementKind::Timer) {}
     ~Timer() override;
 
     int interval() const noexcept { return m_interval; }

@@ -50,9 +50,8 @@ public:
     bool equals(const Variant& other, const NumberLocale& locale) const;
 
 private:
-    using Storage =
-        std::variant<std::monostate, std::string, std::int16_t, std::int32_t, float, double,
-                     std::uint32_t>;
+    using Storage = std::variant<std::monostate, std::string, std::int16_t, std::int32_t, float,
+                                 double, std::uint32_t>;
     template <typename T>
     Variant(Type type, T value) : m_type(type), m_value(std::move(value)) {}
 

@@ -1,0 +1,77 @@
+// Value writes and face redraws of a restored control, the two paths a host drives most.
+#include "control/MERV_Gauge.h"
+#include "platform/PropertyBag.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace merv {
+namespace {
+
+class QuietSite : public ContainerSite {
+public:
+    std::optional<bool> ambientUserMode() const override { return true; }
+    std::uint32_t ambientBackColor() const override { return 0x8000000Fu; }
+    std::int32_t ambientLocaleID() const override { return 1033; }
+    void propertyChanged(std::string_view) override {}
+    void raiseEvent(int, std::string_view) override {}
+    const NumberLocale& numberLocale() const override { return m_locale; }
+    std::int32_t resourceLanguage() const override { return 1033; }
+
+private:
+    NumberLocale m_locale = NumberLocale::english();
+};
+
+struct RestoredGauge {
+    QuietSite site;
+    std::unique_ptr<MERV_Gauge> gauge;
+    RestoredGauge() {
+        gauge = std::make_unique<MERV_Gauge>(site);
+        gauge->Initialize();
+        MemoryPropertyBag bag;
+        bag.set("Precision", Variant::integer(2));
+        gauge->ReadProperties(bag);
+        gauge->Resize();
+        gauge->ui().InitTimer.tick(); // takes the threshold snapshots
+    }
+};
+
+// The whole value update: format, five tests (events crossing bands), needle.
+void BM_ValueWrite(benchmark::State& state) {
+    RestoredGauge g;
+    // Values across every band, so events fire and the needle moves on most writes.
+    const float values[] = {12.5f, 27.25f, 50.0f, 70.75f, 91.125f, 66.0f, 33.5f, 5.0f};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        g.gauge->setValue(values[i]);
+        i = (i + 1) % std::size(values);
+    }
+    benchmark::DoNotOptimize(g.gauge->ui().LineValore.x1());
+}
+BENCHMARK(BM_ValueWrite);
+
+// Baseline for BM_ValueWrite: the storage text write alone, without the update.
+void BM_ValueTextOnly(benchmark::State& state) {
+    RestoredGauge g;
+    g.gauge->ui().Valore.onChange = nullptr;
+    const char* texts[] = {"12.5", "27.25", "50", "70.75", "91.125", "66", "33.5", "5"};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        g.gauge->ui().Valore.setText(texts[i]);
+        i = (i + 1) % std::size(texts);
+    }
+}
+BENCHMARK(BM_ValueTextOnly);
+
+// The whole face redraw: clear, clamp, angles, five bands, ticks, labels, snapshot, update.
+void BM_FaceRedraw(benchmark::State& state) {
+    RestoredGauge g;
+    for (auto _ : state)
+        g.gauge->InitTimer_Timer();
+    benchmark::DoNotOptimize(g.gauge->ui().Sfondo.surface().pixel(83, 6));
+}
+BENCHMARK(BM_FaceRedraw);
+
+} // namespace
+} // namespace merv

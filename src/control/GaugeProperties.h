@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/NumberLocale.h"
+#include "platform/Variant.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace merv {
+
+class MERV_Gauge;
+
+enum class PropertyType { Text, Integer, Boolean, Single, Color };
+
+// One row of the gauge's property table: everything that lists properties (dispatch by name
+// and DISPID, storing and restoring, hosts and pages) reads it from here.
+struct PropertyInfo {
+    std::string_view name;
+    std::int32_t dispid;
+    PropertyType type;
+    std::string_view helpString; // empty where the property has none
+    bool browsable;
+    int storeOrder;     // position in the property bag, 1 to 17; 0 when not stored
+    Variant bagDefault; // the default handed to the bag, when stored
+    // Property get and put through the control's public getter and setter. put converts the
+    // value to the setter's type as a host does (texts with the user's locale).
+    Variant (*get)(MERV_Gauge&);
+    void (*put)(MERV_Gauge&, const Variant&, const NumberLocale&);
+};
+
+// The 21 properties in DISPID order.
+std::span<const PropertyInfo> gaugeProperties();
+// The 17 stored properties in the order they are restored and stored.
+const std::vector<const PropertyInfo*>& persistedProperties();
+
+// By name (as dispatch does, ignoring letter case) or by DISPID; null when there is none.
+const PropertyInfo* findProperty(std::string_view name);
+const PropertyInfo* findProperty(std::int32_t dispid);
+
+// Converts a value to the property's type, as its put would receive it.
+Variant coerce(const Variant& value, PropertyType type, const NumberLocale& locale);
+
+} // namespace merv

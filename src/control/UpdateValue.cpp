@@ -1,0 +1,142 @@
+// The value display update and the face redraw of MERV_Gauge.
+#include "control/MERV_Gauge.h"
+
+#include "dial/DialGeometry.h"
+#include "platform/Conversions.h"
+#include "platform/RuntimeError.h"
+
+#include <array>
+#include <cmath>
+
+namespace merv {
+
+namespace {
+
+// Display formats by precision 0 to 5; any other precision shows the stored text as it is.
+constexpr std::array<const char*, 6> PrecisionFormats{"###0",     "###0.0",    "###0.00",
+                                                      "###0.000", "###0.0000", "###0.00000"};
+
+// A floating-point step that overflowed or was invalid fails as the platform's Overflow.
+double checked(double result) {
+    if (!std::isfinite(result))
+        throw RuntimeError(ErrorNumber::Overflow);
+    return result;
+}
+
+} // namespace
+
+void MERV_Gauge::UpdateValue() {
+    const NumberLocale& locale = m_site.numberLocale();
+    auto v = [&] { return convert::textToSingle(m_ui.Valore.text(), locale); };
+    auto threshold = [&](const std::string& snapshot) {
+        return convert::textToSingle(snapshot, locale);
+    };
+
+    // 1. The format: the precision text is read again for every comparison.
+    std::string_view format;
+    for (std::size_t p = 0; p < PrecisionFormats.size(); ++p) {
+        if (convert::textToDouble(m_ui.Prec.text(), locale) == double(p))
+            format = PrecisionFormats[p];
+    }
+
+    // 2. The value with its unit; the blank stays when the unit is empty.
+    m_ui.Val.setCaption(convert::format(m_ui.Valore.text(), format, locale) + " " +
+                        m_ui.EngineeringUnit.text());
+
+    // 3.
+    m_ui.Sfondo.refresh();
+
+    // 4. Five tests, each converting anew, so a value written by an event handler counts for
+    // the tests after it. Both sides of every test are converted, left to right.
+    {
+        const float wl = threshold(m_WarningLowText);
+        const float value = v();
+        const float value2 = v();
+        const float wh = threshold(m_WarningHighText);
+        if (wl < value && value2 < wh) {
+            m_AlarmHighStatus = m_AlarmLowStatus = m_WarningHighStatus = m_WarningLowStatus = false;
+        }
+    }
+    if (v() > threshold(m_AlarmHighText)) {
+        if (!m_AlarmHighStatus)
+            raise(GaugeEvent::OnAlarmHigh, "OnAlarmHigh");
+        m_AlarmHighStatus = true;
+        m_AlarmLowStatus = m_WarningHighStatus = m_WarningLowStatus = false;
+    }
+    {
+        const float wh = threshold(m_WarningHighText);
+        const float value = v();
+        const float value2 = v();
+        const float ah = threshold(m_AlarmHighText);
+        if (wh < value && value2 < ah) {
+            m_AlarmHighStatus = m_AlarmLowStatus = m_WarningLowStatus = false;
+            if (!m_WarningHighStatus)
+                raise(GaugeEvent::OnWarningHigh, "OnWarningHigh");
+            m_WarningHighStatus = true;
+        }
+    }
+    if (v() < threshold(m_AlarmLowText)) {
+        m_AlarmHighStatus = false;
+        if (!m_AlarmLowStatus)
+            raise(GaugeEvent::OnAlarmLow, "OnAlarmLow");
+        m_AlarmLowStatus = true;
+        m_WarningLowStatus = m_WarningHighStatus = false;
+    }
+    {
+        const float al = threshold(m_AlarmLowText);
+        const float value = v();
+        const float value2 = v();
+        const float wl = threshold(m_WarningLowText);
+        if (al < value && value2 < wl) {
+            m_AlarmHighStatus = m_AlarmLowStatus = false;
+            if (!m_WarningLowStatus)
+                raise(GaugeEvent::OnWarningLow, "OnWarningLow");
+            m_WarningLowStatus = true;
+            m_WarningHighStatus = false;
+        }
+    }
+
+    // 5. Below the scale the needle keeps its place.
+    if (convert::textToSingle(m_ui.Minimo.caption(), locale) > v())
+        return;
+
+    // 6. The needle angle: the product first, then the quotient, then the difference.
+    const double value = convert::textToDouble(m_ui.Valore.text(), locale);
+    const double minimum = convert::textToDouble(m_ui.Minimo.caption(), locale);
+    const double product = checked((value - minimum) * dial::ScaleSweep);
+    const double maximum = convert::textToDouble(m_ui.Massimo.caption(), locale);
+    const double span = checked(maximum - convert::textToDouble(m_ui.Minimo.caption(), locale));
+    if (span == 0.0)
+        throw RuntimeError(product == 0.0 ? ErrorNumber::Overflow : ErrorNumber::DivisionByZero);
+    const float angle = convert::toSingle(checked(dial::ScaleSweep - checked(product / span)));
+
+    // 7. The tip, each coordinate from its own radians.
+    const std::int32_t x1 = dial::roundHalfEven(
+        checked(std::cos(dial::toRadians(angle)) * dial::NeedleLength + dial::CentreX));
+    const std::int32_t y1 = dial::roundHalfEven(
+        checked(dial::CentreY - std::sin(dial::toRadians(angle)) * dial::NeedleLength));
+
+    // 8. Move the needle; the hub stays in front of it.
+    m_ui.LineValore.zOrder(1);
+    m_ui.LineValore.setX1(static_cast<float>(x1));
+    m_ui.LineValore.setY1(static_cast<float>(y1));
+    m_ui.LineValore.zOrder(0);
+    m_ui.Centro.zOrder(0);
+}
+
+void MERV_Gauge::InitTimer_Timer() {
+    m_face.draw({m_AlarmColor, m_WarningColor, m_NormalColor}, m_site.numberLocale());
+
+    // The alarm evaluation reads these snapshots, and nothing else, as its thresholds.
+    m_WarningHighText = m_ui.WarningH.text();
+    m_WarningLowText = m_ui.WarningL.text();
+    m_AlarmHighText = m_ui.AlarmH.text();
+    m_AlarmLowText = m_ui.AlarmL.text();
+
+    UpdateValue();
+
+    m_ui.InitTimer.setInterval(Layout::InitTimerInterval);
+    m_ui.InitTimer.setEnabled(false);
+}
+
+} // namespace merv

@@ -1,0 +1,19 @@
+#include "platform/CommandButton.h"
+
+#include "platform/ElementTree.h"
+
+namespace merv {
+
+void CommandButton::setCaption(std::string caption) {
+    if (caption == m_caption)
+        return;
+    m_caption = std::move(caption);
+    notify(ElementChange::Caption);
+}
+
+void CommandButton::setFocus() {
+    if (tree().focus().moveTo(this))
+        notify(ElementChange::Focus);
+}
+
+} // namespace merv

@@ -1,0 +1,19 @@
+#include "platform/Label.h"
+
+namespace merv {
+
+void Label::setCaption(std::string caption) {
+    if (caption == m_caption)
+        return;
+    m_caption = std::move(caption);
+    notify(ElementChange::Caption);
+}
+
+void Label::setForeColor(std::uint32_t color) {
+    if (color == m_foreColor)
+        return;
+    m_foreColor = color;
+    notify(ElementChange::ForeColor);
+}
+
+} // namespace merv

@@ -1,0 +1,19 @@
+#include "platform/Shape.h"
+
+namespace merv {
+
+void Shape::setFillColor(std::uint32_t color) {
+    if (color == m_fillColor)
+        return;
+    m_fillColor = color;
+    notify(ElementChange::FillColor);
+}
+
+void Shape::setBorderColor(std::uint32_t color) {
+    if (color == m_borderColor)
+        return;
+    m_borderColor = color;
+    notify(ElementChange::BorderColor);
+}
+
+} // namespace merv
