@@ -59,7 +59,8 @@ private:
     int m_drawWidth = 1;
     int m_fillStyle = 1; // 1: transparent, 0: solid
     std::vector<std::uint32_t> m_pixels;
-    std::vector<std::int32_t> m_fillStack; // reused by floodFill, never shrinks
+    std::vector<std::int32_t> m_fillStack;   // reused by floodFill, never shrinks
+    std::vector<std::uint8_t> m_fillVisited; // floodFill's marks when fill and border differ
 };
 
 } // namespace merv
