@@ -11,9 +11,4 @@ void CommandButton::setCaption(std::string caption) {
     notify(ElementChange::Caption);
 }
 
-void CommandButton::setFocus() {
-    if (tree().focus().moveTo(this))
-        notify(ElementChange::Focus);
-}
-
 } // namespace merv

@@ -14,8 +14,6 @@ public:
     const std::string& caption() const noexcept { return m_caption; }
     void setCaption(std::string caption);
 
-    void setFocus();
-
 private:
     std::string m_caption;
 };

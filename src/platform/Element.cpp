@@ -57,6 +57,24 @@ bool Element::shown() const noexcept {
     return true;
 }
 
+bool Element::canTakeFocus() const noexcept {
+    return (m_kind == ElementKind::TextField || m_kind == ElementKind::CommandButton ||
+            m_kind == ElementKind::PictureBox) &&
+           m_tabIndex >= 0 && shown();
+}
+
+void Element::setFocus() {
+    if (!m_tree.focus().moveTo(this))
+        return;
+    notify(ElementChange::Focus);
+    if (onGotFocus)
+        onGotFocus();
+}
+
+bool Element::hasFocus() const noexcept {
+    return m_tree.focus().focused() == this;
+}
+
 void Element::zOrder(int position) {
     if (!m_container)
         return;

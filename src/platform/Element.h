@@ -88,9 +88,16 @@ public:
     // ZOrder 0 brings the element to the front of its layer, 1 sends it to the back.
     void zOrder(int position);
 
-    // Double-click and click handlers; elements without one ignore the event.
+    // Text fields, buttons and picture boxes take the keyboard focus when they are shown.
+    bool canTakeFocus() const noexcept;
+    // Takes the keyboard focus; GotFocus runs when the focus arrives from elsewhere.
+    void setFocus();
+    bool hasFocus() const noexcept;
+
+    // Event handlers; an element without one ignores the event.
     std::function<void()> onDblClick;
     std::function<void()> onClick;
+    std::function<void()> onGotFocus;
 
     ElementTree& tree() const noexcept { return m_tree; }
 

@@ -24,6 +24,22 @@ Element* ElementTree::find(std::string_view name) const noexcept {
     return nullptr;
 }
 
+Element* ElementTree::nextInFocusOrder(const Element* from) const noexcept {
+    const int after = from ? from->tabIndex() : -1;
+    Element* next = nullptr;  // the lowest index above `after`
+    Element* first = nullptr; // the lowest index overall, for wrapping round
+    for (const auto& owned : m_elements) {
+        Element* e = owned.get();
+        if (e == from || !e->canTakeFocus())
+            continue;
+        if (!first || e->tabIndex() < first->tabIndex())
+            first = e;
+        if (e->tabIndex() > after && (!next || e->tabIndex() < next->tabIndex()))
+            next = e;
+    }
+    return next ? next : first;
+}
+
 void ElementTree::setFocusTracker(FocusTracker* tracker) noexcept {
     m_focus = tracker ? tracker : &m_ownFocus;
 }

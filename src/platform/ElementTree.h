@@ -38,6 +38,10 @@ public:
     }
 
     Element* find(std::string_view name) const noexcept;
+
+    // Tab: the focus moves to the next element in focus order that can take it, after
+    // `from` (from the start when null), wrapping round. Null when none can take it.
+    Element* nextInFocusOrder(const Element* from) const noexcept;
     const std::vector<std::unique_ptr<Element>>& elements() const noexcept { return m_elements; }
 
     void setObserver(ElementObserver* observer) noexcept { m_observer = observer; }

@@ -31,14 +31,27 @@ public:
     void setSelLength(int length);
     int length() const noexcept;
 
-    // Takes the keyboard focus; GotFocus runs when the focus arrives from elsewhere.
-    void setFocus();
+    // What a person does with the keyboard while the field has the focus. A key first raises
+    // KeyPress, whose handler may cancel it by setting KeyAscii to 0; a printable character
+    // then replaces the selection (the caret goes after it) and raises Change.
+    void typeCharacter(char32_t character);
+    // Backspace (KeyPress 8) deletes the selection or the character before the caret.
+    void backspace();
+    // Delete raises no KeyPress; it deletes the selection or the character after the caret.
+    void deleteForward();
+    // Any other key by its KeyAscii: printable ones are typed, 8 is Backspace, the rest (Enter
+    // among them) only raise KeyPress.
+    void pressKey(int keyAscii);
 
     std::function<void()> onChange;
-    std::function<void()> onGotFocus;
     std::function<void(int& keyAscii)> onKeyPress;
 
 private:
+    // Runs KeyPress; returns the KeyAscii the handler left.
+    int raiseKeyPress(int keyAscii);
+    // Replaces the selection with the text, the caret after it, and raises Change.
+    void replaceSelection(std::string_view replacement);
+
     std::string m_text;
     std::uint32_t m_foreColor = 0x80000008u; // the host's window-text colour
     std::uint32_t m_backColor = 0x80000005u; // the host's window background colour
