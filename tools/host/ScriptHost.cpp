@@ -1,0 +1,590 @@
+#include "host/ScriptHost.h"
+
+#include "host/SurfacePng.h"
+#include "host/UsageError.h"
+
+#include "control/GaugeProperties.h"
+#include "platform/RuntimeError.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <charconv>
+#include <istream>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <utility>
+
+namespace merv::host {
+
+namespace {
+
+constexpr std::string_view Blanks = " \t";
+
+std::string_view trim(std::string_view text) {
+    const auto first = text.find_first_not_of(Blanks);
+    if (first == text.npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
+}
+
+// The first word and the rest, both trimmed.
+std::pair<std::string_view, std::string_view> splitWord(std::string_view text) {
+    text = trim(text);
+    const auto end = text.find_first_of(Blanks);
+    if (end == text.npos)
+        return {text, {}};
+    return {text.substr(0, end), trim(text.substr(end))};
+}
+
+std::vector<std::string_view> words(std::string_view text) {
+    std::vector<std::string_view> out;
+    for (auto [word, rest] = splitWord(text); !word.empty(); std::tie(word, rest) = splitWord(rest))
+        out.push_back(word);
+    return out;
+}
+
+// A decimal integer within [low, high]; empty for anything else.
+std::optional<std::int64_t> parseInteger(std::string_view text, std::int64_t low,
+                                         std::int64_t high) {
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
+        value > high)
+        return std::nullopt;
+    return value;
+}
+
+// A colour as a decimal or 0x-hexadecimal number: the 32-bit pattern, signed or unsigned.
+std::optional<std::uint32_t> parseColor(std::string_view text) {
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        text.remove_prefix(2);
+        std::uint32_t value = 0;
+        const auto [end, error] =
+            std::from_chars(text.data(), text.data() + text.size(), value, 16);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size())
+            return std::nullopt;
+        return value;
+    }
+    if (const auto value = parseInteger(text, std::numeric_limits<std::int32_t>::min(),
+                                        std::numeric_limits<std::uint32_t>::max()))
+        return static_cast<std::uint32_t>(*value);
+    return std::nullopt;
+}
+
+std::optional<bool> parseBoolean(std::string_view text) {
+    if (text == "true")
+        return true;
+    if (text == "false")
+        return false;
+    return std::nullopt;
+}
+
+constexpr std::array<std::string_view, 4> EventNames{"OnAlarmHigh", "OnAlarmLow", "OnWarningHigh",
+                                                     "OnWarningLow"};
+
+// A property by name, ignoring letter case, or by its DISPID in hexadecimal (0x6803000B).
+const PropertyInfo& propertyNamed(std::string_view name) {
+    const PropertyInfo* property = nullptr;
+    if (name.starts_with("0x") || name.starts_with("0X")) {
+        if (const auto dispid = parseColor(name))
+            property = findProperty(std::bit_cast<std::int32_t>(*dispid));
+    } else {
+        property = findProperty(name);
+    }
+    if (!property)
+        throw UsageError("unknown property '" + std::string(name) + "'");
+    return *property;
+}
+
+Element& elementNamed(MERV_Gauge& control, std::string_view name) {
+    Element* element = control.elements().find(name);
+    if (!element)
+        throw UsageError("unknown element '" + std::string(name) + "'");
+    return *element;
+}
+
+Json describe(const Element& element) {
+    Json out{{"kind", kindName(element.kind())}};
+    switch (element.kind()) {
+    case ElementKind::UserControl: {
+        const auto& surface = static_cast<const UserControl&>(element);
+        out["width"] = surface.width();
+        out["height"] = surface.height();
+        out["backcolor"] = surface.backColor();
+        out["visible"] = surface.visible();
+        break;
+    }
+    case ElementKind::TextField: {
+        const auto& field = static_cast<const TextField&>(element);
+        out["text"] = field.text();
+        out["visible"] = field.visible();
+        out["forecolor"] = field.foreColor();
+        out["backcolor"] = field.backColor();
+        out["selstart"] = field.selStart();
+        out["sellength"] = field.selLength();
+        break;
+    }
+    case ElementKind::Label: {
+        const auto& label = static_cast<const Label&>(element);
+        out["caption"] = label.caption();
+        out["visible"] = label.visible();
+        out["forecolor"] = label.foreColor();
+        break;
+    }
+    case ElementKind::PictureBox: {
+        const auto& box = static_cast<const PictureBox&>(element);
+        out["visible"] = box.visible();
+        out["backcolor"] = box.backColor();
+        break;
+    }
+    case ElementKind::Line: {
+        const auto& line = static_cast<const Line&>(element);
+        out["x1"] = singleToJson(line.x1());
+        out["y1"] = singleToJson(line.y1());
+        out["x2"] = singleToJson(line.x2());
+        out["y2"] = singleToJson(line.y2());
+        out["visible"] = line.visible();
+        break;
+    }
+    case ElementKind::Image:
+        out["visible"] = element.visible();
+        break;
+    case ElementKind::Shape: {
+        const auto& shape = static_cast<const Shape&>(element);
+        out["fillcolor"] = shape.fillColor();
+        out["bordercolor"] = shape.borderColor();
+        break;
+    }
+    case ElementKind::CommandButton: {
+        const auto& button = static_cast<const CommandButton&>(element);
+        out["caption"] = button.caption();
+        out["visible"] = button.visible();
+        break;
+    }
+    case ElementKind::Timer: {
+        const auto& timer = static_cast<const Timer&>(element);
+        out["enabled"] = timer.enabled();
+        out["interval"] = timer.interval();
+        break;
+    }
+    }
+    return out;
+}
+
+} // namespace
+
+const std::vector<ScriptHost::Command>& ScriptHost::commands() {
+    static const std::vector<Command> table{
+        {"new", "new", &ScriptHost::newControl},
+        {"restore", "restore [JSON object]", &ScriptHost::restore},
+        {"use", "use N", &ScriptHost::use},
+        {"save", "save", &ScriptHost::save},
+        {"get", "get NAME|0xDISPID", &ScriptHost::get},
+        {"set", "set NAME|0xDISPID VALUE (a JSON string, number, true, false or null)",
+         &ScriptHost::set},
+        {"tick", "tick", &ScriptHost::tick},
+        {"advance", "advance MS", &ScriptHost::advance},
+        {"timer", "timer", &ScriptHost::timer},
+        {"element", "element NAME", &ScriptHost::element},
+        {"zorder", "zorder UserControl|Sfondo|SfondoAl", &ScriptHost::zorder},
+        {"pixel", "pixel X Y", &ScriptHost::pixel},
+        {"surface", "surface PATH", &ScriptHost::surface},
+        {"caption", "caption NAME", &ScriptHost::caption},
+        {"on", "on OnAlarmHigh|OnAlarmLow|OnWarningHigh|OnWarningLow [COMMAND...]",
+         &ScriptHost::on},
+        {"ambient", "ambient UserMode true|false | ambient BackColor COLOUR | ambient LocaleID N",
+         &ScriptHost::ambient},
+        {"ambient-changed", "ambient-changed NAME", &ScriptHost::ambientChanged},
+        {"resize", "resize W H (twips)", &ScriptHost::resize},
+        {"extent", "extent", &ScriptHost::extent},
+        {"backcolor", "backcolor", &ScriptHost::backcolor},
+        {"terminate", "terminate", &ScriptHost::terminate},
+    };
+    return table;
+}
+
+bool ScriptHost::isCommand(std::string_view name) {
+    for (const Command& command : commands()) {
+        if (command.name == name)
+            return true;
+    }
+    return false;
+}
+
+ScriptHost::ScriptHost(ScriptHostOptions options, std::ostream& out)
+    : m_options(std::move(options)), m_out(out) {}
+
+// The controls go before the clock, whatever the member order says.
+ScriptHost::~ScriptHost() {
+    m_controls.clear();
+}
+
+void ScriptHost::runLine(std::string_view line) {
+    if (line.ends_with('\r'))
+        line.remove_suffix(1);
+    const std::string_view text = trim(line);
+    if (text.empty() || text.front() == '#')
+        return;
+    if (m_options.echo)
+        emit(Json{{"cmd", std::string(line)}});
+    execute(text);
+    m_out.flush();
+}
+
+bool ScriptHost::runStream(std::istream& in) {
+    for (std::string line; std::getline(in, line);)
+        runLine(line);
+    return !in.bad();
+}
+
+void ScriptHost::emit(const Json& line) {
+    m_out << dumpLine(line) << '\n';
+}
+
+void ScriptHost::execute(std::string_view line) {
+    const Command* outer = m_running;
+    Json result;
+    try {
+        const auto [name, arguments] = splitWord(line);
+        m_running = nullptr;
+        for (const Command& command : commands()) {
+            if (command.name == name)
+                m_running = &command;
+        }
+        if (!m_running)
+            throw UsageError("unknown command '" + std::string(name) + "'");
+        const Json fields = (this->*m_running->run)(arguments);
+        result = Json{{"ok", true}};
+        for (const auto& [key, value] : fields.items())
+            result[key] = value;
+    } catch (const RuntimeError& error) {
+        result =
+            Json{{"ok", false}, {"error", error.number()}, {"description", error.description()}};
+    } catch (const std::exception& error) {
+        result = Json{{"ok", false}, {"usage", error.what()}};
+    } catch (...) {
+        result = Json{{"ok", false}, {"usage", "the command failed for an unknown reason"}};
+    }
+    m_running = outer;
+    emit(result);
+}
+
+namespace {
+// What a command with the wrong arguments answers.
+[[noreturn]] void wrongArguments(std::string_view form) {
+    throw UsageError("usage: " + std::string(form));
+}
+} // namespace
+
+HostedGauge& ScriptHost::current() {
+    if (!m_current)
+        throw UsageError("no control: create one with new or restore, or choose one with use N");
+    return *m_controls.at(*m_current);
+}
+
+HostedGauge& ScriptHost::add() {
+    const int id = m_nextId++;
+    HostedGauge::Ambient ambient;
+    ambient.userMode = !m_options.designMode;
+    ambient.localeId = m_options.language;
+    auto& slot = m_controls[id];
+    Listener& listener = *this;
+    slot = std::make_unique<HostedGauge>(id, listener, m_clock, m_options.numberLocale,
+                                         m_options.language, ambient);
+    m_current = id;
+    return *slot;
+}
+
+// ---- Events -------------------------------------------------------------------------------
+
+void ScriptHost::propertyChanged(HostedGauge&, std::string_view name) {
+    emit(Json{{"changed", std::string(name)}});
+}
+
+void ScriptHost::eventRaised(HostedGauge& gauge, std::string_view name) {
+    emit(Json{{"event", std::string(name)}});
+    const std::optional<std::string> command = gauge.handler(name);
+    if (!command)
+        return;
+    if (m_handlerDepth >= MaxHandlerDepth) {
+        emit(Json{{"ok", false},
+                  {"usage", "handler of " + std::string(name) +
+                                " not run: handlers nested deeper than " +
+                                std::to_string(MaxHandlerDepth)}});
+        return;
+    }
+    // The handler acts on the control that raised the event; the script's choice comes back
+    // afterwards, unless the handler terminated that control.
+    const std::optional<int> chosen = m_current;
+    m_current = gauge.id();
+    ++m_handlerDepth;
+    execute(*command);
+    --m_handlerDepth;
+    m_current = chosen && m_controls.contains(*chosen) ? chosen : std::nullopt;
+}
+
+// ---- Controls -----------------------------------------------------------------------------
+
+Json ScriptHost::newControl(std::string_view arguments) {
+    if (!arguments.empty())
+        wrongArguments(m_running->form);
+    HostedGauge& gauge = add();
+    gauge.createNew();
+    return Json{{"id", gauge.id()}};
+}
+
+Json ScriptHost::restore(std::string_view arguments) {
+    MemoryPropertyBag bag(m_options.numberLocale);
+    if (!arguments.empty()) {
+        const Json stored = parseJson(arguments, "restore");
+        if (!stored.is_object())
+            wrongArguments(m_running->form);
+        for (const auto& [key, value] : stored.items()) {
+            try {
+                bag.set(key, variantFromJson(value));
+            } catch (const UsageError& error) {
+                throw UsageError("restore: " + key + ": " + error.what());
+            }
+        }
+    }
+    HostedGauge& gauge = add();
+    gauge.restore(bag);
+    return Json{{"id", gauge.id()}};
+}
+
+Json ScriptHost::use(std::string_view arguments) {
+    const auto id = parseInteger(arguments, 1, std::numeric_limits<int>::max());
+    if (!id)
+        wrongArguments(m_running->form);
+    if (!m_controls.contains(int(*id)))
+        throw UsageError("no control " + std::to_string(*id));
+    m_current = int(*id);
+    return Json{{"id", *id}};
+}
+
+Json ScriptHost::terminate(std::string_view arguments) {
+    if (!arguments.empty())
+        wrongArguments(m_running->form);
+    HostedGauge& gauge = current();
+    if (gauge.raisingEvent())
+        throw UsageError("control " + std::to_string(gauge.id()) +
+                         " is raising an event: terminate it after its handlers return");
+    const int id = gauge.id();
+    gauge.control().Terminate();
+    m_controls.erase(id);
+    m_current.reset();
+    return Json::object();
+}
+
+// ---- Properties ---------------------------------------------------------------------------
+
+Json ScriptHost::save(std::string_view arguments) {
+    if (!arguments.empty())
+        wrongArguments(m_running->form);
+    MemoryPropertyBag bag(m_options.numberLocale);
+    current().control().WriteProperties(bag);
+    Json stored = Json::object();
+    for (const auto& [key, value] : bag.entries())
+        stored[key] = variantToJson(value);
+    return Json{{"bag", stored}};
+}
+
+Json ScriptHost::get(std::string_view arguments) {
+    const auto names = words(arguments);
+    if (names.size() != 1)
+        wrongArguments(m_running->form);
+    const PropertyInfo& property = propertyNamed(names[0]);
+    return Json{{"value", variantToJson(property.get(current().control()))}};
+}
+
+Json ScriptHost::set(std::string_view arguments) {
+    const auto [name, text] = splitWord(arguments);
+    if (name.empty() || text.empty())
+        wrongArguments(m_running->form);
+    const PropertyInfo& property = propertyNamed(name);
+    const Variant value = variantFromJson(parseJson(text, "set"));
+    HostedGauge& gauge = current();
+    property.put(gauge.control(), value, gauge.numberLocale());
+    return Json::object();
+}
+
+// ---- Time ---------------------------------------------------------------------------------
+
+Json ScriptHost::tick(std::string_view arguments) {
+    if (!arguments.empty())
+        wrongArguments(m_running->form);
+    Timer& timer = current().control().ui().InitTimer;
+    if (!timer.enabled())
+        return Json{{"ticked", false}};
+    timer.tick();
+    return Json{{"ticked", true}};
+}
+
+Json ScriptHost::advance(std::string_view arguments) {
+    const auto milliseconds = parseInteger(arguments, 0, m_options.maxAdvance);
+    if (!milliseconds)
+        throw UsageError("usage: advance MS (0 to " + std::to_string(m_options.maxAdvance) +
+                         " milliseconds)");
+    const std::int64_t ticks = m_clock.advance(*milliseconds, [this](const RuntimeError& error) {
+        emit(Json{{"tickerror", error.number()}, {"description", error.description()}});
+    });
+    return Json{{"ticks", ticks}};
+}
+
+Json ScriptHost::timer(std::string_view arguments) {
+    if (!arguments.empty())
+        wrongArguments(m_running->form);
+    const Timer& timer = current().control().ui().InitTimer;
+    return Json{{"enabled", timer.enabled()}, {"interval", timer.interval()}};
+}
+
+// ---- Elements -----------------------------------------------------------------------------
+
+Json ScriptHost::element(std::string_view arguments) {
+    const auto names = words(arguments);
+    if (names.size() != 1)
+        wrongArguments(m_running->form);
+    return describe(elementNamed(current().control(), names[0]));
+}
+
+Json ScriptHost::zorder(std::string_view arguments) {
+    const auto names = words(arguments);
+    if (names.size() != 1)
+        wrongArguments(m_running->form);
+    const auto* container =
+        dynamic_cast<const Container*>(&elementNamed(current().control(), names[0]));
+    if (!container)
+        throw UsageError("'" + std::string(names[0]) +
+                         "' holds no elements: name UserControl, Sfondo or SfondoAl");
+    Json order = Json::array();
+    for (const Element* child : container->children())
+        order.push_back(child->name());
+    return Json{{"order", order}};
+}
+
+Json ScriptHost::pixel(std::string_view arguments) {
+    const auto values = words(arguments);
+    if (values.size() != 2)
+        wrongArguments(m_running->form);
+    const Surface& drawing = current().control().ui().Sfondo.surface();
+    const auto x = parseInteger(values[0], 0, drawing.width() - 1);
+    const auto y = parseInteger(values[1], 0, drawing.height() - 1);
+    if (!x || !y)
+        throw UsageError("usage: pixel X Y (X 0 to " + std::to_string(drawing.width() - 1) +
+                         ", Y 0 to " + std::to_string(drawing.height() - 1) + ")");
+    return Json{{"color", drawing.pixel(int(*x), int(*y))}};
+}
+
+Json ScriptHost::surface(std::string_view arguments) {
+    if (arguments.empty())
+        wrongArguments(m_running->form);
+    if (!m_options.fileOutput)
+        throw UsageError("surface: this host writes no files");
+    writeSurfacePng(current().control().ui().Sfondo.surface(), std::string(arguments));
+    return Json::object();
+}
+
+Json ScriptHost::caption(std::string_view arguments) {
+    const auto names = words(arguments);
+    if (names.size() != 1)
+        wrongArguments(m_running->form);
+    const Element& element = elementNamed(current().control(), names[0]);
+    switch (element.kind()) {
+    case ElementKind::Label:
+        return Json{{"value", static_cast<const Label&>(element).caption()}};
+    case ElementKind::CommandButton:
+        return Json{{"value", static_cast<const CommandButton&>(element).caption()}};
+    case ElementKind::TextField:
+        return Json{{"value", static_cast<const TextField&>(element).text()}};
+    default:
+        throw UsageError("'" + std::string(names[0]) +
+                         "' has no caption: name a label, a button or a text field");
+    }
+}
+
+// ---- Handlers -----------------------------------------------------------------------------
+
+Json ScriptHost::on(std::string_view arguments) {
+    const auto [event, command] = splitWord(arguments);
+    if (std::find(EventNames.begin(), EventNames.end(), event) == EventNames.end())
+        wrongArguments(m_running->form);
+    HostedGauge& gauge = current();
+    if (command.empty()) {
+        gauge.removeHandler(std::string(event));
+        return Json::object();
+    }
+    // A mistyped handler is answered now, not at every event.
+    if (const auto name = splitWord(command).first; !isCommand(name))
+        throw UsageError("unknown command '" + std::string(name) + "' in the handler");
+    gauge.setHandler(std::string(event), std::string(command));
+    return Json::object();
+}
+
+// ---- Host container -----------------------------------------------------------------------
+
+Json ScriptHost::ambient(std::string_view arguments) {
+    const auto values = words(arguments);
+    if (values.size() != 2)
+        wrongArguments(m_running->form);
+    HostedGauge& gauge = current();
+    HostedGauge::Ambient& ambient = gauge.ambient();
+    if (values[0] == "UserMode") {
+        const auto userMode = parseBoolean(values[1]);
+        if (!userMode)
+            throw UsageError("usage: ambient UserMode true|false");
+        ambient.userMode = *userMode;
+    } else if (values[0] == "BackColor") {
+        const auto color = parseColor(values[1]);
+        if (!color)
+            throw UsageError("usage: ambient BackColor COLOUR (decimal or 0x hexadecimal)");
+        ambient.backColor = *color;
+    } else if (values[0] == "LocaleID") {
+        const auto lcid = parseInteger(values[1], std::numeric_limits<std::int32_t>::min(),
+                                       std::numeric_limits<std::int32_t>::max());
+        if (!lcid)
+            throw UsageError("usage: ambient LocaleID N (decimal)");
+        ambient.localeId = std::int32_t(*lcid);
+    } else {
+        wrongArguments(m_running->form);
+    }
+    gauge.control().AmbientChanged(values[0]);
+    return Json::object();
+}
+
+Json ScriptHost::ambientChanged(std::string_view arguments) {
+    if (arguments.empty())
+        wrongArguments(m_running->form);
+    current().control().AmbientChanged(arguments);
+    return Json::object();
+}
+
+Json ScriptHost::resize(std::string_view arguments) {
+    const auto values = words(arguments);
+    if (values.size() != 2)
+        wrongArguments(m_running->form);
+    const auto width = parseInteger(values[0], 0, std::numeric_limits<int>::max());
+    const auto height = parseInteger(values[1], 0, std::numeric_limits<int>::max());
+    if (!width || !height)
+        wrongArguments(m_running->form);
+    current().resizeTo(int(*width), int(*height));
+    return Json::object();
+}
+
+Json ScriptHost::extent(std::string_view arguments) {
+    if (!arguments.empty())
+        wrongArguments(m_running->form);
+    const UserControl& surface = current().control().elements().root();
+    return Json{{"width", surface.width()}, {"height", surface.height()}};
+}
+
+Json ScriptHost::backcolor(std::string_view arguments) {
+    if (!arguments.empty())
+        wrongArguments(m_running->form);
+    return Json{{"color", current().control().elements().root().backColor()}};
+}
+
+} // namespace merv::host

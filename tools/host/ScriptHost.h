@@ -1,0 +1,106 @@
+#pragma once
+
+#include "host/HostedGauge.h"
+#include "host/JsonValues.h"
+#include "host/VirtualClock.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace merv::host {
+
+struct ScriptHostOptions {
+    // The user's locale for number conversions, and the language of string lookups.
+    NumberLocale numberLocale = NumberLocale::english();
+    std::int32_t language = 1033;
+    // The host answers UserMode false.
+    bool designMode = false;
+    // Each input line is written back before its output.
+    bool echo = false;
+    // `surface` may write files; off where scripts must not touch the file system.
+    bool fileOutput = true;
+    // The longest `advance`, in milliseconds: a timer that keeps failing cannot make it spin.
+    std::int64_t maxAdvance = 3'600'000;
+};
+
+// The command interpreter of the scripting host: runs one command line at a time on the
+// controls it holds and writes what happens as JSON lines, each command ending with one result
+// line. It never lets an exception out of a command.
+class ScriptHost : private HostedGauge::Listener {
+public:
+    // Event handlers calling handlers deeper than this are not run.
+    static constexpr int MaxHandlerDepth = 64;
+
+    ScriptHost(ScriptHostOptions options, std::ostream& out);
+    ~ScriptHost();
+    ScriptHost(const ScriptHost&) = delete;
+    ScriptHost& operator=(const ScriptHost&) = delete;
+
+    // One line of input: blank lines and # comments do nothing; otherwise the line is echoed
+    // when asked and run as a command.
+    void runLine(std::string_view line);
+    // Every line of the stream, in order. False when reading failed before the end.
+    bool runStream(std::istream& in);
+
+    // Whether a word names a host command.
+    static bool isCommand(std::string_view name);
+
+private:
+    using Handler = Json (ScriptHost::*)(std::string_view arguments);
+    struct Command {
+        std::string_view name;
+        std::string_view form; // what the usage answer shows
+        Handler run;
+    };
+    static const std::vector<Command>& commands();
+
+    // Runs a command and writes its result line.
+    void execute(std::string_view line);
+    void emit(const Json& line);
+
+    HostedGauge& current();
+    // A new control, numbered and made current.
+    HostedGauge& add();
+
+    void eventRaised(HostedGauge& gauge, std::string_view name) override;
+    void propertyChanged(HostedGauge& gauge, std::string_view name) override;
+
+    Json newControl(std::string_view arguments);
+    Json restore(std::string_view arguments);
+    Json use(std::string_view arguments);
+    Json save(std::string_view arguments);
+    Json get(std::string_view arguments);
+    Json set(std::string_view arguments);
+    Json tick(std::string_view arguments);
+    Json advance(std::string_view arguments);
+    Json timer(std::string_view arguments);
+    Json element(std::string_view arguments);
+    Json zorder(std::string_view arguments);
+    Json pixel(std::string_view arguments);
+    Json surface(std::string_view arguments);
+    Json caption(std::string_view arguments);
+    Json on(std::string_view arguments);
+    Json ambient(std::string_view arguments);
+    Json ambientChanged(std::string_view arguments);
+    Json resize(std::string_view arguments);
+    Json extent(std::string_view arguments);
+    Json backcolor(std::string_view arguments);
+    Json terminate(std::string_view arguments);
+
+    ScriptHostOptions m_options;
+    std::ostream& m_out;
+    // Declared before the controls: their timers tell the clock when they go.
+    VirtualClock m_clock;
+    std::map<int, std::unique_ptr<HostedGauge>> m_controls;
+    std::optional<int> m_current;
+    int m_nextId = 1;
+    int m_handlerDepth = 0;
+    const Command* m_running = nullptr; // the command being run, for its usage form
+};
+
+} // namespace merv::host

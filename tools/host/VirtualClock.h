@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/RuntimeError.h"
+#include "platform/Timer.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace merv::host {
+
+// The scripting host's clock: time in milliseconds that moves only when the host advances it,
+// shared by the timers of every control. A running timer is due one interval after it was
+// enabled or its interval was set, then every interval while it stays running; a timer that
+// stops running forgets its due time.
+class VirtualClock : public TimerClock {
+public:
+    using TickErrorHandler = std::function<void(const RuntimeError&)>;
+
+    std::int64_t now() const noexcept { return m_now; }
+
+    void timerChanged(Timer& timer) override;
+    void timerDestroyed(Timer& timer) override;
+
+    // Moves time forward by the given milliseconds, delivering every tick that falls due, in
+    // time order (timers due at the same moment in the order they were scheduled). A tick's
+    // RuntimeError goes to the handler and time goes on; any other exception ends the advance.
+    // Returns the number of ticks delivered.
+    std::int64_t advance(std::int64_t milliseconds, const TickErrorHandler& onTickError);
+
+    // When the timer is next due; empty while it is not running.
+    std::optional<std::int64_t> dueTime(const Timer& timer) const;
+
+private:
+    struct Due {
+        std::int64_t time;
+        std::uint64_t order; // breaks ties between timers due at the same moment
+    };
+    void schedule(Timer& timer);
+
+    std::int64_t m_now = 0;
+    std::uint64_t m_nextOrder = 0;
+    std::map<Timer*, Due, std::less<>> m_due;
+};
+
+} // namespace merv::host
