@@ -100,7 +100,7 @@ Variant variantFromJson(const Json& value) {
     }
 }
 
-Json parseJson(std::string_view text, std::string_view what) {
+Json parseJson(std::string_view text) {
     try {
         return Json::parse(text);
     } catch (const Json::parse_error& e) {
@@ -108,7 +108,7 @@ Json parseJson(std::string_view text, std::string_view what) {
         std::string message = e.what();
         if (const auto end = message.find("] "); message.starts_with("[") && end != message.npos)
             message.erase(0, end + 2);
-        throw UsageError("bad JSON for " + std::string(what) + ": " + message);
+        throw UsageError("bad JSON: " + message);
     }
 }
 

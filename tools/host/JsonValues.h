@@ -25,8 +25,8 @@ Json variantToJson(const Variant& value);
 // UsageError.
 Variant variantFromJson(const Json& value);
 
-// Parses one JSON text; a syntax error throws UsageError naming what was expected.
-Json parseJson(std::string_view text, std::string_view what);
+// Parses one JSON text; a syntax error throws UsageError saying where and what was expected.
+Json parseJson(std::string_view text);
 
 // One line of output, without the newline. Invalid UTF-8 in a text is replaced, never thrown.
 std::string dumpLine(const Json& value);

@@ -340,7 +340,12 @@ Json ScriptHost::newControl(std::string_view arguments) {
 Json ScriptHost::restore(std::string_view arguments) {
     MemoryPropertyBag bag(m_options.numberLocale);
     if (!arguments.empty()) {
-        const Json stored = parseJson(arguments, "restore");
+        Json stored;
+        try {
+            stored = parseJson(arguments);
+        } catch (const UsageError& error) {
+            throw UsageError("restore: " + std::string(error.what()));
+        }
         if (!stored.is_object())
             wrongArguments(m_running->form);
         for (const auto& [key, value] : stored.items()) {
@@ -406,7 +411,12 @@ Json ScriptHost::set(std::string_view arguments) {
     if (name.empty() || text.empty())
         wrongArguments(m_running->form);
     const PropertyInfo& property = propertyNamed(name);
-    const Variant value = variantFromJson(parseJson(text, "set"));
+    Variant value;
+    try {
+        value = variantFromJson(parseJson(text));
+    } catch (const UsageError& error) {
+        throw UsageError("set: " + std::string(error.what()));
+    }
     HostedGauge& gauge = current();
     property.put(gauge.control(), value, gauge.numberLocale());
     return Json::object();
