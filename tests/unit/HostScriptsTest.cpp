@@ -1,0 +1,198 @@
+// End-to-end scripts: every tests/scripts/NAME.gauge runs through the scripting host with
+// --echo, and its output must equal NAME.expected line by line. A first line
+// "# options: ..." adds command-line options. The real binary is checked for its options, exit
+// codes and standard input.
+#include "host/HostCommandLine.h"
+#include "host/ScriptHost.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace merv::host {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> linesOf(std::istream& in) {
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> scriptNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(MERVGAUGE_SCRIPTS_DIR)) {
+        if (entry.path().extension() == ".gauge")
+            names.push_back(entry.path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The options of a script: --echo, and whatever its first line adds.
+ScriptHostOptions optionsOf(const fs::path& script) {
+    std::ifstream in(script);
+    std::string first;
+    std::getline(in, first);
+    std::vector<std::string> arguments{"--echo"};
+    constexpr std::string_view Marker = "# options:";
+    if (first.starts_with(Marker)) {
+        std::istringstream words(first.substr(Marker.size()));
+        for (std::string word; words >> word;)
+            arguments.push_back(word);
+    }
+    // No locale from the environment: the defaults are en_US and English.
+    return parseHostCommandLine(arguments, [](const char*) -> const char* { return nullptr; })
+        .options;
+}
+
+class HostScript : public testing::TestWithParam<std::string> {};
+
+TEST_P(HostScript, WritesTheExpectedLines) {
+    const fs::path script = fs::path(MERVGAUGE_SCRIPTS_DIR) / (GetParam() + ".gauge");
+    const fs::path expectedPath = fs::path(MERVGAUGE_SCRIPTS_DIR) / (GetParam() + ".expected");
+    std::ifstream expectedFile(expectedPath);
+    ASSERT_TRUE(expectedFile) << "missing " << expectedPath;
+    const std::vector<std::string> expected = linesOf(expectedFile);
+
+    std::ostringstream out;
+    {
+        ScriptHost host(optionsOf(script), out);
+        std::ifstream in(script);
+        ASSERT_TRUE(host.runStream(in));
+    }
+    std::istringstream written(out.str());
+    const std::vector<std::string> actual = linesOf(written);
+
+    const std::size_t common = std::min(expected.size(), actual.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        ASSERT_EQ(actual[i], expected[i])
+            << "first difference at line " << i + 1 << " of " << expectedPath.filename();
+    }
+    ASSERT_EQ(actual.size(), expected.size())
+        << "line " << common + 1 << " of " << expectedPath.filename() << ": "
+        << (actual.size() > common ? "unexpected " + actual[common]
+                                   : "missing " + expected[common]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, HostScript, testing::ValuesIn(scriptNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+// ---- The real binary ---------------------------------------------------------------------
+
+struct Finished {
+    std::string out;
+    int exitCode = -1;
+};
+
+// Runs a shell command line with the host and collects its standard output.
+Finished run(const std::string& commandLine) {
+    Finished result;
+    FILE* pipe = popen(commandLine.c_str(), "r");
+    if (!pipe)
+        return result;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.out.append(buffer, n);
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+const std::string Host = std::string("env -u LC_ALL -u LC_NUMERIC -u LC_MESSAGES -u LANG ") + "'" +
+                         MERVGAUGE_HOST_PATH + "'";
+
+fs::path writeTemporary(const std::string& name, const std::string& text) {
+    const fs::path path =
+        fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()) + ".gauge");
+    std::ofstream(path) << text;
+    return path;
+}
+
+TEST(HostBinary, ReadsStandardInputAndExitsZeroEvenAfterFailedCommands) {
+    const Finished r = run("printf 'new\\nget Value\\nbogus\\n\\n# note\\n' | " + Host);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "{\"ok\":true,\"id\":1}\n"
+                     "{\"ok\":true,\"value\":0}\n"
+                     "{\"ok\":false,\"usage\":\"unknown command 'bogus'\"}\n");
+}
+
+TEST(HostBinary, RunsScriptFilesInOrderAsOneSession) {
+    const fs::path first = writeTemporary("first", "new\nset VariableName \"Flow\"\n");
+    const fs::path second = writeTemporary("second", "get VariableName\n");
+    const Finished r = run(Host + " --echo '" + first.string() + "' '" + second.string() + "'");
+    fs::remove(first);
+    fs::remove(second);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "{\"cmd\":\"new\"}\n{\"ok\":true,\"id\":1}\n"
+                     "{\"cmd\":\"set VariableName \\\"Flow\\\"\"}\n{\"changed\":\"VariableName\"}\n"
+                     "{\"ok\":true}\n"
+                     "{\"cmd\":\"get VariableName\"}\n{\"ok\":true,\"value\":\"Flow\"}\n");
+}
+
+TEST(HostBinary, TakesTheLocaleFromTheOptionOrTheEnvironment) {
+    const std::string script = "printf 'restore {\"Precision\":1}\\nset Value \"12,5\"\\n"
+                               "caption Val\\ncaption AH\\n' | ";
+    const std::string expected = "{\"ok\":true,\"value\":\"12,5 EU\"}";
+    const Finished option = run(script + Host + " --locale it_IT --lang it_IT");
+    EXPECT_NE(option.out.find(expected), std::string::npos) << option.out;
+    EXPECT_NE(option.out.find("\"Allarme alto\""), std::string::npos) << option.out;
+    const Finished environment =
+        run(script + "env LC_ALL=it_IT.UTF-8 '" + MERVGAUGE_HOST_PATH + "'");
+    EXPECT_NE(environment.out.find(expected), std::string::npos) << environment.out;
+    const Finished posix = run(script + "env LC_ALL=C '" + MERVGAUGE_HOST_PATH + "'");
+    // Under the POSIX locale the comma groups digits: "12,5" reads as 125.
+    EXPECT_NE(posix.out.find("\"125.0 EU\""), std::string::npos) << posix.out;
+    EXPECT_NE(posix.out.find("\"High alarm\""), std::string::npos) << posix.out;
+}
+
+TEST(HostBinary, DesignModeLetsAFreshControlTakeColours) {
+    const std::string script = "printf 'new\\nset AlarmColor 128\\n' | ";
+    EXPECT_NE(run(script + Host).out.find("\"error\":382"), std::string::npos);
+    EXPECT_EQ(run(script + Host + " --design-mode").out.find("\"error\""), std::string::npos);
+}
+
+TEST(HostBinary, BadOptionsAndUnreadableScriptsFailWithAMessage) {
+    struct Row {
+        const char* arguments;
+        int exitCode;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"--bogus", 2, "unknown option '--bogus'"},
+        {"--locale", 2, "option --locale needs a value"},
+        {"--locale xx_YY", 2, "unknown locale"},
+        {"--lang nowhere", 2, "unknown locale"},
+        {"/nonexistent/script.gauge", 1, "cannot read script '/nonexistent/script.gauge'"},
+        {"/", 1, "it is a directory"},
+    };
+    for (const Row& row : rows) {
+        const Finished r = run(Host + " " + row.arguments + " 2>&1 </dev/null");
+        EXPECT_EQ(r.exitCode, row.exitCode) << row.arguments;
+        EXPECT_NE(r.out.find(row.message), std::string::npos) << row.arguments << ": " << r.out;
+        EXPECT_EQ(r.out.find("{"), std::string::npos) << row.arguments << ": ran commands";
+    }
+}
+
+TEST(HostBinary, HelpDescribesTheOptionsAndExitsZero) {
+    const Finished r = run(Host + " --help");
+    EXPECT_EQ(r.exitCode, 0);
+    for (const char* option : {"--locale", "--lang", "--design-mode", "--echo"})
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+} // namespace
+} // namespace merv::host
