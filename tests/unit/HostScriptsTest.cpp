@@ -91,6 +91,63 @@ INSTANTIATE_TEST_SUITE_P(Scripts, HostScript, testing::ValuesIn(scriptNames()),
                              return name;
                          });
 
+// ---- One session in-process ----------------------------------------------------------------
+
+// The lines a host writes for the given input lines.
+std::vector<std::string> session(const std::vector<std::string>& input,
+                                 ScriptHostOptions options = {}) {
+    std::ostringstream out;
+    {
+        ScriptHost host(options, out);
+        for (const std::string& line : input)
+            host.runLine(line);
+    }
+    std::istringstream written(out.str());
+    return linesOf(written);
+}
+
+TEST(HostSession, SurfaceWritesAPngOrAnswersWhyNot) {
+    const fs::path png =
+        fs::temp_directory_path() / ("dial-" + std::to_string(::getpid()) + " copy.png");
+    auto lines = session({"new", "surface " + png.string(), "surface /nonexistent/dir/dial.png"});
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "{\"ok\":true}");
+    std::ifstream file(png, std::ios::binary);
+    char signature[8] = {};
+    file.read(signature, sizeof signature);
+    EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+    fs::remove(png);
+    EXPECT_NE(lines[2].find("\"usage\":"), std::string::npos) << lines[2];
+    EXPECT_NE(lines[2].find("/nonexistent/dir/dial.png"), std::string::npos) << lines[2];
+
+    ScriptHostOptions noFiles;
+    noFiles.fileOutput = false;
+    lines = session({"new", "surface " + png.string()}, noFiles);
+    EXPECT_EQ(lines[1], "{\"ok\":false,\"usage\":\"surface: this host writes no files\"}");
+    EXPECT_FALSE(fs::exists(png));
+}
+
+TEST(HostSession, InvalidUtf8AndCarriageReturnsNeverBreakTheOutput) {
+    ScriptHostOptions echo;
+    echo.echo = true;
+    const auto lines =
+        session({"new\r", "set VariableName \"a\xff\"", "get \xc3\r", "  # note\r"}, echo);
+    const std::vector<std::string> expected{
+        "{\"cmd\":\"new\"}",
+        "{\"ok\":true,\"id\":1}",
+        "{\"cmd\":\"set VariableName \\\"a\xEF\xBF\xBD\\\"\"}",
+        "{\"cmd\":\"get \xEF\xBF\xBD\"}",
+        "{\"ok\":false,\"usage\":\"unknown property '\xEF\xBF\xBD'\"}",
+    };
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], expected[0]);
+    EXPECT_EQ(lines[1], expected[1]);
+    EXPECT_EQ(lines[2], expected[2]);
+    EXPECT_NE(lines[3].find("\"usage\":\"set: bad JSON"), std::string::npos) << lines[3];
+    EXPECT_EQ(lines[4], expected[3]);
+    EXPECT_EQ(lines[5], expected[4]);
+}
+
 // ---- The real binary ---------------------------------------------------------------------
 
 struct Finished {
