@@ -291,12 +291,13 @@ HostedGauge& ScriptHost::add() {
     HostedGauge::Ambient ambient;
     ambient.userMode = !m_options.designMode;
     ambient.localeId = m_options.language;
-    auto& slot = m_controls[id];
     Listener& listener = *this;
-    slot = std::make_unique<HostedGauge>(id, listener, m_clock, m_options.numberLocale,
-                                         m_options.language, ambient);
+    auto gauge = std::make_unique<HostedGauge>(id, listener, m_clock, m_options.numberLocale,
+                                               m_options.language, ambient);
+    HostedGauge& added = *gauge;
+    m_controls.emplace(id, std::move(gauge));
     m_current = id;
-    return *slot;
+    return added;
 }
 
 // ---- Events -------------------------------------------------------------------------------
@@ -319,12 +320,17 @@ void ScriptHost::eventRaised(HostedGauge& gauge, std::string_view name) {
     }
     // The handler acts on the control that raised the event; the script's choice comes back
     // afterwards, unless the handler terminated that control.
-    const std::optional<int> chosen = m_current;
-    m_current = gauge.id();
+    struct Nesting {
+        ScriptHost& host;
+        std::optional<int> chosen;
+        ~Nesting() {
+            --host.m_handlerDepth;
+            host.m_current = chosen && host.m_controls.contains(*chosen) ? chosen : std::nullopt;
+        }
+    } nesting{*this, m_current};
     ++m_handlerDepth;
+    m_current = gauge.id();
     execute(*command);
-    --m_handlerDepth;
-    m_current = chosen && m_controls.contains(*chosen) ? chosen : std::nullopt;
 }
 
 // ---- Controls -----------------------------------------------------------------------------
