@@ -14,6 +14,7 @@
 #include <limits>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace merv::host {
@@ -48,7 +49,8 @@ std::vector<std::string_view> words(std::string_view text) {
 // A decimal integer within [low, high]; empty for anything else.
 std::optional<std::int64_t> parseInteger(std::string_view text, std::int64_t low,
                                          std::int64_t high) {
-    if (!text.empty() && text.front() == '+')
+    // from_chars takes no plus sign; a minus after one is no number.
+    if (text.starts_with('+') && !text.starts_with("+-"))
         text.remove_prefix(1);
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
