@@ -3,6 +3,7 @@
 #include "platform/NumberLocale.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,12 @@ float textToSingle(std::string_view text, const NumberLocale& locale);
 
 // True exactly when textToDouble would succeed.
 bool isNumeric(std::string_view text, const NumberLocale& locale);
+
+// textToDouble without the error: empty for a text that is not a number or out of range.
+std::optional<double> tryTextToDouble(std::string_view text, const NumberLocale& locale);
+
+// Nearest whole number, halves to even, whatever the floating-point rounding mode.
+double roundHalfEven(double value);
 
 // Number to 16- or 32-bit integer: nearest, halves to even; Overflow when out of range,
 // and for NaN or infinity.
