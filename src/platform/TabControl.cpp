@@ -12,6 +12,8 @@ TabControl::TabControl(ElementTree& tree, std::string name)
 void TabControl::setTabCount(int count) {
     if (count < 1)
         throw RuntimeError(ErrorNumber::InvalidPropertyValue);
+    if (count == tabCount())
+        return;
     m_captions.resize(std::size_t(count));
     notify(ElementChange::Caption);
     if (m_tab >= count)
