@@ -4,6 +4,7 @@
 #include "editor/SurfaceLayout.h"
 #include "platform/ContainerSite.h"
 #include "platform/ElementTree.h"
+#include "platform/NumberMemo.h"
 #include "platform/PropertyBag.h"
 
 #include <cstdint>
@@ -134,6 +135,14 @@ private:
     bool m_DesignMode = false;
     bool m_AlarmHighStatus = false, m_AlarmLowStatus = false;
     bool m_WarningHighStatus = false, m_WarningLowStatus = false;
+    // Parsed forms of the texts every value update reads, so a pass parses each text once.
+    struct TextNumbers {
+        NumberMemo value, precision, minimum, maximum;
+        NumberMemo alarmHigh, alarmLow, warningHigh, warningLow;
+    };
+    TextNumbers m_numbers;
+    std::uint64_t m_snapshotGeneration = 1; // changes whenever the snapshots are taken
+
     std::uint32_t m_AlarmColor = 0, m_WarningColor = 0, m_NormalColor = 0, m_BordersColor = 0,
                   m_TextColor = 0, m_BackColorGraphic = 0, m_BackColorText = 0;
 };
