@@ -2,6 +2,7 @@
 
 #include "dial/DialFace.h"
 #include "editor/SurfaceLayout.h"
+#include "editor/ThresholdEditor.h"
 #include "platform/ContainerSite.h"
 #include "platform/ElementTree.h"
 #include "platform/NumberMemo.h"
@@ -101,6 +102,8 @@ public:
     bool designMode() const noexcept { return m_DesignMode; }
     bool loaded() const noexcept { return m_Loaded; }
     const DialFace& face() const noexcept { return m_face; }
+    ThresholdEditor& editor() noexcept { return m_editor; }
+    const ThresholdEditor& editor() const noexcept { return m_editor; }
     // The threshold snapshots the alarm evaluation reads.
     const std::string& alarmHighSnapshot() const noexcept { return m_AlarmHighText; }
     const std::string& alarmLowSnapshot() const noexcept { return m_AlarmLowText; }
@@ -129,6 +132,7 @@ private:
     ElementTree m_tree;
     GaugeElements m_ui;
     DialFace m_face;
+    ThresholdEditor m_editor;
 
     std::string m_WarningHighText, m_WarningLowText, m_AlarmHighText, m_AlarmLowText;
     bool m_Loaded = false;
