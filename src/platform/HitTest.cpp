@@ -3,6 +3,7 @@
 #include "platform/Container.h"
 #include "platform/Element.h"
 #include "platform/PictureBox.h"
+#include "platform/TabControl.h"
 
 namespace merv {
 
@@ -15,11 +16,15 @@ bool contains(const TwipsRect& r, int x, int y) {
 // The element under a point of a container, which the caller knows the point lies in.
 Element* hitInside(const Container& container, int x, int y) {
     for (Element* child : container.children()) {
-        if (!child->visible() || !child->takesMouseInput() || !contains(child->bounds(), x, y))
+        if (!child->visible() || !container.showsChild(*child) || !child->takesMouseInput() ||
+            !contains(child->bounds(), x, y))
             continue;
+        const int innerX = x - child->bounds().left;
+        const int innerY = y - child->bounds().top;
         if (child->kind() == ElementKind::PictureBox)
-            return hitInside(static_cast<PictureBox&>(*child), x - child->bounds().left,
-                             y - child->bounds().top);
+            return hitInside(static_cast<PictureBox&>(*child), innerX, innerY);
+        if (child->kind() == ElementKind::TabControl)
+            return hitInside(static_cast<TabControl&>(*child), innerX, innerY);
         return child;
     }
     return &container.element();

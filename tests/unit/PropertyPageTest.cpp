@@ -1,7 +1,9 @@
+#include "ErrorOf.h"
 #include "PageTestSite.h"
 #include "TestSite.h"
 
 #include "control/GaugeSelection.h"
+#include "platform/HitTest.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +18,6 @@ const std::vector<std::string> FieldOrder = {"VariableName",  "EngUnit",     "Pr
 const std::vector<std::string> ColourOrder = {"TextColor",     "BordersColor", "BackColorGraphic",
                                               "BackColorText", "AlarmColor",   "WarningColor",
                                               "NormalColor"};
-
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class PropertyPage : public ::testing::Test {
 protected:
@@ -63,9 +56,12 @@ TEST_F(PropertyPage, EachTabShowsOnlyItsOwnElementsAndFocusOrder) {
         {"txtVariableName", "txtEngUnit", "txtMaxValue", "txtMinValue", "txtPrecision"},
         {"txtAlarmHigh", "txtWarningHigh", "txtWarningLow", "txtAlarmLow"},
         {"TC", "BC", "BCG", "BCT", "AC", "WC", "NC"}};
+    // A click on TC's place reaches what its tab shows there.
+    const char* clicked[] = {"lblVariableName", "lblAlarmHigh", "TC"};
     for (int tab = 0; tab < 3; ++tab) {
         ui().SSTab1.setTab(tab);
         EXPECT_EQ(focusOrder(page->elements()), orders[std::size_t(tab)]) << "tab " << tab;
+        EXPECT_EQ(elementAt(ui().page, 2100, 750)->name(), clicked[tab]);
         EXPECT_EQ(ui().lblMaxValue.shown(), tab == 0);
         EXPECT_EQ(ui().lblAlarmLow.shown(), tab == 1);
         EXPECT_EQ(ui().Label6.shown(), tab == 2);
