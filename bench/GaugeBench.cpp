@@ -11,13 +11,17 @@ namespace {
 
 class QuietSite : public ContainerSite {
 public:
-    std::optional<bool> ambientUserMode() const override { return true; }
+    std::optional<bool> ambientUserMode() const override {
+        return attached ? std::optional<bool>(true) : std::nullopt;
+    }
     std::uint32_t ambientBackColor() const override { return 0x8000000Fu; }
     std::int32_t ambientLocaleID() const override { return 1033; }
     void propertyChanged(std::string_view) override {}
     void raiseEvent(int, std::string_view) override {}
     const NumberLocale& numberLocale() const override { return m_locale; }
     std::int32_t resourceLanguage() const override { return 1033; }
+
+    bool attached = false;
 
 private:
     NumberLocale m_locale = NumberLocale::english();
@@ -29,6 +33,7 @@ struct RestoredGauge {
     RestoredGauge() {
         gauge = std::make_unique<MERV_Gauge>(site);
         gauge->Initialize();
+        site.attached = true;
         MemoryPropertyBag bag;
         bag.set("Precision", Variant::integer(2));
         gauge->ReadProperties(bag);

@@ -6,7 +6,7 @@
 namespace merv {
 
 MERV_Gauge::MERV_Gauge(ContainerSite& site)
-    : m_site(site), m_ui(buildGaugeSurface(m_tree)), m_face(m_ui) {
+    : m_site(site), m_ui(buildGaugeSurface(m_tree)), m_face(m_ui), m_editor(m_ui, site) {
     // The storage fields run the value display update once the stored properties are in.
     m_ui.Valore.onChange = [this] { storageFieldChanged(); };
     m_ui.Prec.onChange = [this] { storageFieldChanged(); };

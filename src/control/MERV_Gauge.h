@@ -2,8 +2,10 @@
 
 #include "dial/DialFace.h"
 #include "editor/SurfaceLayout.h"
+#include "editor/ThresholdEditor.h"
 #include "platform/ContainerSite.h"
 #include "platform/ElementTree.h"
+#include "platform/NumberMemo.h"
 #include "platform/PropertyBag.h"
 
 #include <cstdint>
@@ -100,6 +102,8 @@ public:
     bool designMode() const noexcept { return m_DesignMode; }
     bool loaded() const noexcept { return m_Loaded; }
     const DialFace& face() const noexcept { return m_face; }
+    ThresholdEditor& editor() noexcept { return m_editor; }
+    const ThresholdEditor& editor() const noexcept { return m_editor; }
     // The threshold snapshots the alarm evaluation reads.
     const std::string& alarmHighSnapshot() const noexcept { return m_AlarmHighText; }
     const std::string& alarmLowSnapshot() const noexcept { return m_AlarmLowText; }
@@ -128,12 +132,21 @@ private:
     ElementTree m_tree;
     GaugeElements m_ui;
     DialFace m_face;
+    ThresholdEditor m_editor;
 
     std::string m_WarningHighText, m_WarningLowText, m_AlarmHighText, m_AlarmLowText;
     bool m_Loaded = false;
     bool m_DesignMode = false;
     bool m_AlarmHighStatus = false, m_AlarmLowStatus = false;
     bool m_WarningHighStatus = false, m_WarningLowStatus = false;
+    // Parsed forms of the texts every value update reads, so a pass parses each text once.
+    struct TextNumbers {
+        NumberMemo value, precision, minimum, maximum;
+        NumberMemo alarmHigh, alarmLow, warningHigh, warningLow;
+    };
+    TextNumbers m_numbers;
+    std::uint64_t m_snapshotGeneration = 1; // changes whenever the snapshots are taken
+
     std::uint32_t m_AlarmColor = 0, m_WarningColor = 0, m_NormalColor = 0, m_BordersColor = 0,
                   m_TextColor = 0, m_BackColorGraphic = 0, m_BackColorText = 0;
 };

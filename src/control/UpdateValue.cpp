@@ -27,15 +27,17 @@ double checked(double result) {
 
 void MERV_Gauge::UpdateValue() {
     const NumberLocale& locale = m_site.numberLocale();
-    auto v = [&] { return convert::textToSingle(m_ui.Valore.text(), locale); };
-    auto threshold = [&](const std::string& snapshot) {
-        return convert::textToSingle(snapshot, locale);
+    TextNumbers& n = m_numbers;
+    const TextField& valore = m_ui.Valore;
+    auto v = [&] { return n.value.toSingle(valore.text(), valore.textGeneration(), locale); };
+    auto snapshot = [&](NumberMemo& memo, const std::string& text) {
+        return memo.toSingle(text, m_snapshotGeneration, locale);
     };
 
     // 1. The format: the precision text is read again for every comparison.
     std::string_view format;
     for (std::size_t p = 0; p < PrecisionFormats.size(); ++p) {
-        if (convert::textToDouble(m_ui.Prec.text(), locale) == double(p))
+        if (n.precision.toDouble(m_ui.Prec.text(), m_ui.Prec.textGeneration(), locale) == double(p))
             format = PrecisionFormats[p];
     }
 
@@ -49,25 +51,25 @@ void MERV_Gauge::UpdateValue() {
     // 4. Five tests, each converting anew, so a value written by an event handler counts for
     // the tests after it. Both sides of every test are converted, left to right.
     {
-        const float wl = threshold(m_WarningLowText);
+        const float wl = snapshot(n.warningLow, m_WarningLowText);
         const float value = v();
         const float value2 = v();
-        const float wh = threshold(m_WarningHighText);
+        const float wh = snapshot(n.warningHigh, m_WarningHighText);
         if (wl < value && value2 < wh) {
             m_AlarmHighStatus = m_AlarmLowStatus = m_WarningHighStatus = m_WarningLowStatus = false;
         }
     }
-    if (v() > threshold(m_AlarmHighText)) {
+    if (v() > snapshot(n.alarmHigh, m_AlarmHighText)) {
         if (!m_AlarmHighStatus)
             raise(GaugeEvent::OnAlarmHigh, "OnAlarmHigh");
         m_AlarmHighStatus = true;
         m_AlarmLowStatus = m_WarningHighStatus = m_WarningLowStatus = false;
     }
     {
-        const float wh = threshold(m_WarningHighText);
+        const float wh = snapshot(n.warningHigh, m_WarningHighText);
         const float value = v();
         const float value2 = v();
-        const float ah = threshold(m_AlarmHighText);
+        const float ah = snapshot(n.alarmHigh, m_AlarmHighText);
         if (wh < value && value2 < ah) {
             m_AlarmHighStatus = m_AlarmLowStatus = m_WarningLowStatus = false;
             if (!m_WarningHighStatus)
@@ -75,7 +77,7 @@ void MERV_Gauge::UpdateValue() {
             m_WarningHighStatus = true;
         }
     }
-    if (v() < threshold(m_AlarmLowText)) {
+    if (v() < snapshot(n.alarmLow, m_AlarmLowText)) {
         m_AlarmHighStatus = false;
         if (!m_AlarmLowStatus)
             raise(GaugeEvent::OnAlarmLow, "OnAlarmLow");
@@ -83,10 +85,10 @@ void MERV_Gauge::UpdateValue() {
         m_WarningLowStatus = m_WarningHighStatus = false;
     }
     {
-        const float al = threshold(m_AlarmLowText);
+        const float al = snapshot(n.alarmLow, m_AlarmLowText);
         const float value = v();
         const float value2 = v();
-        const float wl = threshold(m_WarningLowText);
+        const float wl = snapshot(n.warningLow, m_WarningLowText);
         if (al < value && value2 < wl) {
             m_AlarmHighStatus = m_AlarmLowStatus = false;
             if (!m_WarningLowStatus)
@@ -97,15 +99,19 @@ void MERV_Gauge::UpdateValue() {
     }
 
     // 5. Below the scale the needle keeps its place.
-    if (convert::textToSingle(m_ui.Minimo.caption(), locale) > v())
+    if (n.minimum.toSingle(m_ui.Minimo.caption(), m_ui.Minimo.captionGeneration(), locale) > v())
         return;
 
     // 6. The needle angle: the product first, then the quotient, then the difference.
-    const double value = convert::textToDouble(m_ui.Valore.text(), locale);
-    const double minimum = convert::textToDouble(m_ui.Minimo.caption(), locale);
+    const double value = n.value.toDouble(valore.text(), valore.textGeneration(), locale);
+    const double minimum =
+        n.minimum.toDouble(m_ui.Minimo.caption(), m_ui.Minimo.captionGeneration(), locale);
     const double product = checked((value - minimum) * dial::ScaleSweep);
-    const double maximum = convert::textToDouble(m_ui.Massimo.caption(), locale);
-    const double span = checked(maximum - convert::textToDouble(m_ui.Minimo.caption(), locale));
+    const double maximum =
+        n.maximum.toDouble(m_ui.Massimo.caption(), m_ui.Massimo.captionGeneration(), locale);
+    const double span =
+        checked(maximum -
+                n.minimum.toDouble(m_ui.Minimo.caption(), m_ui.Minimo.captionGeneration(), locale));
     if (span == 0.0)
         throw RuntimeError(product == 0.0 ? ErrorNumber::Overflow : ErrorNumber::DivisionByZero);
     const float angle = convert::toSingle(checked(dial::ScaleSweep - checked(product / span)));
@@ -132,6 +138,7 @@ void MERV_Gauge::InitTimer_Timer() {
     m_WarningLowText = m_ui.WarningL.text();
     m_AlarmHighText = m_ui.AlarmH.text();
     m_AlarmLowText = m_ui.AlarmL.text();
+    ++m_snapshotGeneration;
 
     UpdateValue();
 

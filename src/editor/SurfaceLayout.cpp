@@ -1,5 +1,7 @@
 #include "editor/SurfaceLayout.h"
 
+#include "editor/OrnamentPicture.h"
+
 namespace merv {
 
 namespace {
@@ -48,6 +50,7 @@ TextField& storageField(ElementTree& tree, Container& in, const char* name, Twip
 
 Image& ornament(ElementTree& tree, Container& in, const char* name, TwipsRect bounds) {
     Image& i = place(tree.create<Image>(name, &in), bounds);
+    i.setPicture(ornamentPicture());
     i.setStretch(true);
     return i;
 }

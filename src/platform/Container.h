@@ -11,16 +11,23 @@ class Element;
 class Container {
 public:
     explicit Container(Element& self) : m_self(self) {}
+    virtual ~Container() = default;
+    Container(const Container&) = delete;
+    Container& operator=(const Container&) = delete;
 
     Element& element() const noexcept { return m_self; }
 
     // Places a child behind those already added: the layout adds them front to back.
-    void add(Element& child);
+    virtual void add(Element& child);
     // Front to back.
     const std::vector<Element*>& children() const noexcept { return m_children; }
 
     void bringToFront(Element& child);
     void sendToBack(Element& child);
+
+    // Whether the container shows a child that is itself visible: a tab control shows only
+    // the children on the tab it shows.
+    virtual bool showsChild(const Element& /*child*/) const noexcept { return true; }
 
 private:
     Element& m_self;

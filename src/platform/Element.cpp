@@ -25,6 +25,10 @@ const char* kindName(ElementKind kind) {
         return "commandbutton";
     case ElementKind::Timer:
         return "timer";
+    case ElementKind::TabControl:
+        return "tabcontrol";
+    case ElementKind::CommonDialog:
+        return "commondialog";
     }
     return "element";
 }
@@ -34,12 +38,13 @@ Element::Element(ElementTree& tree, std::string name, ElementKind kind)
 
 bool Element::ownsWindow() const noexcept {
     return m_kind == ElementKind::PictureBox || m_kind == ElementKind::TextField ||
-           m_kind == ElementKind::CommandButton || m_kind == ElementKind::UserControl;
+           m_kind == ElementKind::CommandButton || m_kind == ElementKind::UserControl ||
+           m_kind == ElementKind::TabControl;
 }
 
 bool Element::takesMouseInput() const noexcept {
     return m_kind != ElementKind::Shape && m_kind != ElementKind::Line &&
-           m_kind != ElementKind::Timer;
+           m_kind != ElementKind::Timer && m_kind != ElementKind::CommonDialog;
 }
 
 void Element::setVisible(bool visible) {
@@ -51,7 +56,7 @@ void Element::setVisible(bool visible) {
 
 bool Element::shown() const noexcept {
     for (const Element* e = this; e; e = e->m_container ? &e->m_container->element() : nullptr) {
-        if (!e->m_visible)
+        if (!e->m_visible || (e->m_container && !e->m_container->showsChild(*e)))
             return false;
     }
     return true;

@@ -18,6 +18,8 @@ enum class ElementKind {
     Shape,
     CommandButton,
     Timer,
+    TabControl,
+    CommonDialog,
 };
 
 const char* kindName(ElementKind kind);
@@ -37,6 +39,7 @@ enum class ElementChange {
     Focus,
     Selection,
     Extent,
+    Tab, // the tab a tab control shows, and with it which of its children are shown
 };
 
 class Element;
@@ -57,7 +60,7 @@ struct TwipsRect {
 };
 
 // One standard user-interface element. Elements belong to an ElementTree, which owns them,
-// and stand in a Container (the control itself or a picture box).
+// and stand in a Container (the control itself, a picture box or a tab control).
 class Element {
 public:
     Element(ElementTree& tree, std::string name, ElementKind kind);
@@ -71,12 +74,14 @@ public:
     // Picture boxes, text fields and buttons own a window: they always stack in front of the
     // windowless elements of their container.
     bool ownsWindow() const noexcept;
-    // Shapes, lines and timers take no mouse input: a click falls through to what is beneath.
+    // Shapes, lines, timers and dialogs take no mouse input: a click falls through to what is
+    // beneath.
     bool takesMouseInput() const noexcept;
 
     bool visible() const noexcept { return m_visible; }
     void setVisible(bool visible);
-    // Visible here and in every container up to the control.
+    // Visible here and in every container up to the control, and shown by each container
+    // (a tab control shows only the children on its shown tab).
     bool shown() const noexcept;
 
     Container* container() const noexcept { return m_container; }

@@ -6,6 +6,7 @@ void Label::setCaption(std::string caption) {
     if (caption == m_caption)
         return;
     m_caption = std::move(caption);
+    ++m_generation;
     notify(ElementChange::Caption);
 }
 

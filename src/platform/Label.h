@@ -26,6 +26,8 @@ public:
         : Element(tree, std::move(name), ElementKind::Label) {}
 
     const std::string& caption() const noexcept { return m_caption; }
+    // Changes whenever the caption does; never 0.
+    std::uint64_t captionGeneration() const noexcept { return m_generation; }
     void setCaption(std::string caption);
 
     std::uint32_t foreColor() const noexcept { return m_foreColor; }
@@ -38,6 +40,7 @@ public:
 
 private:
     std::string m_caption;
+    std::uint64_t m_generation = 1;
     std::uint32_t m_foreColor = 0x80000012u; // the host's button-text colour
     Alignment m_alignment = Alignment::Left;
     Font m_font;

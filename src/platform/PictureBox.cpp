@@ -32,8 +32,10 @@ const Surface& PictureBox::surface() const {
 }
 
 void PictureBox::cls() {
-    if (m_surface)
-        m_surface->cls();
+    if (!m_surface)
+        return;
+    m_surface->cls();
+    notify(ElementChange::Surface);
 }
 
 void PictureBox::refresh() const {

@@ -15,10 +15,16 @@ std::string RuntimeError::standardDescription(int number) {
         return "Division by zero";
     case ErrorNumber::TypeMismatch:
         return "Type mismatch";
+    case ErrorNumber::InvalidPropertyValue:
+        return "Invalid property value";
+    case ErrorNumber::InvalidPropertyArrayIndex:
+        return "Invalid property array index";
     case ErrorNumber::SetNotSupportedAtRuntime:
         return "Set not supported at runtime";
     case ErrorNumber::PropertyIsReadOnly:
         return "Property is ReadOnly.";
+    case ErrorNumber::PropertyNotSupported:
+        return "Object doesn't support this property or method";
     default:
         return "Application-defined or object-defined error";
     }

@@ -11,8 +11,11 @@ namespace ErrorNumber {
 inline constexpr int Overflow = 6;
 inline constexpr int DivisionByZero = 11;
 inline constexpr int TypeMismatch = 13;
+inline constexpr int InvalidPropertyValue = 380;
+inline constexpr int InvalidPropertyArrayIndex = 381;
 inline constexpr int SetNotSupportedAtRuntime = 382;
 inline constexpr int PropertyIsReadOnly = 383;
+inline constexpr int PropertyNotSupported = 438;
 } // namespace ErrorNumber
 
 // The one run-time error type of the control: a number and a description, raised to the

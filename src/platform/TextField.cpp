@@ -11,6 +11,7 @@ void TextField::setText(std::string text) {
     if (text == m_text)
         return;
     m_text = std::move(text);
+    ++m_generation;
     m_selStart = utf8::length(m_text);
     m_selLength = 0;
     notify(ElementChange::Text);
@@ -102,6 +103,7 @@ void TextField::replaceSelection(std::string_view replacement) {
     const int caret = m_selStart + utf8::length(replacement);
     const bool changed = text != m_text;
     m_text = std::move(text);
+    ++m_generation;
     m_selStart = caret;
     m_selLength = 0;
     if (!changed) {

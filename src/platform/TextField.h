@@ -16,6 +16,8 @@ public:
         : Element(tree, std::move(name), ElementKind::TextField) {}
 
     const std::string& text() const noexcept { return m_text; }
+    // Changes whenever the text does; never 0.
+    std::uint64_t textGeneration() const noexcept { return m_generation; }
     // Raises Change when the text differs from the current one. The caret goes to the end.
     void setText(std::string text);
 
@@ -53,6 +55,7 @@ private:
     void replaceSelection(std::string_view replacement);
 
     std::string m_text;
+    std::uint64_t m_generation = 1;
     std::uint32_t m_foreColor = 0x80000008u; // the host's window-text colour
     std::uint32_t m_backColor = 0x80000005u; // the host's window background colour
     int m_selStart = 0;

@@ -17,6 +17,7 @@ void UserControl::setWidth(int twips) {
     if (twips == m_width)
         return;
     m_width = twips;
+    setBounds({bounds().left, bounds().top, twips, bounds().height});
     notify(ElementChange::Extent);
     if (onExtentChanged)
         onExtentChanged();
@@ -26,6 +27,7 @@ void UserControl::setHeight(int twips) {
     if (twips == m_height)
         return;
     m_height = twips;
+    setBounds({bounds().left, bounds().top, bounds().width, twips});
     notify(ElementChange::Extent);
     if (onExtentChanged)
         onExtentChanged();

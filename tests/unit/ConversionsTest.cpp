@@ -1,6 +1,8 @@
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 
+#include "ErrorOf.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -13,14 +15,7 @@ const NumberLocale English = NumberLocale::english();
 const NumberLocale Italian{",", "."};
 const NumberLocale French{",", "\xE2\x80\xAF"}; // narrow no-break space between groups
 
-int errorOf(auto&& action) {
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
+using test::errorOf;
 
 TEST(NumberToText, SignificantDigitsAndTheSwitchToExponentForm) {
     struct Row {

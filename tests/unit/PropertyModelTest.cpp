@@ -1,3 +1,4 @@
+#include "ErrorOf.h"
 #include "TestSite.h"
 
 #include "control/GaugeProperties.h"
@@ -7,15 +8,6 @@
 
 namespace merv::test {
 namespace {
-
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(PropertyModel, TableHasTheTwentyOnePropertiesInDispidOrder) {
     const auto properties = gaugeProperties();

@@ -1,3 +1,4 @@
+#include "ErrorOf.h"
 #include "TestSite.h"
 
 #include "platform/RuntimeError.h"
@@ -16,14 +17,6 @@ protected:
     std::string caption() const { return h->ui().Val.caption(); }
     std::pair<float, float> tip() const {
         return {h->ui().LineValore.x1(), h->ui().LineValore.y1()};
-    }
-    int errorOf(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const RuntimeError& e) {
-            return e.number();
-        }
-        return 0;
     }
 };
 

@@ -1,6 +1,8 @@
 #include "platform/Variant.h"
 #include "platform/RuntimeError.h"
 
+#include "ErrorOf.h"
+
 #include <gtest/gtest.h>
 
 namespace merv {
@@ -9,14 +11,7 @@ namespace {
 const NumberLocale English = NumberLocale::english();
 const NumberLocale Italian{",", "."};
 
-int errorOf(auto&& action) {
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
+using test::errorOf;
 
 TEST(Variant, ConvertsEveryKindToNumbersAndText) {
     struct Row {

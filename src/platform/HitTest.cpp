@@ -1,0 +1,44 @@
+#include "platform/HitTest.h"
+
+#include "platform/Container.h"
+#include "platform/Element.h"
+#include "platform/PictureBox.h"
+#include "platform/TabControl.h"
+
+namespace merv {
+
+namespace {
+
+bool contains(const TwipsRect& r, int x, int y) {
+    return x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height;
+}
+
+// The element under a point of a container, which the caller knows the point lies in.
+Element* hitInside(const Container& container, int x, int y) {
+    for (Element* child : container.children()) {
+        if (!child->visible() || !container.showsChild(*child) || !child->takesMouseInput() ||
+            !contains(child->bounds(), x, y))
+            continue;
+        const int innerX = x - child->bounds().left;
+        const int innerY = y - child->bounds().top;
+        if (child->kind() == ElementKind::PictureBox)
+            return hitInside(static_cast<PictureBox&>(*child), innerX, innerY);
+        if (child->kind() == ElementKind::TabControl)
+            return hitInside(static_cast<TabControl&>(*child), innerX, innerY);
+        return child;
+    }
+    return &container.element();
+}
+
+} // namespace
+
+Element* elementAt(const Container& container, int xTwips, int yTwips) {
+    const TwipsRect& bounds = container.element().bounds();
+    if (xTwips < 0 || yTwips < 0 || xTwips >= bounds.width || yTwips >= bounds.height)
+        return nullptr;
+    if (!container.element().shown())
+        return nullptr;
+    return hitInside(container, xTwips, yTwips);
+}
+
+} // namespace merv

@@ -1,0 +1,307 @@
+#include "propertypage/PropertyPage1.h"
+
+#include "platform/Conversions.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+
+#include <array>
+#include <cstdint>
+
+namespace merv {
+
+namespace {
+
+// What a rejected text in a numeric field is replaced with, whole.
+constexpr std::string_view RejectedText = "0";
+// A sign typed on its own, kept in the range and threshold fields so that the user can go on
+// to type a negative number.
+constexpr std::string_view LoneMinus = "-";
+
+// How a property's value is shown in its field.
+enum class Shown { AsText, AsInteger, AsSingle };
+
+struct FieldProperty {
+    std::string_view property;
+    TextField& field;
+    Shown shown;
+};
+
+struct SwatchProperty {
+    std::string_view property;
+    PictureBox& swatch;
+};
+
+// The order in which fields are loaded and applied; MinValue goes before MaxValue.
+std::array<FieldProperty, 9> fieldProperties(const PageElements& ui) {
+    return {{
+        {"VariableName", ui.txtVariableName, Shown::AsText},
+        {"EngUnit", ui.txtEngUnit, Shown::AsText},
+        {"Precision", ui.txtPrecision, Shown::AsInteger},
+        {"AlarmHighVal", ui.txtAlarmHigh, Shown::AsSingle},
+        {"AlarmLowVal", ui.txtAlarmLow, Shown::AsSingle},
+        {"WarningHighVal", ui.txtWarningHigh, Shown::AsSingle},
+        {"WarningLowVal", ui.txtWarningLow, Shown::AsSingle},
+        {"MinValue", ui.txtMinValue, Shown::AsSingle},
+        {"MaxValue", ui.txtMaxValue, Shown::AsSingle},
+    }};
+}
+
+// The order in which swatches are loaded and applied, after the fields.
+std::array<SwatchProperty, 7> swatchProperties(const PageElements& ui) {
+    return {{
+        {"TextColor", ui.TC},
+        {"BordersColor", ui.BC},
+        {"BackColorGraphic", ui.BCG},
+        {"BackColorText", ui.BCT},
+        {"AlarmColor", ui.AC},
+        {"WarningColor", ui.WC},
+        {"NormalColor", ui.NC},
+    }};
+}
+
+std::string textOf(const Variant& value, Shown shown, const NumberLocale& locale) {
+    switch (shown) {
+    case Shown::AsText:
+        return value.toText(locale);
+    case Shown::AsInteger:
+        return std::to_string(value.toInteger(locale));
+    case Shown::AsSingle:
+        return convert::singleToText(value.toSingle(locale), locale);
+    }
+    return value.toText(locale);
+}
+
+} // namespace
+
+PropertyPage1::PropertyPage1(PropertyPageSite& site)
+    : m_site(site), m_ui(buildPropertyPage(m_tree)) {
+    m_ui.SceltaFontColor.attach(site.colorDialog());
+
+    m_ui.txtVariableName.onChange = [this] { txtVariableName_Change(); };
+    m_ui.txtEngUnit.onChange = [this] { txtEngUnit_Change(); };
+    m_ui.txtMaxValue.onChange = [this] { txtMaxValue_Change(); };
+    m_ui.txtMinValue.onChange = [this] { txtMinValue_Change(); };
+    m_ui.txtPrecision.onChange = [this] { txtPrecision_Change(); };
+    m_ui.txtAlarmHigh.onChange = [this] { txtAlarmHigh_Change(); };
+    m_ui.txtWarningHigh.onChange = [this] { txtWarningHigh_Change(); };
+    m_ui.txtWarningLow.onChange = [this] { txtWarningLow_Change(); };
+    m_ui.txtAlarmLow.onChange = [this] { txtAlarmLow_Change(); };
+
+    m_ui.txtVariableName.onGotFocus = [this] { txtVariableName_GotFocus(); };
+    m_ui.txtEngUnit.onGotFocus = [this] { txtEngUnit_GotFocus(); };
+    m_ui.txtMaxValue.onGotFocus = [this] { txtMaxValue_GotFocus(); };
+    m_ui.txtMinValue.onGotFocus = [this] { txtMinValue_GotFocus(); };
+    m_ui.txtPrecision.onGotFocus = [this] { txtPrecision_GotFocus(); };
+    m_ui.txtAlarmHigh.onGotFocus = [this] { txtAlarmHigh_GotFocus(); };
+    m_ui.txtWarningHigh.onGotFocus = [this] { txtWarningHigh_GotFocus(); };
+    m_ui.txtWarningLow.onGotFocus = [this] { txtWarningLow_GotFocus(); };
+    m_ui.txtAlarmLow.onGotFocus = [this] { txtAlarmLow_GotFocus(); };
+
+    m_ui.TC.onClick = [this] { TC_Click(); };
+    m_ui.BC.onClick = [this] { BC_Click(); };
+    m_ui.BCG.onClick = [this] { BCG_Click(); };
+    m_ui.BCT.onClick = [this] { BCT_Click(); };
+    m_ui.AC.onClick = [this] { AC_Click(); };
+    m_ui.WC.onClick = [this] { WC_Click(); };
+    m_ui.NC.onClick = [this] { NC_Click(); };
+}
+
+void PropertyPage1::SelectionChanged() {
+    // With nothing selected there is nothing to show; the page keeps what it holds.
+    if (!m_site.selectedControl(0))
+        return;
+    const NumberLocale& locale = m_site.numberLocale();
+    // Item 0 is asked for afresh at each property: handlers the host runs during a get may
+    // change the selection, and a load stops where it has nothing left to read from.
+    for (const FieldProperty& p : fieldProperties(m_ui)) {
+        SelectedObject* object = m_site.selectedControl(0);
+        if (!object)
+            return;
+        // The put runs the field's change handling before the next property is read.
+        p.field.setText(textOf(object->getProperty(p.property), p.shown, locale));
+    }
+    for (const SwatchProperty& p : swatchProperties(m_ui)) {
+        SelectedObject* object = m_site.selectedControl(0);
+        if (!object)
+            return;
+        p.swatch.setBackColor(object->getProperty(p.property).toColor(locale));
+    }
+    loadCaptions();
+    m_ui.SSTab1.setTab(PageLayout::VariableTab);
+    // The changed flag stays as the fields' change handling left it.
+}
+
+void PropertyPage1::ApplyChanges() {
+    // Every property is written, edited or not, and nothing is read back; the host decides
+    // what becomes of the changed flag.
+    for (const FieldProperty& p : fieldProperties(m_ui)) {
+        SelectedObject* object = m_site.selectedControl(0);
+        if (!object)
+            return;
+        object->putProperty(p.property, Variant::text(p.field.text()));
+    }
+    for (const SwatchProperty& p : swatchProperties(m_ui)) {
+        SelectedObject* object = m_site.selectedControl(0);
+        if (!object)
+            return;
+        // Colours travel as 32-bit integers: the same bits, system-colour bit included.
+        object->putProperty(p.property, Variant::longValue(std::int32_t(p.swatch.backColor())));
+    }
+}
+
+void PropertyPage1::loadCaptions() {
+    m_ui.SSTab1.setTabCaption(PageLayout::VariableTab,
+                              LoadResString(StringId::VariableDefinitionTab));
+    m_ui.SSTab1.setTabCaption(PageLayout::AlarmTab, LoadResString(StringId::AlarmSettingsTab));
+    m_ui.SSTab1.setTabCaption(PageLayout::ColourTab, LoadResString(StringId::ColoursTab));
+    m_ui.lblVariableName.setCaption(LoadResString(StringId::VariableName));
+    m_ui.lblEngUnit.setCaption(LoadResString(StringId::EngineeringUnit));
+    m_ui.lblMaxValue.setCaption(LoadResString(StringId::MaxValue));
+    m_ui.lblMinValue.setCaption(LoadResString(StringId::MinValue));
+    m_ui.lblPrecision.setCaption(LoadResString(StringId::DecimalDigits));
+    m_ui.lblAlarmHigh.setCaption(LoadResString(StringId::AlarmHigh));
+    m_ui.lblWarningHigh.setCaption(LoadResString(StringId::WarningHigh));
+    m_ui.lblWarningLow.setCaption(LoadResString(StringId::WarningLow));
+    m_ui.lblAlarmLow.setCaption(LoadResString(StringId::AlarmLow));
+    // The swatch labels are property names and stay as laid out in every language.
+}
+
+std::string PropertyPage1::LoadResString(int id) const {
+    return std::string(StringTable::instance().text(id, m_site.resourceLanguage()));
+}
+
+// Field validation. Names and units take any text; numeric fields replace a text that is no
+// number with "0", whole, without a message.
+
+void PropertyPage1::txtVariableName_Change() {
+    m_site.setChanged(true);
+}
+
+void PropertyPage1::txtEngUnit_Change() {
+    m_site.setChanged(true);
+}
+
+void PropertyPage1::txtMaxValue_Change() {
+    validateNumber(m_ui.txtMaxValue, Sign::MayStandAlone);
+}
+
+void PropertyPage1::txtMinValue_Change() {
+    validateNumber(m_ui.txtMinValue, Sign::MayStandAlone);
+}
+
+void PropertyPage1::txtPrecision_Change() {
+    validateNumber(m_ui.txtPrecision, Sign::NeedsDigits);
+}
+
+void PropertyPage1::txtAlarmHigh_Change() {
+    validateNumber(m_ui.txtAlarmHigh, Sign::MayStandAlone);
+}
+
+void PropertyPage1::txtWarningHigh_Change() {
+    validateNumber(m_ui.txtWarningHigh, Sign::MayStandAlone);
+}
+
+void PropertyPage1::txtWarningLow_Change() {
+    validateNumber(m_ui.txtWarningLow, Sign::MayStandAlone);
+}
+
+void PropertyPage1::txtAlarmLow_Change() {
+    validateNumber(m_ui.txtAlarmLow, Sign::MayStandAlone);
+}
+
+void PropertyPage1::validateNumber(TextField& field, Sign sign) {
+    const bool accepted = (sign == Sign::MayStandAlone && field.text() == LoneMinus) ||
+                          convert::isNumeric(field.text(), m_site.numberLocale());
+    if (!accepted)
+        field.setText(std::string(RejectedText)); // runs this handling again, on an accepted text
+    // A rejected text still leaves the page changed: the reset field differs from what was
+    // loaded, and edits made in other fields before it must not look applied, or a host that
+    // applies only a changed page would drop them.
+    m_site.setChanged(true);
+}
+
+// Focus: the whole text is selected, so that the first key typed replaces it.
+
+void PropertyPage1::txtVariableName_GotFocus() {
+    selectAll(m_ui.txtVariableName);
+}
+
+void PropertyPage1::txtEngUnit_GotFocus() {
+    selectAll(m_ui.txtEngUnit);
+}
+
+void PropertyPage1::txtMaxValue_GotFocus() {
+    selectAll(m_ui.txtMaxValue);
+}
+
+void PropertyPage1::txtMinValue_GotFocus() {
+    selectAll(m_ui.txtMinValue);
+}
+
+void PropertyPage1::txtPrecision_GotFocus() {
+    selectAll(m_ui.txtPrecision);
+}
+
+void PropertyPage1::txtAlarmHigh_GotFocus() {
+    selectAll(m_ui.txtAlarmHigh);
+}
+
+void PropertyPage1::txtWarningHigh_GotFocus() {
+    selectAll(m_ui.txtWarningHigh);
+}
+
+void PropertyPage1::txtWarningLow_GotFocus() {
+    selectAll(m_ui.txtWarningLow);
+}
+
+void PropertyPage1::txtAlarmLow_GotFocus() {
+    selectAll(m_ui.txtAlarmLow);
+}
+
+void PropertyPage1::selectAll(TextField& field) {
+    field.setSelStart(0);
+    field.setSelLength(field.length());
+}
+
+// Colour choice: each swatch opens the one dialog on its own colour.
+
+void PropertyPage1::TC_Click() {
+    chooseColor(m_ui.TC);
+}
+
+void PropertyPage1::BC_Click() {
+    chooseColor(m_ui.BC);
+}
+
+void PropertyPage1::BCG_Click() {
+    chooseColor(m_ui.BCG);
+}
+
+void PropertyPage1::BCT_Click() {
+    chooseColor(m_ui.BCT);
+}
+
+void PropertyPage1::AC_Click() {
+    chooseColor(m_ui.AC);
+}
+
+void PropertyPage1::WC_Click() {
+    chooseColor(m_ui.WC);
+}
+
+void PropertyPage1::NC_Click() {
+    chooseColor(m_ui.NC);
+}
+
+void PropertyPage1::chooseColor(PictureBox& swatch) {
+    CommonDialog& dialog = m_ui.SceltaFontColor;
+    dialog.setFlags(ColorDialogFlag::RgbInit);
+    dialog.setColor(swatch.backColor());
+    dialog.ShowColor();
+    // A cancelled dialog still holds the swatch's colour, so the swatch keeps it; the page is
+    // marked changed either way, chosen colour equal or not.
+    swatch.setBackColor(dialog.Color());
+    m_site.setChanged(true);
+}
+
+} // namespace merv

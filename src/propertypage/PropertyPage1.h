@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/ElementTree.h"
+#include "platform/PropertyPageSite.h"
+#include "propertypage/PageLayout.h"
+
+#include <string>
+#include <string_view>
+
+namespace merv {
+
+// The gauge's design-time property page: three tabs that edit sixteen properties of the first
+// object of the host's selection, known only by their names. The page's whole state is the
+// texts of its fields and the colours of its swatches; the changed flag lives with the host.
+// All calls arrive on the host's one user-interface thread.
+class PropertyPage1 {
+public:
+    // The title the host shows for the page.
+    static constexpr std::string_view Caption = "PropertyPage";
+
+    explicit PropertyPage1(PropertyPageSite& site);
+    PropertyPage1(const PropertyPage1&) = delete;
+    PropertyPage1& operator=(const PropertyPage1&) = delete;
+
+    // The host gave the page its selection: loads the first object's properties into the
+    // fields and swatches, the captions in the process's language, and shows tab 0. The
+    // first failing property get ends the load; the error reaches the host.
+    void SelectionChanged();
+    // The host asks for the page's values: writes all sixteen properties on the first object.
+    // The first failing put ends it; what was written stays written.
+    void ApplyChanges();
+
+    // The page's elements, for hosts and views. A user shows a tab with SSTab1.setTab.
+    ElementTree& elements() noexcept { return m_tree; }
+    const ElementTree& elements() const noexcept { return m_tree; }
+    const PageElements& ui() const noexcept { return m_ui; }
+
+private:
+    void txtVariableName_Change();
+    void txtEngUnit_Change();
+    void txtMaxValue_Change();
+    void txtMinValue_Change();
+    void txtPrecision_Change();
+    void txtAlarmHigh_Change();
+    void txtWarningHigh_Change();
+    void txtWarningLow_Change();
+    void txtAlarmLow_Change();
+
+    void txtVariableName_GotFocus();
+    void txtEngUnit_GotFocus();
+    void txtMaxValue_GotFocus();
+    void txtMinValue_GotFocus();
+    void txtPrecision_GotFocus();
+    void txtAlarmHigh_GotFocus();
+    void txtWarningHigh_GotFocus();
+    void txtWarningLow_GotFocus();
+    void txtAlarmLow_GotFocus();
+
+    void TC_Click();
+    void BC_Click();
+    void BCG_Click();
+    void BCT_Click();
+    void AC_Click();
+    void WC_Click();
+    void NC_Click();
+
+    enum class Sign { MayStandAlone, NeedsDigits };
+    void validateNumber(TextField& field, Sign sign);
+    static void selectAll(TextField& field);
+    void chooseColor(PictureBox& swatch);
+    void loadCaptions();
+    std::string LoadResString(int id) const;
+
+    PropertyPageSite& m_site;
+    ElementTree m_tree;
+    PageElements m_ui;
+};
+
+} // namespace merv
