@@ -5,6 +5,7 @@
 
 #include "control/GaugeProperties.h"
 #include "platform/RuntimeError.h"
+#include "platform/TabControl.h"
 
 #include <algorithm>
 #include <array>
@@ -173,6 +174,14 @@ Json describe(const Element& element) {
         out["interval"] = timer.interval();
         break;
     }
+    case ElementKind::TabControl: {
+        const auto& tabs = static_cast<const TabControl&>(element);
+        out["tab"] = tabs.tab();
+        out["visible"] = tabs.visible();
+        break;
+    }
+    case ElementKind::CommonDialog:
+        break;
     }
     return out;
 }
