@@ -29,6 +29,7 @@ Label& label(ElementTree& tree, Container& in, const char* name, TwipsRect bound
     l.setCaption(caption);
     l.setForeColor(fore);
     l.setAlignment(alignment);
+    l.setFont(Font{});
     return l;
 }
 
@@ -38,6 +39,7 @@ TextField& thresholdField(ElementTree& tree, Container& in, const char* name, Tw
     f.setText(text);
     f.setBackColor(LightGrey);
     f.setForeColor(fore);
+    f.setFont(Font{});
     return f;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/Font.h"
+
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace merv {
@@ -87,6 +90,9 @@ public:
     Container* container() const noexcept { return m_container; }
     const TwipsRect& bounds() const noexcept { return m_bounds; }
     void setBounds(const TwipsRect& bounds) noexcept { m_bounds = bounds; }
+    // The element's own font; none where it uses the host's default.
+    const std::optional<Font>& font() const noexcept { return m_font; }
+    void setFont(Font font) { m_font = std::move(font); }
     int tabIndex() const noexcept { return m_tabIndex; }
     void setTabIndex(int index) noexcept { m_tabIndex = index; }
 
@@ -118,6 +124,7 @@ private:
     Container* m_container = nullptr;
     TwipsRect m_bounds;
     int m_tabIndex = -1;
+    std::optional<Font> m_font;
 };
 
 } // namespace merv

@@ -9,17 +9,6 @@ namespace merv {
 
 enum class Alignment { Left, Right, Center };
 
-// How a label or text field writes its text; views render it as they can.
-struct Font {
-    std::string name = "Arial";
-    double points = 8.25;
-    int weight = 400;
-    bool italic = false;
-    bool underline = false;
-    bool strikeout = false;
-    int charset = 0;
-};
-
 class Label : public Element {
 public:
     Label(ElementTree& tree, std::string name)
@@ -35,15 +24,12 @@ public:
 
     Alignment alignment() const noexcept { return m_alignment; }
     void setAlignment(Alignment alignment) noexcept { m_alignment = alignment; }
-    const Font& font() const noexcept { return m_font; }
-    void setFont(Font font) { m_font = std::move(font); }
 
 private:
     std::string m_caption;
     std::uint64_t m_generation = 1;
     std::uint32_t m_foreColor = 0x80000012u; // the host's button-text colour
     Alignment m_alignment = Alignment::Left;
-    Font m_font;
 };
 
 } // namespace merv

@@ -1,5 +1,7 @@
 #include "host/ScriptHost.h"
 
+#include "host/CommandArguments.h"
+#include "host/ElementState.h"
 #include "host/SurfacePng.h"
 #include "host/UsageError.h"
 
@@ -22,70 +24,6 @@ namespace merv::host {
 
 namespace {
 
-constexpr std::string_view Blanks = " \t";
-
-std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(Blanks);
-    if (first == text.npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
-}
-
-// The first word and the rest, both trimmed.
-std::pair<std::string_view, std::string_view> splitWord(std::string_view text) {
-    text = trim(text);
-    const auto end = text.find_first_of(Blanks);
-    if (end == text.npos)
-        return {text, {}};
-    return {text.substr(0, end), trim(text.substr(end))};
-}
-
-std::vector<std::string_view> words(std::string_view text) {
-    std::vector<std::string_view> out;
-    for (auto [word, rest] = splitWord(text); !word.empty(); std::tie(word, rest) = splitWord(rest))
-        out.push_back(word);
-    return out;
-}
-
-// A decimal integer within [low, high]; empty for anything else.
-std::optional<std::int64_t> parseInteger(std::string_view text, std::int64_t low,
-                                         std::int64_t high) {
-    // from_chars takes no plus sign; a minus after one is no number.
-    if (text.starts_with('+') && !text.starts_with("+-"))
-        text.remove_prefix(1);
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
-        value > high)
-        return std::nullopt;
-    return value;
-}
-
-// A colour as a decimal or 0x-hexadecimal number: the 32-bit pattern, signed or unsigned.
-std::optional<std::uint32_t> parseColor(std::string_view text) {
-    if (text.starts_with("0x") || text.starts_with("0X")) {
-        text.remove_prefix(2);
-        std::uint32_t value = 0;
-        const auto [end, error] =
-            std::from_chars(text.data(), text.data() + text.size(), value, 16);
-        if (text.empty() || error != std::errc() || end != text.data() + text.size())
-            return std::nullopt;
-        return value;
-    }
-    if (const auto value = parseInteger(text, std::numeric_limits<std::int32_t>::min(),
-                                        std::numeric_limits<std::uint32_t>::max()))
-        return static_cast<std::uint32_t>(*value);
-    return std::nullopt;
-}
-
-std::optional<bool> parseBoolean(std::string_view text) {
-    if (text == "true")
-        return true;
-    if (text == "false")
-        return false;
-    return std::nullopt;
-}
-
 constexpr std::array<std::string_view, 4> EventNames{"OnAlarmHigh", "OnAlarmLow", "OnWarningHigh",
                                                      "OnWarningLow"};
 
@@ -101,89 +39,6 @@ const PropertyInfo& propertyNamed(std::string_view name) {
     if (!property)
         throw UsageError("unknown property '" + std::string(name) + "'");
     return *property;
-}
-
-Element& elementNamed(MERV_Gauge& control, std::string_view name) {
-    Element* element = control.elements().find(name);
-    if (!element)
-        throw UsageError("unknown element '" + std::string(name) + "'");
-    return *element;
-}
-
-Json describe(const Element& element) {
-    Json out{{"kind", kindName(element.kind())}};
-    switch (element.kind()) {
-    case ElementKind::UserControl: {
-        const auto& surface = static_cast<const UserControl&>(element);
-        out["width"] = surface.width();
-        out["height"] = surface.height();
-        out["backcolor"] = surface.backColor();
-        out["visible"] = surface.visible();
-        break;
-    }
-    case ElementKind::TextField: {
-        const auto& field = static_cast<const TextField&>(element);
-        out["text"] = field.text();
-        out["visible"] = field.visible();
-        out["forecolor"] = field.foreColor();
-        out["backcolor"] = field.backColor();
-        out["selstart"] = field.selStart();
-        out["sellength"] = field.selLength();
-        break;
-    }
-    case ElementKind::Label: {
-        const auto& label = static_cast<const Label&>(element);
-        out["caption"] = label.caption();
-        out["visible"] = label.visible();
-        out["forecolor"] = label.foreColor();
-        break;
-    }
-    case ElementKind::PictureBox: {
-        const auto& box = static_cast<const PictureBox&>(element);
-        out["visible"] = box.visible();
-        out["backcolor"] = box.backColor();
-        break;
-    }
-    case ElementKind::Line: {
-        const auto& line = static_cast<const Line&>(element);
-        out["x1"] = singleToJson(line.x1());
-        out["y1"] = singleToJson(line.y1());
-        out["x2"] = singleToJson(line.x2());
-        out["y2"] = singleToJson(line.y2());
-        out["visible"] = line.visible();
-        break;
-    }
-    case ElementKind::Image:
-        out["visible"] = element.visible();
-        break;
-    case ElementKind::Shape: {
-        const auto& shape = static_cast<const Shape&>(element);
-        out["fillcolor"] = shape.fillColor();
-        out["bordercolor"] = shape.borderColor();
-        break;
-    }
-    case ElementKind::CommandButton: {
-        const auto& button = static_cast<const CommandButton&>(element);
-        out["caption"] = button.caption();
-        out["visible"] = button.visible();
-        break;
-    }
-    case ElementKind::Timer: {
-        const auto& timer = static_cast<const Timer&>(element);
-        out["enabled"] = timer.enabled();
-        out["interval"] = timer.interval();
-        break;
-    }
-    case ElementKind::TabControl: {
-        const auto& tabs = static_cast<const TabControl&>(element);
-        out["tab"] = tabs.tab();
-        out["visible"] = tabs.visible();
-        break;
-    }
-    case ElementKind::CommonDialog:
-        break;
-    }
-    return out;
 }
 
 } // namespace
@@ -214,6 +69,18 @@ const std::vector<ScriptHost::Command>& ScriptHost::commands() {
         {"extent", "extent", &ScriptHost::extent},
         {"backcolor", "backcolor", &ScriptHost::backcolor},
         {"terminate", "terminate", &ScriptHost::terminate},
+        {"dblclick", "dblclick NAME", &ScriptHost::dblclick},
+        {"dblclick-at", "dblclick-at X Y (pixels of the control)", &ScriptHost::dblclickAt},
+        {"click", "click NAME", &ScriptHost::click},
+        {"setfocus", "setfocus NAME", &ScriptHost::setfocus},
+        {"focus", "focus", &ScriptHost::focus},
+        {"type", "type TEXT (a JSON string)", &ScriptHost::type},
+        {"key", "key enter|backspace|delete|tab|N", &ScriptHost::key},
+        {"settext", "settext NAME TEXT (a JSON string)", &ScriptHost::settext},
+        {"page",
+         "page load [ID...] | apply | changed | element NAME | setfocus NAME | click NAME | tab N",
+         &ScriptHost::page},
+        {"colordialog", "colordialog COLOUR|cancel", &ScriptHost::colordialog},
     };
     return table;
 }
@@ -231,6 +98,7 @@ ScriptHost::ScriptHost(ScriptHostOptions options, std::ostream& out)
 
 // The controls go before the clock, whatever the member order says.
 ScriptHost::~ScriptHost() {
+    m_page.reset();
     m_controls.clear();
 }
 
@@ -284,13 +152,6 @@ void ScriptHost::execute(std::string_view line) {
     emit(result);
 }
 
-namespace {
-// What a command with the wrong arguments answers.
-[[noreturn]] void wrongArguments(std::string_view form) {
-    throw UsageError("usage: " + std::string(form));
-}
-} // namespace
-
 HostedGauge& ScriptHost::current() {
     if (!m_current)
         throw UsageError("no control: create one with new or restore, or choose one with use N");
@@ -306,6 +167,7 @@ HostedGauge& ScriptHost::add() {
     auto gauge = std::make_unique<HostedGauge>(id, listener, m_clock, m_options.numberLocale,
                                                m_options.language, ambient);
     HostedGauge& added = *gauge;
+    added.control().elements().setFocusTracker(&m_focus);
     m_controls.emplace(id, std::move(gauge));
     m_current = id;
     return added;
@@ -475,7 +337,7 @@ Json ScriptHost::element(std::string_view arguments) {
     const auto names = words(arguments);
     if (names.size() != 1)
         wrongArguments(m_running->form);
-    return describe(elementNamed(current().control(), names[0]));
+    return describe(elementNamed(current().control().elements(), names[0]));
 }
 
 Json ScriptHost::zorder(std::string_view arguments) {
@@ -483,7 +345,7 @@ Json ScriptHost::zorder(std::string_view arguments) {
     if (names.size() != 1)
         wrongArguments(m_running->form);
     const auto* container =
-        dynamic_cast<const Container*>(&elementNamed(current().control(), names[0]));
+        dynamic_cast<const Container*>(&elementNamed(current().control().elements(), names[0]));
     if (!container)
         throw UsageError("'" + std::string(names[0]) +
                          "' holds no elements: name UserControl, Sfondo or SfondoAl");
@@ -519,7 +381,7 @@ Json ScriptHost::caption(std::string_view arguments) {
     const auto names = words(arguments);
     if (names.size() != 1)
         wrongArguments(m_running->form);
-    const Element& element = elementNamed(current().control(), names[0]);
+    const Element& element = elementNamed(current().control().elements(), names[0]);
     switch (element.kind()) {
     case ElementKind::Label:
         return Json{{"value", static_cast<const Label&>(element).caption()}};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/HostedGauge.h"
+#include "host/HostedPage.h"
 #include "host/JsonValues.h"
 #include "host/VirtualClock.h"
 
@@ -91,12 +92,31 @@ private:
     Json extent(std::string_view arguments);
     Json backcolor(std::string_view arguments);
     Json terminate(std::string_view arguments);
+    // What a person does: double-clicks, clicks, focus and keys.
+    Json dblclick(std::string_view arguments);
+    Json dblclickAt(std::string_view arguments);
+    Json click(std::string_view arguments);
+    Json setfocus(std::string_view arguments);
+    Json focus(std::string_view arguments);
+    Json type(std::string_view arguments);
+    Json key(std::string_view arguments);
+    Json settext(std::string_view arguments);
+    // The property page and its colour chooser.
+    Json page(std::string_view arguments);
+    Json colordialog(std::string_view arguments);
+
+    HostedPage& hostedPage();
+    // A key or character for the element that has the focus; false when nothing has it.
+    bool pressFocused(char32_t character);
 
     ScriptHostOptions m_options;
     std::ostream& m_out;
     // Declared before the controls: their timers tell the clock when they go.
     VirtualClock m_clock;
+    // One focus for the controls and the page together; it outlives them all.
+    FocusTracker m_focus;
     std::map<int, std::unique_ptr<HostedGauge>> m_controls;
+    std::unique_ptr<HostedPage> m_page; // made on the first page command
     std::optional<int> m_current;
     int m_nextId = 1;
     int m_handlerDepth = 0;

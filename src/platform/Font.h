@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace merv {
+
+// How an element writes its text; views render it as they can.
+struct Font {
+    std::string name = "Arial";
+    double points = 8.25;
+    int weight = 400; // normal
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+    int charset = 0;
+};
+
+} // namespace merv

@@ -1,0 +1,260 @@
+// The scripting host's commands for what a person does: double-clicks, clicks, focus, typing,
+// and the property page with its colour chooser.
+#include "host/ScriptHost.h"
+
+#include "host/CommandArguments.h"
+#include "host/ElementState.h"
+#include "host/UsageError.h"
+
+#include "platform/HitTest.h"
+#include "platform/TabControl.h"
+#include "platform/TextField.h"
+
+namespace merv::host {
+
+namespace {
+
+// Twips per pixel of the control's surface.
+constexpr int TwipsPerPixel = 15;
+// KeyAscii values of the keys the host names.
+constexpr char32_t KeyEnter = 13;
+constexpr char32_t KeySpace = 32;
+// Code points beyond Unicode, and malformed bytes, arrive as the replacement character.
+constexpr char32_t Replacement = 0xFFFD;
+constexpr std::int64_t MaxKeyAscii = 0x10FFFF;
+
+// The code points of a UTF-8 text.
+std::u32string decodeUtf8(std::string_view text) {
+    std::u32string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80         ? 1
+                           : (lead >> 5) == 6  ? 2
+                           : (lead >> 4) == 14 ? 3
+                           : (lead >> 3) == 30 ? 4
+                                               : 0;
+        char32_t c = length == 1   ? lead
+                     : length == 2 ? lead & 0x1F
+                     : length == 3 ? lead & 0x0F
+                                   : lead & 0x07;
+        bool valid = length > 0 && i + std::size_t(length) <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + std::size_t(k)]);
+            valid = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        out.push_back(valid && c <= 0x10FFFF ? c : Replacement);
+        i += valid ? std::size_t(length) : 1;
+    }
+    return out;
+}
+
+void runHandler(const std::function<void()>& handler) {
+    if (handler)
+        handler();
+}
+
+} // namespace
+
+bool ScriptHost::pressFocused(char32_t character) {
+    Element* focused = m_focus.focused();
+    if (!focused)
+        return false;
+    if (focused->kind() == ElementKind::TextField) {
+        static_cast<TextField*>(focused)->typeCharacter(character);
+    } else if (focused->kind() == ElementKind::CommandButton &&
+               (character == KeyEnter || character == KeySpace)) {
+        // Enter and Space press the button that has the focus.
+        runHandler(focused->onClick);
+    }
+    return true;
+}
+
+Json ScriptHost::dblclick(std::string_view arguments) {
+    const auto names = words(arguments);
+    if (names.size() != 1)
+        wrongArguments(m_running->form);
+    runHandler(elementNamed(current().control().elements(), names[0]).onDblClick);
+    return Json::object();
+}
+
+Json ScriptHost::dblclickAt(std::string_view arguments) {
+    const auto numbers = words(arguments);
+    const auto x = numbers.size() == 2 ? parseInteger(numbers[0], 0, 1 << 20) : std::nullopt;
+    const auto y = numbers.size() == 2 ? parseInteger(numbers[1], 0, 1 << 20) : std::nullopt;
+    if (!x || !y)
+        wrongArguments(m_running->form);
+    MERV_Gauge& control = current().control();
+    Element* target =
+        elementAt(control.elements().root(), int(*x) * TwipsPerPixel, int(*y) * TwipsPerPixel);
+    if (!target)
+        throw UsageError("the point lies outside the control");
+    runHandler(target->onDblClick);
+    return Json{{"element", target->name()}};
+}
+
+Json ScriptHost::click(std::string_view arguments) {
+    const auto names = words(arguments);
+    if (names.size() != 1)
+        wrongArguments(m_running->form);
+    runHandler(elementNamed(current().control().elements(), names[0]).onClick);
+    return Json::object();
+}
+
+namespace {
+void takeFocus(Element& element) {
+    if (!element.canTakeFocus())
+        throw UsageError("'" + element.name() +
+                         "' cannot take the focus: it is hidden or takes none");
+    element.setFocus();
+}
+} // namespace
+
+Json ScriptHost::setfocus(std::string_view arguments) {
+    const auto names = words(arguments);
+    if (names.size() != 1)
+        wrongArguments(m_running->form);
+    takeFocus(elementNamed(current().control().elements(), names[0]));
+    return Json::object();
+}
+
+Json ScriptHost::focus(std::string_view arguments) {
+    if (!trim(arguments).empty())
+        wrongArguments(m_running->form);
+    const Element* focused = m_focus.focused();
+    return Json{{"element", focused ? Json(focused->name()) : Json(nullptr)}};
+}
+
+Json ScriptHost::type(std::string_view arguments) {
+    const auto text = parseJsonString(trim(arguments));
+    if (!text)
+        wrongArguments(m_running->form);
+    if (!m_focus.focused())
+        throw UsageError("nothing has the focus: give it to an element with setfocus");
+    // Each character goes to whatever has the focus when it is typed: Enter may move it.
+    for (char32_t c : decodeUtf8(*text))
+        pressFocused(c);
+    return Json::object();
+}
+
+Json ScriptHost::key(std::string_view arguments) {
+    const auto names = words(arguments);
+    if (names.size() != 1)
+        wrongArguments(m_running->form);
+    Element* focused = m_focus.focused();
+    if (!focused)
+        throw UsageError("nothing has the focus: give it to an element with setfocus");
+    auto* field =
+        focused->kind() == ElementKind::TextField ? static_cast<TextField*>(focused) : nullptr;
+    const std::string_view name = names[0];
+    if (name == "enter") {
+        pressFocused(KeyEnter);
+    } else if (name == "backspace") {
+        if (field)
+            field->backspace();
+    } else if (name == "delete") {
+        if (field)
+            field->deleteForward();
+    } else if (name == "tab") {
+        if (Element* next = focused->tree().nextInFocusOrder(focused))
+            next->setFocus();
+    } else if (const auto keyAscii = parseInteger(name, 0, MaxKeyAscii)) {
+        pressFocused(char32_t(*keyAscii));
+    } else {
+        wrongArguments(m_running->form);
+    }
+    return Json::object();
+}
+
+Json ScriptHost::settext(std::string_view arguments) {
+    const auto [name, rest] = splitWord(arguments);
+    const auto text = parseJsonString(rest);
+    if (name.empty() || !text)
+        wrongArguments(m_running->form);
+    Element& element = elementNamed(current().control().elements(), name);
+    if (element.kind() != ElementKind::TextField)
+        throw UsageError("'" + element.name() + "' is no text field");
+    static_cast<TextField&>(element).setText(*text);
+    return Json::object();
+}
+
+HostedPage& ScriptHost::hostedPage() {
+    if (!m_page) {
+        auto lookup = [this](int id) -> HostedGauge* {
+            const auto it = m_controls.find(id);
+            return it == m_controls.end() ? nullptr : it->second.get();
+        };
+        m_page = std::make_unique<HostedPage>(lookup, m_options.numberLocale, m_options.language,
+                                              m_focus);
+        m_page->dialog().onShow = [this](std::int32_t flags, std::uint32_t color) {
+            emit(Json{{"colordialog", Json{{"flags", flags}, {"color", color}}}});
+        };
+    }
+    return *m_page;
+}
+
+Json ScriptHost::page(std::string_view arguments) {
+    const auto [verb, rest] = splitWord(arguments);
+    const auto operands = words(rest);
+    PropertyPage1& page = hostedPage().page();
+    auto one = [&]() -> std::string_view {
+        if (operands.size() != 1)
+            wrongArguments(m_running->form);
+        return operands[0];
+    };
+    if (verb == "load") {
+        std::vector<int> ids;
+        for (std::string_view word : operands) {
+            const auto id = parseInteger(word, 1, std::numeric_limits<int>::max());
+            if (!id || !m_controls.contains(int(*id)))
+                throw UsageError("no control " + std::string(word));
+            ids.push_back(int(*id));
+        }
+        if (ids.empty())
+            ids.push_back(current().id());
+        hostedPage().select(std::move(ids));
+        page.SelectionChanged();
+        return Json::object();
+    }
+    if (verb == "apply" && operands.empty()) {
+        page.ApplyChanges();
+        return Json::object();
+    }
+    if (verb == "changed" && operands.empty())
+        return Json{{"changed", hostedPage().changed()}};
+    if (verb == "element")
+        return describe(elementNamed(page.elements(), one()));
+    if (verb == "setfocus") {
+        takeFocus(elementNamed(page.elements(), one()));
+        return Json::object();
+    }
+    if (verb == "click") {
+        runHandler(elementNamed(page.elements(), one()).onClick);
+        return Json::object();
+    }
+    if (verb == "tab") {
+        const auto tab = parseInteger(one(), std::numeric_limits<std::int16_t>::min(),
+                                      std::numeric_limits<std::int16_t>::max());
+        if (!tab)
+            wrongArguments(m_running->form);
+        page.ui().SSTab1.setTab(int(*tab));
+        return Json::object();
+    }
+    wrongArguments(m_running->form);
+}
+
+Json ScriptHost::colordialog(std::string_view arguments) {
+    const auto operands = words(arguments);
+    if (operands.size() != 1)
+        wrongArguments(m_running->form);
+    if (operands[0] == "cancel") {
+        hostedPage().dialog().answerWith(std::nullopt);
+    } else if (const auto color = parseColor(operands[0])) {
+        hostedPage().dialog().answerWith(*color);
+    } else {
+        wrongArguments(m_running->form);
+    }
+    return Json::object();
+}
+
+} // namespace merv::host
