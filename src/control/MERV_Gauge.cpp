@@ -208,100 +208,95 @@ void MERV_Gauge::applyBackColorText() {
     m_ui.Shape1.setFillColor(m_BackColorText);
 }
 
+// Reading a colour applies it to its elements and redraws the face; writing one is refused
+// outside design mode, then stores, notifies, applies and redraws. The alarm and warning colours
+// redraw before they apply, the others after.
+struct MERV_Gauge::ColorProperty {
+    std::string_view name;
+    std::uint32_t MERV_Gauge::*field;
+    void (MERV_Gauge::*apply)(); // null where no element shows the colour
+    bool redrawBeforeApplying;
+};
+
+namespace {
+using G = MERV_Gauge;
+} // namespace
+
+const MERV_Gauge::ColorProperty MERV_Gauge::AlarmColorProperty{"AlarmColor", &G::m_AlarmColor,
+                                                               &G::applyAlarmColor, true};
+const MERV_Gauge::ColorProperty MERV_Gauge::WarningColorProperty{"WarningColor", &G::m_WarningColor,
+                                                                 &G::applyWarningColor, true};
+const MERV_Gauge::ColorProperty MERV_Gauge::NormalColorProperty{"NormalColor", &G::m_NormalColor,
+                                                                nullptr, false};
+const MERV_Gauge::ColorProperty MERV_Gauge::BordersColorProperty{"BordersColor", &G::m_BordersColor,
+                                                                 &G::applyBordersColor, false};
+const MERV_Gauge::ColorProperty MERV_Gauge::TextColorProperty{"TextColor", &G::m_TextColor,
+                                                              &G::applyTextColor, false};
+const MERV_Gauge::ColorProperty MERV_Gauge::BackColorGraphicProperty{
+    "BackColorGraphic", &G::m_BackColorGraphic, &G::applyBackColorGraphic, false};
+const MERV_Gauge::ColorProperty MERV_Gauge::BackColorTextProperty{
+    "BackColorText", &G::m_BackColorText, &G::applyBackColorText, false};
+
+std::uint32_t MERV_Gauge::readColor(const ColorProperty& color) {
+    if (color.apply)
+        (this->*color.apply)();
+    InitTimer_Timer();
+    return this->*color.field;
+}
+
+void MERV_Gauge::writeColor(const ColorProperty& color, std::uint32_t value) {
+    EnsureDesignTime();
+    this->*color.field = value;
+    m_site.propertyChanged(color.name);
+    if (color.redrawBeforeApplying)
+        InitTimer_Timer();
+    if (color.apply)
+        (this->*color.apply)();
+    if (!color.redrawBeforeApplying)
+        InitTimer_Timer();
+}
+
 std::uint32_t MERV_Gauge::AlarmColor() {
-    applyAlarmColor();
-    InitTimer_Timer();
-    return m_AlarmColor;
+    return readColor(AlarmColorProperty);
 }
-
 void MERV_Gauge::setAlarmColor(std::uint32_t nNewVal) {
-    EnsureDesignTime();
-    m_AlarmColor = nNewVal;
-    m_site.propertyChanged("AlarmColor");
-    InitTimer_Timer();
-    applyAlarmColor();
+    writeColor(AlarmColorProperty, nNewVal);
 }
-
 std::uint32_t MERV_Gauge::WarningColor() {
-    applyWarningColor();
-    InitTimer_Timer();
-    return m_WarningColor;
+    return readColor(WarningColorProperty);
 }
-
 void MERV_Gauge::setWarningColor(std::uint32_t nNewVal) {
-    EnsureDesignTime();
-    m_WarningColor = nNewVal;
-    m_site.propertyChanged("WarningColor");
-    InitTimer_Timer();
-    applyWarningColor();
+    writeColor(WarningColorProperty, nNewVal);
 }
-
 std::uint32_t MERV_Gauge::NormalColor() {
-    InitTimer_Timer();
-    return m_NormalColor;
+    return readColor(NormalColorProperty);
 }
-
 void MERV_Gauge::setNormalColor(std::uint32_t nNewVal) {
-    EnsureDesignTime();
-    m_NormalColor = nNewVal;
-    m_site.propertyChanged("NormalColor");
-    InitTimer_Timer();
+    writeColor(NormalColorProperty, nNewVal);
 }
-
 std::uint32_t MERV_Gauge::BordersColor() {
-    applyBordersColor();
-    InitTimer_Timer();
-    return m_BordersColor;
+    return readColor(BordersColorProperty);
 }
-
 void MERV_Gauge::setBordersColor(std::uint32_t nNewVal) {
-    EnsureDesignTime();
-    m_BordersColor = nNewVal;
-    m_site.propertyChanged("BordersColor");
-    applyBordersColor();
-    InitTimer_Timer();
+    writeColor(BordersColorProperty, nNewVal);
 }
-
 std::uint32_t MERV_Gauge::TextColor() {
-    applyTextColor();
-    InitTimer_Timer();
-    return m_TextColor;
+    return readColor(TextColorProperty);
 }
-
 void MERV_Gauge::setTextColor(std::uint32_t nNewVal) {
-    EnsureDesignTime();
-    m_TextColor = nNewVal;
-    m_site.propertyChanged("TextColor");
-    applyTextColor();
-    InitTimer_Timer();
+    writeColor(TextColorProperty, nNewVal);
 }
-
 std::uint32_t MERV_Gauge::BackColorGraphic() {
-    applyBackColorGraphic();
-    InitTimer_Timer();
-    return m_BackColorGraphic;
+    return readColor(BackColorGraphicProperty);
 }
-
 void MERV_Gauge::setBackColorGraphic(std::uint32_t nNewVal) {
-    EnsureDesignTime();
-    m_BackColorGraphic = nNewVal;
-    m_site.propertyChanged("BackColorGraphic");
-    applyBackColorGraphic();
-    InitTimer_Timer();
+    writeColor(BackColorGraphicProperty, nNewVal);
 }
-
 std::uint32_t MERV_Gauge::BackColorText() {
-    applyBackColorText();
-    InitTimer_Timer();
-    return m_BackColorText;
+    return readColor(BackColorTextProperty);
 }
-
 void MERV_Gauge::setBackColorText(std::uint32_t nNewVal) {
-    EnsureDesignTime();
-    m_BackColorText = nNewVal;
-    m_site.propertyChanged("BackColorText");
-    applyBackColorText();
-    InitTimer_Timer();
+    writeColor(BackColorTextProperty, nNewVal);
 }
 
 } // namespace merv

@@ -121,6 +121,12 @@ private:
     float singleOf(const std::string& text) const;
     std::string textOf(float value) const;
 
+    struct ColorProperty;
+    static const ColorProperty AlarmColorProperty, WarningColorProperty, NormalColorProperty,
+        BordersColorProperty, TextColorProperty, BackColorGraphicProperty, BackColorTextProperty;
+    std::uint32_t readColor(const ColorProperty& color);
+    void writeColor(const ColorProperty& color, std::uint32_t value);
+
     void applyAlarmColor();
     void applyWarningColor();
     void applyBordersColor();
