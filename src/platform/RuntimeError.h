@@ -11,6 +11,7 @@ namespace ErrorNumber {
 inline constexpr int Overflow = 6;
 inline constexpr int DivisionByZero = 11;
 inline constexpr int TypeMismatch = 13;
+inline constexpr int ResourceNotFound = 326; // a string id the caption table does not hold
 inline constexpr int InvalidPropertyValue = 380;
 inline constexpr int InvalidPropertyArrayIndex = 381;
 inline constexpr int SetNotSupportedAtRuntime = 382;

@@ -8,11 +8,6 @@
 
 namespace merv {
 
-namespace ErrorNumber {
-// Raised for a string id the table does not hold.
-inline constexpr int ResourceNotFound = 326;
-} // namespace ErrorNumber
-
 // The localised captions: one text per string id and language, and the Windows locale ids
 // (LCIDs) that select each language. The table is constant data built into the library.
 class StringTable {
