@@ -1,6 +1,7 @@
 #include "dial/DialFace.h"
 
 #include "dial/DialGeometry.h"
+#include "dial/ZoneBand.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 
@@ -11,11 +12,6 @@ namespace merv {
 
 namespace {
 
-// Pen widths: zone bands are outlined 2 pixels wide, ticks 1.
-constexpr int BandDrawWidth = 2;
-constexpr int TickDrawWidth = 1;
-constexpr int SolidFill = 0;
-constexpr std::uint32_t TickColor = 0x000000u;
 // Arc nudges that keep a band's arc from collapsing where thresholds meet the scale ends or
 // each other; the first four are the nearest singles.
 constexpr float HighEndArc = 0.01f;
@@ -23,8 +19,6 @@ constexpr float HighWarningEndArc = 0.02f;
 constexpr float LowEndArc = 179.99f;
 constexpr float LowWarningEndArc = 179.98f;
 constexpr double EqualThresholdNudge = 0.01;
-// Ticks stand at 20, 40, 60 and 80 percent of the span.
-constexpr std::int16_t FirstTick = 36, LastTick = 144, TickStep = 36;
 // The intermediate scale labels show one decimal when they are not whole.
 constexpr const char* FractionalLabelFormat = "###0.0";
 
@@ -118,57 +112,28 @@ void DialFace::adjustArcs(const NumberLocale& locale) {
 
 void DialFace::drawBands(const ZoneColors& colors) {
     Surface& surface = m_ui.Sfondo.surface();
-    surface.setDrawWidth(BandDrawWidth);
-    surface.setFillStyle(SolidFill);
-
-    const float arc180 = static_cast<float>(dial::ArcEnd180Radians);
+    using dial::arcRadians;
+    const auto arc180 = static_cast<float>(dial::ArcEnd180Radians);
     constexpr float arc0 = 0.0f;
     if (m_AlarmLowAngle < 180.0f)
-        DrawZoneBand(colors.alarm, 180.0f, m_AlarmLowAngle, dial::arcRadians(m_AlarmLowArc), arc180,
-                     false);
+        dial::DrawZoneBand(
+            surface, {colors.alarm, 180.0f, m_AlarmLowAngle, arcRadians(m_AlarmLowArc), arc180});
     if (m_WarningLowAngle < m_AlarmLowAngle)
-        DrawZoneBand(colors.warning, m_AlarmLowAngle, m_WarningLowAngle,
-                     dial::arcRadians(m_WarningLowArc), dial::arcRadians(m_AlarmLowArc), true);
-    DrawZoneBand(colors.normal, m_WarningLowAngle, m_WarningHighAngle,
-                 dial::arcRadians(m_WarningHighArc), dial::arcRadians(m_WarningLowArc), false);
+        dial::DrawZoneBand(surface, {colors.warning, m_AlarmLowAngle, m_WarningLowAngle,
+                                     arcRadians(m_WarningLowArc), arcRadians(m_AlarmLowArc),
+                                     /*raiseStartEdge=*/true});
+    dial::DrawZoneBand(surface, {colors.normal, m_WarningLowAngle, m_WarningHighAngle,
+                                 arcRadians(m_WarningHighArc), arcRadians(m_WarningLowArc)});
     if (m_WarningHighAngle > m_AlarmHighAngle)
-        DrawZoneBand(colors.warning, m_WarningHighAngle, m_AlarmHighAngle,
-                     dial::arcRadians(m_AlarmHighArc), dial::arcRadians(m_WarningHighArc), false);
+        dial::DrawZoneBand(surface, {colors.warning, m_WarningHighAngle, m_AlarmHighAngle,
+                                     arcRadians(m_AlarmHighArc), arcRadians(m_WarningHighArc)});
     if (m_AlarmHighAngle > 0.0f)
-        DrawZoneBand(colors.alarm, m_AlarmHighAngle, 0.0f, arc0, dial::arcRadians(m_AlarmHighArc),
-                     false);
-}
-
-void DialFace::DrawZoneBand(std::uint32_t color, float p, float q, float arcStartRadians,
-                            float arcEndRadians, bool raiseStartEdge) {
-    Surface& surface = m_ui.Sfondo.surface();
-    const dial::BandEnds ends = dial::computeBandEnds(p, q);
-    surface.setForeColor(color);
-    surface.setFillColor(color);
-    const auto cx = static_cast<float>(dial::CentreX);
-    const auto cy = static_cast<float>(dial::CentreY);
-    surface.circle(cx, cy, static_cast<float>(dial::BandOuterRadius), color, arcStartRadians,
-                   arcEndRadians);
-    surface.circle(cx, cy, static_cast<float>(dial::BandInnerRadius), color, arcStartRadians,
-                   arcEndRadians);
-    // The warning-low band draws its boundary with the alarm-low band one pixel higher.
-    const float lift = raiseStartEdge ? 1.0f : 0.0f;
-    surface.line(ends.startOuter.x, ends.startOuter.y - lift, ends.startInner.x,
-                 ends.startInner.y - lift);
-    surface.line(ends.endOuter.x, ends.endOuter.y, ends.endInner.x, ends.endInner.y);
-    const dial::Point seed = dial::computeBandSeed(p, q);
-    surface.floodFill(dial::roundHalfEven(seed.x), dial::roundHalfEven(seed.y),
-                      surface.foreColor());
+        dial::DrawZoneBand(
+            surface, {colors.alarm, m_AlarmHighAngle, 0.0f, arc0, arcRadians(m_AlarmHighArc)});
 }
 
 void DialFace::drawTicks() {
-    Surface& surface = m_ui.Sfondo.surface();
-    surface.setDrawWidth(TickDrawWidth);
-    for (std::int16_t a = FirstTick; a <= LastTick; a += TickStep) {
-        const dial::Point outer = dial::pointAt(a, dial::TickOuterRadius);
-        const dial::Point inner = dial::pointAt(a, dial::TickInnerRadius);
-        surface.line(outer.x, outer.y, inner.x, inner.y, TickColor);
-    }
+    dial::drawScaleTicks(m_ui.Sfondo.surface());
 }
 
 void DialFace::writeScaleLabels(const NumberLocale& locale) {

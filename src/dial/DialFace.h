@@ -34,8 +34,6 @@ private:
     void computeAngles(const NumberLocale& locale);
     void adjustArcs(const NumberLocale& locale);
     void drawBands(const ZoneColors& colors);
-    void DrawZoneBand(std::uint32_t color, float p, float q, float arcStartRadians,
-                      float arcEndRadians, bool raiseStartEdge);
     void drawTicks();
     void writeScaleLabels(const NumberLocale& locale);
 

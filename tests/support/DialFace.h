@@ -1,8 +1,10 @@
 #pragma once
 
-// Draws the dial face's zone bands the way the gauge does, from surface primitives only, so
-// surface tests and benchmarks exercise the exact geometry the face depends on.
+// The dial face's zone bands in degrees, drawn with the dial's own geometry and band drawing,
+// so surface tests and benchmarks exercise exactly what the face depends on.
 
+#include "dial/DialGeometry.h"
+#include "dial/ZoneBand.h"
 #include "platform/Surface.h"
 
 #include <array>
@@ -11,22 +13,10 @@
 
 namespace merv::dialface {
 
-// Centre of the dial in surface pixels.
-constexpr float kCentreX = 83.0f;
-constexpr float kCentreY = 78.0f;
-// A band runs from the inner to the outer arc radius.
-constexpr float kOuterRadius = 77.0f;
-constexpr float kInnerRadius = 69.0f;
-// The fill seed lies on an ellipse between the arcs, not on a circle.
-constexpr double kSeedRadiusX = 73.0;
-constexpr double kSeedRadiusY = 72.0;
-// Ticks reach one pixel beyond the band outside and two inside.
-constexpr float kTickOuterRadius = 78.0f;
-constexpr float kTickInnerRadius = 67.0f;
-// The gauge's nine-digit pi, used for every degree-to-radian conversion.
-constexpr double kPi9 = 3.14159265;
-// Arc end at 180 degrees, as the gauge passes it.
-constexpr double kArc180 = 565.486677 / 180.0;
+constexpr auto kCentreX = static_cast<float>(dial::CentreX);
+constexpr auto kCentreY = static_cast<float>(dial::CentreY);
+constexpr auto kOuterRadius = static_cast<float>(dial::BandOuterRadius);
+constexpr auto kInnerRadius = static_cast<float>(dial::BandInnerRadius);
 // Default zone colours (0x00BBGGRR) and the face background.
 constexpr std::uint32_t kAlarm = 255;
 constexpr std::uint32_t kWarning = 65535;
@@ -36,22 +26,18 @@ constexpr std::uint32_t kBackground = 0xC0C0C0;
 constexpr int kWidth = 165;
 constexpr int kHeight = 88;
 
-inline double toRadians(double degrees) {
-    return degrees * kPi9 / 180.0;
-}
-
+// Arc ends in degrees as the face passes them: the fixed ends at 180 and 0 degrees exactly.
 inline float arcRadians(float degrees) {
-    if (degrees == 180.0f) {
-        return static_cast<float>(kArc180);
-    }
-    return degrees == 0.0f ? 0.0f : static_cast<float>(toRadians(degrees));
+    if (degrees == 180.0f)
+        return static_cast<float>(dial::ArcEnd180Radians);
+    return degrees == 0.0f ? 0.0f : dial::arcRadians(degrees);
 }
 
-inline float pointX(double degrees, double radius) {
-    return static_cast<float>(kCentreX + radius * std::cos(toRadians(degrees)));
+inline float pointX(float degrees, double radius) {
+    return dial::pointAt(degrees, radius).x;
 }
-inline float pointY(double degrees, double radius) {
-    return static_cast<float>(kCentreY - radius * std::sin(toRadians(degrees)));
+inline float pointY(float degrees, double radius) {
+    return dial::pointAt(degrees, radius).y;
 }
 
 // One zone band: edges at p (nearer 180) and q, arcs from arcStart to arcEnd in degrees.
@@ -70,30 +56,14 @@ struct Seed {
 };
 
 inline Seed bandSeed(const Band& band) {
-    const double mean = (static_cast<double>(band.p) + band.q) / 2.0;
-    const auto x = static_cast<float>(kCentreX + kSeedRadiusX * std::cos(toRadians(mean)));
-    const auto y = static_cast<float>(kCentreY - kSeedRadiusY * std::sin(toRadians(mean)));
-    // The seed rounds half to even, the default floating-point rounding.
-    return {static_cast<int>(std::nearbyint(x)), static_cast<int>(std::nearbyint(y))};
+    const dial::Point seed = dial::computeBandSeed(band.p, band.q);
+    return {dial::roundHalfEven(seed.x), dial::roundHalfEven(seed.y)};
 }
 
-// Arcs, edges and fill of one band, with draw width 2 and a solid fill in the band colour.
+// Arcs, edges and fill of one band, as the face draws it.
 inline bool drawBand(Surface& surface, const Band& band) {
-    surface.setDrawWidth(2);
-    surface.setFillStyle(0);
-    surface.setForeColor(band.color);
-    surface.setFillColor(band.color);
-    const float start = arcRadians(band.arcStart);
-    const float end = arcRadians(band.arcEnd);
-    surface.circle(kCentreX, kCentreY, kOuterRadius, band.color, start, end);
-    surface.circle(kCentreX, kCentreY, kInnerRadius, band.color, start, end);
-    const float lift = band.raisedStartEdge ? 1.0f : 0.0f;
-    surface.line(pointX(band.p, kOuterRadius), pointY(band.p, kOuterRadius) - lift,
-                 pointX(band.p, kInnerRadius), pointY(band.p, kInnerRadius) - lift);
-    surface.line(pointX(band.q, kOuterRadius), pointY(band.q, kOuterRadius),
-                 pointX(band.q, kInnerRadius), pointY(band.q, kInnerRadius));
-    const Seed seed = bandSeed(band);
-    return surface.floodFill(seed.x, seed.y, surface.foreColor());
+    return dial::DrawZoneBand(surface, {band.color, band.p, band.q, arcRadians(band.arcStart),
+                                        arcRadians(band.arcEnd), band.raisedStartEdge});
 }
 
 // The five bands for the default thresholds 20, 35, 65 and 80 of 0..100.
@@ -113,11 +83,7 @@ inline void drawDefaultFace(Surface& surface) {
     for (const Band& band : defaultBands()) {
         drawBand(surface, band);
     }
-    surface.setDrawWidth(1);
-    for (int a = 36; a <= 144; a += 36) {
-        surface.line(pointX(a, kTickOuterRadius), pointY(a, kTickOuterRadius),
-                     pointX(a, kTickInnerRadius), pointY(a, kTickInnerRadius), 0);
-    }
+    dial::drawScaleTicks(surface);
 }
 
 } // namespace merv::dialface
