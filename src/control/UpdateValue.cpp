@@ -10,18 +10,13 @@
 
 namespace merv {
 
+using dial::checked;
+
 namespace {
 
 // Display formats by precision 0 to 5; any other precision shows the stored text as it is.
 constexpr std::array<const char*, 6> PrecisionFormats{"###0",     "###0.0",    "###0.00",
                                                       "###0.000", "###0.0000", "###0.00000"};
-
-// A floating-point step that overflowed or was invalid fails as the platform's Overflow.
-double checked(double result) {
-    if (!std::isfinite(result))
-        throw RuntimeError(ErrorNumber::Overflow);
-    return result;
-}
 
 } // namespace
 
@@ -112,9 +107,8 @@ void MERV_Gauge::UpdateValue() {
     const double span =
         checked(maximum -
                 n.minimum.toDouble(m_ui.Minimo.caption(), m_ui.Minimo.captionGeneration(), locale));
-    if (span == 0.0)
-        throw RuntimeError(product == 0.0 ? ErrorNumber::Overflow : ErrorNumber::DivisionByZero);
-    const float angle = convert::toSingle(checked(dial::ScaleSweep - checked(product / span)));
+    const float angle =
+        convert::toSingle(checked(dial::ScaleSweep - dial::checkedDivide(product, span)));
 
     // 7. The tip, each coordinate from its own radians.
     const std::int32_t x1 = dial::roundHalfEven(

@@ -7,9 +7,6 @@
 
 namespace merv::dial {
 
-namespace {
-
-// A floating-point result that overflowed or was invalid fails as the platform's Overflow.
 double checked(double result) {
     if (!std::isfinite(result))
         throw RuntimeError(ErrorNumber::Overflow);
@@ -21,8 +18,6 @@ double checkedDivide(double numerator, double denominator) {
         throw RuntimeError(numerator == 0.0 ? ErrorNumber::Overflow : ErrorNumber::DivisionByZero);
     return checked(numerator / denominator);
 }
-
-} // namespace
 
 double toRadians(double degrees) noexcept {
     return degrees * Pi / 180.0;

@@ -32,6 +32,11 @@ struct Point {
     float y = 0;
 };
 
+// Every floating-point step of the dial is checked: a result that overflowed or was invalid
+// fails with Overflow (6); a division by zero with DivisionByZero (11), or Overflow for 0 / 0.
+double checked(double result);
+double checkedDivide(double numerator, double denominator);
+
 // Angle in degrees to radians, in double precision with the dial's pi.
 double toRadians(double degrees) noexcept;
 
