@@ -153,7 +153,7 @@ void PropertyPage1::loadCaptions() {
     m_ui.SSTab1.setTabCaption(PageLayout::VariableTab,
                               LoadResString(StringId::VariableDefinitionTab));
     m_ui.SSTab1.setTabCaption(PageLayout::AlarmTab, LoadResString(StringId::AlarmSettingsTab));
-    m_ui.SSTab1.setTabCaption(PageLayout::ColourTab, LoadResString(StringId::ColoursTab));
+    m_ui.SSTab1.setTabCaption(PageLayout::ColorTab, LoadResString(StringId::ColorsTab));
     m_ui.lblVariableName.setCaption(LoadResString(StringId::VariableName));
     m_ui.lblEngUnit.setCaption(LoadResString(StringId::EngineeringUnit));
     m_ui.lblMaxValue.setCaption(LoadResString(StringId::MaxValue));
