@@ -21,8 +21,8 @@ void MERV_Gauge::storageFieldChanged() {
         UpdateValue();
 }
 
-void MERV_Gauge::raise(int dispid, std::string_view name) {
-    m_site.raiseEvent(dispid, name);
+void MERV_Gauge::raise(const EventInfo& event) {
+    m_site.raiseEvent(event.dispid, event.name);
 }
 
 float MERV_Gauge::singleOf(const std::string& text) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control/GaugeEvents.h"
 #include "dial/DialFace.h"
 #include "editor/SurfaceLayout.h"
 #include "editor/ThresholdEditor.h"
@@ -13,14 +14,6 @@
 #include <string_view>
 
 namespace merv {
-
-// Event DISPIDs of the gauge's event interface.
-namespace GaugeEvent {
-inline constexpr int OnAlarmHigh = 1;
-inline constexpr int OnAlarmLow = 2;
-inline constexpr int OnWarningHigh = 3;
-inline constexpr int OnWarningLow = 4;
-} // namespace GaugeEvent
 
 // The analog gauge control. Most property values live as the text or caption of a child
 // element and are converted again at every use; only the colours, the status flags and two
@@ -116,7 +109,7 @@ private:
     void LoadEditorCaptions();
     std::string LoadResString(int id) const;
     void storageFieldChanged();
-    void raise(int dispid, std::string_view name);
+    void raise(const EventInfo& event);
 
     float singleOf(const std::string& text) const;
     std::string textOf(float value) const;

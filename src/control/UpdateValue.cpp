@@ -56,7 +56,7 @@ void MERV_Gauge::UpdateValue() {
     }
     if (v() > snapshot(n.alarmHigh, m_AlarmHighText)) {
         if (!m_AlarmHighStatus)
-            raise(GaugeEvent::OnAlarmHigh, "OnAlarmHigh");
+            raise(GaugeEvent::OnAlarmHigh);
         m_AlarmHighStatus = true;
         m_AlarmLowStatus = m_WarningHighStatus = m_WarningLowStatus = false;
     }
@@ -68,14 +68,14 @@ void MERV_Gauge::UpdateValue() {
         if (wh < value && value2 < ah) {
             m_AlarmHighStatus = m_AlarmLowStatus = m_WarningLowStatus = false;
             if (!m_WarningHighStatus)
-                raise(GaugeEvent::OnWarningHigh, "OnWarningHigh");
+                raise(GaugeEvent::OnWarningHigh);
             m_WarningHighStatus = true;
         }
     }
     if (v() < snapshot(n.alarmLow, m_AlarmLowText)) {
         m_AlarmHighStatus = false;
         if (!m_AlarmLowStatus)
-            raise(GaugeEvent::OnAlarmLow, "OnAlarmLow");
+            raise(GaugeEvent::OnAlarmLow);
         m_AlarmLowStatus = true;
         m_WarningLowStatus = m_WarningHighStatus = false;
     }
@@ -87,7 +87,7 @@ void MERV_Gauge::UpdateValue() {
         if (al < value && value2 < wl) {
             m_AlarmHighStatus = m_AlarmLowStatus = false;
             if (!m_WarningLowStatus)
-                raise(GaugeEvent::OnWarningLow, "OnWarningLow");
+                raise(GaugeEvent::OnWarningLow);
             m_WarningLowStatus = true;
             m_WarningHighStatus = false;
         }
