@@ -204,4 +204,8 @@ std::string_view StringTable::text(int id, std::int32_t lcid) const {
     return text(id, languageFor(lcid));
 }
 
+std::string LoadResString(int id, std::int32_t lcid) {
+    return std::string(StringTable::instance().text(id, lcid));
+}
+
 } // namespace merv
