@@ -15,19 +15,19 @@ namespace {
 using Language = StringTable::Language;
 
 // The column codes of strings.tsv, indexed by Language.
-constexpr std::array<std::string_view, StringTable::LanguageCount> kLanguageCodes = {
+constexpr std::array<std::string_view, StringTable::LanguageCount> LanguageCodes = {
     "en", "it", "de", "fr", "es"};
 
 // Serves every locale whose primary language the table does not know.
-constexpr Language kFallbackLanguage = Language::English;
+constexpr Language FallbackLanguage = Language::English;
 
 // The low ten bits of an LCID name the primary language; the bits above it the sublanguage.
-constexpr std::int32_t kPrimaryLanguageMask = 0x3FF;
+constexpr std::int32_t PrimaryLanguageMask = 0x3FF;
 
 // The built-in table holds exactly these many entries; a different count means the data file
 // lost or gained rows.
-constexpr std::size_t kBuiltInIdCount = 12;
-constexpr std::size_t kBuiltInLocaleCount = 34;
+constexpr std::size_t BuiltInIdCount = 12;
+constexpr std::size_t BuiltInLocaleCount = 34;
 
 [[noreturn]] void fail(std::string_view reason, std::string_view line) {
     std::fprintf(stderr, "string table is malformed: %.*s%s%.*s\n", int(reason.size()),
@@ -67,10 +67,10 @@ std::optional<std::int32_t> parseNumber(std::string_view field) {
 }
 
 std::optional<Language> languageForCode(std::string_view code) {
-    const auto found = std::find(kLanguageCodes.begin(), kLanguageCodes.end(), code);
-    if (found == kLanguageCodes.end())
+    const auto found = std::find(LanguageCodes.begin(), LanguageCodes.end(), code);
+    if (found == LanguageCodes.end())
         return std::nullopt;
-    return Language(found - kLanguageCodes.begin());
+    return Language(found - LanguageCodes.begin());
 }
 
 // Texts are shown as they are, so anything a label cannot show (a stray carriage return from a
@@ -101,16 +101,7 @@ StringTable::StringTable(std::string_view data) {
         const std::vector<std::string_view> fields = splitFields(line);
         if (fields.front() == "id") {
             verify(!sawTexts, "second text header", line);
-            verify(fields.size() == LanguageCount + 1, "text header needs one column per language",
-                   line);
-            std::array<bool, LanguageCount> seen{};
-            for (std::size_t column = 0; column < LanguageCount; ++column) {
-                const std::optional<Language> language = languageForCode(fields[column + 1]);
-                verify(language.has_value(), "unknown language code in text header", line);
-                verify(!seen[std::size_t(*language)], "language listed twice in text header", line);
-                seen[std::size_t(*language)] = true;
-                columnLanguages[column] = *language;
-            }
+            columnLanguages = parseTextHeader(fields, line);
             section = Section::Texts;
             sawTexts = true;
         } else if (fields.front() == "lcid") {
@@ -120,29 +111,9 @@ StringTable::StringTable(std::string_view data) {
             section = Section::Locales;
             sawLocales = true;
         } else if (section == Section::Texts) {
-            verify(fields.size() == LanguageCount + 1, "text row needs one text per language",
-                   line);
-            const std::optional<std::int32_t> id = parseNumber(fields[0]);
-            verify(id.has_value(), "bad string id", line);
-            verify(std::find(m_ids.begin(), m_ids.end(), *id) == m_ids.end(),
-                   "string id listed twice", line);
-            std::array<std::string, LanguageCount> texts;
-            for (std::size_t column = 0; column < LanguageCount; ++column) {
-                verify(isShowableText(fields[column + 1]), "empty text or control character", line);
-                texts[std::size_t(columnLanguages[column])] = std::string(fields[column + 1]);
-            }
-            m_ids.push_back(*id);
-            m_texts.push_back(std::move(texts));
+            addTexts(fields, columnLanguages, line);
         } else if (section == Section::Locales) {
-            verify(fields.size() == 2, "locale row must be lcid, language", line);
-            const std::optional<std::int32_t> lcid = parseNumber(fields[0]);
-            verify(lcid.has_value(), "bad LCID", line);
-            verify(std::find(m_locales.begin(), m_locales.end(), *lcid) == m_locales.end(),
-                   "LCID listed twice", line);
-            const std::optional<Language> language = languageForCode(fields[1]);
-            verify(language.has_value(), "unknown language code", line);
-            m_locales.push_back(*lcid);
-            m_localeLanguages.push_back(*language);
+            addLocale(fields, line);
         } else {
             fail("row before any header", line);
         }
@@ -150,6 +121,54 @@ StringTable::StringTable(std::string_view data) {
 
     verify(sawTexts && !m_ids.empty(), "no texts");
     verify(sawLocales, "no locales");
+    findPrimaryLanguages();
+}
+
+std::array<StringTable::Language, StringTable::LanguageCount>
+StringTable::parseTextHeader(const std::vector<std::string_view>& fields, std::string_view line) {
+    verify(fields.size() == LanguageCount + 1, "text header needs one column per language", line);
+    std::array<Language, LanguageCount> columnLanguages{};
+    std::array<bool, LanguageCount> seen{};
+    for (std::size_t column = 0; column < LanguageCount; ++column) {
+        const std::optional<Language> language = languageForCode(fields[column + 1]);
+        verify(language.has_value(), "unknown language code in text header", line);
+        verify(!seen[std::size_t(*language)], "language listed twice in text header", line);
+        seen[std::size_t(*language)] = true;
+        columnLanguages[column] = *language;
+    }
+    return columnLanguages;
+}
+
+void StringTable::addTexts(const std::vector<std::string_view>& fields,
+                           const std::array<Language, LanguageCount>& columnLanguages,
+                           std::string_view line) {
+    verify(fields.size() == LanguageCount + 1, "text row needs one text per language", line);
+    const std::optional<std::int32_t> id = parseNumber(fields[0]);
+    verify(id.has_value(), "bad string id", line);
+    verify(std::find(m_ids.begin(), m_ids.end(), *id) == m_ids.end(), "string id listed twice",
+           line);
+    std::array<std::string, LanguageCount> texts;
+    for (std::size_t column = 0; column < LanguageCount; ++column) {
+        verify(isShowableText(fields[column + 1]), "empty text or control character", line);
+        texts[std::size_t(columnLanguages[column])] = std::string(fields[column + 1]);
+    }
+    m_ids.push_back(*id);
+    m_texts.push_back(std::move(texts));
+}
+
+void StringTable::addLocale(const std::vector<std::string_view>& fields, std::string_view line) {
+    verify(fields.size() == 2, "locale row must be lcid, language", line);
+    const std::optional<std::int32_t> lcid = parseNumber(fields[0]);
+    verify(lcid.has_value(), "bad LCID", line);
+    verify(std::find(m_locales.begin(), m_locales.end(), *lcid) == m_locales.end(),
+           "LCID listed twice", line);
+    const std::optional<Language> language = languageForCode(fields[1]);
+    verify(language.has_value(), "unknown language code", line);
+    m_locales.push_back(*lcid);
+    m_localeLanguages.push_back(*language);
+}
+
+void StringTable::findPrimaryLanguages() {
     // The primary language of each language comes from its locales, which must all agree on it
     // and differ from every other language's; otherwise the fallback lookup would be ambiguous.
     for (std::size_t language = 0; language < LanguageCount; ++language) {
@@ -157,24 +176,24 @@ StringTable::StringTable(std::string_view data) {
         for (std::size_t i = 0; i < m_locales.size(); ++i) {
             if (std::size_t(m_localeLanguages[i]) != language)
                 continue;
-            const std::int32_t own = m_locales[i] & kPrimaryLanguageMask;
+            const std::int32_t own = m_locales[i] & PrimaryLanguageMask;
             verify(!primary || *primary == own, "locales of one language with different primaries",
-                   kLanguageCodes[language]);
+                   LanguageCodes[language]);
             primary = own;
         }
-        verify(primary.has_value(), "language without locales", kLanguageCodes[language]);
+        verify(primary.has_value(), "language without locales", LanguageCodes[language]);
         verify(std::find(m_primaryLanguages.begin(), m_primaryLanguages.begin() + language,
                          *primary) == m_primaryLanguages.begin() + language,
-               "two languages share a primary language", kLanguageCodes[language]);
+               "two languages share a primary language", LanguageCodes[language]);
         m_primaryLanguages[language] = *primary;
     }
 }
 
 const StringTable& StringTable::instance() {
     static const StringTable table = [] {
-        StringTable parsed(kStringTableData);
-        verify(parsed.ids().size() == kBuiltInIdCount, "built-in table must hold 12 string ids");
-        verify(parsed.locales().size() == kBuiltInLocaleCount,
+        StringTable parsed(StringTableData);
+        verify(parsed.ids().size() == BuiltInIdCount, "built-in table must hold 12 string ids");
+        verify(parsed.locales().size() == BuiltInLocaleCount,
                "built-in table must hold 34 locales");
         return parsed;
     }();
@@ -185,11 +204,11 @@ StringTable::Language StringTable::languageFor(std::int32_t lcid) const {
     const auto exact = std::find(m_locales.begin(), m_locales.end(), lcid);
     if (exact != m_locales.end())
         return m_localeLanguages[std::size_t(exact - m_locales.begin())];
-    const auto primary = std::find(m_primaryLanguages.begin(), m_primaryLanguages.end(),
-                                   lcid & kPrimaryLanguageMask);
+    const auto primary =
+        std::find(m_primaryLanguages.begin(), m_primaryLanguages.end(), lcid & PrimaryLanguageMask);
     if (primary != m_primaryLanguages.end())
         return Language(primary - m_primaryLanguages.begin());
-    return kFallbackLanguage;
+    return FallbackLanguage;
 }
 
 std::string_view StringTable::text(int id, Language language) const {
@@ -202,6 +221,10 @@ std::string_view StringTable::text(int id, Language language) const {
 
 std::string_view StringTable::text(int id, std::int32_t lcid) const {
     return text(id, languageFor(lcid));
+}
+
+std::string LoadResString(int id, std::int32_t lcid) {
+    return std::string(StringTable::instance().text(id, lcid));
 }
 
 } // namespace merv
