@@ -31,8 +31,8 @@ TEST(Element, IsShownOnlyWhenItAndEveryContainerAboveAreVisible) {
     EXPECT_FALSE(inner.shown());
     picture.setVisible(false); // no change, no report
     EXPECT_EQ(count.changed.size(), 1u);
-    EXPECT_EQ(count.changed.front(),
-              std::pair<const Element*, ElementChange>(&picture, ElementChange::Visible));
+    EXPECT_EQ(count.changed.front().first, &picture);
+    EXPECT_EQ(count.changed.front().second, ElementChange::Visible);
     picture.setVisible(true);
     EXPECT_TRUE(inner.shown());
     tree.root().setVisible(false);
