@@ -150,24 +150,21 @@ void PropertyPage1::ApplyChanges() {
 }
 
 void PropertyPage1::loadCaptions() {
-    m_ui.SSTab1.setTabCaption(PageLayout::VariableTab,
-                              LoadResString(StringId::VariableDefinitionTab));
-    m_ui.SSTab1.setTabCaption(PageLayout::AlarmTab, LoadResString(StringId::AlarmSettingsTab));
-    m_ui.SSTab1.setTabCaption(PageLayout::ColourTab, LoadResString(StringId::ColoursTab));
-    m_ui.lblVariableName.setCaption(LoadResString(StringId::VariableName));
-    m_ui.lblEngUnit.setCaption(LoadResString(StringId::EngineeringUnit));
-    m_ui.lblMaxValue.setCaption(LoadResString(StringId::MaxValue));
-    m_ui.lblMinValue.setCaption(LoadResString(StringId::MinValue));
-    m_ui.lblPrecision.setCaption(LoadResString(StringId::DecimalDigits));
-    m_ui.lblAlarmHigh.setCaption(LoadResString(StringId::AlarmHigh));
-    m_ui.lblWarningHigh.setCaption(LoadResString(StringId::WarningHigh));
-    m_ui.lblWarningLow.setCaption(LoadResString(StringId::WarningLow));
-    m_ui.lblAlarmLow.setCaption(LoadResString(StringId::AlarmLow));
+    const std::int32_t language = m_site.resourceLanguage();
+    auto caption = [language](int id) { return LoadResString(id, language); };
+    m_ui.SSTab1.setTabCaption(PageLayout::VariableTab, caption(StringId::VariableDefinitionTab));
+    m_ui.SSTab1.setTabCaption(PageLayout::AlarmTab, caption(StringId::AlarmSettingsTab));
+    m_ui.SSTab1.setTabCaption(PageLayout::ColorTab, caption(StringId::ColorsTab));
+    m_ui.lblVariableName.setCaption(caption(StringId::VariableName));
+    m_ui.lblEngUnit.setCaption(caption(StringId::EngineeringUnit));
+    m_ui.lblMaxValue.setCaption(caption(StringId::MaxValue));
+    m_ui.lblMinValue.setCaption(caption(StringId::MinValue));
+    m_ui.lblPrecision.setCaption(caption(StringId::DecimalDigits));
+    m_ui.lblAlarmHigh.setCaption(caption(StringId::AlarmHigh));
+    m_ui.lblWarningHigh.setCaption(caption(StringId::WarningHigh));
+    m_ui.lblWarningLow.setCaption(caption(StringId::WarningLow));
+    m_ui.lblAlarmLow.setCaption(caption(StringId::AlarmLow));
     // The swatch labels are property names and stay as laid out in every language.
-}
-
-std::string PropertyPage1::LoadResString(int id) const {
-    return std::string(StringTable::instance().text(id, m_site.resourceLanguage()));
 }
 
 // Field validation. Names and units take any text; numeric fields replace a text that is no

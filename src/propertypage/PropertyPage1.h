@@ -69,7 +69,6 @@ private:
     static void selectAll(TextField& field);
     void chooseColor(PictureBox& swatch);
     void loadCaptions();
-    std::string LoadResString(int id) const;
 
     PropertyPageSite& m_site;
     ElementTree m_tree;

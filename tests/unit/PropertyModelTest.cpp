@@ -61,7 +61,7 @@ TEST(PropertyModel, StatusPropertiesRefuseEveryWrite) {
     EXPECT_TRUE(h->site.log.empty());
 }
 
-TEST(PropertyModel, ColourWritesOutsideDesignModeFailAndChangeNothing) {
+TEST(PropertyModel, ColorWritesOutsideDesignModeFailAndChangeNothing) {
     auto h = Hosted::fresh(/*userMode=*/true);
     ASSERT_FALSE(h->gauge->designMode());
     EXPECT_EQ(errorOf([&] { h->gauge->setAlarmColor(0x123456); }), 382);
@@ -70,7 +70,7 @@ TEST(PropertyModel, ColourWritesOutsideDesignModeFailAndChangeNothing) {
     EXPECT_EQ(h->ui().AH.foreColor(), 255u);
 }
 
-TEST(PropertyModel, ARestoredControlStaysInDesignModeForColours) {
+TEST(PropertyModel, ARestoredControlStaysInDesignModeForColors) {
     auto h = Hosted::restored();
     h->site.userMode = true;
     h->gauge->setTextColor(0x00AABBCC);
@@ -78,7 +78,7 @@ TEST(PropertyModel, ARestoredControlStaysInDesignModeForColours) {
     EXPECT_EQ(h->site.log, std::vector<std::string>{"changed:TextColor"});
 }
 
-TEST(PropertyModel, ColoursAreAppliedToTheirElements) {
+TEST(PropertyModel, ColorsAreAppliedToTheirElements) {
     auto h = Hosted::restored();
     const auto& ui = h->ui();
     h->gauge->setAlarmColor(1);
@@ -103,7 +103,7 @@ TEST(PropertyModel, ColoursAreAppliedToTheirElements) {
     EXPECT_EQ(ui.Sfondo.surface().pixel(83, 78), 5u);
 }
 
-TEST(PropertyModel, ReadingAColourRedrawsTheFaceAndStopsThePendingRedraw) {
+TEST(PropertyModel, ReadingAColorRedrawsTheFaceAndStopsThePendingRedraw) {
     auto h = Hosted::restored();
     h->gauge->setAlarmHighVal(90);
     ASSERT_TRUE(h->ui().InitTimer.enabled());
