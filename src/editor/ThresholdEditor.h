@@ -15,19 +15,12 @@ public:
     ThresholdEditor(const GaugeElements& ui, const ContainerSite& site);
 
     // The one opening procedure behind all nine double-click sources.
-    void OpenPanel();
+    void openPanel();
     void OKAl_Click();
 
     bool isOpen() const noexcept;
 
-    // The numbers the fields held when the panel was last opened; 0 until then.
-    float m_SavedAlarmHigh = 0;
-    float m_SavedAlarmLow = 0;
-    float m_SavedWarningHigh = 0;
-    float m_SavedWarningLow = 0;
-
 private:
-    void field_GotFocus(TextField& field);
     void field_KeyPress(TextField& field, int keyAscii);
     void field_Change(TextField& field, const float& saved);
     // Captures a field's number; one that does not fit a single keeps what it had.
@@ -37,6 +30,11 @@ private:
 
     const GaugeElements& m_ui;
     const ContainerSite& m_site;
+    // The numbers the fields held when the panel was last opened; 0 until then.
+    float m_SavedAlarmHigh = 0;
+    float m_SavedAlarmLow = 0;
+    float m_SavedWarningHigh = 0;
+    float m_SavedWarningLow = 0;
 };
 
 } // namespace merv

@@ -44,6 +44,11 @@ public:
     int length() const noexcept { return m_length; }
     // Where the caret stands: at one end of the selection.
     int caret() const noexcept { return m_caretAtStart ? m_selStart : m_selStart + m_selLength; }
+    // Selects the whole text, so that the first key typed replaces it.
+    void selectAll() {
+        setSelStart(0);
+        setSelLength(length());
+    }
 
     // What a person does to the field while it has the focus, for views that drive it.
     //
