@@ -106,8 +106,6 @@ private:
     Json colordialog(std::string_view arguments);
 
     HostedPage& hostedPage();
-    // A key or character for the element that has the focus; false when nothing has it.
-    bool pressFocused(char32_t character);
 
     ScriptHostOptions m_options;
     std::ostream& m_out;
