@@ -21,7 +21,20 @@ void MERV_Gauge::storageFieldChanged() {
         UpdateValue();
 }
 
+// A handler that makes the control evaluate its value again (a redraw, a save, a colour read)
+// would meet overlapping thresholds that clear and raise its own event anew, under itself and
+// without end. So an event whose handler is running is not raised again; the caller still sets
+// the status flags as usual, and other events still nest.
 void MERV_Gauge::raise(int dispid, std::string_view name) {
+    const unsigned bit = 1u << dispid;
+    if (m_eventsRaising & bit)
+        return;
+    struct Raising {
+        unsigned& events;
+        unsigned bit;
+        ~Raising() { events &= ~bit; }
+    } raising{m_eventsRaising, bit};
+    m_eventsRaising |= bit;
     m_site.raiseEvent(dispid, name);
 }
 

@@ -152,6 +152,9 @@ private:
     };
     TextNumbers m_numbers;
     std::uint64_t m_snapshotGeneration = 1; // changes whenever the snapshots are taken
+    // One bit per event DISPID whose host handler is running: that event is not raised again
+    // until the handler returns.
+    unsigned m_eventsRaising = 0;
 
     std::uint32_t m_AlarmColor = 0, m_WarningColor = 0, m_NormalColor = 0, m_BordersColor = 0,
                   m_TextColor = 0, m_BackColorGraphic = 0, m_BackColorText = 0;
