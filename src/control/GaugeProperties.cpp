@@ -14,7 +14,7 @@ using T = PropertyType;
 using G = MERV_Gauge;
 using L = NumberLocale;
 
-// The DISPIDs of the property interface start here, in table order.
+// The DISPIDs of the property interface start here and follow the table's row order.
 constexpr std::int32_t FirstDispid = 0x68030000;
 
 std::vector<PropertyInfo> makeTable() {
@@ -22,72 +22,75 @@ std::vector<PropertyInfo> makeTable() {
     auto i16 = [](std::int16_t v) { return Variant::integer(v); };
     auto i32 = [](std::int32_t v) { return Variant::longValue(v); };
     // clang-format off
-    return {
-        {"VariableName", FirstDispid + 0x00, T::Text, "Variable name", true, 6, Variant::text("Var"),
+    std::vector<PropertyInfo> rows{
+        {"VariableName", 0, T::Text, "Variable name", true, 6, Variant::text("Var"),
          [](G& g) { return Variant::text(g.VariableName()); },
          [](G& g, const Variant& v, const L& l) { g.setVariableName(v.toText(l)); }},
-        {"EngUnit", FirstDispid + 0x01, T::Text, "Engineering unit", true, 5, Variant::text("EU"),
+        {"EngUnit", 0, T::Text, "Engineering unit", true, 5, Variant::text("EU"),
          [](G& g) { return Variant::text(g.EngUnit()); },
          [](G& g, const Variant& v, const L& l) { g.setEngUnit(v.toText(l)); }},
-        {"Precision", FirstDispid + 0x02, T::Integer, "Display precision (0-5)", true, 4, i16(0),
+        {"Precision", 0, T::Integer, "Display precision (0-5)", true, 4, i16(0),
          [](G& g) { return Variant::integer(g.Precision()); },
          [](G& g, const Variant& v, const L& l) { g.setPrecision(v.toInteger(l)); }},
-        {"AlarmHighStatus", FirstDispid + 0x03, T::Boolean, "", false, 0, none,
+        {"AlarmHighStatus", 0, T::Boolean, "", false, 0, none,
          [](G& g) { return Variant::boolean(g.AlarmHighStatus()); },
          [](G& g, const Variant&, const L&) { g.setAlarmHighStatus(true); }},
-        {"AlarmLowStatus", FirstDispid + 0x04, T::Boolean, "", false, 0, none,
+        {"AlarmLowStatus", 0, T::Boolean, "", false, 0, none,
          [](G& g) { return Variant::boolean(g.AlarmLowStatus()); },
          [](G& g, const Variant&, const L&) { g.setAlarmLowStatus(true); }},
-        {"WarningHighStatus", FirstDispid + 0x05, T::Boolean, "", false, 0, none,
+        {"WarningHighStatus", 0, T::Boolean, "", false, 0, none,
          [](G& g) { return Variant::boolean(g.WarningHighStatus()); },
          [](G& g, const Variant&, const L&) { g.setWarningHighStatus(true); }},
-        {"WarningLowStatus", FirstDispid + 0x06, T::Boolean, "", false, 0, none,
+        {"WarningLowStatus", 0, T::Boolean, "", false, 0, none,
          [](G& g) { return Variant::boolean(g.WarningLowStatus()); },
          [](G& g, const Variant&, const L&) { g.setWarningLowStatus(true); }},
-        {"AlarmHighVal", FirstDispid + 0x07, T::Single, "Value of alarm high", true, 10, i16(80),
+        {"AlarmHighVal", 0, T::Single, "Value of alarm high", true, 10, i16(80),
          [](G& g) { return Variant::single(g.AlarmHighVal()); },
          [](G& g, const Variant& v, const L& l) { g.setAlarmHighVal(v.toSingle(l)); }},
-        {"AlarmLowVal", FirstDispid + 0x08, T::Single, "Value of alarm low", true, 9, i16(20),
+        {"AlarmLowVal", 0, T::Single, "Value of alarm low", true, 9, i16(20),
          [](G& g) { return Variant::single(g.AlarmLowVal()); },
          [](G& g, const Variant& v, const L& l) { g.setAlarmLowVal(v.toSingle(l)); }},
-        {"WarningHighVal", FirstDispid + 0x09, T::Single, "Value of warning high", true, 8, i16(65),
+        {"WarningHighVal", 0, T::Single, "Value of warning high", true, 8, i16(65),
          [](G& g) { return Variant::single(g.WarningHighVal()); },
          [](G& g, const Variant& v, const L& l) { g.setWarningHighVal(v.toSingle(l)); }},
-        {"WarningLowVal", FirstDispid + 0x0A, T::Single, "Value of warning low", true, 7, i16(35),
+        {"WarningLowVal", 0, T::Single, "Value of warning low", true, 7, i16(35),
          [](G& g) { return Variant::single(g.WarningLowVal()); },
          [](G& g, const Variant& v, const L& l) { g.setWarningLowVal(v.toSingle(l)); }},
-        {"Value", FirstDispid + 0x0B, T::Single, "Value to be displayed", true, 3, i16(0),
+        {"Value", 0, T::Single, "Value to be displayed", true, 3, i16(0),
          [](G& g) { return Variant::single(g.Value()); },
          [](G& g, const Variant& v, const L& l) { g.setValue(v.toSingle(l)); }},
-        {"MinValue", FirstDispid + 0x0C, T::Single, "Minimum display value", true, 2, i16(0),
+        {"MinValue", 0, T::Single, "Minimum display value", true, 2, i16(0),
          [](G& g) { return Variant::single(g.MinValue()); },
          [](G& g, const Variant& v, const L& l) { g.setMinValue(v.toSingle(l)); }},
-        {"MaxValue", FirstDispid + 0x0D, T::Single, "", true, 1, i16(100),
+        {"MaxValue", 0, T::Single, "", true, 1, i16(100),
          [](G& g) { return Variant::single(g.MaxValue()); },
          [](G& g, const Variant& v, const L& l) { g.setMaxValue(v.toSingle(l)); }},
-        {"BackColorText", FirstDispid + 0x0E, T::Color, "", true, 17, i32(16777215),
+        {"BackColorText", 0, T::Color, "", true, 17, i32(16777215),
          [](G& g) { return Variant::color(g.BackColorText()); },
          [](G& g, const Variant& v, const L& l) { g.setBackColorText(v.toColor(l)); }},
-        {"BackColorGraphic", FirstDispid + 0x0F, T::Color, "", true, 16, i32(12632256),
+        {"BackColorGraphic", 0, T::Color, "", true, 16, i32(12632256),
          [](G& g) { return Variant::color(g.BackColorGraphic()); },
          [](G& g, const Variant& v, const L& l) { g.setBackColorGraphic(v.toColor(l)); }},
-        {"TextColor", FirstDispid + 0x10, T::Color, "", true, 15, i32(0),
+        {"TextColor", 0, T::Color, "", true, 15, i32(0),
          [](G& g) { return Variant::color(g.TextColor()); },
          [](G& g, const Variant& v, const L& l) { g.setTextColor(v.toColor(l)); }},
-        {"BordersColor", FirstDispid + 0x11, T::Color, "", true, 14, i32(0),
+        {"BordersColor", 0, T::Color, "", true, 14, i32(0),
          [](G& g) { return Variant::color(g.BordersColor()); },
          [](G& g, const Variant& v, const L& l) { g.setBordersColor(v.toColor(l)); }},
-        {"NormalColor", FirstDispid + 0x12, T::Color, "", true, 13, i32(65280),
+        {"NormalColor", 0, T::Color, "", true, 13, i32(65280),
          [](G& g) { return Variant::color(g.NormalColor()); },
          [](G& g, const Variant& v, const L& l) { g.setNormalColor(v.toColor(l)); }},
-        {"WarningColor", FirstDispid + 0x13, T::Color, "", true, 12, i32(65535),
+        {"WarningColor", 0, T::Color, "", true, 12, i32(65535),
          [](G& g) { return Variant::color(g.WarningColor()); },
          [](G& g, const Variant& v, const L& l) { g.setWarningColor(v.toColor(l)); }},
-        {"AlarmColor", FirstDispid + 0x14, T::Color, "", true, 11, i32(255),
+        {"AlarmColor", 0, T::Color, "", true, 11, i32(255),
          [](G& g) { return Variant::color(g.AlarmColor()); },
          [](G& g, const Variant& v, const L& l) { g.setAlarmColor(v.toColor(l)); }},
     };
     // clang-format on
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i].dispid = FirstDispid + static_cast<std::int32_t>(i);
+    return rows;
 }
 
 const std::vector<PropertyInfo>& table() {
@@ -139,20 +142,10 @@ const PropertyInfo* findProperty(std::int32_t dispid) {
     return nullptr;
 }
 
-Variant coerce(const Variant& value, PropertyType type, const NumberLocale& locale) {
-    switch (type) {
-    case PropertyType::Text:
-        return Variant::text(value.toText(locale));
-    case PropertyType::Integer:
-        return Variant::integer(value.toInteger(locale));
-    case PropertyType::Boolean:
-        return Variant::boolean(value.toDouble(locale) != 0.0);
-    case PropertyType::Single:
-        return Variant::single(value.toSingle(locale));
-    case PropertyType::Color:
-        return Variant::color(value.toColor(locale));
-    }
-    return value;
+std::optional<PropertyDescription> describeProperty(std::string_view name) {
+    if (const PropertyInfo* p = findProperty(name))
+        return PropertyDescription{p->helpString, p->browsable};
+    return std::nullopt;
 }
 
 } // namespace merv

@@ -4,6 +4,7 @@
 #include "platform/Variant.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -18,7 +19,7 @@ enum class PropertyType { Text, Integer, Boolean, Single, Color };
 // and DISPID, storing and restoring, hosts and pages) reads it from here.
 struct PropertyInfo {
     std::string_view name;
-    std::int32_t dispid;
+    std::int32_t dispid; // from the row's place in the table
     PropertyType type;
     std::string_view helpString; // empty where the property has none
     bool browsable;
@@ -39,7 +40,13 @@ const std::vector<const PropertyInfo*>& persistedProperties();
 const PropertyInfo* findProperty(std::string_view name);
 const PropertyInfo* findProperty(std::int32_t dispid);
 
-// Converts a value to the property's type, as its put would receive it.
-Variant coerce(const Variant& value, PropertyType type, const NumberLocale& locale);
+// What a property browser or form designer shows of a property: its help string (empty where
+// it has none) and whether it is listed at all (the read-only status flags are not).
+struct PropertyDescription {
+    std::string_view helpString;
+    bool browsable;
+};
+// By name, ignoring letter case; empty when there is none.
+std::optional<PropertyDescription> describeProperty(std::string_view name);
 
 } // namespace merv

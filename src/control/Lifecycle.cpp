@@ -1,22 +1,14 @@
 // The lifecycle handlers of MERV_Gauge: creation, restoring and storing, sizing, ambient changes.
+#include "control/GaugeImpl.h"
 #include "control/GaugeProperties.h"
 #include "control/MERV_Gauge.h"
 
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
 
-namespace merv {
+#include <bit>
 
-namespace {
-// Design-time colours, set when a new instance starts.
-constexpr std::uint32_t DefaultAlarmColor = 255;            // red
-constexpr std::uint32_t DefaultWarningColor = 65535;        // yellow
-constexpr std::uint32_t DefaultNormalColor = 65280;         // green
-constexpr std::uint32_t DefaultBordersColor = 0;            // black
-constexpr std::uint32_t DefaultTextColor = 0;               // black
-constexpr std::uint32_t DefaultBackColorGraphic = 12632256; // light grey
-constexpr std::uint32_t DefaultBackColorText = 16777215;    // white
-} // namespace
+namespace merv {
 
 void MERV_Gauge::Initialize() {
     CheckDesignMode();
@@ -24,14 +16,11 @@ void MERV_Gauge::Initialize() {
 
 void MERV_Gauge::InitProperties() {
     CheckDesignMode();
-    // Fields only: no setter, notification, applying or redraw.
-    m_AlarmColor = DefaultAlarmColor;
-    m_WarningColor = DefaultWarningColor;
-    m_NormalColor = DefaultNormalColor;
-    m_BordersColor = DefaultBordersColor;
-    m_TextColor = DefaultTextColor;
-    m_BackColorGraphic = DefaultBackColorGraphic;
-    m_BackColorText = DefaultBackColorText;
+    // Fields only, from the property table's defaults: no setter, notification, applying or
+    // redraw.
+    for (const Impl::ColorProperty* color : Impl::Colors)
+        this->*color->field =
+            std::bit_cast<std::uint32_t>(findProperty(color->name)->bagDefault.asLong());
 }
 
 void MERV_Gauge::ReadProperties(PropertyBag& bag) {
@@ -66,15 +55,12 @@ void MERV_Gauge::AmbientChanged(std::string_view propertyName) {
 
 void MERV_Gauge::Terminate() {}
 
-std::string MERV_Gauge::LoadResString(int id) const {
-    return std::string(StringTable::instance().text(id, m_site.resourceLanguage()));
-}
-
 void MERV_Gauge::LoadEditorCaptions() {
-    m_ui.AH.setCaption(LoadResString(StringId::AlarmHigh));
-    m_ui.WH.setCaption(LoadResString(StringId::WarningHigh));
-    m_ui.WL.setCaption(LoadResString(StringId::WarningLow));
-    m_ui.AL.setCaption(LoadResString(StringId::AlarmLow));
+    const std::int32_t language = m_site.resourceLanguage();
+    m_ui.AH.setCaption(LoadResString(StringId::AlarmHigh, language));
+    m_ui.WH.setCaption(LoadResString(StringId::WarningHigh, language));
+    m_ui.WL.setCaption(LoadResString(StringId::WarningLow, language));
+    m_ui.AL.setCaption(LoadResString(StringId::AlarmLow, language));
 }
 
 } // namespace merv

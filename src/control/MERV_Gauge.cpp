@@ -1,49 +1,50 @@
 #include "control/MERV_Gauge.h"
 
+#include "control/GaugeImpl.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 
 namespace merv {
 
 MERV_Gauge::MERV_Gauge(ContainerSite& site)
-    : m_site(site), m_ui(buildGaugeSurface(m_tree)), m_face(m_ui), m_editor(m_ui, site) {
+    : m_site(site), m_ui(buildGaugeSurface(m_tree)), m_face(m_ui), m_editor(m_ui, site),
+      m_impl(std::make_unique<Impl>()) {
     // The storage fields run the value display update once the stored properties are in.
-    m_ui.Valore.onChange = [this] { storageFieldChanged(); };
-    m_ui.Prec.onChange = [this] { storageFieldChanged(); };
-    m_ui.EngineeringUnit.onChange = [this] { storageFieldChanged(); };
+    for (TextField* storage : {&m_ui.Valore, &m_ui.Prec, &m_ui.EngineeringUnit}) {
+        storage->onChange = [this] {
+            if (m_Loaded)
+                UpdateValue();
+        };
+    }
     m_ui.InitTimer.onTick = [this] { InitTimer_Timer(); };
 }
 
 MERV_Gauge::~MERV_Gauge() = default;
 
-void MERV_Gauge::storageFieldChanged() {
-    if (m_Loaded)
-        UpdateValue();
-}
-
 // A handler that makes the control evaluate its value again (a redraw, a save, a colour read)
 // would meet overlapping thresholds that clear and raise its own event anew, under itself and
 // without end. So an event whose handler is running is not raised again; the caller still sets
 // the status flags as usual, and other events still nest.
-void MERV_Gauge::raise(int dispid, std::string_view name) {
-    const unsigned bit = 1u << dispid;
-    if (m_eventsRaising & bit)
+void MERV_Gauge::Impl::raise(MERV_Gauge& gauge, const EventInfo& event) {
+    unsigned& raising = gauge.m_impl->eventsRaising;
+    const unsigned bit = 1u << event.dispid;
+    if (raising & bit)
         return;
     struct Raising {
         unsigned& events;
         unsigned bit;
         ~Raising() { events &= ~bit; }
-    } raising{m_eventsRaising, bit};
-    m_eventsRaising |= bit;
-    m_site.raiseEvent(dispid, name);
+    } guard{raising, bit};
+    raising |= bit;
+    gauge.m_site.raiseEvent(event.dispid, event.name);
 }
 
-float MERV_Gauge::singleOf(const std::string& text) const {
-    return convert::textToSingle(text, m_site.numberLocale());
+float MERV_Gauge::Impl::singleOf(const MERV_Gauge& gauge, const std::string& text) {
+    return convert::textToSingle(text, gauge.m_site.numberLocale());
 }
 
-std::string MERV_Gauge::textOf(float value) const {
-    return convert::singleToText(value, m_site.numberLocale());
+std::string MERV_Gauge::Impl::textOf(const MERV_Gauge& gauge, float value) {
+    return convert::singleToText(value, gauge.m_site.numberLocale());
 }
 
 void MERV_Gauge::CheckDesignMode() {
@@ -114,202 +115,195 @@ void MERV_Gauge::setWarningLowStatus(bool) {
 
 // ---- Number properties ----------------------------------------------------------------------
 
-float MERV_Gauge::AlarmHighVal() const {
-    return singleOf(m_ui.AlarmH.text());
-}
-float MERV_Gauge::AlarmLowVal() const {
-    return singleOf(m_ui.AlarmL.text());
-}
-float MERV_Gauge::WarningHighVal() const {
-    return singleOf(m_ui.WarningH.text());
-}
-float MERV_Gauge::WarningLowVal() const {
-    return singleOf(m_ui.WarningL.text());
+using G = MERV_Gauge;
+
+const G::Impl::ThresholdProperty G::Impl::AlarmHighVal{
+    "AlarmHighVal", [](const GaugeElements& ui) -> TextField& { return ui.AlarmH; }};
+const G::Impl::ThresholdProperty G::Impl::AlarmLowVal{
+    "AlarmLowVal", [](const GaugeElements& ui) -> TextField& { return ui.AlarmL; }};
+const G::Impl::ThresholdProperty G::Impl::WarningHighVal{
+    "WarningHighVal", [](const GaugeElements& ui) -> TextField& { return ui.WarningH; }};
+const G::Impl::ThresholdProperty G::Impl::WarningLowVal{
+    "WarningLowVal", [](const GaugeElements& ui) -> TextField& { return ui.WarningL; }};
+
+float G::Impl::readThreshold(const G& gauge, const ThresholdProperty& threshold) {
+    return singleOf(gauge, threshold.field(gauge.m_ui).text());
 }
 
-// A threshold reaches the alarm evaluation only with the next face redraw, which the write
-// schedules.
-void MERV_Gauge::setAlarmHighVal(float vNewAlarmHigh) {
-    m_ui.AlarmH.setText(textOf(vNewAlarmHigh));
-    m_site.propertyChanged("AlarmHighVal");
-    m_ui.InitTimer.setEnabled(true);
+void G::Impl::writeThreshold(G& gauge, const ThresholdProperty& threshold, float value) {
+    threshold.field(gauge.m_ui).setText(textOf(gauge, value));
+    gauge.m_site.propertyChanged(threshold.name);
+    gauge.m_ui.InitTimer.setEnabled(true);
 }
 
-void MERV_Gauge::setAlarmLowVal(float vNewAlarmLow) {
-    m_ui.AlarmL.setText(textOf(vNewAlarmLow));
-    m_site.propertyChanged("AlarmLowVal");
-    m_ui.InitTimer.setEnabled(true);
+float G::AlarmHighVal() const {
+    return Impl::readThreshold(*this, Impl::AlarmHighVal);
 }
-
-void MERV_Gauge::setWarningHighVal(float vNewWarnHigh) {
-    m_ui.WarningH.setText(textOf(vNewWarnHigh));
-    m_site.propertyChanged("WarningHighVal");
-    m_ui.InitTimer.setEnabled(true);
+void G::setAlarmHighVal(float vNewAlarmHigh) {
+    Impl::writeThreshold(*this, Impl::AlarmHighVal, vNewAlarmHigh);
 }
-
-void MERV_Gauge::setWarningLowVal(float vNewWarnLow) {
-    m_ui.WarningL.setText(textOf(vNewWarnLow));
-    m_site.propertyChanged("WarningLowVal");
-    m_ui.InitTimer.setEnabled(true);
+float G::AlarmLowVal() const {
+    return Impl::readThreshold(*this, Impl::AlarmLowVal);
+}
+void G::setAlarmLowVal(float vNewAlarmLow) {
+    Impl::writeThreshold(*this, Impl::AlarmLowVal, vNewAlarmLow);
+}
+float G::WarningHighVal() const {
+    return Impl::readThreshold(*this, Impl::WarningHighVal);
+}
+void G::setWarningHighVal(float vNewWarnHigh) {
+    Impl::writeThreshold(*this, Impl::WarningHighVal, vNewWarnHigh);
+}
+float G::WarningLowVal() const {
+    return Impl::readThreshold(*this, Impl::WarningLowVal);
+}
+void G::setWarningLowVal(float vNewWarnLow) {
+    Impl::writeThreshold(*this, Impl::WarningLowVal, vNewWarnLow);
 }
 
 float MERV_Gauge::Value() const {
-    return singleOf(m_ui.Valore.text());
+    return Impl::singleOf(*this, m_ui.Valore.text());
 }
 
 void MERV_Gauge::setValue(float vNewValue) {
-    m_ui.Valore.setText(textOf(vNewValue));
+    m_ui.Valore.setText(Impl::textOf(*this, vNewValue));
     m_site.propertyChanged("Value");
 }
 
 // The scale ends are only stored: labels and needle follow at the next redraw or update.
 float MERV_Gauge::MinValue() const {
-    return singleOf(m_ui.Minimo.caption());
+    return Impl::singleOf(*this, m_ui.Minimo.caption());
 }
 
 void MERV_Gauge::setMinValue(float vNewMinValue) {
-    m_ui.Minimo.setCaption(textOf(vNewMinValue));
+    m_ui.Minimo.setCaption(Impl::textOf(*this, vNewMinValue));
     m_site.propertyChanged("MinValue");
 }
 
 float MERV_Gauge::MaxValue() const {
-    return singleOf(m_ui.Massimo.caption());
+    return Impl::singleOf(*this, m_ui.Massimo.caption());
 }
 
 void MERV_Gauge::setMaxValue(float vNewMaxValue) {
-    m_ui.Massimo.setCaption(textOf(vNewMaxValue));
+    m_ui.Massimo.setCaption(Impl::textOf(*this, vNewMaxValue));
     m_site.propertyChanged("MaxValue");
 }
 
 // ---- Colour properties ----------------------------------------------------------------------
 // Each colour is applied to the elements that show it; getters and setters redraw the face.
 
-void MERV_Gauge::applyAlarmColor() {
-    m_ui.AH.setForeColor(m_AlarmColor);
-    m_ui.AlarmH.setForeColor(m_AlarmColor);
-    m_ui.AL.setForeColor(m_AlarmColor);
-    m_ui.AlarmL.setForeColor(m_AlarmColor);
-}
+const G::Impl::ColorProperty G::Impl::AlarmColor{"AlarmColor", &G::m_AlarmColor,
+                                                 [](G& g) {
+                                                     g.m_ui.AH.setForeColor(g.m_AlarmColor);
+                                                     g.m_ui.AlarmH.setForeColor(g.m_AlarmColor);
+                                                     g.m_ui.AL.setForeColor(g.m_AlarmColor);
+                                                     g.m_ui.AlarmL.setForeColor(g.m_AlarmColor);
+                                                 },
+                                                 true};
+const G::Impl::ColorProperty G::Impl::WarningColor{
+    "WarningColor", &G::m_WarningColor,
+    [](G& g) {
+        g.m_ui.WH.setForeColor(g.m_WarningColor);
+        g.m_ui.WarningH.setForeColor(g.m_WarningColor);
+        g.m_ui.WL.setForeColor(g.m_WarningColor);
+        g.m_ui.WarningL.setForeColor(g.m_WarningColor);
+    },
+    true};
+const G::Impl::ColorProperty G::Impl::NormalColor{"NormalColor", &G::m_NormalColor, nullptr, false};
+const G::Impl::ColorProperty G::Impl::BordersColor{
+    "BordersColor", &G::m_BordersColor,
+    [](G& g) {
+        g.m_ui.Shape1.setBorderColor(g.m_BordersColor);
+        g.m_ui.Shape2.setBorderColor(g.m_BordersColor);
+    },
+    false};
+const G::Impl::ColorProperty G::Impl::TextColor{
+    "TextColor", &G::m_TextColor,
+    [](G& g) {
+        for (Label* label : {&g.m_ui.Minimo, &g.m_ui.Massimo, &g.m_ui.Venti, &g.m_ui.Quaranta,
+                             &g.m_ui.Sessanta, &g.m_ui.Ottanta, &g.m_ui.Variabile, &g.m_ui.Val})
+            label->setForeColor(g.m_TextColor);
+    },
+    false};
+const G::Impl::ColorProperty G::Impl::BackColorGraphic{
+    "BackColorGraphic", &G::m_BackColorGraphic,
+    [](G& g) {
+        g.m_ui.Sfondo.setBackColor(g.m_BackColorGraphic);
+        g.m_ui.Shape2.setFillColor(g.m_BackColorGraphic);
+        g.m_ui.SfondoAl.setBackColor(g.m_BackColorGraphic);
+        for (TextField* field :
+             {&g.m_ui.AlarmH, &g.m_ui.AlarmL, &g.m_ui.WarningH, &g.m_ui.WarningL})
+            field->setBackColor(g.m_BackColorGraphic);
+    },
+    false};
+const G::Impl::ColorProperty G::Impl::BackColorText{
+    "BackColorText", &G::m_BackColorText,
+    [](G& g) { g.m_ui.Shape1.setFillColor(g.m_BackColorText); }, false};
 
-void MERV_Gauge::applyWarningColor() {
-    m_ui.WH.setForeColor(m_WarningColor);
-    m_ui.WarningH.setForeColor(m_WarningColor);
-    m_ui.WL.setForeColor(m_WarningColor);
-    m_ui.WarningL.setForeColor(m_WarningColor);
-}
+const std::array<const G::Impl::ColorProperty*, 7> G::Impl::Colors{
+    &AlarmColor, &WarningColor,     &NormalColor,  &BordersColor,
+    &TextColor,  &BackColorGraphic, &BackColorText};
 
-void MERV_Gauge::applyBordersColor() {
-    m_ui.Shape1.setBorderColor(m_BordersColor);
-    m_ui.Shape2.setBorderColor(m_BordersColor);
-}
-
-void MERV_Gauge::applyTextColor() {
-    for (Label* label : {&m_ui.Minimo, &m_ui.Massimo, &m_ui.Venti, &m_ui.Quaranta, &m_ui.Sessanta,
-                         &m_ui.Ottanta, &m_ui.Variabile, &m_ui.Val})
-        label->setForeColor(m_TextColor);
-}
-
-void MERV_Gauge::applyBackColorGraphic() {
-    m_ui.Sfondo.setBackColor(m_BackColorGraphic);
-    m_ui.Shape2.setFillColor(m_BackColorGraphic);
-    m_ui.SfondoAl.setBackColor(m_BackColorGraphic);
-    for (TextField* field : {&m_ui.AlarmH, &m_ui.AlarmL, &m_ui.WarningH, &m_ui.WarningL})
-        field->setBackColor(m_BackColorGraphic);
-}
-
-void MERV_Gauge::applyBackColorText() {
-    m_ui.Shape1.setFillColor(m_BackColorText);
-}
-
-// Reading a colour applies it to its elements and redraws the face; writing one is refused
-// outside design mode, then stores, notifies, applies and redraws. The alarm and warning colours
-// redraw before they apply, the others after.
-struct MERV_Gauge::ColorProperty {
-    std::string_view name;
-    std::uint32_t MERV_Gauge::*field;
-    void (MERV_Gauge::*apply)(); // null where no element shows the colour
-    bool redrawBeforeApplying;
-};
-
-namespace {
-using G = MERV_Gauge;
-} // namespace
-
-const MERV_Gauge::ColorProperty MERV_Gauge::AlarmColorProperty{"AlarmColor", &G::m_AlarmColor,
-                                                               &G::applyAlarmColor, true};
-const MERV_Gauge::ColorProperty MERV_Gauge::WarningColorProperty{"WarningColor", &G::m_WarningColor,
-                                                                 &G::applyWarningColor, true};
-const MERV_Gauge::ColorProperty MERV_Gauge::NormalColorProperty{"NormalColor", &G::m_NormalColor,
-                                                                nullptr, false};
-const MERV_Gauge::ColorProperty MERV_Gauge::BordersColorProperty{"BordersColor", &G::m_BordersColor,
-                                                                 &G::applyBordersColor, false};
-const MERV_Gauge::ColorProperty MERV_Gauge::TextColorProperty{"TextColor", &G::m_TextColor,
-                                                              &G::applyTextColor, false};
-const MERV_Gauge::ColorProperty MERV_Gauge::BackColorGraphicProperty{
-    "BackColorGraphic", &G::m_BackColorGraphic, &G::applyBackColorGraphic, false};
-const MERV_Gauge::ColorProperty MERV_Gauge::BackColorTextProperty{
-    "BackColorText", &G::m_BackColorText, &G::applyBackColorText, false};
-
-std::uint32_t MERV_Gauge::readColor(const ColorProperty& color) {
+std::uint32_t G::Impl::readColor(G& gauge, const ColorProperty& color) {
     if (color.apply)
-        (this->*color.apply)();
-    InitTimer_Timer();
-    return this->*color.field;
+        color.apply(gauge);
+    gauge.InitTimer_Timer();
+    return gauge.*color.field;
 }
 
-void MERV_Gauge::writeColor(const ColorProperty& color, std::uint32_t value) {
-    EnsureDesignTime();
-    this->*color.field = value;
-    m_site.propertyChanged(color.name);
+void G::Impl::writeColor(G& gauge, const ColorProperty& color, std::uint32_t value) {
+    gauge.EnsureDesignTime();
+    gauge.*color.field = value;
+    gauge.m_site.propertyChanged(color.name);
     if (color.redrawBeforeApplying)
-        InitTimer_Timer();
+        gauge.InitTimer_Timer();
     if (color.apply)
-        (this->*color.apply)();
+        color.apply(gauge);
     if (!color.redrawBeforeApplying)
-        InitTimer_Timer();
+        gauge.InitTimer_Timer();
 }
 
 std::uint32_t MERV_Gauge::AlarmColor() {
-    return readColor(AlarmColorProperty);
+    return Impl::readColor(*this, Impl::AlarmColor);
 }
 void MERV_Gauge::setAlarmColor(std::uint32_t nNewVal) {
-    writeColor(AlarmColorProperty, nNewVal);
+    Impl::writeColor(*this, Impl::AlarmColor, nNewVal);
 }
 std::uint32_t MERV_Gauge::WarningColor() {
-    return readColor(WarningColorProperty);
+    return Impl::readColor(*this, Impl::WarningColor);
 }
 void MERV_Gauge::setWarningColor(std::uint32_t nNewVal) {
-    writeColor(WarningColorProperty, nNewVal);
+    Impl::writeColor(*this, Impl::WarningColor, nNewVal);
 }
 std::uint32_t MERV_Gauge::NormalColor() {
-    return readColor(NormalColorProperty);
+    return Impl::readColor(*this, Impl::NormalColor);
 }
 void MERV_Gauge::setNormalColor(std::uint32_t nNewVal) {
-    writeColor(NormalColorProperty, nNewVal);
+    Impl::writeColor(*this, Impl::NormalColor, nNewVal);
 }
 std::uint32_t MERV_Gauge::BordersColor() {
-    return readColor(BordersColorProperty);
+    return Impl::readColor(*this, Impl::BordersColor);
 }
 void MERV_Gauge::setBordersColor(std::uint32_t nNewVal) {
-    writeColor(BordersColorProperty, nNewVal);
+    Impl::writeColor(*this, Impl::BordersColor, nNewVal);
 }
 std::uint32_t MERV_Gauge::TextColor() {
-    return readColor(TextColorProperty);
+    return Impl::readColor(*this, Impl::TextColor);
 }
 void MERV_Gauge::setTextColor(std::uint32_t nNewVal) {
-    writeColor(TextColorProperty, nNewVal);
+    Impl::writeColor(*this, Impl::TextColor, nNewVal);
 }
 std::uint32_t MERV_Gauge::BackColorGraphic() {
-    return readColor(BackColorGraphicProperty);
+    return Impl::readColor(*this, Impl::BackColorGraphic);
 }
 void MERV_Gauge::setBackColorGraphic(std::uint32_t nNewVal) {
-    writeColor(BackColorGraphicProperty, nNewVal);
+    Impl::writeColor(*this, Impl::BackColorGraphic, nNewVal);
 }
 std::uint32_t MERV_Gauge::BackColorText() {
-    return readColor(BackColorTextProperty);
+    return Impl::readColor(*this, Impl::BackColorText);
 }
 void MERV_Gauge::setBackColorText(std::uint32_t nNewVal) {
-    writeColor(BackColorTextProperty, nNewVal);
+    Impl::writeColor(*this, Impl::BackColorText, nNewVal);
 }
 
 } // namespace merv

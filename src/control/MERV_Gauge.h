@@ -5,22 +5,14 @@
 #include "editor/ThresholdEditor.h"
 #include "platform/ContainerSite.h"
 #include "platform/ElementTree.h"
-#include "platform/NumberMemo.h"
 #include "platform/PropertyBag.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace merv {
-
-// Event DISPIDs of the gauge's event interface.
-namespace GaugeEvent {
-inline constexpr int OnAlarmHigh = 1;
-inline constexpr int OnAlarmLow = 2;
-inline constexpr int OnWarningHigh = 3;
-inline constexpr int OnWarningLow = 4;
-} // namespace GaugeEvent
 
 // The analog gauge control. Most property values live as the text or caption of a child
 // element and are converted again at every use; only the colours, the status flags and two
@@ -111,51 +103,26 @@ public:
     const std::string& warningLowSnapshot() const noexcept { return m_WarningLowText; }
 
 private:
+    // Our helpers, the colour and threshold tables and the parsed-number caches; defined in
+    // control/GaugeImpl.h, seen by the control's sources only.
+    struct Impl;
+
     void CheckDesignMode();
     void EnsureDesignTime() const;
     void LoadEditorCaptions();
-    std::string LoadResString(int id) const;
-    void storageFieldChanged();
-    void raise(int dispid, std::string_view name);
-
-    float singleOf(const std::string& text) const;
-    std::string textOf(float value) const;
-
-    struct ColorProperty;
-    static const ColorProperty AlarmColorProperty, WarningColorProperty, NormalColorProperty,
-        BordersColorProperty, TextColorProperty, BackColorGraphicProperty, BackColorTextProperty;
-    std::uint32_t readColor(const ColorProperty& color);
-    void writeColor(const ColorProperty& color, std::uint32_t value);
-
-    void applyAlarmColor();
-    void applyWarningColor();
-    void applyBordersColor();
-    void applyTextColor();
-    void applyBackColorGraphic();
-    void applyBackColorText();
 
     ContainerSite& m_site;
     ElementTree m_tree;
     GaugeElements m_ui;
     DialFace m_face;
     ThresholdEditor m_editor;
+    std::unique_ptr<Impl> m_impl;
 
     std::string m_WarningHighText, m_WarningLowText, m_AlarmHighText, m_AlarmLowText;
     bool m_Loaded = false;
     bool m_DesignMode = false;
     bool m_AlarmHighStatus = false, m_AlarmLowStatus = false;
     bool m_WarningHighStatus = false, m_WarningLowStatus = false;
-    // Parsed forms of the texts every value update reads, so a pass parses each text once.
-    struct TextNumbers {
-        NumberMemo value, precision, minimum, maximum;
-        NumberMemo alarmHigh, alarmLow, warningHigh, warningLow;
-    };
-    TextNumbers m_numbers;
-    std::uint64_t m_snapshotGeneration = 1; // changes whenever the snapshots are taken
-    // One bit per event DISPID whose host handler is running: that event is not raised again
-    // until the handler returns.
-    unsigned m_eventsRaising = 0;
-
     std::uint32_t m_AlarmColor = 0, m_WarningColor = 0, m_NormalColor = 0, m_BordersColor = 0,
                   m_TextColor = 0, m_BackColorGraphic = 0, m_BackColorText = 0;
 };

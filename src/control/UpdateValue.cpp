@@ -1,6 +1,8 @@
 // The value display update and the face redraw of MERV_Gauge.
 #include "control/MERV_Gauge.h"
 
+#include "control/GaugeImpl.h"
+
 #include "dial/DialGeometry.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
@@ -22,11 +24,11 @@ constexpr std::array<const char*, 6> PrecisionFormats{"###0",     "###0.0",    "
 
 void MERV_Gauge::UpdateValue() {
     const NumberLocale& locale = m_site.numberLocale();
-    TextNumbers& n = m_numbers;
+    Impl::TextNumbers& n = m_impl->numbers;
     const TextField& valore = m_ui.Valore;
     auto v = [&] { return n.value.toSingle(valore.text(), valore.textGeneration(), locale); };
     auto snapshot = [&](NumberMemo& memo, const std::string& text) {
-        return memo.toSingle(text, m_snapshotGeneration, locale);
+        return memo.toSingle(text, m_impl->snapshotGeneration, locale);
     };
 
     // 1. The format: the precision text is read again for every comparison.
@@ -56,7 +58,7 @@ void MERV_Gauge::UpdateValue() {
     }
     if (v() > snapshot(n.alarmHigh, m_AlarmHighText)) {
         if (!m_AlarmHighStatus)
-            raise(GaugeEvent::OnAlarmHigh, "OnAlarmHigh");
+            Impl::raise(*this, GaugeEvent::OnAlarmHigh);
         m_AlarmHighStatus = true;
         m_AlarmLowStatus = m_WarningHighStatus = m_WarningLowStatus = false;
     }
@@ -68,14 +70,14 @@ void MERV_Gauge::UpdateValue() {
         if (wh < value && value2 < ah) {
             m_AlarmHighStatus = m_AlarmLowStatus = m_WarningLowStatus = false;
             if (!m_WarningHighStatus)
-                raise(GaugeEvent::OnWarningHigh, "OnWarningHigh");
+                Impl::raise(*this, GaugeEvent::OnWarningHigh);
             m_WarningHighStatus = true;
         }
     }
     if (v() < snapshot(n.alarmLow, m_AlarmLowText)) {
         m_AlarmHighStatus = false;
         if (!m_AlarmLowStatus)
-            raise(GaugeEvent::OnAlarmLow, "OnAlarmLow");
+            Impl::raise(*this, GaugeEvent::OnAlarmLow);
         m_AlarmLowStatus = true;
         m_WarningLowStatus = m_WarningHighStatus = false;
     }
@@ -87,7 +89,7 @@ void MERV_Gauge::UpdateValue() {
         if (al < value && value2 < wl) {
             m_AlarmHighStatus = m_AlarmLowStatus = false;
             if (!m_WarningLowStatus)
-                raise(GaugeEvent::OnWarningLow, "OnWarningLow");
+                Impl::raise(*this, GaugeEvent::OnWarningLow);
             m_WarningLowStatus = true;
             m_WarningHighStatus = false;
         }
@@ -132,7 +134,7 @@ void MERV_Gauge::InitTimer_Timer() {
     m_WarningLowText = m_ui.WarningL.text();
     m_AlarmHighText = m_ui.AlarmH.text();
     m_AlarmLowText = m_ui.AlarmL.text();
-    ++m_snapshotGeneration;
+    ++m_impl->snapshotGeneration;
 
     UpdateValue();
 

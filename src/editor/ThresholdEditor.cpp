@@ -1,7 +1,8 @@
 #include "editor/ThresholdEditor.h"
 
 #include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
+
+#include <optional>
 
 namespace merv {
 
@@ -28,7 +29,7 @@ ThresholdEditor::ThresholdEditor(const GaugeElements& ui, const ContainerSite& s
           Field{m_ui.WarningL, m_SavedWarningLow}, Field{m_ui.AlarmL, m_SavedAlarmLow}}) {
         TextField* field = &f.field;
         const float* saved = &f.saved;
-        field->onGotFocus = [this, field] { field_GotFocus(*field); };
+        field->onGotFocus = [field] { field->selectAll(); };
         field->onKeyPress = [this, field](int& keyAscii) { field_KeyPress(*field, keyAscii); };
         field->onChange = [this, field, saved] { field_Change(*field, *saved); };
     }
@@ -40,11 +41,10 @@ bool ThresholdEditor::isOpen() const noexcept {
 }
 
 void ThresholdEditor::capture(const TextField& field, float& saved) const {
-    try {
-        saved = convert::textToSingle(field.text(), m_site.numberLocale());
-    } catch (const RuntimeError&) {
-        // A numeric text beyond the single range: the field keeps its earlier restore target.
-    }
+    // A numeric text beyond the single range: the field keeps its earlier restore target.
+    if (const std::optional<float> value =
+            convert::tryTextToSingle(field.text(), m_site.numberLocale()))
+        saved = *value;
 }
 
 void ThresholdEditor::OpenPanel() {
@@ -62,11 +62,6 @@ void ThresholdEditor::OpenPanel() {
     capture(m_ui.WarningL, m_SavedWarningLow);
     capture(m_ui.WarningH, m_SavedWarningHigh);
     m_ui.AlarmH.setFocus();
-}
-
-void ThresholdEditor::field_GotFocus(TextField& field) {
-    field.setSelStart(0);
-    field.setSelLength(field.length());
 }
 
 void ThresholdEditor::field_KeyPress(TextField& field, int keyAscii) {
@@ -91,25 +86,20 @@ void ThresholdEditor::field_Change(TextField& field, const float& saved) {
 
 bool ThresholdEditor::thresholdsInOrder() const {
     const NumberLocale& locale = m_site.numberLocale();
-    try {
-        const float alarmHigh = convert::textToSingle(m_ui.AlarmH.text(), locale);
-        const float warningHigh = convert::textToSingle(m_ui.WarningH.text(), locale);
-        const float warningLow = convert::textToSingle(m_ui.WarningL.text(), locale);
-        const float alarmLow = convert::textToSingle(m_ui.AlarmL.text(), locale);
-        const float minimum = convert::textToSingle(m_ui.Minimo.caption(), locale);
-        const float maximum = convert::textToSingle(m_ui.Massimo.caption(), locale);
-        const bool inOrder[] = {alarmHigh <= maximum, warningHigh <= alarmHigh,
-                                warningLow <= warningHigh, alarmLow <= warningLow,
-                                minimum <= alarmLow};
-        for (bool holds : inOrder) {
-            if (!holds)
-                return false;
-        }
-        return true;
-    } catch (const RuntimeError&) {
-        // A number beyond the single range cannot be placed on the scale: out of order.
+    // A number beyond the single range cannot be placed on the scale: out of order.
+    const auto single = [&](const std::string& text) {
+        return convert::tryTextToSingle(text, locale);
+    };
+    const auto alarmHigh = single(m_ui.AlarmH.text());
+    const auto warningHigh = single(m_ui.WarningH.text());
+    const auto warningLow = single(m_ui.WarningL.text());
+    const auto alarmLow = single(m_ui.AlarmL.text());
+    const auto minimum = single(m_ui.Minimo.caption());
+    const auto maximum = single(m_ui.Massimo.caption());
+    if (!alarmHigh || !warningHigh || !warningLow || !alarmLow || !minimum || !maximum)
         return false;
-    }
+    return *alarmHigh <= *maximum && *warningHigh <= *alarmHigh && *warningLow <= *warningHigh &&
+           *alarmLow <= *warningLow && *minimum <= *alarmLow;
 }
 
 void ThresholdEditor::restoreFields() {

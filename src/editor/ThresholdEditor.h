@@ -27,7 +27,6 @@ public:
     float m_SavedWarningLow = 0;
 
 private:
-    void field_GotFocus(TextField& field);
     void field_KeyPress(TextField& field, int keyAscii);
     void field_Change(TextField& field, const float& saved);
     // Captures a field's number; one that does not fit a single keeps what it had.

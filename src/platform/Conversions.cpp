@@ -405,10 +405,23 @@ std::int32_t toLong(double value) {
     return toRoundedInteger<std::int32_t>(value);
 }
 
+namespace {
+bool fitsSingle(double value) {
+    return std::isfinite(value) && std::fabs(value) < SingleOverflowThreshold;
+}
+} // namespace
+
 float toSingle(double value) {
-    if (!std::isfinite(value) || std::fabs(value) >= SingleOverflowThreshold)
+    if (!fitsSingle(value))
         throw RuntimeError(ErrorNumber::Overflow);
     return static_cast<float>(value);
+}
+
+std::optional<float> tryTextToSingle(std::string_view text, const NumberLocale& locale) {
+    const std::optional<double> value = tryTextToDouble(text, locale);
+    if (!value || !fitsSingle(*value))
+        return std::nullopt;
+    return static_cast<float>(*value);
 }
 
 std::string format(std::string_view text, std::string_view pattern, const NumberLocale& locale) {

@@ -28,6 +28,8 @@ bool isNumeric(std::string_view text, const NumberLocale& locale);
 
 // textToDouble without the error: empty for a text that is not a number or out of range.
 std::optional<double> tryTextToDouble(std::string_view text, const NumberLocale& locale);
+// textToSingle without the error: empty for a text that is not a number or beyond the single range.
+std::optional<float> tryTextToSingle(std::string_view text, const NumberLocale& locale);
 
 // Nearest whole number, halves to even, whatever the floating-point rounding mode.
 double roundHalfEven(double value);

@@ -13,30 +13,29 @@ namespace merv {
 namespace {
 
 // Widest pen; wider requests are clamped so one stamp stays cheap.
-constexpr int kMaxDrawWidth = 64;
+constexpr int MaxDrawWidth = 64;
 // Longest surface side, so that sizes and pixel offsets stay far from integer overflow.
-constexpr int kMaxSide = 32767;
+constexpr int MaxSide = 32767;
 // Largest coordinate magnitude drawn; every integer up to it is exact in a float.
-constexpr double kMaxCoordinate = 16777216.0;
+constexpr double MaxCoordinate = 16777216.0;
 // Largest arc radius drawn; sampling a larger outline would take too long to be useful.
-constexpr double kMaxRadius = 32768.0;
+constexpr double MaxRadius = 32768.0;
 // Arc length between arc samples, in pixels. Below one, two consecutive samples round to
 // the same or neighbouring pixels, so the stamps join into an outline with no gap a
 // 4-connected fill could slip through; close to one, few samples round to the same pixel.
-constexpr double kArcStep = 0.95;
-constexpr double kTwoPi = 2.0 * std::numbers::pi;
+constexpr double ArcStep = 0.95;
+constexpr double TwoPi = 2.0 * std::numbers::pi;
 // Relative rounding of a float angle, with margin: ends closer than this are the same place.
-constexpr double kTurnTolerance = 8.0 * std::numeric_limits<float>::epsilon();
+constexpr double TurnTolerance = 8.0 * std::numeric_limits<float>::epsilon();
 
 // Added before truncating so every drawable coordinate is positive and truncation rounds
 // down: cheaper than a floor call in the arc loop.
-constexpr double kRoundingBias = 268435456.0; // 2^28, far above any drawable coordinate
+constexpr double RoundingBias = 268435456.0; // 2^28, far above any drawable coordinate
 
 // The pixel whose centre is nearest, halves upward, the same rule for every primitive so
 // that an arc and a line ending at the same point stamp the same block.
 long long nearestPixel(double v) noexcept {
-    return static_cast<long long>(v + (kRoundingBias + 0.5)) -
-           static_cast<long long>(kRoundingBias);
+    return static_cast<long long>(v + (RoundingBias + 0.5)) - static_cast<long long>(RoundingBias);
 }
 
 // Floor of n / d for d > 0.
@@ -46,16 +45,16 @@ long long floorDiv(long long n, long long d) noexcept {
 }
 
 bool isDrawableCoordinate(float v) noexcept {
-    return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate;
+    return std::isfinite(v) && std::fabs(v) <= MaxCoordinate;
 }
 
 // Into [0, 2pi): whole turns carry no meaning for an arc's end.
 double normaliseAngle(float radians) noexcept {
-    double t = std::fmod(static_cast<double>(radians), kTwoPi);
+    double t = std::fmod(static_cast<double>(radians), TwoPi);
     if (t < 0.0) {
-        t += kTwoPi;
+        t += TwoPi;
     }
-    return t >= kTwoPi ? 0.0 : t; // a tiny negative angle can round up to a whole turn
+    return t >= TwoPi ? 0.0 : t; // a tiny negative angle can round up to a whole turn
 }
 
 // A columns x rows block starting at p, in a buffer of the given row stride.
@@ -157,12 +156,12 @@ struct SpanFill {
 } // namespace
 
 Surface::Surface(int width, int height, std::uint32_t backColor)
-    : m_width(std::clamp(width, 0, kMaxSide)), m_height(std::clamp(height, 0, kMaxSide)),
+    : m_width(std::clamp(width, 0, MaxSide)), m_height(std::clamp(height, 0, MaxSide)),
       m_backColor(backColor),
       m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), backColor) {}
 
 void Surface::setDrawWidth(int width) noexcept {
-    m_drawWidth = std::clamp(width, 1, kMaxDrawWidth);
+    m_drawWidth = std::clamp(width, 1, MaxDrawWidth);
 }
 
 // Fills one row, then copies ever larger blocks of what is done: the copies run at memory
@@ -223,7 +222,7 @@ void Surface::circle(float cx, float cy, float radius, std::uint32_t color, floa
         !std::isfinite(startRadians) || !std::isfinite(endRadians)) {
         return;
     }
-    if (radius < 0.0f || radius > kMaxRadius || m_width == 0 || m_height == 0) {
+    if (radius < 0.0f || radius > MaxRadius || m_width == 0 || m_height == 0) {
         return;
     }
     const double r = radius;
@@ -241,17 +240,17 @@ void Surface::circle(float cx, float cy, float radius, std::uint32_t color, floa
     const double end = normaliseAngle(endRadians);
     double sweep = end - start;
     if (sweep < 0.0) {
-        sweep += kTwoPi; // the arc runs counter-clockwise through 0
+        sweep += TwoPi; // the arc runs counter-clockwise through 0
     }
     // Ends a whole number of turns apart ask for a full circle, but a float turn is not
     // exactly 2pi, so their normalised values can miss each other by a rounding step.
     const double rounding =
-        kTurnTolerance * std::max({1.0, std::fabs(static_cast<double>(startRadians)),
-                                   std::fabs(static_cast<double>(endRadians))});
+        TurnTolerance * std::max({1.0, std::fabs(static_cast<double>(startRadians)),
+                                  std::fabs(static_cast<double>(endRadians))});
     const bool turnsApart =
         std::fabs(static_cast<double>(endRadians) - startRadians) > std::numbers::pi;
-    if (turnsApart && (sweep < rounding || sweep > kTwoPi - rounding)) {
-        sweep = kTwoPi;
+    if (turnsApart && (sweep < rounding || sweep > TwoPi - rounding)) {
+        sweep = TwoPi;
     }
 
     long long lastX = std::numeric_limits<long long>::min();
@@ -268,7 +267,7 @@ void Surface::circle(float cx, float cy, float radius, std::uint32_t color, floa
     };
 
     // Rotate the radius vector step by step instead of evaluating sin and cos per sample.
-    const long long steps = static_cast<long long>(std::ceil(sweep * r / kArcStep));
+    const long long steps = static_cast<long long>(std::ceil(sweep * r / ArcStep));
     if (steps > 0) {
         const double delta = sweep / static_cast<double>(steps);
         const double cd = std::cos(delta);

@@ -32,6 +32,11 @@ public:
     void setSelStart(int start);
     void setSelLength(int length);
     int length() const noexcept;
+    // Selects the whole text, so that the first key typed replaces it.
+    void selectAll() {
+        setSelStart(0);
+        setSelLength(length());
+    }
 
     // What a person does with the keyboard while the field has the focus. A key first raises
     // KeyPress, whose handler may cancel it by setting KeyAscii to 0; a printable character

@@ -35,18 +35,18 @@ public:
         // Each swatch is a square of 240 twips.
         constexpr int Side = 240;
         PictureBox& p =
-            place(m_tree.create<PictureBox>(name, &m_tabs), ColourTab, {left, top, Side, Side});
+            place(m_tree.create<PictureBox>(name, &m_tabs), ColorTab, {left, top, Side, Side});
         p.setTabIndex(focusOrder);
         return p;
     }
 
     Label& swatchLabel(const char* name, int left, int top, int width, const char* caption) {
         constexpr int Height = 195;
-        return label(ColourTab, name, {left, top, width, Height}, caption);
+        return label(ColorTab, name, {left, top, width, Height}, caption);
     }
 
     CommonDialog& dialog(const char* name) {
-        CommonDialog& d = place(m_tree.create<CommonDialog>(name, &m_tabs), ColourTab, {});
+        CommonDialog& d = place(m_tree.create<CommonDialog>(name, &m_tabs), ColorTab, {});
         d.setVisible(false);
         return d;
     }

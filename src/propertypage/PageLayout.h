@@ -18,7 +18,7 @@ inline constexpr int PageHeight = 2685;
 inline constexpr int TabCount = 3;
 inline constexpr int VariableTab = 0;
 inline constexpr int AlarmTab = 1;
-inline constexpr int ColourTab = 2;
+inline constexpr int ColorTab = 2;
 } // namespace PageLayout
 
 // The page's elements, by the names the page's code uses for them. All but SSTab1 stand on

@@ -77,33 +77,23 @@ PropertyPage1::PropertyPage1(PropertyPageSite& site)
     : m_site(site), m_ui(buildPropertyPage(m_tree)) {
     m_ui.SceltaFontColor.attach(site.colorDialog());
 
-    m_ui.txtVariableName.onChange = [this] { txtVariableName_Change(); };
-    m_ui.txtEngUnit.onChange = [this] { txtEngUnit_Change(); };
-    m_ui.txtMaxValue.onChange = [this] { txtMaxValue_Change(); };
-    m_ui.txtMinValue.onChange = [this] { txtMinValue_Change(); };
-    m_ui.txtPrecision.onChange = [this] { txtPrecision_Change(); };
-    m_ui.txtAlarmHigh.onChange = [this] { txtAlarmHigh_Change(); };
-    m_ui.txtWarningHigh.onChange = [this] { txtWarningHigh_Change(); };
-    m_ui.txtWarningLow.onChange = [this] { txtWarningLow_Change(); };
-    m_ui.txtAlarmLow.onChange = [this] { txtAlarmLow_Change(); };
-
-    m_ui.txtVariableName.onGotFocus = [this] { txtVariableName_GotFocus(); };
-    m_ui.txtEngUnit.onGotFocus = [this] { txtEngUnit_GotFocus(); };
-    m_ui.txtMaxValue.onGotFocus = [this] { txtMaxValue_GotFocus(); };
-    m_ui.txtMinValue.onGotFocus = [this] { txtMinValue_GotFocus(); };
-    m_ui.txtPrecision.onGotFocus = [this] { txtPrecision_GotFocus(); };
-    m_ui.txtAlarmHigh.onGotFocus = [this] { txtAlarmHigh_GotFocus(); };
-    m_ui.txtWarningHigh.onGotFocus = [this] { txtWarningHigh_GotFocus(); };
-    m_ui.txtWarningLow.onGotFocus = [this] { txtWarningLow_GotFocus(); };
-    m_ui.txtAlarmLow.onGotFocus = [this] { txtAlarmLow_GotFocus(); };
-
-    m_ui.TC.onClick = [this] { TC_Click(); };
-    m_ui.BC.onClick = [this] { BC_Click(); };
-    m_ui.BCG.onClick = [this] { BCG_Click(); };
-    m_ui.BCT.onClick = [this] { BCT_Click(); };
-    m_ui.AC.onClick = [this] { AC_Click(); };
-    m_ui.WC.onClick = [this] { WC_Click(); };
-    m_ui.NC.onClick = [this] { NC_Click(); };
+    // Names and units take any text; numeric fields replace a text that is no number with
+    // "0", whole, without a message. Focus selects the whole text.
+    for (const FieldProperty& p : fieldProperties(m_ui)) {
+        TextField* field = &p.field;
+        // A lone minus may start a negative number; a precision has none.
+        const Sign sign = p.shown == Shown::AsInteger ? Sign::NeedsDigits : Sign::MayStandAlone;
+        if (p.shown == Shown::AsText)
+            field->onChange = [this] { m_site.setChanged(true); };
+        else
+            field->onChange = [this, field, sign] { validateNumber(*field, sign); };
+        field->onGotFocus = [field] { field->selectAll(); };
+    }
+    // Each swatch opens the one dialog on its own colour.
+    for (const SwatchProperty& p : swatchProperties(m_ui)) {
+        PictureBox* swatch = &p.swatch;
+        swatch->onClick = [this, swatch] { chooseColor(*swatch); };
+    }
 }
 
 void PropertyPage1::SelectionChanged() {
@@ -150,63 +140,21 @@ void PropertyPage1::ApplyChanges() {
 }
 
 void PropertyPage1::loadCaptions() {
-    m_ui.SSTab1.setTabCaption(PageLayout::VariableTab,
-                              LoadResString(StringId::VariableDefinitionTab));
-    m_ui.SSTab1.setTabCaption(PageLayout::AlarmTab, LoadResString(StringId::AlarmSettingsTab));
-    m_ui.SSTab1.setTabCaption(PageLayout::ColourTab, LoadResString(StringId::ColoursTab));
-    m_ui.lblVariableName.setCaption(LoadResString(StringId::VariableName));
-    m_ui.lblEngUnit.setCaption(LoadResString(StringId::EngineeringUnit));
-    m_ui.lblMaxValue.setCaption(LoadResString(StringId::MaxValue));
-    m_ui.lblMinValue.setCaption(LoadResString(StringId::MinValue));
-    m_ui.lblPrecision.setCaption(LoadResString(StringId::DecimalDigits));
-    m_ui.lblAlarmHigh.setCaption(LoadResString(StringId::AlarmHigh));
-    m_ui.lblWarningHigh.setCaption(LoadResString(StringId::WarningHigh));
-    m_ui.lblWarningLow.setCaption(LoadResString(StringId::WarningLow));
-    m_ui.lblAlarmLow.setCaption(LoadResString(StringId::AlarmLow));
+    const std::int32_t language = m_site.resourceLanguage();
+    auto caption = [language](int id) { return LoadResString(id, language); };
+    m_ui.SSTab1.setTabCaption(PageLayout::VariableTab, caption(StringId::VariableDefinitionTab));
+    m_ui.SSTab1.setTabCaption(PageLayout::AlarmTab, caption(StringId::AlarmSettingsTab));
+    m_ui.SSTab1.setTabCaption(PageLayout::ColorTab, caption(StringId::ColorsTab));
+    m_ui.lblVariableName.setCaption(caption(StringId::VariableName));
+    m_ui.lblEngUnit.setCaption(caption(StringId::EngineeringUnit));
+    m_ui.lblMaxValue.setCaption(caption(StringId::MaxValue));
+    m_ui.lblMinValue.setCaption(caption(StringId::MinValue));
+    m_ui.lblPrecision.setCaption(caption(StringId::DecimalDigits));
+    m_ui.lblAlarmHigh.setCaption(caption(StringId::AlarmHigh));
+    m_ui.lblWarningHigh.setCaption(caption(StringId::WarningHigh));
+    m_ui.lblWarningLow.setCaption(caption(StringId::WarningLow));
+    m_ui.lblAlarmLow.setCaption(caption(StringId::AlarmLow));
     // The swatch labels are property names and stay as laid out in every language.
-}
-
-std::string PropertyPage1::LoadResString(int id) const {
-    return std::string(StringTable::instance().text(id, m_site.resourceLanguage()));
-}
-
-// Field validation. Names and units take any text; numeric fields replace a text that is no
-// number with "0", whole, without a message.
-
-void PropertyPage1::txtVariableName_Change() {
-    m_site.setChanged(true);
-}
-
-void PropertyPage1::txtEngUnit_Change() {
-    m_site.setChanged(true);
-}
-
-void PropertyPage1::txtMaxValue_Change() {
-    validateNumber(m_ui.txtMaxValue, Sign::MayStandAlone);
-}
-
-void PropertyPage1::txtMinValue_Change() {
-    validateNumber(m_ui.txtMinValue, Sign::MayStandAlone);
-}
-
-void PropertyPage1::txtPrecision_Change() {
-    validateNumber(m_ui.txtPrecision, Sign::NeedsDigits);
-}
-
-void PropertyPage1::txtAlarmHigh_Change() {
-    validateNumber(m_ui.txtAlarmHigh, Sign::MayStandAlone);
-}
-
-void PropertyPage1::txtWarningHigh_Change() {
-    validateNumber(m_ui.txtWarningHigh, Sign::MayStandAlone);
-}
-
-void PropertyPage1::txtWarningLow_Change() {
-    validateNumber(m_ui.txtWarningLow, Sign::MayStandAlone);
-}
-
-void PropertyPage1::txtAlarmLow_Change() {
-    validateNumber(m_ui.txtAlarmLow, Sign::MayStandAlone);
 }
 
 void PropertyPage1::validateNumber(TextField& field, Sign sign) {
@@ -218,79 +166,6 @@ void PropertyPage1::validateNumber(TextField& field, Sign sign) {
     // loaded, and edits made in other fields before it must not look applied, or a host that
     // applies only a changed page would drop them.
     m_site.setChanged(true);
-}
-
-// Focus: the whole text is selected, so that the first key typed replaces it.
-
-void PropertyPage1::txtVariableName_GotFocus() {
-    selectAll(m_ui.txtVariableName);
-}
-
-void PropertyPage1::txtEngUnit_GotFocus() {
-    selectAll(m_ui.txtEngUnit);
-}
-
-void PropertyPage1::txtMaxValue_GotFocus() {
-    selectAll(m_ui.txtMaxValue);
-}
-
-void PropertyPage1::txtMinValue_GotFocus() {
-    selectAll(m_ui.txtMinValue);
-}
-
-void PropertyPage1::txtPrecision_GotFocus() {
-    selectAll(m_ui.txtPrecision);
-}
-
-void PropertyPage1::txtAlarmHigh_GotFocus() {
-    selectAll(m_ui.txtAlarmHigh);
-}
-
-void PropertyPage1::txtWarningHigh_GotFocus() {
-    selectAll(m_ui.txtWarningHigh);
-}
-
-void PropertyPage1::txtWarningLow_GotFocus() {
-    selectAll(m_ui.txtWarningLow);
-}
-
-void PropertyPage1::txtAlarmLow_GotFocus() {
-    selectAll(m_ui.txtAlarmLow);
-}
-
-void PropertyPage1::selectAll(TextField& field) {
-    field.setSelStart(0);
-    field.setSelLength(field.length());
-}
-
-// Colour choice: each swatch opens the one dialog on its own colour.
-
-void PropertyPage1::TC_Click() {
-    chooseColor(m_ui.TC);
-}
-
-void PropertyPage1::BC_Click() {
-    chooseColor(m_ui.BC);
-}
-
-void PropertyPage1::BCG_Click() {
-    chooseColor(m_ui.BCG);
-}
-
-void PropertyPage1::BCT_Click() {
-    chooseColor(m_ui.BCT);
-}
-
-void PropertyPage1::AC_Click() {
-    chooseColor(m_ui.AC);
-}
-
-void PropertyPage1::WC_Click() {
-    chooseColor(m_ui.WC);
-}
-
-void PropertyPage1::NC_Click() {
-    chooseColor(m_ui.NC);
 }
 
 void PropertyPage1::chooseColor(PictureBox& swatch) {

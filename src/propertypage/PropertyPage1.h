@@ -36,40 +36,10 @@ public:
     const PageElements& ui() const noexcept { return m_ui; }
 
 private:
-    void txtVariableName_Change();
-    void txtEngUnit_Change();
-    void txtMaxValue_Change();
-    void txtMinValue_Change();
-    void txtPrecision_Change();
-    void txtAlarmHigh_Change();
-    void txtWarningHigh_Change();
-    void txtWarningLow_Change();
-    void txtAlarmLow_Change();
-
-    void txtVariableName_GotFocus();
-    void txtEngUnit_GotFocus();
-    void txtMaxValue_GotFocus();
-    void txtMinValue_GotFocus();
-    void txtPrecision_GotFocus();
-    void txtAlarmHigh_GotFocus();
-    void txtWarningHigh_GotFocus();
-    void txtWarningLow_GotFocus();
-    void txtAlarmLow_GotFocus();
-
-    void TC_Click();
-    void BC_Click();
-    void BCG_Click();
-    void BCT_Click();
-    void AC_Click();
-    void WC_Click();
-    void NC_Click();
-
     enum class Sign { MayStandAlone, NeedsDigits };
     void validateNumber(TextField& field, Sign sign);
-    static void selectAll(TextField& field);
     void chooseColor(PictureBox& swatch);
     void loadCaptions();
-    std::string LoadResString(int id) const;
 
     PropertyPageSite& m_site;
     ElementTree m_tree;

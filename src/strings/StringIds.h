@@ -17,6 +17,6 @@ inline constexpr int EngineeringUnit = 504;
 inline constexpr int MaxValue = 505;
 inline constexpr int MinValue = 506;
 inline constexpr int DecimalDigits = 507;
-inline constexpr int ColoursTab = 508;
+inline constexpr int ColorsTab = 508;
 
 } // namespace merv::StringId

@@ -15,19 +15,19 @@ namespace {
 using Language = StringTable::Language;
 
 // The column codes of strings.tsv, indexed by Language.
-constexpr std::array<std::string_view, StringTable::LanguageCount> kLanguageCodes = {
+constexpr std::array<std::string_view, StringTable::LanguageCount> LanguageCodes = {
     "en", "it", "de", "fr", "es"};
 
 // Serves every locale whose primary language the table does not know.
-constexpr Language kFallbackLanguage = Language::English;
+constexpr Language FallbackLanguage = Language::English;
 
 // The low ten bits of an LCID name the primary language; the bits above it the sublanguage.
-constexpr std::int32_t kPrimaryLanguageMask = 0x3FF;
+constexpr std::int32_t PrimaryLanguageMask = 0x3FF;
 
 // The built-in table holds exactly these many entries; a different count means the data file
 // lost or gained rows.
-constexpr std::size_t kBuiltInIdCount = 12;
-constexpr std::size_t kBuiltInLocaleCount = 34;
+constexpr std::size_t BuiltInIdCount = 12;
+constexpr std::size_t BuiltInLocaleCount = 34;
 
 [[noreturn]] void fail(std::string_view reason, std::string_view line) {
     std::fprintf(stderr, "string table is malformed: %.*s%s%.*s\n", int(reason.size()),
@@ -67,10 +67,10 @@ std::optional<std::int32_t> parseNumber(std::string_view field) {
 }
 
 std::optional<Language> languageForCode(std::string_view code) {
-    const auto found = std::find(kLanguageCodes.begin(), kLanguageCodes.end(), code);
-    if (found == kLanguageCodes.end())
+    const auto found = std::find(LanguageCodes.begin(), LanguageCodes.end(), code);
+    if (found == LanguageCodes.end())
         return std::nullopt;
-    return Language(found - kLanguageCodes.begin());
+    return Language(found - LanguageCodes.begin());
 }
 
 // Texts are shown as they are, so anything a label cannot show (a stray carriage return from a
@@ -157,24 +157,24 @@ StringTable::StringTable(std::string_view data) {
         for (std::size_t i = 0; i < m_locales.size(); ++i) {
             if (std::size_t(m_localeLanguages[i]) != language)
                 continue;
-            const std::int32_t own = m_locales[i] & kPrimaryLanguageMask;
+            const std::int32_t own = m_locales[i] & PrimaryLanguageMask;
             verify(!primary || *primary == own, "locales of one language with different primaries",
-                   kLanguageCodes[language]);
+                   LanguageCodes[language]);
             primary = own;
         }
-        verify(primary.has_value(), "language without locales", kLanguageCodes[language]);
+        verify(primary.has_value(), "language without locales", LanguageCodes[language]);
         verify(std::find(m_primaryLanguages.begin(), m_primaryLanguages.begin() + language,
                          *primary) == m_primaryLanguages.begin() + language,
-               "two languages share a primary language", kLanguageCodes[language]);
+               "two languages share a primary language", LanguageCodes[language]);
         m_primaryLanguages[language] = *primary;
     }
 }
 
 const StringTable& StringTable::instance() {
     static const StringTable table = [] {
-        StringTable parsed(kStringTableData);
-        verify(parsed.ids().size() == kBuiltInIdCount, "built-in table must hold 12 string ids");
-        verify(parsed.locales().size() == kBuiltInLocaleCount,
+        StringTable parsed(StringTableData);
+        verify(parsed.ids().size() == BuiltInIdCount, "built-in table must hold 12 string ids");
+        verify(parsed.locales().size() == BuiltInLocaleCount,
                "built-in table must hold 34 locales");
         return parsed;
     }();
@@ -185,11 +185,11 @@ StringTable::Language StringTable::languageFor(std::int32_t lcid) const {
     const auto exact = std::find(m_locales.begin(), m_locales.end(), lcid);
     if (exact != m_locales.end())
         return m_localeLanguages[std::size_t(exact - m_locales.begin())];
-    const auto primary = std::find(m_primaryLanguages.begin(), m_primaryLanguages.end(),
-                                   lcid & kPrimaryLanguageMask);
+    const auto primary =
+        std::find(m_primaryLanguages.begin(), m_primaryLanguages.end(), lcid & PrimaryLanguageMask);
     if (primary != m_primaryLanguages.end())
         return Language(primary - m_primaryLanguages.begin());
-    return kFallbackLanguage;
+    return FallbackLanguage;
 }
 
 std::string_view StringTable::text(int id, Language language) const {
@@ -202,6 +202,10 @@ std::string_view StringTable::text(int id, Language language) const {
 
 std::string_view StringTable::text(int id, std::int32_t lcid) const {
     return text(id, languageFor(lcid));
+}
+
+std::string LoadResString(int id, std::int32_t lcid) {
+    return std::string(StringTable::instance().text(id, lcid));
 }
 
 } // namespace merv

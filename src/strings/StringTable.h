@@ -45,4 +45,9 @@ private:
     std::array<std::int32_t, LanguageCount> m_primaryLanguages{};
 };
 
+// The resource-string lookup of the control and the property page: the caption of an id in the
+// language the LCID selects, from the built-in table. Throws RuntimeError ResourceNotFound for an
+// id not in the table.
+std::string LoadResString(int id, std::int32_t lcid);
+
 } // namespace merv

@@ -104,8 +104,13 @@ TEST(TextToNumber, RejectsNonNumbersAndOverflowsPastTheRange) {
     for (const Row& row : rows) {
         EXPECT_FALSE(isNumeric(row.text, English)) << row.text;
         EXPECT_EQ(errorOf([&] { textToDouble(row.text, English); }), row.error) << row.text;
+        EXPECT_FALSE(tryTextToSingle(row.text, English)) << row.text;
     }
     EXPECT_EQ(errorOf([] { textToSingle("3.4028236E+38", English); }), ErrorNumber::Overflow);
+    // The try form fails exactly where the throwing one does, the single range included.
+    EXPECT_FALSE(tryTextToSingle("3.4028236E+38", English));
+    EXPECT_EQ(tryTextToSingle("3.4028234E+38", English), textToSingle("3.4028234E+38", English));
+    EXPECT_EQ(tryTextToSingle("-1,5", Italian), -1.5f);
     EXPECT_FALSE(isNumeric("1\xE2\x80", French)); // a separator cut short
 }
 

@@ -232,7 +232,7 @@ TEST(HostBinary, TakesTheLocaleFromTheOptionOrTheEnvironment) {
     EXPECT_NE(posix.out.find("\"High alarm\""), std::string::npos) << posix.out;
 }
 
-TEST(HostBinary, DesignModeLetsAFreshControlTakeColours) {
+TEST(HostBinary, DesignModeLetsAFreshControlTakeColors) {
     const std::string script = "printf 'new\\nset AlarmColor 128\\n' | ";
     EXPECT_NE(run(script + Host).out.find("\"error\":382"), std::string::npos);
     EXPECT_EQ(run(script + Host + " --design-mode").out.find("\"error\""), std::string::npos);

@@ -10,10 +10,19 @@ namespace merv::test {
 namespace {
 
 TEST(PropertyModel, TableHasTheTwentyOnePropertiesInDispidOrder) {
+    const std::vector<std::string_view> dispidOrder{
+        "VariableName",   "EngUnit",           "Precision",        "AlarmHighStatus",
+        "AlarmLowStatus", "WarningHighStatus", "WarningLowStatus", "AlarmHighVal",
+        "AlarmLowVal",    "WarningHighVal",    "WarningLowVal",    "Value",
+        "MinValue",       "MaxValue",          "BackColorText",    "BackColorGraphic",
+        "TextColor",      "BordersColor",      "NormalColor",      "WarningColor",
+        "AlarmColor"};
     const auto properties = gaugeProperties();
-    ASSERT_EQ(properties.size(), 21u);
-    for (std::size_t i = 0; i < properties.size(); ++i)
+    ASSERT_EQ(properties.size(), dispidOrder.size());
+    for (std::size_t i = 0; i < properties.size(); ++i) {
+        EXPECT_EQ(properties[i].name, dispidOrder[i]);
         EXPECT_EQ(properties[i].dispid, 0x68030000 + std::int32_t(i)) << properties[i].name;
+    }
     EXPECT_EQ(findProperty(0x6803000B)->name, "Value");
     EXPECT_EQ(findProperty("alarmcolor")->dispid, 0x68030014);
     EXPECT_EQ(findProperty("NoSuchProperty"), nullptr);
@@ -26,6 +35,17 @@ TEST(PropertyModel, TableHasTheTwentyOnePropertiesInDispidOrder) {
     for (const PropertyInfo* p : persistedProperties())
         actual.push_back(p->name);
     EXPECT_EQ(actual, storeOrder);
+}
+
+TEST(PropertyModel, DescriptionsGiveHelpStringsAndHideTheStatusFlags) {
+    EXPECT_EQ(describeProperty("Value")->helpString, "Value to be displayed");
+    EXPECT_EQ(describeProperty("precision")->helpString, "Display precision (0-5)");
+    EXPECT_EQ(describeProperty("AlarmColor")->helpString, "");
+    EXPECT_FALSE(describeProperty("NoSuchProperty"));
+    for (const PropertyInfo& p : gaugeProperties()) {
+        const bool statusFlag = p.name.ends_with("Status");
+        EXPECT_EQ(describeProperty(p.name)->browsable, !statusFlag) << p.name;
+    }
 }
 
 TEST(PropertyModel, PrecisionAboveFiveBecomesZero) {
@@ -61,7 +81,7 @@ TEST(PropertyModel, StatusPropertiesRefuseEveryWrite) {
     EXPECT_TRUE(h->site.log.empty());
 }
 
-TEST(PropertyModel, ColourWritesOutsideDesignModeFailAndChangeNothing) {
+TEST(PropertyModel, ColorWritesOutsideDesignModeFailAndChangeNothing) {
     auto h = Hosted::fresh(/*userMode=*/true);
     ASSERT_FALSE(h->gauge->designMode());
     EXPECT_EQ(errorOf([&] { h->gauge->setAlarmColor(0x123456); }), 382);
@@ -70,7 +90,7 @@ TEST(PropertyModel, ColourWritesOutsideDesignModeFailAndChangeNothing) {
     EXPECT_EQ(h->ui().AH.foreColor(), 255u);
 }
 
-TEST(PropertyModel, ARestoredControlStaysInDesignModeForColours) {
+TEST(PropertyModel, ARestoredControlStaysInDesignModeForColors) {
     auto h = Hosted::restored();
     h->site.userMode = true;
     h->gauge->setTextColor(0x00AABBCC);
@@ -78,7 +98,7 @@ TEST(PropertyModel, ARestoredControlStaysInDesignModeForColours) {
     EXPECT_EQ(h->site.log, std::vector<std::string>{"changed:TextColor"});
 }
 
-TEST(PropertyModel, ColoursAreAppliedToTheirElements) {
+TEST(PropertyModel, ColorsAreAppliedToTheirElements) {
     auto h = Hosted::restored();
     const auto& ui = h->ui();
     h->gauge->setAlarmColor(1);
@@ -103,7 +123,7 @@ TEST(PropertyModel, ColoursAreAppliedToTheirElements) {
     EXPECT_EQ(ui.Sfondo.surface().pixel(83, 78), 5u);
 }
 
-TEST(PropertyModel, ReadingAColourRedrawsTheFaceAndStopsThePendingRedraw) {
+TEST(PropertyModel, ReadingAColorRedrawsTheFaceAndStopsThePendingRedraw) {
     auto h = Hosted::restored();
     h->gauge->setAlarmHighVal(90);
     ASSERT_TRUE(h->ui().InitTimer.enabled());

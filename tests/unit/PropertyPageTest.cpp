@@ -15,7 +15,7 @@ namespace {
 const std::vector<std::string> FieldOrder = {"VariableName",  "EngUnit",     "Precision",
                                              "AlarmHighVal",  "AlarmLowVal", "WarningHighVal",
                                              "WarningLowVal", "MinValue",    "MaxValue"};
-const std::vector<std::string> ColourOrder = {"TextColor",     "BordersColor", "BackColorGraphic",
+const std::vector<std::string> ColorOrder = {"TextColor",     "BordersColor", "BackColorGraphic",
                                               "BackColorText", "AlarmColor",   "WarningColor",
                                               "NormalColor"};
 
@@ -37,8 +37,8 @@ protected:
             {"MinValue", Variant::single(0)},
             {"MaxValue", Variant::single(100)},
         };
-        for (std::size_t i = 0; i < ColourOrder.size(); ++i)
-            object.values[ColourOrder[i]] = Variant::color(0x10u + std::uint32_t(i));
+        for (std::size_t i = 0; i < ColorOrder.size(); ++i)
+            object.values[ColorOrder[i]] = Variant::color(0x10u + std::uint32_t(i));
         site.selection = {&object};
         page = std::make_unique<PropertyPage1>(site);
     }
@@ -94,7 +94,7 @@ TEST_F(PropertyPage, LoadReadsEachPropertyAfterThePreviousFieldsChangeHandling) 
         expected.push_back("get " + name);
         expected.push_back("changed true");
     }
-    for (const std::string& name : ColourOrder)
+    for (const std::string& name : ColorOrder)
         expected.push_back("get " + name);
     EXPECT_EQ(site.log, expected);
     EXPECT_EQ(ui().NC.backColor(), 0x16u);

@@ -20,7 +20,7 @@ struct Captions {
 };
 
 // Written out here, not read from the data file, so a damaged file cannot agree with itself.
-const Captions kCaptions[] = {
+const Captions ExpectedCaptions[] = {
     {StringId::AlarmHigh,
      {"High alarm", "Allarme alto", "Hoher Alarm", "Alarme haute", "Alarma alta"}},
     {StringId::WarningHigh,
@@ -43,7 +43,7 @@ const Captions kCaptions[] = {
     {StringId::DecimalDigits,
      {"Decimal digits (0-5):", "Decimali (0-5):", "Dezimal (0-5):", "Chiffres décimaux (0-5):",
       "Decimales (0-5):"}},
-    {StringId::ColoursTab,
+    {StringId::ColorsTab,
      {"Colours setting", "Impostazione colori", "Farben", " Position des couleurs ",
       "Impostación colores"}},
 };
@@ -64,7 +64,7 @@ std::map<std::int32_t, Language> expectedLocales() {
 TEST(StringTable, ListsTheTwelveIdsInOrderAndExactlyTheThirtyFourLocales) {
     const StringTable& table = StringTable::instance();
     std::vector<int> ids;
-    for (const Captions& row : kCaptions)
+    for (const Captions& row : ExpectedCaptions)
         ids.push_back(row.id);
     EXPECT_EQ(table.ids(), ids);
 
@@ -80,7 +80,7 @@ TEST(StringTable, EveryListedLocaleGetsItsLanguagesTextForEveryId) {
     const StringTable& table = StringTable::instance();
     for (const auto& [lcid, language] : expectedLocales()) {
         EXPECT_EQ(table.languageFor(lcid), language) << "LCID " << lcid;
-        for (const Captions& row : kCaptions)
+        for (const Captions& row : ExpectedCaptions)
             EXPECT_EQ(table.text(row.id, lcid), row.texts[std::size_t(language)])
                 << "LCID " << lcid << ", id " << row.id;
     }
@@ -117,7 +117,7 @@ TEST(StringTable, KeepsBlanksAndUtf8BytesExactly) {
     };
     const Row rows[] = {
         {"Spanish trailing blank", StringId::WarningHigh, 3082, "Prealarma alta "},
-        {"French blank at each end", StringId::ColoursTab, 1036, " Position des couleurs "},
+        {"French blank at each end", StringId::ColorsTab, 1036, " Position des couleurs "},
         {"German a umlaut", StringId::VariableDefinitionTab, 1031,
          "Ver\xC3\xA4nderliche Definition"},
         {"French e acute", StringId::WarningHigh, 3084, "Pr\xC3\xA9-alarme haut"},
@@ -143,10 +143,10 @@ TEST(StringTable, UnknownIdRaisesResourceNotFound) {
 }
 
 // A minimal well-formed table; the malformed cases below each break one thing in it.
-constexpr const char* kSmallTable = "id\ten\tit\tde\tfr\tes\n"
-                                    "1\tE\tI\tD\tF\tS\n"
-                                    "lcid\tlanguage\n"
-                                    "0x0409\ten\n0x0410\tit\n0x0407\tde\n0x040C\tfr\n0x040A\tes\n";
+constexpr const char* SmallTable = "id\ten\tit\tde\tfr\tes\n"
+                                   "1\tE\tI\tD\tF\tS\n"
+                                   "lcid\tlanguage\n"
+                                   "0x0409\ten\n0x0410\tit\n0x0407\tde\n0x040C\tfr\n0x040A\tes\n";
 
 TEST(StringTable, ColumnOrderComesFromTheHeader) {
     const StringTable table("# any order will do\n"
@@ -160,7 +160,7 @@ TEST(StringTable, ColumnOrderComesFromTheHeader) {
 }
 
 TEST(StringTableDeathTest, MalformedTableStopsWithTheReason) {
-    const std::string small = kSmallTable;
+    const std::string small = SmallTable;
     auto replaced = [&](std::string_view from, std::string_view to) {
         std::string text = small;
         text.replace(text.find(from), from.size(), to);

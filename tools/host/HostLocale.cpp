@@ -20,7 +20,7 @@
 namespace merv::host {
 namespace {
 
-constexpr const char* kPosixDefaultLocale = "en_US";
+constexpr const char* PosixDefaultLocale = "en_US";
 
 [[noreturn]] void throwUnknown(const std::string& name) {
     throw std::runtime_error("unknown locale: '" + name + "'");
@@ -60,7 +60,7 @@ bool isKnownRegion(const char* code) {
 // The canonical ICU locale for a POSIX or BCP 47 name; throws for a name ICU has no data for.
 icu::Locale resolve(const std::string& name) {
     const std::string base =
-        isPosixDefault(name) ? std::string(kPosixDefaultLocale) : withoutCodesetAndModifier(name);
+        isPosixDefault(name) ? std::string(PosixDefaultLocale) : withoutCodesetAndModifier(name);
     if (base.empty())
         throwUnknown(name);
 
@@ -116,9 +116,9 @@ std::string firstSetName(const EnvironmentLookup& lookup,
     for (const char* variable : variables) {
         const char* value = lookup(variable);
         if (value != nullptr && *value != '\0')
-            return isPosixDefault(value) ? kPosixDefaultLocale : value;
+            return isPosixDefault(value) ? PosixDefaultLocale : value;
     }
-    return kPosixDefaultLocale;
+    return PosixDefaultLocale;
 }
 
 const char* realEnvironment(const char* variable) {

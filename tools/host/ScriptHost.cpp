@@ -5,6 +5,7 @@
 #include "host/SurfacePng.h"
 #include "host/UsageError.h"
 
+#include "control/GaugeEvents.h"
 #include "control/GaugeProperties.h"
 #include "platform/RuntimeError.h"
 #include "platform/TabControl.h"
@@ -24,9 +25,6 @@ namespace merv::host {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> EventNames{"OnAlarmHigh", "OnAlarmLow", "OnWarningHigh",
-                                                     "OnWarningLow"};
-
 // A property by name, ignoring letter case, or by its DISPID in hexadecimal (0x6803000B).
 const PropertyInfo& propertyNamed(std::string_view name) {
     const PropertyInfo* property = nullptr;
@@ -39,6 +37,17 @@ const PropertyInfo& propertyNamed(std::string_view name) {
     if (!property)
         throw UsageError("unknown property '" + std::string(name) + "'");
     return *property;
+}
+
+// "on OnAlarmHigh|OnAlarmLow|... [COMMAND...]", from the gauge's event table.
+const std::string& onForm() {
+    static const std::string form = [] {
+        std::string text = "on ";
+        for (std::size_t i = 0; i < GaugeEvents.size(); ++i)
+            text.append(i == 0 ? "" : "|").append(GaugeEvents[i].name);
+        return text + " [COMMAND...]";
+    }();
+    return form;
 }
 
 } // namespace
@@ -60,8 +69,7 @@ const std::vector<ScriptHost::Command>& ScriptHost::commands() {
         {"pixel", "pixel X Y", &ScriptHost::pixel},
         {"surface", "surface PATH", &ScriptHost::surface},
         {"caption", "caption NAME", &ScriptHost::caption},
-        {"on", "on OnAlarmHigh|OnAlarmLow|OnWarningHigh|OnWarningLow [COMMAND...]",
-         &ScriptHost::on},
+        {"on", onForm(), &ScriptHost::on},
         {"ambient", "ambient UserMode true|false | ambient BackColor COLOUR | ambient LocaleID N",
          &ScriptHost::ambient},
         {"ambient-changed", "ambient-changed NAME", &ScriptHost::ambientChanged},
@@ -413,7 +421,7 @@ Json ScriptHost::caption(std::string_view arguments) {
 
 Json ScriptHost::on(std::string_view arguments) {
     const auto [event, command] = splitWord(arguments);
-    if (std::find(EventNames.begin(), EventNames.end(), event) == EventNames.end())
+    if (!findEvent(event))
         wrongArguments(m_running->form);
     HostedGauge& gauge = current();
     if (command.empty()) {

@@ -20,7 +20,7 @@ const SwatchRow Swatches[] = {
     {"NC", "NormalColor"},
 };
 
-class ColourSelection : public ::testing::Test {
+class ColorSelection : public ::testing::Test {
 protected:
     std::unique_ptr<Hosted> gauge = Hosted::fresh(/*userMode=*/false);
     GaugeSelection selected{**gauge, gauge->site};
@@ -42,7 +42,7 @@ protected:
     }
 };
 
-TEST_F(ColourSelection, EachSwatchOpensOnItsColourAndCarriesTheChoiceToItsProperty) {
+TEST_F(ColorSelection, EachSwatchOpensOnItsColorAndCarriesTheChoiceToItsProperty) {
     std::uint32_t chosen = 0x00102030u;
     for (const SwatchRow& row : Swatches) {
         PictureBox& s = swatch(row.swatch);
@@ -64,7 +64,7 @@ TEST_F(ColourSelection, EachSwatchOpensOnItsColourAndCarriesTheChoiceToItsProper
             << row.property;
 }
 
-TEST_F(ColourSelection, ACancelledOrUnchangedChoiceKeepsTheColourAndMarksThePageChanged) {
+TEST_F(ColorSelection, ACancelledOrUnchangedChoiceKeepsTheColorAndMarksThePageChanged) {
     PictureBox& ac = swatch("AC");
     for (std::optional<std::uint32_t> answer : {std::optional<std::uint32_t>{}, {ac.backColor()}}) {
         site.changed = false;
@@ -74,20 +74,20 @@ TEST_F(ColourSelection, ACancelledOrUnchangedChoiceKeepsTheColourAndMarksThePage
     }
 }
 
-TEST_F(ColourSelection, TwoSwatchesEachOpenOnTheirOwnColour) {
+TEST_F(ColorSelection, TwoSwatchesEachOpenOnTheirOwnColor) {
     click(swatch("TC"), 0x00ABCDEFu);
     click(swatch("BCT"), 0x00000001u);
     ASSERT_EQ(site.dialog.openings.size(), 2u);
     EXPECT_EQ(site.dialog.openings[1].color, 16777215u);
 }
 
-TEST_F(ColourSelection, ALoadOverwritesChosenColours) {
+TEST_F(ColorSelection, ALoadOverwritesChosenColors) {
     click(swatch("WC"), 0x00123456u);
     page->SelectionChanged();
     EXPECT_EQ(swatch("WC").backColor(), 65535u);
 }
 
-TEST_F(ColourSelection, SystemColoursPassUnchangedBothWays) {
+TEST_F(ColorSelection, SystemColorsPassUnchangedBothWays) {
     constexpr std::uint32_t WindowBackground = 0x80000005u;
     (*gauge)->setBackColorText(WindowBackground);
     std::vector<std::string> log;
