@@ -1,6 +1,8 @@
 // Checks the number conversions against each other and against the C library's correctly
 // rounded strtod. Input: one control byte (locale in bits 0-1, pattern in bits 2-4), then a
 // text; the text's first bytes also serve as the bits of a float and of a double.
+#include "ErrorOf.h"
+
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 
@@ -18,6 +20,7 @@ namespace {
 
 using namespace merv;
 using namespace merv::convert;
+using merv::test::errorOf;
 
 const NumberLocale Locales[] = {
     {".", ","},
@@ -48,16 +51,6 @@ void require(bool condition, const char* what, std::string_view text) {
         return;
     std::fprintf(stderr, "check failed: %s [%.*s]\n", what, int(text.size()), text.data());
     std::abort();
-}
-
-template <typename Action>
-int errorOf(Action&& action) {
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
 }
 
 // The text as the C library reads it: separators replaced, blanks and groups dropped.

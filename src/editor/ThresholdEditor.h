@@ -20,12 +20,6 @@ public:
 
     bool isOpen() const noexcept;
 
-    // The numbers the fields held when the panel was last opened; 0 until then.
-    float m_SavedAlarmHigh = 0;
-    float m_SavedAlarmLow = 0;
-    float m_SavedWarningHigh = 0;
-    float m_SavedWarningLow = 0;
-
 private:
     void field_KeyPress(TextField& field, int keyAscii);
     void field_Change(TextField& field, const float& saved);
@@ -36,6 +30,11 @@ private:
 
     const GaugeElements& m_ui;
     const ContainerSite& m_site;
+    // The numbers the fields held when the panel was last opened; 0 until then.
+    float m_SavedAlarmHigh = 0;
+    float m_SavedAlarmLow = 0;
+    float m_SavedWarningHigh = 0;
+    float m_SavedWarningLow = 0;
 };
 
 } // namespace merv

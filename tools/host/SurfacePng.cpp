@@ -13,7 +13,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace merv {
+namespace merv::host {
 namespace {
 
 // libpng reports errors through a callback that must not return; it jumps back here with
@@ -108,4 +108,4 @@ void writeSurfacePng(const Surface& surface, const std::string& path) {
     throw std::runtime_error("cannot write " + path + ": " + reason);
 }
 
-} // namespace merv
+} // namespace merv::host

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace merv {
+namespace merv::host {
 namespace {
 
 std::string tempPath(const std::string& name) {
@@ -88,4 +88,4 @@ TEST(SurfacePng, FailuresThrowNamingThePathAndLeaveNoFile) {
 }
 
 } // namespace
-} // namespace merv
+} // namespace merv::host

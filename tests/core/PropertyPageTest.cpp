@@ -16,8 +16,8 @@ const std::vector<std::string> FieldOrder = {"VariableName",  "EngUnit",     "Pr
                                              "AlarmHighVal",  "AlarmLowVal", "WarningHighVal",
                                              "WarningLowVal", "MinValue",    "MaxValue"};
 const std::vector<std::string> ColorOrder = {"TextColor",     "BordersColor", "BackColorGraphic",
-                                              "BackColorText", "AlarmColor",   "WarningColor",
-                                              "NormalColor"};
+                                             "BackColorText", "AlarmColor",   "WarningColor",
+                                             "NormalColor"};
 
 class PropertyPage : public ::testing::Test {
 protected:
@@ -324,18 +324,6 @@ TEST_F(PropertyPage, AnEmptySelectionLeavesThePageAsItIs) {
     page->ApplyChanges();
     EXPECT_TRUE(site.log.empty());
     EXPECT_EQ(ui().txtMaxValue.text(), "7");
-}
-
-TEST(GaugeSelection, ReachesTheGaugeByNameInItsSitesLocale) {
-    auto gauge = Hosted::fresh(false);
-    gauge->site.locale = NumberLocale{",", "."};
-    GaugeSelection selected(**gauge, gauge->site);
-    selected.putProperty("maxvalue", Variant::text("2,5"));
-    EXPECT_EQ((*gauge)->MaxValue(), 2.5f);
-    EXPECT_EQ(selected.getProperty("MaxValue").asSingle(), 2.5f);
-    EXPECT_EQ(errorOf([&] { selected.getProperty("Colour"); }), ErrorNumber::PropertyNotSupported);
-    EXPECT_EQ(errorOf([&] { selected.putProperty("Value", Variant::text("x")); }),
-              ErrorNumber::TypeMismatch);
 }
 
 } // namespace
