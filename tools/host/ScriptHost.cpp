@@ -1,5 +1,6 @@
 #include "host/ScriptHost.h"
 
+#include "bagfile/BagError.h"
 #include "host/CommandArguments.h"
 #include "host/ElementState.h"
 #include "host/SurfacePng.h"
@@ -118,6 +119,8 @@ void ScriptHost::runLine(std::string_view line) {
         return;
     if (m_options.echo)
         emit(Json{{"cmd", std::string(line)}});
+    m_handlerRuns = 0;
+    m_handlerRunsReported = false;
     execute(text);
     m_out.flush();
 }
@@ -199,6 +202,18 @@ void ScriptHost::eventRaised(HostedGauge& gauge, std::string_view name) {
                                 std::to_string(MaxHandlerDepth)}});
         return;
     }
+    if (m_handlerRuns >= m_options.maxHandlerRuns) {
+        // Said once: no handler runs for the rest of the line.
+        if (!m_handlerRunsReported)
+            emit(Json{{"ok", false},
+                      {"usage", "handler of " + std::string(name) +
+                                    " not run, nor any other for the rest of this line: it has "
+                                    "run " +
+                                    std::to_string(m_options.maxHandlerRuns) + " handlers"}});
+        m_handlerRunsReported = true;
+        return;
+    }
+    ++m_handlerRuns;
     // The handler acts on the control that raised the event; the script's choice comes back
     // afterwards, unless the handler terminated that control.
     struct Nesting {
@@ -235,12 +250,10 @@ Json ScriptHost::restore(std::string_view arguments) {
         }
         if (!stored.is_object())
             wrongArguments(m_running->form);
-        for (const auto& [key, value] : stored.items()) {
-            try {
-                bag.set(key, variantFromJson(value));
-            } catch (const UsageError& error) {
-                throw UsageError("restore: " + key + ": " + error.what());
-            }
+        try {
+            bag = bagFromJson(stored, m_options.numberLocale);
+        } catch (const BagError& error) {
+            throw UsageError("restore: " + std::string(error.what()));
         }
     }
     HostedGauge& gauge = add();
@@ -279,10 +292,7 @@ Json ScriptHost::save(std::string_view arguments) {
         wrongArguments(m_running->form);
     MemoryPropertyBag bag(m_options.numberLocale);
     current().control().WriteProperties(bag);
-    Json stored = Json::object();
-    for (const auto& [key, value] : bag.entries())
-        stored[key] = variantToJson(value);
-    return Json{{"bag", stored}};
+    return Json{{"bag", bagToJson(bag)}};
 }
 
 Json ScriptHost::get(std::string_view arguments) {
@@ -302,6 +312,8 @@ Json ScriptHost::set(std::string_view arguments) {
     try {
         value = variantFromJson(parseJson(text));
     } catch (const UsageError& error) {
+        throw UsageError("set: " + std::string(error.what()));
+    } catch (const BagError& error) {
         throw UsageError("set: " + std::string(error.what()));
     }
     HostedGauge& gauge = current();
