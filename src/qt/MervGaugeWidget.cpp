@@ -6,6 +6,7 @@
 #include "qt/QtLocale.h"
 #include "qt/QtTimerClock.h"
 
+#include "control/GaugeEvents.h"
 #include "control/GaugeProperties.h"
 #include "control/MERV_Gauge.h"
 #include "platform/Conversions.h"
@@ -240,16 +241,16 @@ void MervGaugeWidget::Private::propertyChanged(std::string_view name) {
 
 void MervGaugeWidget::Private::raiseEvent(int dispid, std::string_view) {
     switch (dispid) {
-    case GaugeEvent::OnAlarmHigh:
+    case GaugeEvent::OnAlarmHigh.dispid:
         emit q.OnAlarmHigh();
         break;
-    case GaugeEvent::OnAlarmLow:
+    case GaugeEvent::OnAlarmLow.dispid:
         emit q.OnAlarmLow();
         break;
-    case GaugeEvent::OnWarningHigh:
+    case GaugeEvent::OnWarningHigh.dispid:
         emit q.OnWarningHigh();
         break;
-    case GaugeEvent::OnWarningLow:
+    case GaugeEvent::OnWarningLow.dispid:
         emit q.OnWarningLow();
         break;
     default:
