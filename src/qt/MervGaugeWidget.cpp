@@ -6,6 +6,7 @@
 #include "qt/QtLocale.h"
 #include "qt/QtTimerClock.h"
 
+#include "bagfile/BagFile.h"
 #include "control/GaugeEvents.h"
 #include "control/GaugeProperties.h"
 #include "control/MERV_Gauge.h"
@@ -459,6 +460,22 @@ MERV_COLOR_PROPERTY(NormalColor, setNormalColor, normalQColor, setNormalQColor)
 MERV_COLOR_PROPERTY(WarningColor, setWarningColor, warningQColor, setWarningQColor)
 MERV_COLOR_PROPERTY(AlarmColor, setAlarmColor, alarmQColor, setAlarmQColor)
 #undef MERV_COLOR_PROPERTY
+
+void MervGaugeWidget::loadBag(const QString& path) {
+    MemoryPropertyBag bag = merv::loadBag(path.toStdString(), d->numbers);
+    d->call([&] { d->control->ReadProperties(bag); });
+}
+
+void MervGaugeWidget::saveBag(const QString& path) {
+    MemoryPropertyBag bag(d->numbers);
+    store(bag);
+    merv::saveBag(path.toStdString(), bag);
+}
+
+void MervGaugeWidget::openEditor() {
+    if (const auto& open = d->control->ui().Sfondo.onDblClick)
+        d->report(QString(), open);
+}
 
 bool MervGaugeWidget::editorOpen() const {
     return d->control->editor().isOpen();

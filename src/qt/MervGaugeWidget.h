@@ -135,6 +135,17 @@ public:
     QColor alarmQColor();
     void setAlarmQColor(const QColor& color);
 
+    // Restores the control from a property-bag file. The whole file is read and checked
+    // first: a missing, truncated, non-JSON or wrongly typed file throws merv::BagError
+    // (naming the file, the key and what was wrong) and leaves the gauge as it was. Restoring
+    // then runs through the setters and may throw merv::RuntimeError.
+    void loadBag(const QString& path);
+    // Stores the control's properties into a bag file, atomically: a failed save throws
+    // merv::BagError and leaves the old file whole.
+    void saveBag(const QString& path);
+
+    // Opens the threshold editor as a double-click on the dial does.
+    void openEditor();
     // Whether the threshold editor panel is open.
     bool editorOpen() const;
 
