@@ -29,7 +29,7 @@ void MERV_Gauge::ReadProperties(PropertyBag& bag) {
         const Variant stored = bag.readProperty(property->name, property->bagDefault);
         property->put(*this, stored, locale);
     }
-    LoadEditorCaptions();
+    loadEditorCaptions();
     m_ui.userControl.setBackColor(m_site.ambientBackColor());
     m_Loaded = true;
 }
@@ -50,12 +50,12 @@ void MERV_Gauge::AmbientChanged(std::string_view propertyName) {
     if (propertyName == "BackColor")
         m_ui.userControl.setBackColor(m_site.ambientBackColor());
     else if (propertyName == "LocaleID")
-        LoadEditorCaptions();
+        loadEditorCaptions();
 }
 
 void MERV_Gauge::Terminate() {}
 
-void MERV_Gauge::LoadEditorCaptions() {
+void MERV_Gauge::loadEditorCaptions() {
     const std::int32_t language = m_site.resourceLanguage();
     m_ui.AH.setCaption(LoadResString(StringId::AlarmHigh, language));
     m_ui.WH.setCaption(LoadResString(StringId::WarningHigh, language));

@@ -109,7 +109,7 @@ private:
 
     void CheckDesignMode();
     void EnsureDesignTime() const;
-    void LoadEditorCaptions();
+    void loadEditorCaptions();
 
     ContainerSite& m_site;
     ElementTree m_tree;

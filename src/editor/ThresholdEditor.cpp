@@ -18,7 +18,7 @@ ThresholdEditor::ThresholdEditor(const GaugeElements& ui, const ContainerSite& s
     for (Element* source : std::initializer_list<Element*>{
              &m_ui.Sfondo, &m_ui.Centro, &m_ui.Minimo, &m_ui.Venti, &m_ui.Quaranta, &m_ui.Sessanta,
              &m_ui.Ottanta, &m_ui.Massimo, &m_ui.userControl})
-        source->onDblClick = [this] { OpenPanel(); };
+        source->onDblClick = [this] { openPanel(); };
 
     struct Field {
         TextField& field;
@@ -47,7 +47,7 @@ void ThresholdEditor::capture(const TextField& field, float& saved) const {
         saved = *value;
 }
 
-void ThresholdEditor::OpenPanel() {
+void ThresholdEditor::openPanel() {
     m_ui.InitTimer.setEnabled(false);
     for (Label* caption : {&m_ui.AH, &m_ui.AL, &m_ui.WH, &m_ui.WL})
         caption->setVisible(true);

@@ -15,7 +15,7 @@ public:
     ThresholdEditor(const GaugeElements& ui, const ContainerSite& site);
 
     // The one opening procedure behind all nine double-click sources.
-    void OpenPanel();
+    void openPanel();
     void OKAl_Click();
 
     bool isOpen() const noexcept;

@@ -101,16 +101,7 @@ StringTable::StringTable(std::string_view data) {
         const std::vector<std::string_view> fields = splitFields(line);
         if (fields.front() == "id") {
             verify(!sawTexts, "second text header", line);
-            verify(fields.size() == LanguageCount + 1, "text header needs one column per language",
-                   line);
-            std::array<bool, LanguageCount> seen{};
-            for (std::size_t column = 0; column < LanguageCount; ++column) {
-                const std::optional<Language> language = languageForCode(fields[column + 1]);
-                verify(language.has_value(), "unknown language code in text header", line);
-                verify(!seen[std::size_t(*language)], "language listed twice in text header", line);
-                seen[std::size_t(*language)] = true;
-                columnLanguages[column] = *language;
-            }
+            columnLanguages = parseTextHeader(fields, line);
             section = Section::Texts;
             sawTexts = true;
         } else if (fields.front() == "lcid") {
@@ -120,29 +111,9 @@ StringTable::StringTable(std::string_view data) {
             section = Section::Locales;
             sawLocales = true;
         } else if (section == Section::Texts) {
-            verify(fields.size() == LanguageCount + 1, "text row needs one text per language",
-                   line);
-            const std::optional<std::int32_t> id = parseNumber(fields[0]);
-            verify(id.has_value(), "bad string id", line);
-            verify(std::find(m_ids.begin(), m_ids.end(), *id) == m_ids.end(),
-                   "string id listed twice", line);
-            std::array<std::string, LanguageCount> texts;
-            for (std::size_t column = 0; column < LanguageCount; ++column) {
-                verify(isShowableText(fields[column + 1]), "empty text or control character", line);
-                texts[std::size_t(columnLanguages[column])] = std::string(fields[column + 1]);
-            }
-            m_ids.push_back(*id);
-            m_texts.push_back(std::move(texts));
+            addTexts(fields, columnLanguages, line);
         } else if (section == Section::Locales) {
-            verify(fields.size() == 2, "locale row must be lcid, language", line);
-            const std::optional<std::int32_t> lcid = parseNumber(fields[0]);
-            verify(lcid.has_value(), "bad LCID", line);
-            verify(std::find(m_locales.begin(), m_locales.end(), *lcid) == m_locales.end(),
-                   "LCID listed twice", line);
-            const std::optional<Language> language = languageForCode(fields[1]);
-            verify(language.has_value(), "unknown language code", line);
-            m_locales.push_back(*lcid);
-            m_localeLanguages.push_back(*language);
+            addLocale(fields, line);
         } else {
             fail("row before any header", line);
         }
@@ -150,6 +121,54 @@ StringTable::StringTable(std::string_view data) {
 
     verify(sawTexts && !m_ids.empty(), "no texts");
     verify(sawLocales, "no locales");
+    findPrimaryLanguages();
+}
+
+std::array<StringTable::Language, StringTable::LanguageCount>
+StringTable::parseTextHeader(const std::vector<std::string_view>& fields, std::string_view line) {
+    verify(fields.size() == LanguageCount + 1, "text header needs one column per language", line);
+    std::array<Language, LanguageCount> columnLanguages{};
+    std::array<bool, LanguageCount> seen{};
+    for (std::size_t column = 0; column < LanguageCount; ++column) {
+        const std::optional<Language> language = languageForCode(fields[column + 1]);
+        verify(language.has_value(), "unknown language code in text header", line);
+        verify(!seen[std::size_t(*language)], "language listed twice in text header", line);
+        seen[std::size_t(*language)] = true;
+        columnLanguages[column] = *language;
+    }
+    return columnLanguages;
+}
+
+void StringTable::addTexts(const std::vector<std::string_view>& fields,
+                           const std::array<Language, LanguageCount>& columnLanguages,
+                           std::string_view line) {
+    verify(fields.size() == LanguageCount + 1, "text row needs one text per language", line);
+    const std::optional<std::int32_t> id = parseNumber(fields[0]);
+    verify(id.has_value(), "bad string id", line);
+    verify(std::find(m_ids.begin(), m_ids.end(), *id) == m_ids.end(), "string id listed twice",
+           line);
+    std::array<std::string, LanguageCount> texts;
+    for (std::size_t column = 0; column < LanguageCount; ++column) {
+        verify(isShowableText(fields[column + 1]), "empty text or control character", line);
+        texts[std::size_t(columnLanguages[column])] = std::string(fields[column + 1]);
+    }
+    m_ids.push_back(*id);
+    m_texts.push_back(std::move(texts));
+}
+
+void StringTable::addLocale(const std::vector<std::string_view>& fields, std::string_view line) {
+    verify(fields.size() == 2, "locale row must be lcid, language", line);
+    const std::optional<std::int32_t> lcid = parseNumber(fields[0]);
+    verify(lcid.has_value(), "bad LCID", line);
+    verify(std::find(m_locales.begin(), m_locales.end(), *lcid) == m_locales.end(),
+           "LCID listed twice", line);
+    const std::optional<Language> language = languageForCode(fields[1]);
+    verify(language.has_value(), "unknown language code", line);
+    m_locales.push_back(*lcid);
+    m_localeLanguages.push_back(*language);
+}
+
+void StringTable::findPrimaryLanguages() {
     // The primary language of each language comes from its locales, which must all agree on it
     // and differ from every other language's; otherwise the fallback lookup would be ambiguous.
     for (std::size_t language = 0; language < LanguageCount; ++language) {

@@ -35,6 +35,15 @@ public:
     const std::vector<int>& ids() const { return m_ids; }
 
 private:
+    // The steps of the parse; each stops the process with the reason on a malformed line.
+    static std::array<Language, LanguageCount>
+    parseTextHeader(const std::vector<std::string_view>& fields, std::string_view line);
+    void addTexts(const std::vector<std::string_view>& fields,
+                  const std::array<Language, LanguageCount>& columnLanguages,
+                  std::string_view line);
+    void addLocale(const std::vector<std::string_view>& fields, std::string_view line);
+    void findPrimaryLanguages();
+
     std::vector<int> m_ids;
     // Parallel to m_ids: the texts of one id, indexed by Language.
     std::vector<std::array<std::string, LanguageCount>> m_texts;

@@ -27,7 +27,7 @@ TEST(HitTest, AClickReachesTheFrontmostElementTakingMouseInput) {
         ASSERT_NE(e, nullptr);
         EXPECT_EQ(e->name(), row.expected) << row.xPixel << "," << row.yPixel;
     }
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     EXPECT_EQ(elementAt(control, 55 * 15, 39 * 15)->name(), "SfondoAl"); // between its rows
     EXPECT_EQ(elementAt(control, 83 * 15, (16 + 78) * 15)->name(), "AL");
     EXPECT_EQ(elementAt(control, 1 * 15, 50 * 15)->name(), "Sfondo"); // its one uncovered column

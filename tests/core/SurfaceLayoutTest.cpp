@@ -49,7 +49,7 @@ TEST(SurfaceLayout, WindowedElementsStayInFrontOfWindowlessOnes) {
 
 TEST(SurfaceLayout, TheFocusOrderWalksThresholdsThenOk) {
     auto h = Hosted::restored();
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     std::vector<std::string> order;
     const Element* at = &h->ui().AlarmH;
     for (int i = 0; i < 4; ++i) {

@@ -43,7 +43,7 @@ TEST_F(ThresholdEditor, EveryDialSourceOpensThePanelAndOthersDoNot) {
 
 TEST_F(ThresholdEditor, OpeningShowsThePanelHidesTheNeedleAndSelectsTheHighAlarm) {
     ui().InitTimer.setEnabled(true);
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     EXPECT_TRUE(ui().SfondoAl.visible());
     EXPECT_TRUE(ui().OKAl.visible());
     EXPECT_TRUE(ui().AlarmH.shown());
@@ -56,7 +56,7 @@ TEST_F(ThresholdEditor, OpeningShowsThePanelHidesTheNeedleAndSelectsTheHighAlarm
 }
 
 TEST_F(ThresholdEditor, EnterWalksTheFieldsThenTheButton) {
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     std::vector<std::string> visited;
     for (int i = 0; i < 4; ++i) {
         auto* focused = static_cast<TextField*>(h->gauge->elements().focus().focused());
@@ -68,7 +68,7 @@ TEST_F(ThresholdEditor, EnterWalksTheFieldsThenTheButton) {
 }
 
 TEST_F(ThresholdEditor, ANonNumericTextNeverStays) {
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     enter(ui().AlarmH, U"7");
     EXPECT_EQ(ui().AlarmH.text(), "7");
     type(ui().AlarmH, U"x"); // "7x" is no number: back to the value at opening
@@ -85,7 +85,7 @@ TEST_F(ThresholdEditor, BeforeTheFirstOpeningTheRestoreTargetIsZero) {
 }
 
 TEST_F(ThresholdEditor, AnAcceptedOkClosesAndRedrawsWithTheNewThresholds) {
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     enter(ui().AlarmH, U"90");
     ui().OKAl.onClick();
     EXPECT_FALSE(ui().SfondoAl.visible());
@@ -101,7 +101,7 @@ TEST_F(ThresholdEditor, AnAcceptedOkClosesAndRedrawsWithTheNewThresholds) {
 }
 
 TEST_F(ThresholdEditor, ARejectedOkRestoresAllFourInOrder) {
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     enter(ui().AlarmH, U"95");
     enter(ui().WarningH, U"70");
     enter(ui().AlarmL, U"40"); // above the low warning: out of order
@@ -133,7 +133,7 @@ TEST_F(ThresholdEditor, OkAcceptsEqualValuesAndTheScaleEndsOnly) {
     };
     for (const Row& row : rows) {
         auto g = Hosted::restored();
-        g->gauge->editor().OpenPanel();
+        g->gauge->editor().openPanel();
         g->ui().AlarmH.setText(row.ah);
         g->ui().WarningH.setText(row.wh);
         g->ui().WarningL.setText(row.wl);
@@ -144,9 +144,9 @@ TEST_F(ThresholdEditor, OkAcceptsEqualValuesAndTheScaleEndsOnly) {
 }
 
 TEST_F(ThresholdEditor, ASecondOpeningMakesTheCurrentTextsTheRestoreTarget) {
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     enter(ui().WarningH, U"70");
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     EXPECT_TRUE(ui().AlarmH.hasFocus());
     enter(ui().AlarmL, U"50");
     ui().OKAl.onClick();
@@ -155,7 +155,7 @@ TEST_F(ThresholdEditor, ASecondOpeningMakesTheCurrentTextsTheRestoreTarget) {
 
 TEST_F(ThresholdEditor, DecimalCommaLocaleTypesAndComparesWithComma) {
     h->site.locale = {",", "."};
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     enter(ui().WarningH, U"62,5");
     ui().OKAl.onClick();
     EXPECT_FALSE(ui().SfondoAl.visible());
@@ -163,9 +163,9 @@ TEST_F(ThresholdEditor, DecimalCommaLocaleTypesAndComparesWithComma) {
 }
 
 TEST_F(ThresholdEditor, AnOutOfRangeFieldKeepsItsRestoreTargetAtOpening) {
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     ui().AlarmH.setText("1E+39");
-    h->gauge->editor().OpenPanel();
+    h->gauge->editor().openPanel();
     ui().OKAl.onClick(); // out of order: every field goes back to its restore target
     EXPECT_EQ(ui().AlarmH.text(), "80");
 }

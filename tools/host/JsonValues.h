@@ -1,29 +1,13 @@
 #pragma once
 
-#include "platform/Variant.h"
-
-#include <nlohmann/json.hpp>
+#include "bagfile/BagJson.h"
 
 #include <string>
 
-// The mapping between the control's variants and the JSON values of the scripting host.
+// The JSON lines of the scripting host; values and bags use the shared JSON form of BagJson.h.
 namespace merv::host {
 
-using Json = nlohmann::ordered_json;
-
-// A single as the shortest decimal that reads back to the same single; integral values below
-// 2^24 as integers. Infinity and NaN, which JSON cannot hold, become null.
-Json singleToJson(float value);
-// A double the same way, with integers below 2^53.
-Json doubleToJson(double value);
-
-// Texts as strings, numbers as numbers (colours unsigned), booleans as true/false, empty as null.
-Json variantToJson(const Variant& value);
-
-// Strings to texts, true/false to booleans, integers to the narrowest of 16-bit, 32-bit and
-// double that holds them, other numbers to doubles, null to empty. Arrays and objects throw
-// UsageError.
-Variant variantFromJson(const Json& value);
+using Json = BagJson;
 
 // Parses one JSON text; a syntax error throws UsageError saying where and what was expected.
 Json parseJson(std::string_view text);

@@ -1,5 +1,6 @@
 #include "host/ScriptHost.h"
 
+#include "bagfile/BagError.h"
 #include "host/CommandArguments.h"
 #include "host/ElementState.h"
 #include "host/SurfacePng.h"
@@ -235,12 +236,10 @@ Json ScriptHost::restore(std::string_view arguments) {
         }
         if (!stored.is_object())
             wrongArguments(m_running->form);
-        for (const auto& [key, value] : stored.items()) {
-            try {
-                bag.set(key, variantFromJson(value));
-            } catch (const UsageError& error) {
-                throw UsageError("restore: " + key + ": " + error.what());
-            }
+        try {
+            bag = bagFromJson(stored, m_options.numberLocale);
+        } catch (const BagError& error) {
+            throw UsageError("restore: " + std::string(error.what()));
         }
     }
     HostedGauge& gauge = add();
@@ -279,10 +278,7 @@ Json ScriptHost::save(std::string_view arguments) {
         wrongArguments(m_running->form);
     MemoryPropertyBag bag(m_options.numberLocale);
     current().control().WriteProperties(bag);
-    Json stored = Json::object();
-    for (const auto& [key, value] : bag.entries())
-        stored[key] = variantToJson(value);
-    return Json{{"bag", stored}};
+    return Json{{"bag", bagToJson(bag)}};
 }
 
 Json ScriptHost::get(std::string_view arguments) {
@@ -302,6 +298,8 @@ Json ScriptHost::set(std::string_view arguments) {
     try {
         value = variantFromJson(parseJson(text));
     } catch (const UsageError& error) {
+        throw UsageError("set: " + std::string(error.what()));
+    } catch (const BagError& error) {
         throw UsageError("set: " + std::string(error.what()));
     }
     HostedGauge& gauge = current();

@@ -1,0 +1,78 @@
+#include "platform/ElementTree.h"
+#include "platform/Label.h"
+#include "platform/PictureBox.h"
+#include "platform/UserControl.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace merv::test {
+namespace {
+
+// Records every change an element reports, as "name:change".
+struct Recorder : ElementObserver {
+    std::vector<std::string> log;
+    void elementChanged(const Element& element, ElementChange change) override {
+        log.push_back(element.name() + (change == ElementChange::Stacking  ? ":stacking"
+                                        : change == ElementChange::Visible ? ":visible"
+                                                                           : ":other"));
+    }
+};
+
+struct Stack {
+    ElementTree tree;
+    Container& control = tree.root();
+    Label& label1 = tree.create<Label>("Label1", &control);
+    PictureBox& picture = tree.create<PictureBox>("Picture1", &control);
+    Label& label2 = tree.create<Label>("Label2", &control);
+    Label& inner = tree.create<Label>("Inner", &picture);
+    Recorder recorder;
+
+    Stack() { tree.setObserver(&recorder); }
+
+    std::vector<std::string> order() const {
+        std::vector<std::string> names;
+        for (const Element* e : control.children())
+            names.push_back(e->name());
+        return names;
+    }
+};
+
+TEST(Container, WindowedChildrenStandInFrontOfWindowlessOnesWhateverTheOrderAdded) {
+    Stack s;
+    EXPECT_EQ(s.order(), (std::vector<std::string>{"Picture1", "Label1", "Label2"}));
+    EXPECT_EQ(s.picture.children(), (std::vector<Element*>{&s.inner}));
+}
+
+TEST(Container, ZOrderMovesWithinTheElementsOwnLayerAndReportsStacking) {
+    struct Row {
+        const char* name;
+        const char* element;
+        int position;
+        std::vector<std::string> order;
+    };
+    const Row rows[] = {
+        {"a label to the front stays behind the picture",
+         "Label2",
+         0,
+         {"Picture1", "Label2", "Label1"}},
+        {"a label to the back", "Label1", 1, {"Picture1", "Label2", "Label1"}},
+        {"the picture to the back stays before the labels",
+         "Picture1",
+         1,
+         {"Picture1", "Label1", "Label2"}},
+    };
+    for (const Row& row : rows) {
+        Stack s;
+        s.tree.find(row.element)->zOrder(row.position);
+        EXPECT_EQ(s.order(), row.order) << row.name;
+        EXPECT_EQ(s.recorder.log,
+                  (std::vector<std::string>{std::string(row.element) + ":stacking"}))
+            << row.name;
+    }
+}
+
+} // namespace
+} // namespace merv::test

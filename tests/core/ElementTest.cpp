@@ -1,0 +1,54 @@
+#include "platform/ElementTree.h"
+#include "platform/Label.h"
+#include "platform/PictureBox.h"
+#include "platform/UserControl.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace merv::test {
+namespace {
+
+// Every change elements report, in order.
+struct Changes : ElementObserver {
+    std::vector<std::pair<const Element*, ElementChange>> changed;
+    void elementChanged(const Element& element, ElementChange change) override {
+        changed.emplace_back(&element, change);
+    }
+};
+
+TEST(Element, IsShownOnlyWhenItAndEveryContainerAboveAreVisible) {
+    ElementTree tree;
+    PictureBox& picture = tree.create<PictureBox>("Picture1", &tree.root());
+    Label& inner = tree.create<Label>("Inner", &picture);
+    Changes count;
+    tree.setObserver(&count);
+    EXPECT_TRUE(inner.shown());
+    picture.setVisible(false);
+    EXPECT_TRUE(inner.visible());
+    EXPECT_FALSE(inner.shown());
+    picture.setVisible(false); // no change, no report
+    EXPECT_EQ(count.changed.size(), 1u);
+    EXPECT_EQ(count.changed.front().first, &picture);
+    EXPECT_EQ(count.changed.front().second, ElementChange::Visible);
+    picture.setVisible(true);
+    EXPECT_TRUE(inner.shown());
+    tree.root().setVisible(false);
+    EXPECT_FALSE(inner.shown());
+}
+
+TEST(Element, ZOrderOutsideAnyContainerChangesNothing) {
+    ElementTree tree;
+    Label& loose = tree.create<Label>("Loose");
+    Changes count;
+    tree.setObserver(&count);
+    loose.zOrder(0);
+    loose.zOrder(1);
+    EXPECT_EQ(loose.container(), nullptr);
+    EXPECT_TRUE(count.changed.empty());
+}
+
+} // namespace
+} // namespace merv::test
