@@ -1,6 +1,7 @@
 #include "qt/MervGaugePropertySheet.h"
 
 #include "qt/MervGaugePropertyPage.h"
+#include "qt/MervGaugeWidgetSelection.h"
 #include "qt/QtColorDialog.h"
 #include "qt/QtLocale.h"
 
@@ -15,6 +16,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -61,6 +63,7 @@ public:
     NumberLocale numbers;
     std::int32_t language;
     std::vector<SelectedObject*> selection;
+    std::vector<std::unique_ptr<MervGaugeWidgetSelection>> gauges; // for setGauges
     TracedObject traced;
     bool changed = false;
     MervGaugePropertyPage* page = nullptr;
@@ -130,6 +133,17 @@ void MervGaugePropertySheet::setSelection(std::vector<SelectedObject*> selection
     d->selection = std::move(selection);
     if (isVisible())
         d->load();
+}
+
+void MervGaugePropertySheet::setGauges(const QList<MervGaugeWidget*>& gauges) {
+    std::vector<std::unique_ptr<MervGaugeWidgetSelection>> objects;
+    std::vector<SelectedObject*> selection;
+    for (MervGaugeWidget* gauge : gauges) {
+        objects.push_back(std::make_unique<MervGaugeWidgetSelection>(*gauge));
+        selection.push_back(objects.back().get());
+    }
+    setSelection(std::move(selection));
+    d->gauges = std::move(objects);
 }
 
 bool MervGaugePropertySheet::isChanged() const {

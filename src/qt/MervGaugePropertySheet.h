@@ -32,6 +32,8 @@ public:
     // The objects the sheet edits, item 0 first, reached by property name; the caller keeps
     // them alive while they are selected. A shown sheet loads item 0 at once.
     void setSelection(std::vector<merv::SelectedObject*> selection);
+    // The gauges the sheet edits, the first loaded and written.
+    void setGauges(const QList<MervGaugeWidget*>& gauges);
 
     // Whether the page holds edits that are not applied yet; Apply is enabled exactly then.
     bool isChanged() const;
