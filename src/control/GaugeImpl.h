@@ -21,6 +21,9 @@ struct MERV_Gauge::Impl {
     };
     TextNumbers numbers;
     std::uint64_t snapshotGeneration = 1; // changes whenever the snapshots are taken
+    // One bit per event DISPID whose host handler is running: that event is not raised again
+    // until the handler returns.
+    unsigned eventsRaising = 0;
 
     // Reading a colour applies it to its elements and redraws the face; writing one is refused
     // outside design mode, then stores, notifies, applies and redraws. The alarm and warning
@@ -51,6 +54,7 @@ struct MERV_Gauge::Impl {
     static float singleOf(const MERV_Gauge& gauge, const std::string& text);
     static std::string textOf(const MERV_Gauge& gauge, float value);
 
+    // Raises the event to the host, unless its handler is running already.
     static void raise(MERV_Gauge& gauge, const EventInfo& event);
 };
 

@@ -21,7 +21,21 @@ MERV_Gauge::MERV_Gauge(ContainerSite& site)
 
 MERV_Gauge::~MERV_Gauge() = default;
 
+// A handler that makes the control evaluate its value again (a redraw, a save, a colour read)
+// would meet overlapping thresholds that clear and raise its own event anew, under itself and
+// without end. So an event whose handler is running is not raised again; the caller still sets
+// the status flags as usual, and other events still nest.
 void MERV_Gauge::Impl::raise(MERV_Gauge& gauge, const EventInfo& event) {
+    unsigned& raising = gauge.m_impl->eventsRaising;
+    const unsigned bit = 1u << event.dispid;
+    if (raising & bit)
+        return;
+    struct Raising {
+        unsigned& events;
+        unsigned bit;
+        ~Raising() { events &= ~bit; }
+    } guard{raising, bit};
+    raising |= bit;
     gauge.m_site.raiseEvent(event.dispid, event.name);
 }
 

@@ -118,7 +118,8 @@ void MERV_Gauge::UpdateValue() {
     const std::int32_t y1 = dial::roundHalfEven(
         checked(dial::CentreY - std::sin(dial::toRadians(angle)) * dial::NeedleLength));
 
-    // 8. Move the needle; the hub stays in front of it.
+    // 8. Move the needle; the hub stays in front of it. Views hear only the net restacking.
+    ElementTree::DeferredNotices restacking(m_tree);
     m_ui.LineValore.zOrder(1);
     m_ui.LineValore.setX1(static_cast<float>(x1));
     m_ui.LineValore.setY1(static_cast<float>(y1));

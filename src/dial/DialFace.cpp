@@ -33,6 +33,8 @@ double number(const std::string& text, const NumberLocale& locale) {
 } // namespace
 
 void DialFace::draw(const ZoneColors& colors, const NumberLocale& locale) {
+    // Views see the face as the draw leaves it, also when a step fails part way.
+    ElementTree::DeferredNotices presentOnce(m_ui.Sfondo.tree());
     m_ui.Sfondo.cls();
     clampThresholds(locale);
     computeAngles(locale);

@@ -1,14 +1,13 @@
 #include "editor/ThresholdEditor.h"
 
 #include "platform/Conversions.h"
+#include "platform/Keyboard.h"
 
 #include <optional>
 
 namespace merv {
 
 namespace {
-// KeyAscii of the Enter key, which moves the focus to the next field.
-constexpr int KeyEnter = 13;
 // The interval of the redraw that an accepted OK schedules, in milliseconds.
 constexpr int AcceptedRedrawInterval = 5;
 } // namespace
@@ -65,7 +64,8 @@ void ThresholdEditor::openPanel() {
 }
 
 void ThresholdEditor::field_KeyPress(TextField& field, int keyAscii) {
-    if (keyAscii != KeyEnter)
+    // Enter moves the focus to the next field.
+    if (keyAscii != KeyAscii::Enter)
         return;
     if (&field == &m_ui.AlarmH)
         m_ui.WarningH.setFocus();

@@ -28,24 +28,37 @@ void Container::add(Element& child) {
         m_children.push_back(&child);
 }
 
-void Container::bringToFront(Element& child) {
+bool Container::moveTo(Element& child, bool front) {
     auto it = std::find(m_children.begin(), m_children.end(), &child);
     assert(it != m_children.end() && "the element stands in this container");
+    const auto from = std::size_t(it - m_children.begin());
     m_children.erase(it);
-    const std::size_t front = child.ownsWindow() ? 0 : windowlessStart(m_children);
-    m_children.insert(m_children.begin() + std::ptrdiff_t(front), &child);
-    if (ElementObserver* observer = child.tree().observer())
-        observer->elementChanged(child, ElementChange::Stacking);
+    std::size_t to = 0;
+    if (front)
+        to = child.ownsWindow() ? 0 : windowlessStart(m_children);
+    else
+        to = child.ownsWindow() ? windowlessStart(m_children) : m_children.size();
+    ElementTree& tree = child.tree();
+    if (to != from && tree.deferringNotices()) {
+        // The order to compare with at the end is the one before this move.
+        m_children.insert(m_children.begin() + std::ptrdiff_t(from), &child);
+        tree.stackingWillChange(*this);
+        m_children.erase(m_children.begin() + std::ptrdiff_t(from));
+    }
+    m_children.insert(m_children.begin() + std::ptrdiff_t(to), &child);
+    if (to == from)
+        return false;
+    if (!tree.deferringNotices())
+        tree.notify({&child, ElementChange::Stacking, {}});
+    return true;
+}
+
+void Container::bringToFront(Element& child) {
+    moveTo(child, true);
 }
 
 void Container::sendToBack(Element& child) {
-    auto it = std::find(m_children.begin(), m_children.end(), &child);
-    assert(it != m_children.end() && "the element stands in this container");
-    m_children.erase(it);
-    const std::size_t back = child.ownsWindow() ? windowlessStart(m_children) : m_children.size();
-    m_children.insert(m_children.begin() + std::ptrdiff_t(back), &child);
-    if (ElementObserver* observer = child.tree().observer())
-        observer->elementChanged(child, ElementChange::Stacking);
+    moveTo(child, false);
 }
 
 } // namespace merv

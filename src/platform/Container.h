@@ -22,6 +22,7 @@ public:
     // Front to back.
     const std::vector<Element*>& children() const noexcept { return m_children; }
 
+    // Each tells the child's Stacking only when its place really changed.
     void bringToFront(Element& child);
     void sendToBack(Element& child);
 
@@ -30,6 +31,9 @@ public:
     virtual bool showsChild(const Element& /*child*/) const noexcept { return true; }
 
 private:
+    // Moves the child to the place it would take once taken out; false when it is there.
+    bool moveTo(Element& child, bool front);
+
     Element& m_self;
     std::vector<Element*> m_children;
 };

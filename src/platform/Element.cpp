@@ -33,6 +33,48 @@ const char* kindName(ElementKind kind) {
     return "element";
 }
 
+const char* changeName(ElementChange change) {
+    switch (change) {
+    case ElementChange::Text:
+        return "text";
+    case ElementChange::Caption:
+        return "caption";
+    case ElementChange::ForeColor:
+        return "forecolor";
+    case ElementChange::BackColor:
+        return "backcolor";
+    case ElementChange::FillColor:
+        return "fillcolor";
+    case ElementChange::FillStyle:
+        return "fillstyle";
+    case ElementChange::BorderColor:
+        return "bordercolor";
+    case ElementChange::Alignment:
+        return "alignment";
+    case ElementChange::Font:
+        return "font";
+    case ElementChange::Picture:
+        return "picture";
+    case ElementChange::Visible:
+        return "visible";
+    case ElementChange::Stacking:
+        return "stacking";
+    case ElementChange::Points:
+        return "points";
+    case ElementChange::Surface:
+        return "surface";
+    case ElementChange::Focus:
+        return "focus";
+    case ElementChange::Selection:
+        return "selection";
+    case ElementChange::Bounds:
+        return "bounds";
+    case ElementChange::Tab:
+        return "tab";
+    }
+    return "change";
+}
+
 Element::Element(ElementTree& tree, std::string name, ElementKind kind)
     : m_tree(tree), m_name(std::move(name)), m_kind(kind) {}
 
@@ -54,6 +96,20 @@ void Element::setVisible(bool visible) {
     notify(ElementChange::Visible);
 }
 
+void Element::setBounds(const TwipsRect& bounds) {
+    if (bounds == m_bounds)
+        return;
+    m_bounds = bounds;
+    notify(ElementChange::Bounds);
+}
+
+void Element::setFont(std::optional<Font> font) {
+    if (font == m_font)
+        return;
+    m_font = std::move(font);
+    notify(ElementChange::Font);
+}
+
 bool Element::shown() const noexcept {
     for (const Element* e = this; e; e = e->m_container ? &e->m_container->element() : nullptr) {
         if (!e->m_visible || (e->m_container && !e->m_container->showsChild(*e)))
@@ -69,8 +125,13 @@ bool Element::canTakeFocus() const noexcept {
 }
 
 void Element::setFocus() {
-    if (!m_tree.focus().moveTo(this))
+    FocusTracker& focus = m_tree.focus();
+    Element* previous = focus.focused();
+    if (!focus.moveTo(this))
         return;
+    // The focus may come from another tree that shares the host's tracker.
+    if (previous)
+        previous->notify(ElementChange::Focus);
     notify(ElementChange::Focus);
     if (onGotFocus)
         onGotFocus();
@@ -90,8 +151,7 @@ void Element::zOrder(int position) {
 }
 
 void Element::notify(ElementChange change) const {
-    if (ElementObserver* observer = m_tree.observer())
-        observer->elementChanged(*this, change);
+    m_tree.notify({this, change, {}});
 }
 
 } // namespace merv

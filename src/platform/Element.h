@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Font.h"
+#include "platform/PixelRect.h"
 
 #include <functional>
 #include <optional>
@@ -34,24 +35,42 @@ enum class ElementChange {
     ForeColor,
     BackColor,
     FillColor,
+    FillStyle,
     BorderColor,
+    Alignment,
+    Font,
+    Picture, // what an image shows, or whether it is stretched
     Visible,
-    Stacking,
+    Stacking, // the element's place in its container's front-to-back order
     Points,
     Surface,
-    Focus,
+    Focus, // the element took or lost the keyboard focus
     Selection,
-    Extent,
+    Bounds,
     Tab, // the tab a tab control shows, and with it which of its children are shown
 };
 
+// The name a change goes by in host output, in lower case ("text", "surface").
+const char* changeName(ElementChange change);
+
 class Element;
 
+// One real change of one element. A view repaints what it names; nothing is told when a put
+// leaves the state as it was.
+struct ElementNotice {
+    const Element* element = nullptr;
+    ElementChange change = ElementChange::Text;
+    // For Surface: the pixels of the drawing surface that now differ from what was last
+    // presented. Empty for every other change.
+    PixelRect dirty;
+};
+
 // A view's window onto the model: told of every change of an element's visible state.
+// Observers run synchronously inside the change and must not throw.
 class ElementObserver {
 public:
     virtual ~ElementObserver() = default;
-    virtual void elementChanged(const Element& element, ElementChange change) = 0;
+    virtual void elementChanged(const ElementNotice& notice) = 0;
 };
 
 // A place and size in twips, relative to the element's container.
@@ -60,6 +79,8 @@ struct TwipsRect {
     int top = 0;
     int width = 0;
     int height = 0;
+
+    friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
 };
 
 // One standard user-interface element. Elements belong to an ElementTree, which owns them,
@@ -89,10 +110,10 @@ public:
 
     Container* container() const noexcept { return m_container; }
     const TwipsRect& bounds() const noexcept { return m_bounds; }
-    void setBounds(const TwipsRect& bounds) noexcept { m_bounds = bounds; }
+    void setBounds(const TwipsRect& bounds);
     // The element's own font; none where it uses the host's default.
     const std::optional<Font>& font() const noexcept { return m_font; }
-    void setFont(Font font) { m_font = std::move(font); }
+    void setFont(std::optional<Font> font);
     int tabIndex() const noexcept { return m_tabIndex; }
     void setTabIndex(int index) noexcept { m_tabIndex = index; }
 
@@ -101,7 +122,8 @@ public:
 
     // Text fields, buttons and picture boxes take the keyboard focus when they are shown.
     bool canTakeFocus() const noexcept;
-    // Takes the keyboard focus; GotFocus runs when the focus arrives from elsewhere.
+    // Takes the keyboard focus; GotFocus runs when the focus arrives from elsewhere. The element
+    // that had it is told first.
     void setFocus();
     bool hasFocus() const noexcept;
 
@@ -113,6 +135,7 @@ public:
     ElementTree& tree() const noexcept { return m_tree; }
 
 protected:
+    // Tells the tree's observers of a change of this element.
     void notify(ElementChange change) const;
 
 private:

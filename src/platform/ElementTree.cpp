@@ -1,5 +1,9 @@
 #include "platform/ElementTree.h"
 
+#include "platform/PictureBox.h"
+
+#include <algorithm>
+
 namespace merv {
 
 ElementTree::ElementTree() {
@@ -38,6 +42,70 @@ Element* ElementTree::nextInFocusOrder(const Element* from) const noexcept {
             next = e;
     }
     return next ? next : first;
+}
+
+void ElementTree::addObserver(ElementObserver& observer) {
+    m_observers.push_back(&observer);
+}
+
+void ElementTree::removeObserver(ElementObserver& observer) {
+    auto it = std::find(m_observers.begin(), m_observers.end(), &observer);
+    if (it == m_observers.end())
+        return;
+    if (m_notifying > 0)
+        *it = nullptr; // the loop in notify() is still walking the list
+    else
+        m_observers.erase(it);
+}
+
+void ElementTree::notify(const ElementNotice& notice) {
+    ++m_notifying;
+    for (std::size_t i = 0; i < m_observers.size(); ++i) {
+        if (ElementObserver* observer = m_observers[i])
+            observer->elementChanged(notice);
+    }
+    if (--m_notifying == 0)
+        std::erase(m_observers, nullptr);
+}
+
+ElementTree::DeferredNotices::DeferredNotices(ElementTree& tree) noexcept : m_tree(tree) {
+    ++m_tree.m_deferDepth;
+}
+
+ElementTree::DeferredNotices::~DeferredNotices() {
+    if (--m_tree.m_deferDepth == 0)
+        m_tree.flushDeferred();
+}
+
+void ElementTree::stackingWillChange(Container& container) {
+    for (const StackingBefore& before : m_stackingBefore) {
+        if (before.container == &container)
+            return; // the order to compare with is the one at the start
+    }
+    m_stackingBefore.push_back({&container, container.children()});
+}
+
+void ElementTree::presentLater(PictureBox& box) {
+    if (std::find(m_pendingPresents.begin(), m_pendingPresents.end(), &box) ==
+        m_pendingPresents.end())
+        m_pendingPresents.push_back(&box);
+}
+
+void ElementTree::flushDeferred() {
+    // Observers may change the model again; what they change is told at once.
+    std::vector<StackingBefore> stacking = std::move(m_stackingBefore);
+    m_stackingBefore.clear();
+    std::vector<PictureBox*> presents = std::move(m_pendingPresents);
+    m_pendingPresents.clear();
+    for (const StackingBefore& before : stacking) {
+        const std::vector<Element*>& now = before.container->children();
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            if (i >= before.order.size() || before.order[i] != now[i])
+                notify({now[i], ElementChange::Stacking, {}});
+        }
+    }
+    for (PictureBox* box : presents)
+        box->present();
 }
 
 void ElementTree::setFocusTracker(FocusTracker* tracker) noexcept {

@@ -12,6 +12,8 @@
 
 namespace merv {
 
+class PictureBox;
+
 // Owns the elements of one control or page, finds them by name, and carries the seams that
 // every element reaches: the observer, the focus and the timer clock.
 class ElementTree {
@@ -44,8 +46,30 @@ public:
     Element* nextInFocusOrder(const Element* from) const noexcept;
     const std::vector<std::unique_ptr<Element>>& elements() const noexcept { return m_elements; }
 
-    void setObserver(ElementObserver* observer) noexcept { m_observer = observer; }
-    ElementObserver* observer() const noexcept { return m_observer; }
+    // Every observer is told of every change, in the order they were added. An observer may
+    // be added or removed while a change is being told.
+    void addObserver(ElementObserver& observer);
+    void removeObserver(ElementObserver& observer);
+    void notify(const ElementNotice& notice);
+
+    // While one lives, stacking changes and surface presents are held back and told once at
+    // its end, as they stand then: a view repaints only between events, so moves that undo
+    // each other, or a redraw that produced the same pixels, show nothing.
+    class DeferredNotices {
+    public:
+        explicit DeferredNotices(ElementTree& tree) noexcept;
+        ~DeferredNotices();
+        DeferredNotices(const DeferredNotices&) = delete;
+        DeferredNotices& operator=(const DeferredNotices&) = delete;
+
+    private:
+        ElementTree& m_tree;
+    };
+    bool deferringNotices() const noexcept { return m_deferDepth > 0; }
+    // Called by a container before its order changes while notices are held back.
+    void stackingWillChange(Container& container);
+    // Called by a picture box whose surface is to be presented while notices are held back.
+    void presentLater(PictureBox& box);
 
     // The host's focus; a tree starts with one of its own.
     void setFocusTracker(FocusTracker* tracker) noexcept;
@@ -57,7 +81,17 @@ public:
 private:
     std::vector<std::unique_ptr<Element>> m_elements;
     UserControl* m_root = nullptr;
-    ElementObserver* m_observer = nullptr;
+    void flushDeferred();
+
+    std::vector<ElementObserver*> m_observers; // null where one was removed while telling
+    int m_notifying = 0;
+    int m_deferDepth = 0;
+    struct StackingBefore {
+        Container* container;
+        std::vector<Element*> order;
+    };
+    std::vector<StackingBefore> m_stackingBefore;
+    std::vector<PictureBox*> m_pendingPresents;
     FocusTracker m_ownFocus;
     FocusTracker* m_focus = &m_ownFocus;
     TimerClock* m_clock = nullptr;

@@ -13,6 +13,8 @@ struct Font {
     bool underline = false;
     bool strikeout = false;
     int charset = 0;
+
+    friend bool operator==(const Font&, const Font&) = default;
 };
 
 } // namespace merv

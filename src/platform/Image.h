@@ -14,9 +14,20 @@ public:
         : Element(tree, std::move(name), ElementKind::Image) {}
 
     std::span<const std::uint8_t> picture() const noexcept { return m_picture; }
-    void setPicture(std::span<const std::uint8_t> bytes) noexcept { m_picture = bytes; }
+    // The bytes stay the caller's; they must outlive the element.
+    void setPicture(std::span<const std::uint8_t> bytes) {
+        if (bytes.data() == m_picture.data() && bytes.size() == m_picture.size())
+            return;
+        m_picture = bytes;
+        notify(ElementChange::Picture);
+    }
     bool stretch() const noexcept { return m_stretch; }
-    void setStretch(bool stretch) noexcept { m_stretch = stretch; }
+    void setStretch(bool stretch) {
+        if (stretch == m_stretch)
+            return;
+        m_stretch = stretch;
+        notify(ElementChange::Picture);
+    }
 
 private:
     std::span<const std::uint8_t> m_picture;

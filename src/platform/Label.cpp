@@ -17,4 +17,11 @@ void Label::setForeColor(std::uint32_t color) {
     notify(ElementChange::ForeColor);
 }
 
+void Label::setAlignment(Alignment alignment) {
+    if (alignment == m_alignment)
+        return;
+    m_alignment = alignment;
+    notify(ElementChange::Alignment);
+}
+
 } // namespace merv

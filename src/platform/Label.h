@@ -23,7 +23,7 @@ public:
     void setForeColor(std::uint32_t color);
 
     Alignment alignment() const noexcept { return m_alignment; }
-    void setAlignment(Alignment alignment) noexcept { m_alignment = alignment; }
+    void setAlignment(Alignment alignment);
 
 private:
     std::string m_caption;

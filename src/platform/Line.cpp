@@ -22,4 +22,11 @@ void Line::setY2(float v) {
     setPoint(m_y2, v);
 }
 
+void Line::setBorderColor(std::uint32_t color) {
+    if (color == m_borderColor)
+        return;
+    m_borderColor = color;
+    notify(ElementChange::BorderColor);
+}
+
 } // namespace merv

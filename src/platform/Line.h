@@ -22,7 +22,7 @@ public:
     void setY2(float v);
 
     std::uint32_t borderColor() const noexcept { return m_borderColor; }
-    void setBorderColor(std::uint32_t color) noexcept { m_borderColor = color; }
+    void setBorderColor(std::uint32_t color);
 
 private:
     void setPoint(float& member, float v);

@@ -1,5 +1,7 @@
 #include "platform/PictureBox.h"
 
+#include "platform/ElementTree.h"
+
 #include <cassert>
 
 namespace merv {
@@ -15,6 +17,13 @@ void PictureBox::setBackColor(std::uint32_t color) {
         return;
     m_backColor = color;
     notify(ElementChange::BackColor);
+}
+
+void PictureBox::setForeColor(std::uint32_t color) {
+    if (color == m_foreColor)
+        return;
+    m_foreColor = color;
+    notify(ElementChange::ForeColor);
 }
 
 void PictureBox::createSurface(int width, int height) {
@@ -35,11 +44,24 @@ void PictureBox::cls() {
     if (!m_surface)
         return;
     m_surface->cls();
-    notify(ElementChange::Surface);
+    refresh();
 }
 
-void PictureBox::refresh() const {
-    notify(ElementChange::Surface);
+void PictureBox::refresh() {
+    if (!m_surface)
+        return;
+    if (tree().deferringNotices())
+        tree().presentLater(*this);
+    else
+        present();
+}
+
+void PictureBox::present() {
+    if (!m_surface)
+        return;
+    const PixelRect dirty = m_surface->present();
+    if (!dirty.empty())
+        tree().notify({this, ElementChange::Surface, dirty});
 }
 
 } // namespace merv

@@ -18,7 +18,7 @@ public:
     std::uint32_t backColor() const noexcept { return m_backColor; }
     void setBackColor(std::uint32_t color);
     std::uint32_t foreColor() const noexcept { return m_foreColor; }
-    void setForeColor(std::uint32_t color) noexcept { m_foreColor = color; }
+    void setForeColor(std::uint32_t color);
 
     // Gives the box a drawing surface of width by height pixels.
     void createSurface(int width, int height);
@@ -26,9 +26,13 @@ public:
     Surface& surface();
     const Surface& surface() const;
 
+    // Clears the surface and presents it.
     void cls();
-    // Presents what was drawn: views repaint the surface.
-    void refresh() const;
+    // Presents what was drawn: views are told of the pixels that changed since the last
+    // present, and of nothing when none did.
+    void refresh();
+    // What cls and refresh do at once, or once held-back notices are told.
+    void present();
 
 private:
     std::uint32_t m_backColor = 0x8000000Fu; // the host's button-face colour

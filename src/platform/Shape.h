@@ -16,10 +16,10 @@ public:
     std::uint32_t borderColor() const noexcept { return m_borderColor; }
     void setBorderColor(std::uint32_t color);
     std::uint32_t backColor() const noexcept { return m_backColor; }
-    void setBackColor(std::uint32_t color) noexcept { m_backColor = color; }
+    void setBackColor(std::uint32_t color);
     // 0: transparent fill, otherwise solid.
     bool solidFill() const noexcept { return m_solidFill; }
-    void setSolidFill(bool solid) noexcept { m_solidFill = solid; }
+    void setSolidFill(bool solid);
 
 private:
     std::uint32_t m_fillColor = 0;

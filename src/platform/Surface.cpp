@@ -158,7 +158,8 @@ struct SpanFill {
 Surface::Surface(int width, int height, std::uint32_t backColor)
     : m_width(std::clamp(width, 0, MaxSide)), m_height(std::clamp(height, 0, MaxSide)),
       m_backColor(backColor),
-      m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), backColor) {}
+      m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), backColor),
+      m_presented(m_pixels) {}
 
 void Surface::setDrawWidth(int width) noexcept {
     m_drawWidth = std::clamp(width, 1, MaxDrawWidth);
@@ -170,6 +171,7 @@ void Surface::cls() {
     if (m_pixels.empty()) {
         return;
     }
+    m_drawnSincePresent = true;
     std::uint32_t* const p = m_pixels.data();
     const std::size_t total = m_pixels.size();
     std::size_t done = std::min<std::size_t>(static_cast<std::size_t>(m_width), total);
@@ -179,6 +181,34 @@ void Surface::cls() {
         std::memcpy(p + done, p, chunk * sizeof(std::uint32_t));
         done += chunk;
     }
+}
+
+PixelRect Surface::present() {
+    if (!m_drawnSincePresent)
+        return {};
+    m_drawnSincePresent = false;
+    int top = m_height, bottom = -1, left = m_width, right = -1;
+    for (int y = 0; y < m_height; ++y) {
+        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
+        const std::uint32_t* now = m_pixels.data() + row;
+        const std::uint32_t* before = m_presented.data() + row;
+        if (std::memcmp(now, before, static_cast<std::size_t>(m_width) * sizeof(*now)) == 0)
+            continue;
+        top = std::min(top, y);
+        bottom = y;
+        int x = 0;
+        while (now[x] == before[x])
+            ++x;
+        left = std::min(left, x);
+        x = m_width - 1;
+        while (now[x] == before[x])
+            --x;
+        right = std::max(right, x);
+    }
+    if (bottom < 0)
+        return {};
+    m_presented = m_pixels;
+    return {left, top, right - left + 1, bottom - top + 1};
 }
 
 std::uint32_t Surface::pixel(int x, int y) const noexcept {
@@ -225,6 +255,7 @@ void Surface::circle(float cx, float cy, float radius, std::uint32_t color, floa
     if (radius < 0.0f || radius > MaxRadius || m_width == 0 || m_height == 0) {
         return;
     }
+    m_drawnSincePresent = true;
     const double r = radius;
     const double reach = r + m_drawWidth; // the outline's extent, pen included
     if (cx + reach < 0.0 || cy + reach < 0.0 || cx - reach > m_width || cy - reach > m_height) {
@@ -290,6 +321,7 @@ void Surface::line(float x1, float y1, float x2, float y2, std::uint32_t color) 
         !isDrawableCoordinate(y2)) {
         return;
     }
+    m_drawnSincePresent = true;
     long long ax = nearestPixel(x1);
     long long ay = nearestPixel(y1);
     long long bx = nearestPixel(x2);
@@ -337,6 +369,7 @@ bool Surface::floodFill(int x, int y, std::uint32_t borderColor) {
     if (m_pixels[static_cast<std::size_t>(y) * m_width + x] == borderColor) {
         return false;
     }
+    m_drawnSincePresent = true;
     SpanFill fill{m_pixels.data(), nullptr,     m_width,    m_height,
                   borderColor,     m_fillColor, m_fillStack};
     // Filling in the border colour closes each painted pixel by itself; any other colour

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PixelRect.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -44,6 +46,11 @@ public:
     // seed lies outside the surface or on a pixel of the border colour.
     bool floodFill(int x, int y, std::uint32_t borderColor);
 
+    // The smallest rectangle holding every pixel that differs from the image presented last;
+    // the surface as it stands then becomes the presented image. Empty when no pixel changed.
+    // Cheap when nothing was drawn since.
+    PixelRect present();
+
     // A pixel outside the surface reads as the background colour.
     std::uint32_t pixel(int x, int y) const noexcept;
     const std::vector<std::uint32_t>& pixels() const noexcept { return m_pixels; }
@@ -59,6 +66,8 @@ private:
     int m_drawWidth = 1;
     int m_fillStyle = 1; // 1: transparent, 0: solid
     std::vector<std::uint32_t> m_pixels;
+    std::vector<std::uint32_t> m_presented; // what views were last told of
+    bool m_drawnSincePresent = false;
     std::vector<std::int32_t> m_fillStack;   // reused by floodFill, never shrinks
     std::vector<std::uint8_t> m_fillVisited; // floodFill's marks when fill and border differ
 };

@@ -51,8 +51,7 @@ void TabControl::setTab(int tab) {
     for (const Element* e = focused; e->container(); e = &e->container()->element()) {
         if (e->container() == this) {
             focus.forget(focused);
-            if (ElementObserver* observer = tree().observer())
-                observer->elementChanged(*focused, ElementChange::Focus);
+            focused->tree().notify({focused, ElementChange::Focus, {}});
             return;
         }
     }
@@ -65,9 +64,10 @@ void TabControl::setChildTab(Element& child, int tab) {
                            "'" + child.name() + "' does not stand in '" + name() + "'");
     if (tab < 0 || tab >= tabCount())
         throw RuntimeError(ErrorNumber::InvalidPropertyValue);
+    if (it->second == tab)
+        return;
     it->second = tab;
-    if (ElementObserver* observer = tree().observer())
-        observer->elementChanged(child, ElementChange::Visible);
+    tree().notify({&child, ElementChange::Visible, {}});
 }
 
 int TabControl::childTab(const Element& child) const noexcept {

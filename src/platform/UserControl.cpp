@@ -18,7 +18,6 @@ void UserControl::setWidth(int twips) {
         return;
     m_width = twips;
     setBounds({bounds().left, bounds().top, twips, bounds().height});
-    notify(ElementChange::Extent);
     if (onExtentChanged)
         onExtentChanged();
 }
@@ -28,7 +27,6 @@ void UserControl::setHeight(int twips) {
         return;
     m_height = twips;
     setBounds({bounds().left, bounds().top, bounds().width, twips});
-    notify(ElementChange::Extent);
     if (onExtentChanged)
         onExtentChanged();
 }

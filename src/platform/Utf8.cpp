@@ -6,29 +6,89 @@ namespace {
 bool isContinuation(unsigned char c) {
     return (c & 0xC0) == 0x80;
 }
+// Whether a code point starts at byte i: counting follows length() above.
+bool startsCodePoint(std::string_view text, std::size_t i) {
+    return i == 0 || !isContinuation(static_cast<unsigned char>(text[i]));
+}
 } // namespace
 
 int length(std::string_view text) noexcept {
     int count = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!isContinuation(static_cast<unsigned char>(text[i])) || i == 0)
+        if (startsCodePoint(text, i))
             ++count;
     }
     return count;
 }
 
 std::size_t offsetOf(std::string_view text, int index) noexcept {
-    if (index <= 0)
-        return 0;
-    int seen = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i == 0 || !isContinuation(static_cast<unsigned char>(text[i]))) {
-            if (seen == index)
-                return i;
-            ++seen;
-        }
+    return index <= 0 ? 0 : step(text, 0, index);
+}
+
+std::size_t step(std::string_view text, std::size_t from, int count) noexcept {
+    std::size_t i = from < text.size() ? from : text.size();
+    for (; count > 0 && i < text.size(); --count) {
+        ++i;
+        while (i < text.size() && !startsCodePoint(text, i))
+            ++i;
     }
-    return text.size();
+    for (; count < 0 && i > 0; ++count) {
+        --i;
+        while (i > 0 && !startsCodePoint(text, i))
+            --i;
+    }
+    return i;
+}
+
+void append(std::string& out, char32_t c) {
+    if (c > MaxCodePoint)
+        c = Replacement;
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+std::string encode(char32_t c) {
+    std::string out;
+    append(out, c);
+    return out;
+}
+
+std::u32string decode(std::string_view text) {
+    std::u32string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80         ? 1
+                           : (lead >> 5) == 6  ? 2
+                           : (lead >> 4) == 14 ? 3
+                           : (lead >> 3) == 30 ? 4
+                                               : 0;
+        char32_t c = length == 1   ? lead
+                     : length == 2 ? lead & 0x1F
+                     : length == 3 ? lead & 0x0F
+                                   : lead & 0x07;
+        bool valid = length > 0 && i + std::size_t(length) <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + std::size_t(k)]);
+            valid = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        out.push_back(valid && c <= MaxCodePoint ? c : Replacement);
+        i += valid ? std::size_t(length) : 1;
+    }
+    return out;
 }
 
 } // namespace merv::utf8

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
+
 namespace merv::test {
 namespace {
 
@@ -156,6 +160,109 @@ TEST_F(UpdateValue, AFreshControlShowsValuesOnlyAtRedraws) {
     EXPECT_EQ(fresh->ui().Val.caption(), "0");
     fresh->ui().InitTimer.tick();
     EXPECT_EQ(fresh->ui().Val.caption(), "42 EU");
+}
+
+// ---- Handlers that make the control evaluate again ----------------------------------------
+
+// Handlers on all four events that each run `action` and record whether their own event was
+// raised again while they ran. Nesting is cut off at a depth no working control reaches, so a
+// run-away shows as a failure rather than a stack overflow.
+struct ReentryProbe {
+    Hosted& h;
+    std::map<std::string, int> running;
+    bool reentered = false;
+    int depth = 0, maxDepth = 0, runs = 0;
+    static constexpr int CutOff = 50;
+
+    ReentryProbe(Hosted& hosted, const std::function<void()>& action) : h(hosted) {
+        for (const char* event : {"OnAlarmHigh", "OnAlarmLow", "OnWarningHigh", "OnWarningLow"}) {
+            h.site.handlers[event] = [this, event, action] {
+                if (depth >= CutOff)
+                    return;
+                reentered = reentered || running[event] > 0;
+                ++running[event];
+                ++runs;
+                maxDepth = std::max(maxDepth, ++depth);
+                action();
+                --depth;
+                --running[event];
+            };
+        }
+    }
+};
+
+struct OverlapCase {
+    const char* name;
+    const char* key; // the one threshold moved out of the usual order
+    float threshold;
+    float value;
+};
+
+class OverlappingThresholds : public ::testing::TestWithParam<OverlapCase> {};
+
+TEST_P(OverlappingThresholds, AnEventIsNotRaisedAgainWhileItsHandlerRuns) {
+    const OverlapCase& c = GetParam();
+    MemoryPropertyBag bag;
+    bag.set(c.key, Variant::single(c.threshold));
+    auto h = Hosted::restored(bag);
+    // A colour read redraws the face, which evaluates the value again.
+    ReentryProbe probe(*h, [&] { h->gauge->AlarmColor(); });
+    h->gauge->setValue(c.value);
+    EXPECT_FALSE(probe.reentered);
+    EXPECT_GE(probe.runs, 1);
+    EXPECT_LE(probe.maxDepth, 4) << "one level per event at most";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UpdateValue, OverlappingThresholds,
+    ::testing::Values(OverlapCase{"HighWarningAboveHighAlarm", "WarningHighVal", 100, 90},
+                      OverlapCase{"HighAlarmInsideLowWarning", "AlarmHighVal", 1, 25},
+                      OverlapCase{"LowWarningAboveHighAlarm", "WarningLowVal", 95, 90},
+                      OverlapCase{"LowAlarmAboveHighWarning", "AlarmLowVal", 70, 68}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UpdateValue, TheFlagsAreSetAsUsualWhenTheNestedRaiseIsLeftOut) {
+    MemoryPropertyBag bag;
+    bag.set("WarningHighVal", Variant::single(100));
+    h = Hosted::restored(bag);
+    std::vector<bool> alarmHighSeen;
+    h->site.handlers["OnAlarmHigh"] = [&] {
+        h->gauge->AlarmColor(); // a nested pass that clears and sets AlarmHighStatus again
+        alarmHighSeen.push_back(h->gauge->AlarmHighStatus());
+    };
+    setValue(90);
+    EXPECT_EQ(h->site.events(), std::vector<std::string>{"OnAlarmHigh"});
+    EXPECT_EQ(alarmHighSeen, std::vector<bool>{true});
+    EXPECT_TRUE(h->gauge->AlarmHighStatus());
+    // Once the handler has returned the event is raised again on the next entry.
+    setValue(50);
+    h->site.log.clear();
+    setValue(90);
+    EXPECT_EQ(h->site.events(), std::vector<std::string>{"OnAlarmHigh"});
+}
+
+TEST_F(UpdateValue, OtherEventsStillNestButNotTheOneWhoseHandlerRuns) {
+    // Ping-pong: the high alarm's handler pulls the value into the low alarm, whose handler
+    // pushes it back up; the high alarm is not raised under its own handler.
+    h->site.handlers["OnAlarmHigh"] = [&] { setValue(10); };
+    h->site.handlers["OnAlarmLow"] = [&] { setValue(90); };
+    setValue(50);
+    h->site.log.clear();
+    setValue(95);
+    EXPECT_EQ(h->site.events(), (std::vector<std::string>{"OnAlarmHigh", "OnAlarmLow"}));
+    EXPECT_EQ(h->gauge->Value(), 90.0f);
+    EXPECT_TRUE(h->gauge->AlarmHighStatus());
+    EXPECT_FALSE(h->gauge->AlarmLowStatus());
+}
+
+TEST_F(UpdateValue, AHandlerThatFailsStillEndsItsGuard) {
+    h->site.handlers["OnAlarmHigh"] = [] { throw RuntimeError(ErrorNumber::TypeMismatch); };
+    EXPECT_EQ(errorOf([&] { setValue(90); }), ErrorNumber::TypeMismatch);
+    h->site.handlers.clear();
+    setValue(50);
+    h->site.log.clear();
+    setValue(90);
+    EXPECT_EQ(h->site.events(), std::vector<std::string>{"OnAlarmHigh"});
 }
 
 } // namespace

@@ -148,6 +148,22 @@ TEST(HostSession, InvalidUtf8AndCarriageReturnsNeverBreakTheOutput) {
     EXPECT_EQ(lines[5], expected[4]);
 }
 
+TEST(HostSession, OneLineRunsABoundedNumberOfHandlersAndSaysSoOnce) {
+    ScriptHostOptions bounded;
+    bounded.maxHandlerRuns = 2;
+    // Four handler runs without the bound: the high alarm inside the low warning band.
+    const std::vector<std::string> script{
+        "restore {\"AlarmHighVal\":1}", "on OnAlarmHigh get AlarmColor",
+        "on OnWarningLow get AlarmColor", "set Value 25", "set Value 50"};
+    const auto lines = session(script, bounded);
+    const std::string notice = "{\"ok\":false,\"usage\":\"handler of OnWarningLow not run, "
+                               "nor any other for the rest of this line: it has run 2 handlers\"}";
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), notice), 1);
+    // Two handlers for the first value, one for the next line's: the count is per line.
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "{\"ok\":true,\"value\":255}"), 3);
+    EXPECT_EQ(lines.back(), "{\"ok\":true}");
+}
+
 // ---- The real binary ---------------------------------------------------------------------
 
 struct Finished {

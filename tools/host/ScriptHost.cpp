@@ -119,6 +119,8 @@ void ScriptHost::runLine(std::string_view line) {
         return;
     if (m_options.echo)
         emit(Json{{"cmd", std::string(line)}});
+    m_handlerRuns = 0;
+    m_handlerRunsReported = false;
     execute(text);
     m_out.flush();
 }
@@ -200,6 +202,18 @@ void ScriptHost::eventRaised(HostedGauge& gauge, std::string_view name) {
                                 std::to_string(MaxHandlerDepth)}});
         return;
     }
+    if (m_handlerRuns >= m_options.maxHandlerRuns) {
+        // Said once: no handler runs for the rest of the line.
+        if (!m_handlerRunsReported)
+            emit(Json{{"ok", false},
+                      {"usage", "handler of " + std::string(name) +
+                                    " not run, nor any other for the rest of this line: it has "
+                                    "run " +
+                                    std::to_string(m_options.maxHandlerRuns) + " handlers"}});
+        m_handlerRunsReported = true;
+        return;
+    }
+    ++m_handlerRuns;
     // The handler acts on the control that raised the event; the script's choice comes back
     // afterwards, unless the handler terminated that control.
     struct Nesting {

@@ -27,6 +27,9 @@ struct ScriptHostOptions {
     bool fileOutput = true;
     // The longest `advance`, in milliseconds: a timer that keeps failing cannot make it spin.
     std::int64_t maxAdvance = 3'600'000;
+    // The most handler runs one input line may cause, however they nest: no script can keep
+    // the host busy for minutes.
+    std::int64_t maxHandlerRuns = 10'000;
 };
 
 // The command interpreter of the scripting host: runs one command line at a time on the
@@ -106,8 +109,6 @@ private:
     Json colordialog(std::string_view arguments);
 
     HostedPage& hostedPage();
-    // A key or character for the element that has the focus; false when nothing has it.
-    bool pressFocused(char32_t character);
 
     ScriptHostOptions m_options;
     std::ostream& m_out;
@@ -120,6 +121,8 @@ private:
     std::optional<int> m_current;
     int m_nextId = 1;
     int m_handlerDepth = 0;
+    std::int64_t m_handlerRuns = 0; // by the input line being run
+    bool m_handlerRunsReported = false;
     const Command* m_running = nullptr; // the command being run, for its usage form
 };
 

@@ -6,48 +6,18 @@
 #include "host/ElementState.h"
 #include "host/UsageError.h"
 
+#include "editor/SurfaceLayout.h"
 #include "platform/HitTest.h"
+#include "platform/Keyboard.h"
 #include "platform/TabControl.h"
 #include "platform/TextField.h"
+#include "platform/Utf8.h"
 
 namespace merv::host {
 
 namespace {
 
-// Twips per pixel of the control's surface.
-constexpr int TwipsPerPixel = 15;
-// KeyAscii values of the keys the host names.
-constexpr char32_t KeyEnter = 13;
-constexpr char32_t KeySpace = 32;
-// Code points beyond Unicode, and malformed bytes, arrive as the replacement character.
-constexpr char32_t Replacement = 0xFFFD;
-constexpr std::int64_t MaxKeyAscii = 0x10FFFF;
-
-// The code points of a UTF-8 text.
-std::u32string decodeUtf8(std::string_view text) {
-    std::u32string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80         ? 1
-                           : (lead >> 5) == 6  ? 2
-                           : (lead >> 4) == 14 ? 3
-                           : (lead >> 3) == 30 ? 4
-                                               : 0;
-        char32_t c = length == 1   ? lead
-                     : length == 2 ? lead & 0x1F
-                     : length == 3 ? lead & 0x0F
-                                   : lead & 0x07;
-        bool valid = length > 0 && i + std::size_t(length) <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + std::size_t(k)]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        out.push_back(valid && c <= 0x10FFFF ? c : Replacement);
-        i += valid ? std::size_t(length) : 1;
-    }
-    return out;
-}
+constexpr std::int64_t MaxKeyAscii = utf8::MaxCodePoint;
 
 void runHandler(const std::function<void()>& handler) {
     if (handler)
@@ -55,20 +25,6 @@ void runHandler(const std::function<void()>& handler) {
 }
 
 } // namespace
-
-bool ScriptHost::pressFocused(char32_t character) {
-    Element* focused = m_focus.focused();
-    if (!focused)
-        return false;
-    if (focused->kind() == ElementKind::TextField) {
-        static_cast<TextField*>(focused)->typeCharacter(character);
-    } else if (focused->kind() == ElementKind::CommandButton &&
-               (character == KeyEnter || character == KeySpace)) {
-        // Enter and Space press the button that has the focus.
-        runHandler(focused->onClick);
-    }
-    return true;
-}
 
 Json ScriptHost::dblclick(std::string_view arguments) {
     const auto names = words(arguments);
@@ -85,8 +41,8 @@ Json ScriptHost::dblclickAt(std::string_view arguments) {
     if (!x || !y)
         wrongArguments(m_running->form);
     MERV_Gauge& control = current().control();
-    Element* target =
-        elementAt(control.elements().root(), int(*x) * TwipsPerPixel, int(*y) * TwipsPerPixel);
+    Element* target = elementAt(control.elements().root(), int(*x) * Layout::TwipsPerPixel,
+                                int(*y) * Layout::TwipsPerPixel);
     if (!target)
         throw UsageError("the point lies outside the control");
     runHandler(target->onDblClick);
@@ -132,8 +88,8 @@ Json ScriptHost::type(std::string_view arguments) {
     if (!m_focus.focused())
         throw UsageError("nothing has the focus: give it to an element with setfocus");
     // Each character goes to whatever has the focus when it is typed: Enter may move it.
-    for (char32_t c : decodeUtf8(*text))
-        pressFocused(c);
+    for (char32_t c : utf8::decode(*text))
+        typeKey(m_focus, c);
     return Json::object();
 }
 
@@ -148,7 +104,7 @@ Json ScriptHost::key(std::string_view arguments) {
         focused->kind() == ElementKind::TextField ? static_cast<TextField*>(focused) : nullptr;
     const std::string_view name = names[0];
     if (name == "enter") {
-        pressFocused(KeyEnter);
+        typeKey(m_focus, char32_t(KeyAscii::Enter));
     } else if (name == "backspace") {
         if (field)
             field->backspace();
@@ -156,10 +112,9 @@ Json ScriptHost::key(std::string_view arguments) {
         if (field)
             field->deleteForward();
     } else if (name == "tab") {
-        if (Element* next = focused->tree().nextInFocusOrder(focused))
-            next->setFocus();
+        tabToNext(m_focus);
     } else if (const auto keyAscii = parseInteger(name, 0, MaxKeyAscii)) {
-        pressFocused(char32_t(*keyAscii));
+        typeKey(m_focus, char32_t(*keyAscii));
     } else {
         wrongArguments(m_running->form);
     }

@@ -1,0 +1,328 @@
+#include "qt/ElementInputs.h"
+
+#include "qt/FontOf.h"
+#include "qt/GaugePainter.h"
+#include "qt/OleColor.h"
+
+#include "platform/CommandButton.h"
+#include "platform/TextField.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <array>
+
+namespace merv::qt {
+
+namespace {
+
+// KeyAscii of the Enter key.
+constexpr int KeyEnter = 13;
+
+// The UTF-16 position in a text of the code point with this index.
+int utf16Index(const QString& text, int codePoint) {
+    int i = 0;
+    for (int n = 0; n < codePoint && i < text.size(); ++n)
+        i += text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    return i;
+}
+
+// The code-point index of a UTF-16 position in a text.
+int codePointIndex(const QString& text, int utf16) {
+    int n = 0;
+    for (int i = 0; i < utf16 && i < text.size(); ++n)
+        i += text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    return n;
+}
+
+// The range a line edit shows selected (the caret alone where nothing is), in UTF-16 units.
+std::pair<int, int> shownRange(const QLineEdit& edit) {
+    if (edit.hasSelectedText()) {
+        const int start = edit.selectionStart();
+        return {start, start + int(edit.selectedText().size())};
+    }
+    return {edit.cursorPosition(), edit.cursorPosition()};
+}
+
+// Keys that only move the caret or the selection, or copy: the line edit does these itself
+// and the element then takes the selection it shows.
+bool movesOrCopies(QKeyEvent& key) {
+    static constexpr std::array sequences{
+        QKeySequence::MoveToNextChar,
+        QKeySequence::MoveToPreviousChar,
+        QKeySequence::MoveToNextWord,
+        QKeySequence::MoveToPreviousWord,
+        QKeySequence::MoveToStartOfLine,
+        QKeySequence::MoveToEndOfLine,
+        QKeySequence::MoveToStartOfBlock,
+        QKeySequence::MoveToEndOfBlock,
+        QKeySequence::MoveToStartOfDocument,
+        QKeySequence::MoveToEndOfDocument,
+        QKeySequence::SelectNextChar,
+        QKeySequence::SelectPreviousChar,
+        QKeySequence::SelectNextWord,
+        QKeySequence::SelectPreviousWord,
+        QKeySequence::SelectStartOfLine,
+        QKeySequence::SelectEndOfLine,
+        QKeySequence::SelectStartOfBlock,
+        QKeySequence::SelectEndOfBlock,
+        QKeySequence::SelectStartOfDocument,
+        QKeySequence::SelectEndOfDocument,
+        QKeySequence::SelectAll,
+        QKeySequence::Copy,
+    };
+    for (const auto sequence : sequences) {
+        if (key.matches(sequence))
+            return true;
+    }
+    return false;
+}
+
+// Types a text into the field character by character, as a person typing it would.
+void typeText(TextField& field, const QString& text) {
+    for (const char32_t c : text.toStdU32String())
+        field.typeCharacter(c);
+}
+
+} // namespace
+
+// Hands the inputs' events to ElementInputs::filter.
+class ElementInputs::EventFilter : public QObject {
+public:
+    explicit EventFilter(ElementInputs& inputs) : m_inputs(inputs) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return m_inputs.filter(watched, event);
+    }
+
+private:
+    ElementInputs& m_inputs;
+};
+
+ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainter& painter,
+                             Runner run)
+    : m_host(host), m_tree(tree), m_painter(painter), m_run(std::move(run)),
+      m_filter(std::make_unique<EventFilter>(*this)) {
+    for (const auto& element : tree.elements()) {
+        if (element->kind() == ElementKind::TextField) {
+            auto& field = static_cast<TextField&>(*element);
+            auto* edit = new QLineEdit(&host);
+            edit->setObjectName(QString::fromStdString(field.name()));
+            edit->setContextMenuPolicy(Qt::NoContextMenu);
+            edit->setAcceptDrops(false);
+            edit->setDragEnabled(false);
+            edit->setTextMargins(0, 0, 0, 0);
+            edit->installEventFilter(m_filter.get());
+            QObject::connect(edit, &QLineEdit::selectionChanged,
+                             [this, &field, edit] { pushSelection(field, *edit); });
+            QObject::connect(edit, &QLineEdit::cursorPositionChanged,
+                             [this, &field, edit] { pushSelection(field, *edit); });
+            m_fields[&field] = edit;
+            m_elementOf[edit] = &field;
+            syncField(field);
+        } else if (element->kind() == ElementKind::CommandButton) {
+            auto& button = static_cast<CommandButton&>(*element);
+            auto* push = new QPushButton(&host);
+            push->setObjectName(QString::fromStdString(button.name()));
+            push->setAutoDefault(false);
+            push->installEventFilter(m_filter.get());
+            QObject::connect(push, &QPushButton::clicked, [this, &button] {
+                if (button.onClick)
+                    m_run(button.onClick);
+            });
+            m_buttons[&button] = push;
+            m_elementOf[push] = &button;
+            syncButton(button);
+        }
+    }
+    syncVisibility();
+    place({});
+}
+
+ElementInputs::~ElementInputs() {
+    // The host deletes its children; they must not call back into an element meanwhile.
+    m_mirroring = true;
+    for (auto& [widget, element] : m_elementOf)
+        widget->removeEventFilter(m_filter.get());
+}
+
+void ElementInputs::place(QPoint origin) {
+    m_origin = origin;
+    for (auto& [widget, element] : m_elementOf) {
+        static_cast<QWidget*>(widget)->setGeometry(
+            m_painter.elementRect(*element).translated(origin).toRect());
+    }
+}
+
+void ElementInputs::elementChanged(const Element& element, ElementChange change) {
+    if (change == ElementChange::Visible) {
+        syncVisibility();
+        return;
+    }
+    if (change == ElementChange::Focus) {
+        syncFocus();
+        return;
+    }
+    if (element.kind() == ElementKind::TextField)
+        syncField(static_cast<const TextField&>(element));
+    else if (element.kind() == ElementKind::CommandButton)
+        syncButton(static_cast<const CommandButton&>(element));
+}
+
+void ElementInputs::syncField(const TextField& field) {
+    QLineEdit* edit = m_fields.at(&field);
+    const bool was = m_mirroring;
+    m_mirroring = true;
+    const QString text = QString::fromStdString(field.text());
+    if (edit->text() != text)
+        edit->setText(text);
+    const int start = utf16Index(text, field.selStart());
+    const int end = utf16Index(text, field.selStart() + field.selLength());
+    // The same range shown with the caret at its other end stays as the person made it.
+    if (shownRange(*edit) != std::pair{start, end}) {
+        if (end > start)
+            edit->setSelection(start, end - start);
+        else
+            edit->setCursorPosition(start);
+    }
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, toQColor(field.foreColor(), m_host.palette()));
+    palette.setColor(QPalette::Base, toQColor(field.backColor(), m_host.palette()));
+    edit->setPalette(palette);
+    if (field.font())
+        edit->setFont(fontOf(*field.font()));
+    m_mirroring = was;
+}
+
+void ElementInputs::syncButton(const CommandButton& button) {
+    m_buttons.at(&button)->setText(QString::fromStdString(button.caption()));
+}
+
+void ElementInputs::syncVisibility() {
+    for (auto& [widget, element] : m_elementOf)
+        static_cast<QWidget*>(widget)->setVisible(element->shown());
+}
+
+void ElementInputs::syncFocus() {
+    const Element* focused = m_tree.focus().focused();
+    QWidget* target = nullptr;
+    for (auto& [widget, element] : m_elementOf) {
+        if (element == focused)
+            target = static_cast<QWidget*>(widget);
+    }
+    const bool was = m_mirroring;
+    m_mirroring = true;
+    if (target && target->isVisible()) {
+        if (!target->hasFocus())
+            target->setFocus(Qt::OtherFocusReason);
+    } else if (QWidget* current = QApplication::focusWidget();
+               current && m_elementOf.count(current)) {
+        // The control's focus is on an element without an input of its own.
+        m_host.setFocus(Qt::OtherFocusReason);
+    }
+    m_mirroring = was;
+}
+
+void ElementInputs::pushSelection(TextField& field, QLineEdit& edit) {
+    if (m_mirroring)
+        return;
+    const QString text = edit.text();
+    const auto [from, to] = shownRange(edit);
+    const int start = codePointIndex(text, from);
+    const int length = codePointIndex(text, to) - start;
+    if (start == field.selStart() && length == field.selLength())
+        return;
+    m_run([&] {
+        field.setSelStart(start);
+        field.setSelLength(length);
+    });
+}
+
+bool ElementInputs::filter(QObject* watched, QEvent* event) {
+    const auto it = m_elementOf.find(watched);
+    if (it == m_elementOf.end())
+        return false;
+    Element& element = *it->second;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (!m_mirroring && !element.hasFocus())
+            m_run([&] { element.setFocus(); });
+        return false;
+    case QEvent::KeyPress: {
+        auto& key = static_cast<QKeyEvent&>(*event);
+        if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab)
+            return false; // the host's focusNextPrevChild follows the control's order
+        if (element.kind() == ElementKind::TextField)
+            return fieldKey(static_cast<TextField&>(element), *static_cast<QLineEdit*>(watched),
+                            key);
+        return buttonKey(static_cast<CommandButton&>(element), key);
+    }
+    case QEvent::InputMethod:
+    case QEvent::Drop:
+        // Text reaches a field only as typed characters.
+        return element.kind() == ElementKind::TextField;
+    default:
+        return false;
+    }
+}
+
+bool ElementInputs::fieldKey(TextField& field, QLineEdit& edit, QKeyEvent& key) {
+    if (movesOrCopies(key))
+        return false;
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+        m_run([&] { field.pressKey(KeyEnter); });
+    } else if (key.key() == Qt::Key_Backspace) {
+        m_run([&] { field.backspace(); });
+    } else if (key.key() == Qt::Key_Delete) {
+        m_run([&] { field.deleteForward(); });
+    } else if (key.matches(QKeySequence::Paste)) {
+        const QString text = QApplication::clipboard()->text();
+        m_run([&] { typeText(field, text); });
+    } else if (key.matches(QKeySequence::Cut)) {
+        if (edit.hasSelectedText()) {
+            QApplication::clipboard()->setText(edit.selectedText());
+            m_run([&] { field.deleteForward(); });
+        }
+    } else if (!key.text().isEmpty() &&
+               !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        const QString text = key.text();
+        m_run([&] { typeText(field, text); });
+    }
+    // Every other key would change the line edit's text behind the field's back.
+    return true;
+}
+
+bool ElementInputs::buttonKey(CommandButton& button, QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+        // Enter presses the button that has the focus, as Space does.
+        if (button.onClick)
+            m_run(button.onClick);
+        return true;
+    }
+    return false;
+}
+
+bool ElementInputs::moveFocus(bool next) {
+    Element* focused = m_tree.focus().focused();
+    QWidget* current = QApplication::focusWidget();
+    if (!focused || !current || (current != &m_host && !m_elementOf.count(current)))
+        return false;
+    Element* target = m_tree.nextInFocusOrder(focused);
+    if (!next) {
+        // Backwards: the element whose next one is the focused element.
+        Element* previous = focused;
+        for (std::size_t n = 0; target && target != focused && n < m_tree.elements().size(); ++n) {
+            previous = target;
+            target = m_tree.nextInFocusOrder(target);
+        }
+        target = previous;
+    }
+    if (!target)
+        return false;
+    m_run([&] { target->setFocus(); });
+    return true;
+}
+
+} // namespace merv::qt

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/ElementTree.h"
+
+#include <QPoint>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class QEvent;
+class QKeyEvent;
+class QLineEdit;
+class QObject;
+class QPushButton;
+class QWidget;
+
+namespace merv {
+class CommandButton;
+class TextField;
+} // namespace merv
+
+namespace merv::qt {
+
+class GaugePainter;
+
+// Real Qt inputs standing in for the control's text fields and buttons: each mirrors its
+// element (text, selection, focus, colours, font, place, visibility) and hands what a person
+// does to the element, whose handlers decide what becomes of it. Nothing typed reaches a line
+// edit's own text: the element's text is the one truth, shown back at once.
+class ElementInputs {
+public:
+    // Runs a call into the control, reporting its errors.
+    using Runner = std::function<void(const std::function<void()>&)>;
+
+    // The inputs are children of the host widget.
+    ElementInputs(QWidget& host, ElementTree& tree, const GaugePainter& painter, Runner run);
+    ~ElementInputs();
+
+    // The element changed: the input that shows it follows.
+    void elementChanged(const Element& element, ElementChange change);
+    // The control's top left corner moved to this point of the host widget.
+    void place(QPoint origin);
+    // Tab or Backtab inside the control: the focus follows the control's focus order. False
+    // when the focus is not on one of the control's inputs.
+    bool moveFocus(bool next);
+
+private:
+    class EventFilter;
+    // Handles an event of one of the inputs; true when it was taken.
+    bool filter(QObject* watched, QEvent* event);
+    void syncField(const TextField& field);
+    void syncButton(const CommandButton& button);
+    void syncVisibility();
+    void syncFocus();
+    void pushSelection(TextField& field, QLineEdit& edit);
+    bool fieldKey(TextField& field, QLineEdit& edit, QKeyEvent& key);
+    bool buttonKey(CommandButton& button, QKeyEvent& key);
+
+    QWidget& m_host;
+    ElementTree& m_tree;
+    const GaugePainter& m_painter;
+    Runner m_run;
+    QPoint m_origin;
+    // True while an input is being set from its element, so its own signals are not taken
+    // for a person's doing.
+    bool m_mirroring = false;
+    std::map<const TextField*, QLineEdit*> m_fields;
+    std::map<const CommandButton*, QPushButton*> m_buttons;
+    std::map<QObject*, Element*> m_elementOf;
+    std::unique_ptr<EventFilter> m_filter;
+};
+
+} // namespace merv::qt

@@ -1,0 +1,232 @@
+#include "qt/GaugePainter.h"
+
+#include "editor/SurfaceLayout.h"
+#include "qt/FontOf.h"
+#include "qt/OleColor.h"
+
+#include "platform/Image.h"
+#include "platform/Label.h"
+#include "platform/Line.h"
+#include "platform/PictureBox.h"
+#include "platform/Shape.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace merv::qt {
+
+namespace {
+
+// The needle's pen width in pixels; the layout leaves it to the view.
+constexpr qreal LinePenWidth = 2.0;
+
+QPointF twipsToPixels(int x, int y) {
+    return {qreal(x) / Layout::TwipsPerPixel, qreal(y) / Layout::TwipsPerPixel};
+}
+
+QRectF rectOf(const TwipsRect& bounds, QPointF origin) {
+    return {origin + twipsToPixels(bounds.left, bounds.top),
+            QSizeF(qreal(bounds.width) / Layout::TwipsPerPixel,
+                   qreal(bounds.height) / Layout::TwipsPerPixel)};
+}
+
+// The top left corner of an element's container, in control pixels.
+QPointF containerOrigin(const Element& element) {
+    QPointF origin;
+    for (const Container* c = element.container(); c && c->element().container();
+         c = c->element().container())
+        origin += twipsToPixels(c->element().bounds().left, c->element().bounds().top);
+    return origin;
+}
+
+Qt::Alignment alignmentOf(Alignment alignment) {
+    switch (alignment) {
+    case Alignment::Right:
+        return Qt::AlignRight;
+    case Alignment::Center:
+        return Qt::AlignHCenter;
+    case Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+QImage faceImage(const Surface& surface) {
+    QImage image(surface.width(), surface.height(), QImage::Format_RGB32);
+    const auto& pixels = surface.pixels();
+    for (int y = 0; y < surface.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < surface.width(); ++x) {
+            const std::uint32_t c =
+                pixels[std::size_t(y) * std::size_t(surface.width()) + std::size_t(x)];
+            row[x] = qRgb(int(c & 0xFFu), int((c >> 8) & 0xFFu), int((c >> 16) & 0xFFu));
+        }
+    }
+    return image;
+}
+
+// The bounding rectangle of the pixels in which two images of one size differ.
+QRect differingPixels(const QImage& a, const QImage& b) {
+    int left = a.width(), right = -1, top = a.height(), bottom = -1;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        if (std::equal(ra, ra + a.width(), rb))
+            continue;
+        top = std::min(top, y);
+        bottom = y;
+        for (int x = 0; x < a.width(); ++x) {
+            if (ra[x] != rb[x]) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    if (right < 0)
+        return {};
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+} // namespace
+
+GaugePainter::GaugePainter(const ElementTree& tree) : m_tree(tree) {
+    for (const auto& element : tree.elements()) {
+        if (element->kind() != ElementKind::PictureBox)
+            continue;
+        const auto& box = static_cast<const PictureBox&>(*element);
+        if (box.hasSurface())
+            m_faces[&box] = faceImage(box.surface());
+    }
+}
+
+QRect GaugePainter::takeSurface(const PictureBox& box) {
+    if (!box.hasSurface())
+        return {};
+    QImage now = faceImage(box.surface());
+    QImage& before = m_faces[&box];
+    const QRect changed = before.size() == now.size() ? differingPixels(before, now) : now.rect();
+    before = std::move(now);
+    if (changed.isEmpty())
+        return {};
+    const QRectF boxRect = elementRect(box);
+    return changed.translated(boxRect.topLeft().toPoint()).intersected(boxRect.toAlignedRect());
+}
+
+QRectF GaugePainter::elementRect(const Element& element) const {
+    if (!element.container())
+        return rectOf({0, 0, Layout::ControlWidth, Layout::ControlHeight}, {});
+    return rectOf(element.bounds(), containerOrigin(element));
+}
+
+QRect GaugePainter::lineBox(const Element& element) const {
+    const auto& line = static_cast<const Line&>(element);
+    const QPointF origin = containerOrigin(line);
+    const QRectF box =
+        QRectF(origin + QPointF(line.x1(), line.y1()), origin + QPointF(line.x2(), line.y2()))
+            .normalized();
+    // The pen reaches half its width (and one pixel of antialiasing) beyond the end points.
+    const int margin = int(LinePenWidth) + 1;
+    return box.toAlignedRect().adjusted(-margin, -margin, margin, margin);
+}
+
+QImage GaugePainter::picture(const Element& element) const {
+    const auto bytes = static_cast<const Image&>(element).picture();
+    if (bytes.empty())
+        return {};
+    auto it = m_pictures.find(bytes.data());
+    if (it == m_pictures.end()) {
+        QImage decoded = QImage::fromData(bytes.data(), int(bytes.size()), "GIF")
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        it = m_pictures.emplace(bytes.data(), std::move(decoded)).first;
+    }
+    return it->second;
+}
+
+void GaugePainter::paint(QPainter& painter, const QPalette& palette) const {
+    const UserControl& root = m_tree.root();
+    painter.fillRect(elementRect(root), toQColor(root.backColor(), palette));
+    paintContainer(painter, root, {}, palette);
+}
+
+void GaugePainter::paintContainer(QPainter& painter, const Container& container, QPointF origin,
+                                  const QPalette& palette) const {
+    const auto& children = container.children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        const Element& child = **it;
+        if (!child.visible() || !container.showsChild(child))
+            continue;
+        paintElement(painter, child, rectOf(child.bounds(), origin), origin, palette);
+    }
+}
+
+void GaugePainter::paintElement(QPainter& painter, const Element& element, const QRectF& rect,
+                                QPointF origin, const QPalette& palette) const {
+    switch (element.kind()) {
+    case ElementKind::Shape: {
+        const auto& shape = static_cast<const Shape&>(element);
+        if (shape.solidFill())
+            painter.fillRect(rect, toQColor(shape.fillColor(), palette));
+        painter.setPen(QPen(toQColor(shape.borderColor(), palette), 1.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
+        break;
+    }
+    case ElementKind::Label: {
+        const auto& label = static_cast<const Label&>(element);
+        if (label.caption().empty())
+            break;
+        painter.save();
+        painter.setClipRect(rect, Qt::IntersectClip);
+        painter.setFont(label.font() ? fontOf(*label.font()) : painter.font());
+        painter.setPen(toQColor(label.foreColor(), palette));
+        painter.drawText(rect,
+                         int(alignmentOf(label.alignment()) | Qt::AlignTop | Qt::TextWordWrap),
+                         QString::fromStdString(label.caption()));
+        painter.restore();
+        break;
+    }
+    case ElementKind::Image: {
+        const QImage image = picture(element);
+        if (image.isNull())
+            break;
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (static_cast<const Image&>(element).stretch())
+            painter.drawImage(rect, image);
+        else
+            painter.drawImage(rect.topLeft(), image);
+        painter.restore();
+        break;
+    }
+    case ElementKind::Line: {
+        const auto& line = static_cast<const Line&>(element);
+        // Line points are pixels of the container; a pixel's centre is half a unit in.
+        const QPointF centre(0.5, 0.5);
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(
+            QPen(toQColor(line.borderColor(), palette), LinePenWidth, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(origin + QPointF(line.x1(), line.y1()) + centre,
+                         origin + QPointF(line.x2(), line.y2()) + centre);
+        painter.restore();
+        break;
+    }
+    case ElementKind::PictureBox: {
+        const auto& box = static_cast<const PictureBox&>(element);
+        painter.save();
+        painter.setClipRect(rect, Qt::IntersectClip);
+        painter.fillRect(rect, toQColor(box.backColor(), palette));
+        if (const auto face = m_faces.find(&box); face != m_faces.end())
+            painter.drawImage(rect.topLeft(), face->second);
+        paintContainer(painter, box, rect.topLeft(), palette);
+        painter.restore();
+        break;
+    }
+    default:
+        // Text fields and buttons are real widgets; timers and dialogs show nothing.
+        break;
+    }
+}
+
+} // namespace merv::qt

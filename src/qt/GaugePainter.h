@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/ElementTree.h"
+
+#include <QImage>
+#include <QPalette>
+#include <QRect>
+
+#include <cstdint>
+#include <map>
+
+class QPainter;
+
+namespace merv {
+class Element;
+class PictureBox;
+class Container;
+} // namespace merv
+
+namespace merv::qt {
+
+// Paints a control's element tree as its layout places it, at one pixel per 15 twips: shapes,
+// labels, images, lines and picture boxes, back to front in each container's stacking order.
+// Text fields and buttons are left to real widgets over it. Painting reads the tree and the
+// painter's own caches and never changes either.
+class GaugePainter {
+public:
+    explicit GaugePainter(const ElementTree& tree);
+
+    // Takes the dial face's pixels from the surface of the picture box after the control
+    // reported a change of it; returns the rectangle of pixels that differ from the last take,
+    // in control pixels (empty when none does).
+    QRect takeSurface(const PictureBox& box);
+
+    // Paints the control with its top left corner at the painter's origin.
+    void paint(QPainter& painter, const QPalette& palette) const;
+
+    // Where an element stands, in control pixels (its container's offsets added up).
+    QRectF elementRect(const Element& element) const;
+    // The pixels a line covers with the pen it is drawn with, in control pixels.
+    QRect lineBox(const Element& line) const;
+
+    // The decoded picture of an image element (null when it has none or it does not decode).
+    QImage picture(const Element& image) const;
+
+private:
+    void paintContainer(QPainter& painter, const Container& container, QPointF origin,
+                        const QPalette& palette) const;
+    void paintElement(QPainter& painter, const Element& element, const QRectF& rect, QPointF origin,
+                      const QPalette& palette) const;
+
+    const ElementTree& m_tree;
+    // The face image of each picture box that draws, as last taken from its surface.
+    std::map<const PictureBox*, QImage> m_faces;
+    // Decoded pictures, by the address of their bytes (the control keeps them for its life).
+    mutable std::map<const std::uint8_t*, QImage> m_pictures;
+};
+
+} // namespace merv::qt

@@ -1,0 +1,566 @@
+#include "qt/MervGaugeWidget.h"
+
+#include "qt/ElementInputs.h"
+#include "qt/GaugePainter.h"
+#include "qt/OleColor.h"
+#include "qt/QtLocale.h"
+#include "qt/QtTimerClock.h"
+
+#include "control/GaugeProperties.h"
+#include "control/MERV_Gauge.h"
+#include "platform/Conversions.h"
+#include "platform/HitTest.h"
+#include "platform/PropertyBag.h"
+#include "platform/RuntimeError.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <array>
+#include <cmath>
+#include <map>
+#include <set>
+#include <vector>
+
+using namespace merv;
+
+namespace {
+
+// The control's fixed extent in whole pixels, rounded as the control rounds twips.
+QSize controlPixelSize() {
+    return {int(std::lround(double(Layout::ControlWidth) / Layout::TwipsPerPixel)),
+            int(std::lround(double(Layout::ControlHeight) / Layout::TwipsPerPixel))};
+}
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A Qt value as the variant a dispatch call would carry.
+Variant variantOf(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return Variant::boolean(value.toBool());
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return Variant::integer(std::int16_t(value.toInt()));
+    case QMetaType::Int:
+    case QMetaType::Long:
+        return Variant::longValue(value.toInt());
+    case QMetaType::UInt:
+    case QMetaType::ULong:
+        return Variant::color(value.toUInt());
+    case QMetaType::Float:
+        return Variant::single(value.toFloat());
+    case QMetaType::Double:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return Variant::doubleValue(value.toDouble());
+    case QMetaType::QColor:
+        return Variant::color(qt::toOleColor(value.value<QColor>()));
+    case QMetaType::UnknownType:
+        return Variant();
+    default:
+        return Variant::text(value.toString().toStdString());
+    }
+}
+
+QVariant qvariantOf(const Variant& value) {
+    switch (value.type()) {
+    case Variant::Type::Text:
+        return qs(value.asText());
+    case Variant::Type::Integer:
+        return QVariant::fromValue<qint16>(value.asInteger());
+    case Variant::Type::Long:
+        return value.asLong();
+    case Variant::Type::Single:
+        return value.asSingle();
+    case Variant::Type::Double:
+        return value.asDouble();
+    case Variant::Type::Boolean:
+        return value.asBoolean();
+    case Variant::Type::Color:
+        return QVariant::fromValue<quint32>(value.asColor());
+    case Variant::Type::Empty:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+// The host side of one gauge: the container services, the clock and the observer, and the
+// bracket around every call into the control after which the view catches up with it.
+class MervGaugeWidget::Private : public ContainerSite, public ElementObserver {
+public:
+    explicit Private(MervGaugeWidget& widget);
+    ~Private() override;
+
+    // Runs a call into the control. Notices the control sends meanwhile are gathered and the
+    // view catches up once the outermost call returns, so a change undone within one call
+    // costs nothing.
+    template <typename F>
+    decltype(auto) call(F&& f) {
+        struct Depth {
+            Private& d;
+            explicit Depth(Private& p) : d(p) { ++d.depth; }
+            ~Depth() {
+                if (--d.depth == 0)
+                    d.catchUp();
+            }
+        } depth(*this);
+        return f();
+    }
+
+    // Runs a call and reports its run-time error through runtimeError; true when it passed.
+    template <typename F>
+    bool report(const QString& property, F&& f) {
+        try {
+            call(std::forward<F>(f));
+            return true;
+        } catch (const RuntimeError& error) {
+            emit q.runtimeError(error.number(), qs(error.description()), property);
+            return false;
+        }
+    }
+
+    // A getter whose failure is reported, answering the fallback then.
+    template <typename T, typename F>
+    T read(const QString& property, T fallback, F&& f) {
+        T result = fallback;
+        report(property, [&] { result = f(); });
+        return result;
+    }
+
+    void start(const std::function<void()>& lifecycle);
+    void raiseResize();
+    void catchUp();
+    void updateLocale();
+
+    // ContainerSite.
+    std::optional<bool> ambientUserMode() const override;
+    std::uint32_t ambientBackColor() const override;
+    std::int32_t ambientLocaleID() const override { return lcid; }
+    void propertyChanged(std::string_view name) override;
+    void raiseEvent(int dispid, std::string_view name) override;
+    const NumberLocale& numberLocale() const override { return numbers; }
+    std::int32_t resourceLanguage() const override { return lcid; }
+
+    // ElementObserver.
+    void elementChanged(const Element& element, ElementChange change) override;
+
+    QRect widgetRect(const QRectF& controlRect) const;
+
+    MervGaugeWidget& q;
+    NumberLocale numbers;
+    std::int32_t lcid = 1033;
+    bool attached = false;
+    bool userMode = true;
+    bool isStarted = false;
+    int depth = 0;
+    bool catchUpPosted = false;
+
+    // The clock before the control: the control's timer tells the clock when it goes.
+    std::unique_ptr<qt::QtTimerClock> clock;
+    std::unique_ptr<MERV_Gauge> control;
+    std::unique_ptr<qt::GaugePainter> painter;
+    std::unique_ptr<qt::ElementInputs> inputs;
+
+    // What the control reported since the view last caught up.
+    std::set<std::pair<const Element*, ElementChange>> pending;
+    // The stacking of each container as last painted, and each line's last painted box.
+    std::map<const Container*, std::vector<Element*>> stacking;
+    std::map<const Element*, QRect> lineBoxes;
+    std::array<bool, 4> status{};
+};
+
+MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
+    : q(widget), numbers(qt::numberLocaleOf(widget.locale())), lcid(qt::lcidOf(widget.locale())) {
+    clock = std::make_unique<qt::QtTimerClock>(
+        [this](const RuntimeError& error) {
+            emit q.runtimeError(error.number(), qs(error.description()), QString());
+        },
+        [this](const std::function<void()>& tick) { call(tick); });
+    control = std::make_unique<MERV_Gauge>(*this);
+    ElementTree& tree = control->elements();
+    tree.setTimerClock(clock.get());
+    tree.setObserver(this);
+    // The host answers every extent change the control makes with another Resize.
+    tree.root().onExtentChanged = [this] { control->Resize(); };
+    painter = std::make_unique<qt::GaugePainter>(tree);
+    inputs = std::make_unique<qt::ElementInputs>(
+        q, tree, *painter, [this](const std::function<void()>& f) { report(QString(), f); });
+    for (const auto& element : tree.elements()) {
+        if (const auto* container = dynamic_cast<const Container*>(element.get()))
+            stacking[container] = container->children();
+        if (element->kind() == ElementKind::Line)
+            lineBoxes[element.get()] = painter->lineBox(*element);
+    }
+}
+
+MervGaugeWidget::Private::~Private() {
+    control->elements().setObserver(nullptr);
+    inputs.reset();
+    control.reset();
+}
+
+void MervGaugeWidget::Private::start(const std::function<void()>& lifecycle) {
+    call([&] {
+        control->Initialize();
+        attached = true;
+        isStarted = true;
+        lifecycle();
+        raiseResize();
+    });
+}
+
+void MervGaugeWidget::Private::raiseResize() {
+    call([&] { control->Resize(); });
+}
+
+std::optional<bool> MervGaugeWidget::Private::ambientUserMode() const {
+    // Before the host attaches the control, the ambient query fails.
+    if (!attached)
+        return std::nullopt;
+    return userMode;
+}
+
+std::uint32_t MervGaugeWidget::Private::ambientBackColor() const {
+    return qt::toOleColor(q.palette().color(QPalette::Window));
+}
+
+void MervGaugeWidget::Private::propertyChanged(std::string_view name) {
+    emit q.propertyChanged(QString::fromUtf8(name.data(), qsizetype(name.size())));
+}
+
+void MervGaugeWidget::Private::raiseEvent(int dispid, std::string_view) {
+    switch (dispid) {
+    case GaugeEvent::OnAlarmHigh:
+        emit q.OnAlarmHigh();
+        break;
+    case GaugeEvent::OnAlarmLow:
+        emit q.OnAlarmLow();
+        break;
+    case GaugeEvent::OnWarningHigh:
+        emit q.OnWarningHigh();
+        break;
+    case GaugeEvent::OnWarningLow:
+        emit q.OnWarningLow();
+        break;
+    default:
+        Q_ASSERT_X(false, "raiseEvent", "the control raises only its four events");
+    }
+}
+
+void MervGaugeWidget::Private::elementChanged(const Element& element, ElementChange change) {
+    // Real inputs mirror their elements at once, so what a person sees in them never lags.
+    inputs->elementChanged(element, change);
+    pending.emplace(&element, change);
+    if (depth == 0 && !catchUpPosted) {
+        // A change from outside a call of ours (through control()): catch up from the loop.
+        catchUpPosted = true;
+        QMetaObject::invokeMethod(
+            &q,
+            [this] {
+                catchUpPosted = false;
+                catchUp();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+QRect MervGaugeWidget::Private::widgetRect(const QRectF& controlRect) const {
+    // One pixel more on each side for antialiased edges.
+    return controlRect.translated(q.controlOrigin()).toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+void MervGaugeWidget::Private::catchUp() {
+    QRegion dirty;
+    const auto changes = std::move(pending);
+    pending.clear();
+    std::set<const Container*> restacked;
+    for (const auto& [element, change] : changes) {
+        switch (change) {
+        case ElementChange::Points: {
+            QRect& box = lineBoxes[element];
+            const QRect now = painter->lineBox(*element);
+            if (now != box) {
+                dirty += box.translated(q.controlOrigin());
+                dirty += now.translated(q.controlOrigin());
+                box = now;
+            }
+            break;
+        }
+        case ElementChange::Surface:
+            dirty += painter->takeSurface(static_cast<const PictureBox&>(*element))
+                         .translated(q.controlOrigin());
+            break;
+        case ElementChange::Stacking:
+            restacked.insert(element->container());
+            break;
+        case ElementChange::Focus:
+        case ElementChange::Selection:
+        case ElementChange::Text:
+            // Text fields are real widgets, which mirror these themselves.
+            if (element->kind() != ElementKind::TextField)
+                dirty += widgetRect(painter->elementRect(*element));
+            break;
+        case ElementChange::Extent:
+            q.updateGeometry();
+            dirty += q.rect();
+            break;
+        default:
+            dirty += element->kind() == ElementKind::Line
+                         ? lineBoxes[element].translated(q.controlOrigin())
+                         : widgetRect(painter->elementRect(*element));
+            break;
+        }
+    }
+    // Only elements that really changed places in their container's stacking are repainted.
+    for (const Container* container : restacked) {
+        std::vector<Element*>& before = stacking[container];
+        const std::vector<Element*>& now = container->children();
+        for (std::size_t i = 0; i < now.size() && i < before.size(); ++i) {
+            if (now[i] == before[i])
+                continue;
+            for (const Element* e : {now[i], before[i]})
+                dirty += e->kind() == ElementKind::Line ? lineBoxes[e].translated(q.controlOrigin())
+                                                        : widgetRect(painter->elementRect(*e));
+        }
+        before = now;
+    }
+    if (!dirty.isEmpty())
+        q.update(dirty);
+
+    const std::array<bool, 4> now{control->AlarmHighStatus(), control->AlarmLowStatus(),
+                                  control->WarningHighStatus(), control->WarningLowStatus()};
+    const std::array<void (MervGaugeWidget::*)(bool), 4> signal{
+        &MervGaugeWidget::AlarmHighStatusChanged, &MervGaugeWidget::AlarmLowStatusChanged,
+        &MervGaugeWidget::WarningHighStatusChanged, &MervGaugeWidget::WarningLowStatusChanged};
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (now[i] != status[i]) {
+            status[i] = now[i];
+            emit(q.*signal[i])(now[i]);
+        }
+    }
+}
+
+void MervGaugeWidget::Private::updateLocale() {
+    numbers = qt::numberLocaleOf(q.locale());
+    lcid = qt::lcidOf(q.locale());
+}
+
+// ---------------------------------------------------------------------------------------------
+
+MervGaugeWidget::MervGaugeWidget(QWidget* parent) : MervGaugeWidget(Unstarted{}, parent) {
+    MemoryPropertyBag empty(d->numbers);
+    restore(empty);
+}
+
+MervGaugeWidget::MervGaugeWidget(PropertyBag& bag, QWidget* parent)
+    : MervGaugeWidget(Unstarted{}, parent) {
+    restore(bag);
+}
+
+MervGaugeWidget::MervGaugeWidget(Unstarted, QWidget* parent) : QWidget(parent) {
+    // d stays null until the host is whole: its inputs send events while it is being built.
+    d = std::make_unique<Private>(*this);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+MervGaugeWidget::~MervGaugeWidget() = default;
+
+void MervGaugeWidget::restore(PropertyBag& bag) {
+    d->start([&] { d->control->ReadProperties(bag); });
+}
+
+void MervGaugeWidget::createNew(bool userMode) {
+    d->userMode = userMode;
+    d->start([&] { d->control->InitProperties(); });
+}
+
+bool MervGaugeWidget::started() const noexcept {
+    return d->isStarted;
+}
+
+void MervGaugeWidget::store(PropertyBag& bag) {
+    d->call([&] { d->control->WriteProperties(bag); });
+}
+
+void MervGaugeWidget::putProperty(const QString& name, const QVariant& value) {
+    const PropertyInfo* property = findProperty(name.toStdString());
+    if (!property)
+        throw RuntimeError(ErrorNumber::PropertyNotSupported);
+    d->call([&] { property->put(*d->control, variantOf(value), d->numbers); });
+}
+
+QVariant MervGaugeWidget::getProperty(const QString& name) {
+    const PropertyInfo* property = findProperty(name.toStdString());
+    if (!property)
+        throw RuntimeError(ErrorNumber::PropertyNotSupported);
+    return qvariantOf(d->call([&] { return property->get(*d->control); }));
+}
+
+#define MERV_TEXT_PROPERTY(Name, setter)                                                           \
+    QString MervGaugeWidget::Name() const {                                                        \
+        return qs(d->control->Name());                                                             \
+    }                                                                                              \
+    void MervGaugeWidget::setter(const QString& value) {                                           \
+        d->report(QStringLiteral(#Name), [&] { d->control->setter(value.toStdString()); });        \
+    }
+MERV_TEXT_PROPERTY(VariableName, setVariableName)
+MERV_TEXT_PROPERTY(EngUnit, setEngUnit)
+#undef MERV_TEXT_PROPERTY
+
+qint16 MervGaugeWidget::Precision() const {
+    return d->read<qint16>(QStringLiteral("Precision"), 0, [&] { return d->control->Precision(); });
+}
+
+void MervGaugeWidget::setPrecision(qint16 value) {
+    d->report(QStringLiteral("Precision"), [&] { d->control->setPrecision(value); });
+}
+
+bool MervGaugeWidget::AlarmHighStatus() const {
+    return d->control->AlarmHighStatus();
+}
+bool MervGaugeWidget::AlarmLowStatus() const {
+    return d->control->AlarmLowStatus();
+}
+bool MervGaugeWidget::WarningHighStatus() const {
+    return d->control->WarningHighStatus();
+}
+bool MervGaugeWidget::WarningLowStatus() const {
+    return d->control->WarningLowStatus();
+}
+
+#define MERV_SINGLE_PROPERTY(Name, setter)                                                         \
+    float MervGaugeWidget::Name() const {                                                          \
+        return d->read<float>(QStringLiteral(#Name), 0.0f, [&] { return d->control->Name(); });    \
+    }                                                                                              \
+    void MervGaugeWidget::setter(float value) {                                                    \
+        d->report(QStringLiteral(#Name), [&] { d->control->setter(value); });                      \
+    }
+MERV_SINGLE_PROPERTY(AlarmHighVal, setAlarmHighVal)
+MERV_SINGLE_PROPERTY(AlarmLowVal, setAlarmLowVal)
+MERV_SINGLE_PROPERTY(WarningHighVal, setWarningHighVal)
+MERV_SINGLE_PROPERTY(WarningLowVal, setWarningLowVal)
+MERV_SINGLE_PROPERTY(Value, setValue)
+MERV_SINGLE_PROPERTY(MinValue, setMinValue)
+MERV_SINGLE_PROPERTY(MaxValue, setMaxValue)
+#undef MERV_SINGLE_PROPERTY
+
+#define MERV_COLOR_PROPERTY(Name, setter, qname, qsetter)                                          \
+    quint32 MervGaugeWidget::Name() {                                                              \
+        return d->read<quint32>(QStringLiteral(#Name), 0u, [&] { return d->control->Name(); });    \
+    }                                                                                              \
+    void MervGaugeWidget::setter(quint32 value) {                                                  \
+        d->report(QStringLiteral(#Name), [&] { d->control->setter(value); });                      \
+    }                                                                                              \
+    QColor MervGaugeWidget::qname() {                                                              \
+        return qt::toQColor(Name(), palette());                                                    \
+    }                                                                                              \
+    void MervGaugeWidget::qsetter(const QColor& color) {                                           \
+        setter(qt::toOleColor(color));                                                             \
+    }
+MERV_COLOR_PROPERTY(BackColorText, setBackColorText, backColorTextQColor, setBackColorTextQColor)
+MERV_COLOR_PROPERTY(BackColorGraphic, setBackColorGraphic, backColorGraphicQColor,
+                    setBackColorGraphicQColor)
+MERV_COLOR_PROPERTY(TextColor, setTextColor, textQColor, setTextQColor)
+MERV_COLOR_PROPERTY(BordersColor, setBordersColor, bordersQColor, setBordersQColor)
+MERV_COLOR_PROPERTY(NormalColor, setNormalColor, normalQColor, setNormalQColor)
+MERV_COLOR_PROPERTY(WarningColor, setWarningColor, warningQColor, setWarningQColor)
+MERV_COLOR_PROPERTY(AlarmColor, setAlarmColor, alarmQColor, setAlarmQColor)
+#undef MERV_COLOR_PROPERTY
+
+bool MervGaugeWidget::editorOpen() const {
+    return d->control->editor().isOpen();
+}
+
+MERV_Gauge& MervGaugeWidget::control() {
+    return *d->control;
+}
+
+const MERV_Gauge& MervGaugeWidget::control() const {
+    return *d->control;
+}
+
+QSize MervGaugeWidget::sizeHint() const {
+    return controlPixelSize();
+}
+
+QSize MervGaugeWidget::minimumSizeHint() const {
+    return controlPixelSize();
+}
+
+QPoint MervGaugeWidget::controlOrigin() const {
+    const QSize extent = controlPixelSize();
+    return {std::max(0, (width() - extent.width()) / 2),
+            std::max(0, (height() - extent.height()) / 2)};
+}
+
+void MervGaugeWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.translate(controlOrigin());
+    d->painter->paint(painter, palette());
+}
+
+void MervGaugeWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    d->inputs->place(controlOrigin());
+    if (d->isStarted)
+        d->report(QString(), [&] { d->control->Resize(); });
+}
+
+namespace {
+
+// The element a point of the widget reaches, by the control's own hit test.
+Element* elementUnder(MervGaugeWidget& widget, QPointF position) {
+    const QPointF p = position - widget.controlOrigin();
+    if (p.x() < 0 || p.y() < 0)
+        return nullptr;
+    return elementAt(widget.control().elements().root(), int(p.x() * Layout::TwipsPerPixel),
+                     int(p.y() * Layout::TwipsPerPixel));
+}
+
+} // namespace
+
+void MervGaugeWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    if (Element* element = elementUnder(*this, event->position()); element && element->onClick)
+        d->report(QString(), [&] { element->onClick(); });
+}
+
+void MervGaugeWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseDoubleClickEvent(event);
+    if (Element* element = elementUnder(*this, event->position()); element && element->onDblClick)
+        d->report(QString(), [&] { element->onDblClick(); });
+}
+
+void MervGaugeWidget::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Qt sends change events while the widget is still being built, before d is set.
+    if (!d || !d->isStarted)
+        return;
+    if (event->type() == QEvent::LocaleChange) {
+        d->updateLocale();
+        d->report(QString(), [&] { d->control->AmbientChanged("LocaleID"); });
+    } else if (event->type() == QEvent::PaletteChange) {
+        d->report(QString(), [&] { d->control->AmbientChanged("BackColor"); });
+        // System colours follow the palette everywhere.
+        update();
+    }
+}
+
+bool MervGaugeWidget::focusNextPrevChild(bool next) {
+    if (d->inputs->moveFocus(next))
+        return true;
+    return QWidget::focusNextPrevChild(next);
+}

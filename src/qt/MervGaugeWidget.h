@@ -1,0 +1,178 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+#include <memory>
+
+namespace merv {
+class MERV_Gauge;
+class PropertyBag;
+class RuntimeError;
+} // namespace merv
+
+#if defined(MERVGAUGE_QT_LIBRARY)
+#define MERVGAUGE_QT_EXPORT Q_DECL_EXPORT
+#else
+#define MERVGAUGE_QT_EXPORT Q_DECL_IMPORT
+#endif
+
+// One analog gauge as a Qt widget: it hosts one MERV_Gauge, paints its element tree and
+// forwards what a person does to it. Properties and events carry the control's own names.
+//
+// A property write that the control refuses emits runtimeError and leaves the control as the
+// failed write left it; putProperty and getProperty throw merv::RuntimeError instead, for code
+// that wants to handle the error itself. No error ever escapes into Qt's event loop.
+class MERVGAUGE_QT_EXPORT MervGaugeWidget : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString VariableName READ VariableName WRITE setVariableName)
+    Q_PROPERTY(QString EngUnit READ EngUnit WRITE setEngUnit)
+    Q_PROPERTY(qint16 Precision READ Precision WRITE setPrecision)
+    Q_PROPERTY(bool AlarmHighStatus READ AlarmHighStatus NOTIFY AlarmHighStatusChanged)
+    Q_PROPERTY(bool AlarmLowStatus READ AlarmLowStatus NOTIFY AlarmLowStatusChanged)
+    Q_PROPERTY(bool WarningHighStatus READ WarningHighStatus NOTIFY WarningHighStatusChanged)
+    Q_PROPERTY(bool WarningLowStatus READ WarningLowStatus NOTIFY WarningLowStatusChanged)
+    Q_PROPERTY(float AlarmHighVal READ AlarmHighVal WRITE setAlarmHighVal)
+    Q_PROPERTY(float AlarmLowVal READ AlarmLowVal WRITE setAlarmLowVal)
+    Q_PROPERTY(float WarningHighVal READ WarningHighVal WRITE setWarningHighVal)
+    Q_PROPERTY(float WarningLowVal READ WarningLowVal WRITE setWarningLowVal)
+    Q_PROPERTY(float Value READ Value WRITE setValue)
+    Q_PROPERTY(float MinValue READ MinValue WRITE setMinValue)
+    Q_PROPERTY(float MaxValue READ MaxValue WRITE setMaxValue)
+    Q_PROPERTY(quint32 BackColorText READ BackColorText WRITE setBackColorText)
+    Q_PROPERTY(quint32 BackColorGraphic READ BackColorGraphic WRITE setBackColorGraphic)
+    Q_PROPERTY(quint32 TextColor READ TextColor WRITE setTextColor)
+    Q_PROPERTY(quint32 BordersColor READ BordersColor WRITE setBordersColor)
+    Q_PROPERTY(quint32 NormalColor READ NormalColor WRITE setNormalColor)
+    Q_PROPERTY(quint32 WarningColor READ WarningColor WRITE setWarningColor)
+    Q_PROPERTY(quint32 AlarmColor READ AlarmColor WRITE setAlarmColor)
+
+public:
+    // A gauge restored from an empty property bag: the defaults, behaving as a control loaded
+    // at run time (value writes show at once, colour writes are accepted).
+    explicit MervGaugeWidget(QWidget* parent = nullptr);
+    // A gauge restored from the bag. Throws merv::RuntimeError when restoring fails.
+    explicit MervGaugeWidget(merv::PropertyBag& bag, QWidget* parent = nullptr);
+    // A gauge whose control has not started yet: connect to its signals first, then call
+    // restore() or createNew(). It paints the design-time layout until then.
+    struct Unstarted {};
+    MervGaugeWidget(Unstarted, QWidget* parent = nullptr);
+    ~MervGaugeWidget() override;
+
+    // Restores the control from the bag (Initialize, ReadProperties, then sizing). Throws
+    // merv::RuntimeError from ReadProperties; the control then stays half restored.
+    void restore(merv::PropertyBag& bag);
+    // The design-time path of a form designer: Initialize, InitProperties with the ambient
+    // UserMode given, then sizing. With userMode false the control is in design mode.
+    void createNew(bool userMode);
+    bool started() const noexcept;
+
+    // Stores the control's properties into the bag (WriteProperties). Throws
+    // merv::RuntimeError.
+    void store(merv::PropertyBag& bag);
+
+    // Property access by name, converted as an automation host converts; throw
+    // merv::RuntimeError (438 for a name the control does not have).
+    void putProperty(const QString& name, const QVariant& value);
+    QVariant getProperty(const QString& name);
+
+    QString VariableName() const;
+    void setVariableName(const QString& vNewName);
+    QString EngUnit() const;
+    void setEngUnit(const QString& vNewEngUnit);
+    qint16 Precision() const;
+    void setPrecision(qint16 vNewPrec);
+    bool AlarmHighStatus() const;
+    bool AlarmLowStatus() const;
+    bool WarningHighStatus() const;
+    bool WarningLowStatus() const;
+    float AlarmHighVal() const;
+    void setAlarmHighVal(float vNewAlarmHigh);
+    float AlarmLowVal() const;
+    void setAlarmLowVal(float vNewAlarmLow);
+    float WarningHighVal() const;
+    void setWarningHighVal(float vNewWarnHigh);
+    float WarningLowVal() const;
+    void setWarningLowVal(float vNewWarnLow);
+    float Value() const;
+    void setValue(float vNewValue);
+    float MinValue() const;
+    void setMinValue(float vNewMinValue);
+    float MaxValue() const;
+    void setMaxValue(float vNewMaxValue);
+    // Colours are OLE_COLOR values, 0x00BBGGRR. Reading one redraws the dial face, as the
+    // control's colour getters do.
+    quint32 BackColorText();
+    void setBackColorText(quint32 nNewVal);
+    quint32 BackColorGraphic();
+    void setBackColorGraphic(quint32 nNewVal);
+    quint32 TextColor();
+    void setTextColor(quint32 nNewVal);
+    quint32 BordersColor();
+    void setBordersColor(quint32 nNewVal);
+    quint32 NormalColor();
+    void setNormalColor(quint32 nNewVal);
+    quint32 WarningColor();
+    void setWarningColor(quint32 nNewVal);
+    quint32 AlarmColor();
+    void setAlarmColor(quint32 nNewVal);
+
+    // The colour properties as QColors (alpha dropped on writes).
+    QColor backColorTextQColor();
+    void setBackColorTextQColor(const QColor& color);
+    QColor backColorGraphicQColor();
+    void setBackColorGraphicQColor(const QColor& color);
+    QColor textQColor();
+    void setTextQColor(const QColor& color);
+    QColor bordersQColor();
+    void setBordersQColor(const QColor& color);
+    QColor normalQColor();
+    void setNormalQColor(const QColor& color);
+    QColor warningQColor();
+    void setWarningQColor(const QColor& color);
+    QColor alarmQColor();
+    void setAlarmQColor(const QColor& color);
+
+    // Whether the threshold editor panel is open.
+    bool editorOpen() const;
+
+    // The hosted control, for hosts that reach it through the core's own interfaces.
+    merv::MERV_Gauge& control();
+    const merv::MERV_Gauge& control() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    // Where the control's top left corner lies in the widget: the gauge keeps its fixed size
+    // and stands centred in whatever room the widget is given.
+    QPoint controlOrigin() const;
+
+signals:
+    void OnAlarmHigh();
+    void OnAlarmLow();
+    void OnWarningHigh();
+    void OnWarningLow();
+    // The control reports a changed property, so a host can mark its document dirty.
+    void propertyChanged(const QString& name);
+    // A property put, a tick or an input that the control failed. The property is empty
+    // where no property call failed (a redraw tick, say).
+    void runtimeError(int number, const QString& description, const QString& property);
+    void AlarmHighStatusChanged(bool status);
+    void AlarmLowStatusChanged(bool status);
+    void WarningHighStatusChanged(bool status);
+    void WarningLowStatusChanged(bool status);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    class Private;
+    friend class Private;
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,25 @@
+#include "qt/QtLocale.h"
+
+#include "host/HostLocale.h"
+
+#include <stdexcept>
+
+namespace merv::qt {
+
+namespace {
+constexpr std::int32_t UsEnglish = 1033;
+} // namespace
+
+NumberLocale numberLocaleOf(const QLocale& locale) {
+    return NumberLocale{locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
+}
+
+std::int32_t lcidOf(const QLocale& locale) {
+    try {
+        return host::lcidFor(locale.name().toStdString());
+    } catch (const std::runtime_error&) {
+        return UsEnglish;
+    }
+}
+
+} // namespace merv::qt

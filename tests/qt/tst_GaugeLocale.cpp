@@ -1,0 +1,49 @@
+// The widget's locale: decimal separators both ways and the editor's caption language.
+#include "GaugeTestSupport.h"
+
+#include "qt/MervGaugeWidget.h"
+
+#include "control/MERV_Gauge.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+class GaugeLocale : public QObject {
+    Q_OBJECT
+private slots:
+    void italianShowsAndParsesDecimalCommas();
+    void localeChangeReloadsTheCaptions();
+    void paletteChangeIsAnAmbientBackColorChange();
+};
+
+void GaugeLocale::italianShowsAndParsesDecimalCommas() {
+    MervGaugeWidget widget;
+    widget.setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+    widget.setPrecision(1);
+    widget.setValue(12.5f);
+    QCOMPARE(widget.control().ui().Val.caption(), std::string("12,5 EU"));
+    QCOMPARE(widget.control().ui().Valore.text(), std::string("12,5"));
+    widget.putProperty(QStringLiteral("Value"), QStringLiteral("3,25"));
+    QCOMPARE(widget.Value(), 3.25f);
+}
+
+void GaugeLocale::localeChangeReloadsTheCaptions() {
+    MervGaugeWidget widget;
+    widget.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(widget.control().ui().AH.caption(), std::string("High alarm"));
+    widget.setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+    QCOMPARE(widget.control().ui().AH.caption(), std::string("Allarme alto"));
+    QCOMPARE(widget.control().ui().WL.caption(), std::string("Preallarme basso"));
+}
+
+void GaugeLocale::paletteChangeIsAnAmbientBackColorChange() {
+    MervGaugeWidget widget;
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, QColor(0x10, 0x20, 0x30));
+    widget.setPalette(palette);
+    QCOMPARE(widget.control().ui().userControl.backColor(), 0x302010u);
+}
+
+QTEST_MAIN(GaugeLocale)
+#include "tst_GaugeLocale.moc"

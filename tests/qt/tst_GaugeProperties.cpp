@@ -1,0 +1,174 @@
+// The control's properties by name, its events as signals and its errors as runtimeError.
+#include "GaugeTestSupport.h"
+
+#include "qt/MervGaugeWidget.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <vector>
+
+class GaugeProperties : public QObject {
+    Q_OBJECT
+private slots:
+    void propertiesByName_data();
+    void propertiesByName();
+    void statusPropertiesAreReadOnly();
+    void eachEventOnceOnEntry();
+    void aSlotMayWriteValueFromInsideAnEvent();
+    void statusChangesAreNotified();
+    void successfulPutsReportTheirName();
+    void refusedPutEmitsRuntimeError();
+    void tryApiThrowsTheControlsError();
+    void failingTickReportsWithoutSpinning();
+};
+
+void GaugeProperties::propertiesByName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("MaxValue") << "MaxValue" << QVariant(200.0f);
+    QTest::newRow("MinValue") << "MinValue" << QVariant(-10.0f);
+    QTest::newRow("Value") << "Value" << QVariant(33.5f);
+    QTest::newRow("AlarmHighVal") << "AlarmHighVal" << QVariant(90.0f);
+    QTest::newRow("WarningLowVal") << "WarningLowVal" << QVariant(30.0f);
+    QTest::newRow("Precision") << "Precision" << QVariant::fromValue<qint16>(2);
+    QTest::newRow("EngUnit") << "EngUnit" << QVariant(QStringLiteral("bar"));
+    QTest::newRow("VariableName") << "VariableName" << QVariant(QStringLiteral("Pressure"));
+    QTest::newRow("AlarmColor") << "AlarmColor" << QVariant::fromValue<quint32>(0x123456);
+    QTest::newRow("BackColorText") << "BackColorText" << QVariant::fromValue<quint32>(0xEEEEEE);
+}
+
+void GaugeProperties::propertiesByName() {
+    QFETCH(QString, name);
+    QFETCH(QVariant, value);
+    MervGaugeWidget widget;
+    QSignalSpy errors(&widget, &MervGaugeWidget::runtimeError);
+    QVERIFY(widget.setProperty(qPrintable(name), value));
+    QCOMPARE(widget.property(qPrintable(name)), value);
+    QCOMPARE(widget.getProperty(name), value);
+    QCOMPARE(errors.count(), 0);
+}
+
+void GaugeProperties::statusPropertiesAreReadOnly() {
+    MervGaugeWidget widget;
+    for (const char* name :
+         {"AlarmHighStatus", "AlarmLowStatus", "WarningHighStatus", "WarningLowStatus"}) {
+        const bool before = widget.property(name).toBool();
+        QVERIFY(!widget.metaObject()
+                     ->property(widget.metaObject()->indexOfProperty(name))
+                     .isWritable());
+        try {
+            widget.putProperty(QString::fromLatin1(name), true);
+            QFAIL("a status write must fail");
+        } catch (const merv::RuntimeError& error) {
+            QCOMPARE(error.number(), 383);
+            QCOMPARE(QString::fromStdString(error.description()),
+                     QStringLiteral("Property is ReadOnly."));
+        }
+        QCOMPARE(widget.property(name).toBool(), before);
+    }
+}
+
+void GaugeProperties::eachEventOnceOnEntry() {
+    MervGaugeWidget widget;
+    QStringList raised;
+    connect(&widget, &MervGaugeWidget::OnAlarmHigh, [&] { raised << "OnAlarmHigh"; });
+    connect(&widget, &MervGaugeWidget::OnAlarmLow, [&] { raised << "OnAlarmLow"; });
+    connect(&widget, &MervGaugeWidget::OnWarningHigh, [&] { raised << "OnWarningHigh"; });
+    connect(&widget, &MervGaugeWidget::OnWarningLow, [&] { raised << "OnWarningLow"; });
+    for (float v : {50.f, 70.f, 75.f, 90.f, 70.f, 50.f, 30.f, 25.f, 10.f})
+        widget.setValue(v);
+    QCOMPARE(raised, (QStringList{"OnWarningHigh", "OnAlarmHigh", "OnWarningHigh", "OnWarningLow",
+                                  "OnAlarmLow"}));
+}
+
+void GaugeProperties::aSlotMayWriteValueFromInsideAnEvent() {
+    MervGaugeWidget widget;
+    int alarms = 0;
+    connect(&widget, &MervGaugeWidget::OnAlarmHigh, [&] {
+        ++alarms;
+        // Still inside the value update that raised the event.
+        QCOMPARE(widget.Value(), 90.0f);
+        widget.setValue(50);
+    });
+    widget.setValue(90);
+    QCOMPARE(alarms, 1);
+    QCOMPARE(widget.Value(), 50.0f);
+    // The interrupted pass sets its own flag after the handler returns.
+    QCOMPARE(widget.AlarmHighStatus(), true);
+}
+
+void GaugeProperties::statusChangesAreNotified() {
+    MervGaugeWidget widget;
+    QSignalSpy high(&widget, &MervGaugeWidget::AlarmHighStatusChanged);
+    QSignalSpy warning(&widget, &MervGaugeWidget::WarningHighStatusChanged);
+    widget.setValue(90);
+    widget.setValue(95);
+    widget.setValue(70);
+    QCOMPARE(high.count(), 2);
+    QCOMPARE(high.at(0).at(0).toBool(), true);
+    QCOMPARE(high.at(1).at(0).toBool(), false);
+    QCOMPARE(warning.count(), 1);
+    QCOMPARE(warning.at(0).at(0).toBool(), true);
+}
+
+void GaugeProperties::successfulPutsReportTheirName() {
+    MervGaugeWidget widget;
+    QSignalSpy changed(&widget, &MervGaugeWidget::propertyChanged);
+    widget.setValue(10);
+    widget.setMaxValue(120);
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(changed.at(0).at(0).toString(), QStringLiteral("Value"));
+    QCOMPARE(changed.at(1).at(0).toString(), QStringLiteral("MaxValue"));
+}
+
+void GaugeProperties::refusedPutEmitsRuntimeError() {
+    // A control created afresh in user mode refuses colour writes.
+    MervGaugeWidget widget{MervGaugeWidget::Unstarted{}};
+    widget.createNew(true);
+    QSignalSpy errors(&widget, &MervGaugeWidget::runtimeError);
+    QSignalSpy changed(&widget, &MervGaugeWidget::propertyChanged);
+    QVERIFY(widget.setProperty("AlarmColor", QVariant::fromValue<quint32>(5)));
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(errors.at(0).at(0).toInt(), 382);
+    QCOMPARE(errors.at(0).at(2).toString(), QStringLiteral("AlarmColor"));
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(widget.AlarmColor(), 255u);
+}
+
+void GaugeProperties::tryApiThrowsTheControlsError() {
+    MervGaugeWidget widget;
+    try {
+        widget.putProperty(QStringLiteral("NoSuchProperty"), 1);
+        QFAIL("an unknown name must fail");
+    } catch (const merv::RuntimeError& error) {
+        QCOMPARE(error.number(), 438);
+    }
+    try {
+        widget.putProperty(QStringLiteral("Value"), QStringLiteral("abc"));
+        QFAIL("a text that is no number must fail");
+    } catch (const merv::RuntimeError& error) {
+        QCOMPARE(error.number(), 13);
+    }
+    widget.putProperty(QStringLiteral("Value"), QStringLiteral("12.5"));
+    QCOMPARE(widget.Value(), 12.5f);
+}
+
+void GaugeProperties::failingTickReportsWithoutSpinning() {
+    MervGaugeWidget widget;
+    QSignalSpy errors(&widget, &MervGaugeWidget::runtimeError);
+    widget.setMinValue(50);
+    widget.setMaxValue(50);
+    widget.setAlarmHighVal(50);
+    QTRY_VERIFY_WITH_TIMEOUT(errors.count() >= 1, 1000);
+    QCOMPARE(errors.at(0).at(0).toInt(), 6);
+    QCOMPARE(errors.at(0).at(2).toString(), QString());
+    // The timer stays enabled and ticks once per interval, not in a loop.
+    QTest::qWait(350);
+    QVERIFY2(errors.count() <= 5, qPrintable(QString::number(errors.count())));
+}
+
+QTEST_MAIN(GaugeProperties)
+#include "tst_GaugeProperties.moc"
