@@ -36,8 +36,8 @@ QString qs(const std::string& utf8) {
 }
 
 // Hands a person's edit of a line edit to the field: the part of the text that differs from
-// the field's is selected and replaced as typed, so the field's handlers see each character
-// (a rejected text turns into "0" at once, as it would while typing).
+// the field's replaces that part of the field's text as typed or pasted text does, so the
+// field's handlers decide what becomes of it (a rejected text turns into "0" at once).
 void enterEdit(TextField& field, const QString& shown) {
     const std::u32string before = qs(field.text()).toStdU32String();
     const std::u32string after = shown.toStdU32String();
@@ -48,17 +48,10 @@ void enterEdit(TextField& field, const QString& shown) {
     while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
            before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
         ++suffix;
-    const int removed = int(before.size() - prefix - suffix);
-    field.setSelStart(int(prefix));
-    field.setSelLength(removed);
+    const int removedEnd = int(before.size() - suffix);
+    field.select(int(prefix), removedEnd);
     const std::u32string inserted = after.substr(prefix, after.size() - prefix - suffix);
-    if (inserted.empty()) {
-        if (removed > 0)
-            field.deleteForward();
-        return;
-    }
-    for (const char32_t c : inserted)
-        field.typeCharacter(c);
+    field.replaceSelection(QString::fromStdU32String(inserted).toStdString());
 }
 
 // A colour swatch: a square filled with its picture box's colour, which a click or the space

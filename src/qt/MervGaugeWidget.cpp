@@ -2,6 +2,7 @@
 
 #include "qt/ElementInputs.h"
 #include "qt/GaugePainter.h"
+#include "qt/MervGaugePropertySheet.h"
 #include "qt/OleColor.h"
 #include "qt/QtLocale.h"
 #include "qt/QtTimerClock.h"
@@ -13,6 +14,7 @@
 #include "platform/PropertyBag.h"
 #include "platform/RuntimeError.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -477,6 +479,28 @@ MERV_COLOR_PROPERTY(NormalColor, setNormalColor, normalQColor, setNormalQColor)
 MERV_COLOR_PROPERTY(WarningColor, setWarningColor, warningQColor, setWarningQColor)
 MERV_COLOR_PROPERTY(AlarmColor, setAlarmColor, alarmQColor, setAlarmQColor)
 #undef MERV_COLOR_PROPERTY
+
+void MervGaugeWidget::showPropertySheet() {
+    MervGaugePropertySheet sheet(this);
+    sheet.setLocale(locale());
+    sheet.setGauges({this});
+    sheet.exec();
+}
+
+void MervGaugeWidget::setPropertiesActionEnabled(bool enabled) {
+    static constexpr auto ActionName = "propertiesAction";
+    auto* action = findChild<QAction*>(ActionName, Qt::FindDirectChildrenOnly);
+    if (enabled && !action) {
+        action = new QAction(tr("Properties…"), this);
+        action->setObjectName(ActionName);
+        connect(action, &QAction::triggered, this, &MervGaugeWidget::showPropertySheet);
+        addAction(action);
+        setContextMenuPolicy(Qt::ActionsContextMenu);
+    } else if (!enabled && action) {
+        delete action;
+        setContextMenuPolicy(Qt::DefaultContextMenu);
+    }
+}
 
 bool MervGaugeWidget::editorOpen() const {
     return d->control->editor().isOpen();

@@ -81,8 +81,7 @@ void DesignerPluginTest::theGaugeHasItsTaskMenu() {
     m_plugin->initialize(&core);
     QVERIFY(m_plugin->isInitialized());
     std::unique_ptr<QWidget> gauge(m_plugin->createWidget(nullptr));
-    auto* menu =
-        qt_extension<QDesignerTaskMenuExtension*>(core.extensionManager(), gauge.get());
+    auto* menu = qt_extension<QDesignerTaskMenuExtension*>(core.extensionManager(), gauge.get());
     QVERIFY(menu);
     QCOMPARE(menu->taskActions().size(), 1);
     QCOMPARE(menu->taskActions().front()->text(), QString("Edit Gauge Properties…"));

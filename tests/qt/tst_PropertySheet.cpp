@@ -4,10 +4,9 @@
 #include "qt/MervGaugePropertySheet.h"
 #include "qt/OleColor.h"
 
-#include "PageTestSite.h"
-#include "TestSite.h"
+#include "qt/MervGaugeWidgetSelection.h"
 
-#include "control/GaugeSelection.h"
+#include "platform/ColorDialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -16,23 +15,51 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
+#include <deque>
 #include <functional>
 #include <memory>
-
-using merv::test::Hosted;
+#include <optional>
+#include <vector>
 
 namespace {
 
 // A run-time gauge and its selection object.
 struct Gauge {
-    std::unique_ptr<Hosted> hosted = Hosted::restored();
-    merv::GaugeSelection selection{*hosted->gauge, hosted->site};
-    merv::MERV_Gauge& operator*() { return *hosted->gauge; }
-    merv::MERV_Gauge* operator->() { return hosted->gauge.get(); }
+    MervGaugeWidget widget;
+    MervGaugeWidgetSelection selection{widget};
+    MervGaugeWidget* operator->() { return &widget; }
+};
+
+// A colour chooser whose user follows a script: each ShowColor takes the next answer, a colour
+// to choose or nullopt to cancel, and records the flags and colour it opened with.
+class ScriptedChooser : public merv::ColorDialog {
+public:
+    struct Opening {
+        std::int32_t flags;
+        std::uint32_t color;
+    };
+    std::deque<std::optional<std::uint32_t>> answers;
+    std::vector<Opening> openings;
+
+    void setFlags(std::int32_t flags) override { m_flags = flags; }
+    std::uint32_t Color() const override { return m_color; }
+    void setColor(std::uint32_t color) override { m_color = color; }
+    void ShowColor() override {
+        QVERIFY2(!answers.empty(), "the colour dialog opened without a scripted answer");
+        openings.push_back({m_flags, m_color});
+        if (answers.front())
+            m_color = *answers.front();
+        answers.pop_front();
+    }
+
+private:
+    std::int32_t m_flags = 0;
+    std::uint32_t m_color = 0;
 };
 
 QLineEdit* field(QWidget& sheet, const char* name) {
@@ -96,6 +123,7 @@ private slots:
     void aCancelledSystemColourStaysTheSameValue();
     void cancelAppliesNothing();
     void onlyTheFirstOfTwoGaugesIsChanged();
+    void everyGaugeOpensItsSheet();
 };
 
 void PropertySheetTest::loadsTheFirstGaugeIntoFieldsSwatchesAndCaptions() {
@@ -103,7 +131,7 @@ void PropertySheetTest::loadsTheFirstGaugeIntoFieldsSwatchesAndCaptions() {
     gauge->setVariableName("Pressure");
     gauge->setMaxValue(250.5f);
     gauge->setAlarmColor(0x0000C0u);
-    merv::test::ScriptedColorDialog chooser;
+    ScriptedChooser chooser;
     MervGaugePropertySheet sheet(nullptr, &chooser);
     sheet.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     sheet.setSelection({&gauge.selection});
@@ -142,7 +170,7 @@ void PropertySheetTest::captionsFollowTheSheetsLocale() {
     QFETCH(QLocale, locale);
     Gauge gauge;
     gauge->setMaxValue(250.5f);
-    merv::test::ScriptedColorDialog chooser;
+    ScriptedChooser chooser;
     MervGaugePropertySheet sheet(nullptr, &chooser);
     sheet.setLocale(locale);
     sheet.setSelection({&gauge.selection});
@@ -179,7 +207,7 @@ void PropertySheetTest::typedTextsAreValidatedAsTyped() {
     QFETCH(QString, name);
     QFETCH(QString, keys);
     Gauge gauge;
-    merv::test::ScriptedColorDialog chooser;
+    ScriptedChooser chooser;
     MervGaugePropertySheet sheet(nullptr, &chooser);
     sheet.setSelection({&gauge.selection});
     sheet.show();
@@ -194,7 +222,7 @@ void PropertySheetTest::typedTextsAreValidatedAsTyped() {
 
 void PropertySheetTest::applyWritesTheFirstGaugeAndClearsTheFlag() {
     Gauge gauge;
-    merv::test::ScriptedColorDialog chooser;
+    ScriptedChooser chooser;
     MervGaugePropertySheet sheet(nullptr, &chooser);
     sheet.setSelection({&gauge.selection});
     sheet.show();
@@ -202,7 +230,7 @@ void PropertySheetTest::applyWritesTheFirstGaugeAndClearsTheFlag() {
     retype(field(sheet, "txtMaxValue"), "16");
     QVERIFY(sheet.applyButton()->isEnabled());
     QTest::mouseClick(sheet.applyButton(), Qt::LeftButton);
-    QCOMPARE(gauge->EngUnit(), std::string("bar"));
+    QCOMPARE(gauge->EngUnit(), QString("bar"));
     QCOMPARE(gauge->MaxValue(), 16.0f);
     QVERIFY(!sheet.isChanged());
     QVERIFY(!sheet.applyButton()->isEnabled());
@@ -211,7 +239,7 @@ void PropertySheetTest::applyWritesTheFirstGaugeAndClearsTheFlag() {
 
 void PropertySheetTest::aFailedApplyNamesThePropertyAndStaysOpen() {
     Gauge gauge;
-    merv::test::ScriptedColorDialog chooser;
+    ScriptedChooser chooser;
     MervGaugePropertySheet sheet(nullptr, &chooser);
     sheet.setSelection({&gauge.selection});
     sheet.show();
@@ -237,7 +265,7 @@ void PropertySheetTest::aFailedApplyNamesThePropertyAndStaysOpen() {
 
 void PropertySheetTest::aSwatchClickOpensTheChooserOnItsColour() {
     Gauge gauge;
-    merv::test::ScriptedColorDialog chooser;
+    ScriptedChooser chooser;
     MervGaugePropertySheet sheet(nullptr, &chooser);
     sheet.setSelection({&gauge.selection});
     sheet.show();
@@ -277,37 +305,58 @@ void PropertySheetTest::aCancelledSystemColourStaysTheSameValue() {
 
 void PropertySheetTest::cancelAppliesNothing() {
     Gauge gauge;
-    merv::test::ScriptedColorDialog chooser;
+    ScriptedChooser chooser;
     MervGaugePropertySheet sheet(nullptr, &chooser);
     sheet.setSelection({&gauge.selection});
     sheet.show();
-    const std::string before = gauge->VariableName();
+    const QString before = gauge->VariableName();
     retype(field(sheet, "txtVariableName"), "Flow");
-    gauge.hosted->site.log.clear();
+    QSignalSpy changes(&gauge.widget, &MervGaugeWidget::propertyChanged);
     QTest::mouseClick(sheet.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel),
                       Qt::LeftButton);
     QVERIFY(!sheet.isVisible());
     QCOMPARE(gauge->VariableName(), before);
-    QVERIFY(gauge.hosted->site.log.empty());
+    QCOMPARE(changes.count(), 0);
 }
 
 void PropertySheetTest::onlyTheFirstOfTwoGaugesIsChanged() {
     Gauge first;
     Gauge second;
     second->setVariableName("Second");
-    merv::test::ScriptedColorDialog chooser;
+    ScriptedChooser chooser;
     MervGaugePropertySheet sheet(nullptr, &chooser);
     sheet.setSelection({&first.selection, &second.selection});
     sheet.show();
-    QCOMPARE(field(sheet, "txtVariableName")->text(),
-             QString::fromStdString(first->VariableName()));
+    QCOMPARE(field(sheet, "txtVariableName")->text(), first->VariableName());
     retype(field(sheet, "txtVariableName"), "First");
     QVERIFY(sheet.apply());
-    QCOMPARE(first->VariableName(), std::string("First"));
-    QCOMPARE(second->VariableName(), std::string("Second"));
+    QCOMPARE(first->VariableName(), QString("First"));
+    QCOMPARE(second->VariableName(), QString("Second"));
     // A new selection loads its first gauge at once.
     sheet.setSelection({&second.selection});
     QCOMPARE(field(sheet, "txtVariableName")->text(), QString("Second"));
+}
+
+void PropertySheetTest::everyGaugeOpensItsSheet() {
+    MervGaugeWidget gauge;
+    gauge.setVariableName("Level");
+    gauge.setLocale(QLocale(QLocale::German, QLocale::Germany));
+    gauge.setPropertiesActionEnabled(true);
+    QCOMPARE(gauge.contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(gauge.actions().size(), 1);
+    QCOMPARE(gauge.actions().front()->text(), QString("Properties…"));
+    auto shown = std::make_shared<QStringList>();
+    whenModal([shown](QWidget* modal) {
+        auto* sheet = qobject_cast<MervGaugePropertySheet*>(modal);
+        QVERIFY(sheet);
+        *shown << field(*sheet, "txtVariableName")->text()
+               << sheet->findChild<QTabWidget*>("SSTab1")->tabText(1);
+        sheet->reject();
+    });
+    gauge.actions().front()->trigger();
+    QCOMPARE(*shown, QStringList({"Level", "Schwellen Alarm"}));
+    gauge.setPropertiesActionEnabled(false);
+    QVERIFY(gauge.actions().isEmpty());
 }
 
 QTEST_MAIN(PropertySheetTest)

@@ -33,7 +33,8 @@ QVariant qtValue(const PropertyInfo& info, const Variant& value, const NumberLoc
 } // namespace
 
 FormWindowSelection::FormWindowSelection(QDesignerFormWindowInterface& form, MervGaugeWidget& gauge)
-    : MervGaugeWidgetSelection(gauge), m_form(&form), m_locale(qt::numberLocaleOf(gauge.locale())) {}
+    : MervGaugeWidgetSelection(gauge), m_form(&form), m_locale(qt::numberLocaleOf(gauge.locale())) {
+}
 
 void FormWindowSelection::putProperty(std::string_view name, const Variant& value) {
     const PropertyInfo* info = findProperty(name);
@@ -41,7 +42,7 @@ void FormWindowSelection::putProperty(std::string_view name, const Variant& valu
         throw RuntimeError(ErrorNumber::PropertyNotSupported);
     if (!m_form)
         throw RuntimeError(ErrorNumber::PropertyNotSupported, "The form is no longer open.");
-    m_form->cursor()->setWidgetProperty(&gauge(),
-                                        QString::fromUtf8(info->name.data(), qsizetype(info->name.size())),
-                                        qtValue(*info, value, m_locale));
+    m_form->cursor()->setWidgetProperty(
+        &gauge(), QString::fromUtf8(info->name.data(), qsizetype(info->name.size())),
+        qtValue(*info, value, m_locale));
 }

@@ -116,11 +116,12 @@ QString MervGaugeDesignerPlugin::domXml() const {
         const auto description = merv::describeProperty(property.name);
         if (!description || !description->browsable || description->helpString.empty())
             continue;
-        tooltips += QStringLiteral("        <tooltip name=\"%1\" value=\"%2\"/>\n")
-                        .arg(QString::fromUtf8(property.name.data(), qsizetype(property.name.size())),
-                             QString::fromUtf8(description->helpString.data(),
-                                               qsizetype(description->helpString.size()))
-                                 .toHtmlEscaped());
+        tooltips +=
+            QStringLiteral("        <tooltip name=\"%1\" value=\"%2\"/>\n")
+                .arg(QString::fromUtf8(property.name.data(), qsizetype(property.name.size())),
+                     QString::fromUtf8(description->helpString.data(),
+                                       qsizetype(description->helpString.size()))
+                         .toHtmlEscaped());
     }
     return QStringLiteral("<ui language=\"c++\" displayname=\"MERVGauge\">\n"
                           "  <widget class=\"MervGaugeWidget\" name=\"gauge\"/>\n"
