@@ -7,6 +7,7 @@
 #include "qt/MervGaugeWidgetSelection.h"
 
 #include "platform/ColorDialog.h"
+#include "propertypage/PropertyPage1.h"
 
 #include <QApplication>
 #include <QColorDialog>
