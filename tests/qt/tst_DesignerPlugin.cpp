@@ -29,10 +29,12 @@ class DesignerPluginTest : public QObject {
 private slots:
     void initTestCase();
     void describesTheGaugeForTheWidgetBox();
+    void withoutFormEditorAGaugeIsRestoredForRunTime();
     void aDroppedGaugeIsANewControlInDesignMode();
     void theGaugeHasItsTaskMenu();
 
 private:
+    BareFormEditor m_core;
     QPluginLoader m_loader{QStringLiteral(MERVGAUGE_DESIGNER_PLUGIN)};
     QDesignerCustomWidgetInterface* m_plugin = nullptr;
 };
@@ -59,7 +61,17 @@ void DesignerPluginTest::describesTheGaugeForTheWidgetBox() {
     QVERIFY(!xml.contains("AlarmHighStatus"));
 }
 
+void DesignerPluginTest::withoutFormEditorAGaugeIsRestoredForRunTime() {
+    QVERIFY(!m_plugin->isInitialized());
+    std::unique_ptr<QWidget> widget(m_plugin->createWidget(nullptr));
+    auto* gauge = qobject_cast<MervGaugeWidget*>(widget.get());
+    QVERIFY(gauge);
+    QVERIFY(gauge->control().loaded());
+}
+
 void DesignerPluginTest::aDroppedGaugeIsANewControlInDesignMode() {
+    m_plugin->initialize(&m_core);
+    QVERIFY(m_plugin->isInitialized());
     std::unique_ptr<QWidget> widget(m_plugin->createWidget(nullptr));
     // The plugin and the test share the widget library: one metaobject.
     auto* gauge = qobject_cast<MervGaugeWidget*>(widget.get());
@@ -77,18 +89,15 @@ void DesignerPluginTest::aDroppedGaugeIsANewControlInDesignMode() {
 }
 
 void DesignerPluginTest::theGaugeHasItsTaskMenu() {
-    BareFormEditor core;
-    m_plugin->initialize(&core);
-    QVERIFY(m_plugin->isInitialized());
     std::unique_ptr<QWidget> gauge(m_plugin->createWidget(nullptr));
-    auto* menu = qt_extension<QDesignerTaskMenuExtension*>(core.extensionManager(), gauge.get());
+    auto* menu = qt_extension<QDesignerTaskMenuExtension*>(m_core.extensionManager(), gauge.get());
     QVERIFY(menu);
     QCOMPARE(menu->taskActions().size(), 1);
     QCOMPARE(menu->taskActions().front()->text(), QString("Edit Gauge Properties…"));
     QCOMPARE(menu->preferredEditAction(), menu->taskActions().front());
     // Other widgets get none.
     QWidget plain;
-    QVERIFY(!qt_extension<QDesignerTaskMenuExtension*>(core.extensionManager(), &plain));
+    QVERIFY(!qt_extension<QDesignerTaskMenuExtension*>(m_core.extensionManager(), &plain));
 }
 
 QTEST_MAIN(DesignerPluginTest)

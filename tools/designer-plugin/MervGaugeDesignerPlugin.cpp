@@ -138,6 +138,10 @@ QString MervGaugeDesignerPlugin::domXml() const {
 }
 
 QWidget* MervGaugeDesignerPlugin::createWidget(QWidget* parent) {
+    // A form loaded at run time (QUiLoader) gets restored gauges, whose designed properties
+    // the loader then sets.
+    if (!m_core)
+        return new MervGaugeWidget(parent);
     // A new instance on a form: Initialize, then InitProperties with ambient UserMode false.
     auto* gauge = new MervGaugeWidget(MervGaugeWidget::Unstarted{}, parent);
     gauge->createNew(false);
@@ -152,6 +156,9 @@ void MervGaugeDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {
     if (m_initialized)
         return;
     m_initialized = true;
+    m_core = core;
+    if (!core)
+        return;
     if (QExtensionManager* manager = core->extensionManager())
         manager->registerExtensions(new GaugeTaskMenuFactory(manager),
                                     Q_TYPEID(QDesignerTaskMenuExtension));

@@ -30,4 +30,6 @@ public:
 
 private:
     bool m_initialized = false;
+    // Designer's form editor; none where a form loader creates gauges at run time.
+    QDesignerFormEditorInterface* m_core = nullptr;
 };
