@@ -6,6 +6,8 @@
 
 #include "qt/MervGaugeWidgetSelection.h"
 
+#include "PageTestSite.h"
+
 #include "platform/ColorDialog.h"
 #include "propertypage/PropertyPage1.h"
 
@@ -36,32 +38,7 @@ struct Gauge {
     MervGaugeWidget* operator->() { return &widget; }
 };
 
-// A colour chooser whose user follows a script: each ShowColor takes the next answer, a colour
-// to choose or nullopt to cancel, and records the flags and colour it opened with.
-class ScriptedChooser : public merv::ColorDialog {
-public:
-    struct Opening {
-        std::int32_t flags;
-        std::uint32_t color;
-    };
-    std::deque<std::optional<std::uint32_t>> answers;
-    std::vector<Opening> openings;
-
-    void setFlags(std::int32_t flags) override { m_flags = flags; }
-    std::uint32_t Color() const override { return m_color; }
-    void setColor(std::uint32_t color) override { m_color = color; }
-    void ShowColor() override {
-        QVERIFY2(!answers.empty(), "the colour dialog opened without a scripted answer");
-        openings.push_back({m_flags, m_color});
-        if (answers.front())
-            m_color = *answers.front();
-        answers.pop_front();
-    }
-
-private:
-    std::int32_t m_flags = 0;
-    std::uint32_t m_color = 0;
-};
+using ScriptedChooser = merv::test::ScriptedColorDialog;
 
 QLineEdit* field(QWidget& sheet, const char* name) {
     auto* edit = sheet.findChild<QLineEdit*>(name);
