@@ -2,6 +2,7 @@
 // control comes up; a line whose first byte is 0x80 or above runs a command of the vocabulary
 // with the rest of the line as its arguments, so that mutations keep reaching deep states.
 // Any other line runs as it is. The host must answer every line and never crash.
+#include "host/CommandArguments.h"
 #include "host/ScriptHost.h"
 
 #include <cstddef>
@@ -103,11 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     merv::host::ScriptHost host(options, out);
     host.runLine((data[0] & 1) ? "restore" : "new");
 
-    std::string_view input(reinterpret_cast<const char*>(data + 1), size - 1);
-    while (!input.empty()) {
-        const std::size_t end = input.find('\n');
-        const std::string_view line = input.substr(0, end);
-        input = end == std::string_view::npos ? std::string_view() : input.substr(end + 1);
+    const std::string_view input(reinterpret_cast<const char*>(data + 1), size - 1);
+    // Lines end as the host's input ends them: LF, CR or CR LF.
+    for (const std::string_view line : merv::host::lines(input)) {
         if (line.empty())
             continue;
         const auto first = static_cast<unsigned char>(line.front());

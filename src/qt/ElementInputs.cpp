@@ -5,6 +5,7 @@
 #include "qt/OleColor.h"
 
 #include "platform/CommandButton.h"
+#include "platform/Keyboard.h"
 #include "platform/TextField.h"
 
 #include <QApplication>
@@ -13,14 +14,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 
 namespace merv::qt {
 
 namespace {
 
-// KeyAscii of the Enter key.
-constexpr int KeyEnter = 13;
+// The KeyAscii a paste key (Ctrl+V) raises before the pasted text replaces the selection.
+constexpr int KeyPaste = 22;
 
 // The UTF-16 position in a text of the code point with this index.
 int utf16Index(const QString& text, int codePoint) {
@@ -38,13 +41,13 @@ int codePointIndex(const QString& text, int utf16) {
     return n;
 }
 
-// The range a line edit shows selected (the caret alone where nothing is), in UTF-16 units.
-std::pair<int, int> shownRange(const QLineEdit& edit) {
-    if (edit.hasSelectedText()) {
-        const int start = edit.selectionStart();
-        return {start, start + int(edit.selectedText().size())};
-    }
-    return {edit.cursorPosition(), edit.cursorPosition()};
+// A line edit's selection as anchor and caret, in UTF-16 units (equal where nothing is
+// selected).
+std::pair<int, int> shownSelection(const QLineEdit& edit) {
+    const int caret = edit.cursorPosition();
+    if (!edit.hasSelectedText())
+        return {caret, caret};
+    return {edit.selectionStart() == caret ? edit.selectionEnd() : edit.selectionStart(), caret};
 }
 
 // Keys that only move the caret or the selection, or copy: the line edit does these itself
@@ -180,12 +183,13 @@ void ElementInputs::syncField(const TextField& field) {
         edit->setText(text);
     const int start = utf16Index(text, field.selStart());
     const int end = utf16Index(text, field.selStart() + field.selLength());
-    // The same range shown with the caret at its other end stays as the person made it.
-    if (shownRange(*edit) != std::pair{start, end}) {
-        if (end > start)
-            edit->setSelection(start, end - start);
+    const int caret = utf16Index(text, field.caret());
+    const int anchor = caret == start ? end : start;
+    if (shownSelection(*edit) != std::pair{anchor, caret}) {
+        if (anchor != caret)
+            edit->setSelection(anchor, caret - anchor);
         else
-            edit->setCursorPosition(start);
+            edit->setCursorPosition(caret);
     }
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Text, toQColor(field.foreColor(), m_host.palette()));
@@ -229,15 +233,13 @@ void ElementInputs::pushSelection(TextField& field, QLineEdit& edit) {
     if (m_mirroring)
         return;
     const QString text = edit.text();
-    const auto [from, to] = shownRange(edit);
-    const int start = codePointIndex(text, from);
-    const int length = codePointIndex(text, to) - start;
-    if (start == field.selStart() && length == field.selLength())
+    const auto [from, to] = shownSelection(edit);
+    const int anchor = codePointIndex(text, from);
+    const int caret = codePointIndex(text, to);
+    if (caret == field.caret() && std::min(anchor, caret) == field.selStart() &&
+        std::abs(caret - anchor) == field.selLength())
         return;
-    m_run([&] {
-        field.setSelStart(start);
-        field.setSelLength(length);
-    });
+    m_run([&] { field.select(anchor, caret); });
 }
 
 bool ElementInputs::filter(QObject* watched, QEvent* event) {
@@ -257,8 +259,12 @@ bool ElementInputs::filter(QObject* watched, QEvent* event) {
         if (element.kind() == ElementKind::TextField)
             return fieldKey(static_cast<TextField&>(element), *static_cast<QLineEdit*>(watched),
                             key);
-        return buttonKey(static_cast<CommandButton&>(element), key);
+        return buttonKey(key);
     }
+    case QEvent::KeyRelease:
+        // The button's own Space handling would press it a second time.
+        return element.kind() == ElementKind::CommandButton &&
+               static_cast<QKeyEvent&>(*event).key() == Qt::Key_Space;
     case QEvent::InputMethod:
     case QEvent::Drop:
         // Text reaches a field only as typed characters.
@@ -272,14 +278,17 @@ bool ElementInputs::fieldKey(TextField& field, QLineEdit& edit, QKeyEvent& key) 
     if (movesOrCopies(key))
         return false;
     if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
-        m_run([&] { field.pressKey(KeyEnter); });
+        m_run([&] { typeKey(m_tree.focus(), KeyAscii::Enter); });
     } else if (key.key() == Qt::Key_Backspace) {
         m_run([&] { field.backspace(); });
     } else if (key.key() == Qt::Key_Delete) {
         m_run([&] { field.deleteForward(); });
     } else if (key.matches(QKeySequence::Paste)) {
-        const QString text = QApplication::clipboard()->text();
-        m_run([&] { typeText(field, text); });
+        const std::string text = QApplication::clipboard()->text().toStdString();
+        m_run([&] {
+            if (field.keyPress(KeyPaste) != 0)
+                field.replaceSelection(text);
+        });
     } else if (key.matches(QKeySequence::Cut)) {
         if (edit.hasSelectedText()) {
             QApplication::clipboard()->setText(edit.selectedText());
@@ -294,11 +303,15 @@ bool ElementInputs::fieldKey(TextField& field, QLineEdit& edit, QKeyEvent& key) 
     return true;
 }
 
-bool ElementInputs::buttonKey(CommandButton& button, QKeyEvent& key) {
+bool ElementInputs::buttonKey(QKeyEvent& key) {
+    // Enter and Space press the focused button by the keyboard rules every host shares.
     if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
-        // Enter presses the button that has the focus, as Space does.
-        if (button.onClick)
-            m_run(button.onClick);
+        m_run([&] { typeKey(m_tree.focus(), KeyAscii::Enter); });
+        return true;
+    }
+    if (key.key() == Qt::Key_Space) {
+        if (key.type() == QEvent::KeyPress && !key.isAutoRepeat())
+            m_run([&] { typeKey(m_tree.focus(), KeyAscii::Space); });
         return true;
     }
     return false;
@@ -309,8 +322,12 @@ bool ElementInputs::moveFocus(bool next) {
     QWidget* current = QApplication::focusWidget();
     if (!focused || !current || (current != &m_host && !m_elementOf.count(current)))
         return false;
+    if (next) {
+        m_run([&] { tabToNext(m_tree.focus()); });
+        return true;
+    }
     Element* target = m_tree.nextInFocusOrder(focused);
-    if (!next) {
+    {
         // Backwards: the element whose next one is the focused element.
         Element* previous = focused;
         for (std::size_t n = 0; target && target != focused && n < m_tree.elements().size(); ++n) {

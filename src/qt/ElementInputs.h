@@ -55,7 +55,7 @@ private:
     void syncFocus();
     void pushSelection(TextField& field, QLineEdit& edit);
     bool fieldKey(TextField& field, QLineEdit& edit, QKeyEvent& key);
-    bool buttonKey(CommandButton& button, QKeyEvent& key);
+    bool buttonKey(QKeyEvent& key);
 
     QWidget& m_host;
     ElementTree& m_tree;

@@ -12,8 +12,6 @@
 
 #include <QPainter>
 
-#include <algorithm>
-
 namespace merv::qt {
 
 namespace {
@@ -52,40 +50,23 @@ Qt::Alignment alignmentOf(Alignment alignment) {
     return Qt::AlignLeft;
 }
 
-QImage faceImage(const Surface& surface) {
-    QImage image(surface.width(), surface.height(), QImage::Format_RGB32);
+// Copies the surface's pixels in the rectangle into the image (of the surface's size).
+void copyPixels(const Surface& surface, const QRect& rect, QImage& image) {
     const auto& pixels = surface.pixels();
-    for (int y = 0; y < surface.height(); ++y) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < surface.width(); ++x) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
             const std::uint32_t c =
                 pixels[std::size_t(y) * std::size_t(surface.width()) + std::size_t(x)];
             row[x] = qRgb(int(c & 0xFFu), int((c >> 8) & 0xFFu), int((c >> 16) & 0xFFu));
         }
     }
-    return image;
 }
 
-// The bounding rectangle of the pixels in which two images of one size differ.
-QRect differingPixels(const QImage& a, const QImage& b) {
-    int left = a.width(), right = -1, top = a.height(), bottom = -1;
-    for (int y = 0; y < a.height(); ++y) {
-        const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-        const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-        if (std::equal(ra, ra + a.width(), rb))
-            continue;
-        top = std::min(top, y);
-        bottom = y;
-        for (int x = 0; x < a.width(); ++x) {
-            if (ra[x] != rb[x]) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-        }
-    }
-    if (right < 0)
-        return {};
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+QImage faceImage(const Surface& surface) {
+    QImage image(surface.width(), surface.height(), QImage::Format_RGB32);
+    copyPixels(surface, image.rect(), image);
+    return image;
 }
 
 } // namespace
@@ -100,15 +81,13 @@ GaugePainter::GaugePainter(const ElementTree& tree) : m_tree(tree) {
     }
 }
 
-QRect GaugePainter::takeSurface(const PictureBox& box) {
-    if (!box.hasSurface())
+QRect GaugePainter::takeSurface(const PictureBox& box, const PixelRect& dirty) {
+    const auto face = m_faces.find(&box);
+    if (face == m_faces.end() || dirty.empty())
         return {};
-    QImage now = faceImage(box.surface());
-    QImage& before = m_faces[&box];
-    const QRect changed = before.size() == now.size() ? differingPixels(before, now) : now.rect();
-    before = std::move(now);
-    if (changed.isEmpty())
-        return {};
+    const QRect changed =
+        QRect(dirty.left, dirty.top, dirty.width, dirty.height).intersected(face->second.rect());
+    copyPixels(box.surface(), changed, face->second);
     const QRectF boxRect = elementRect(box);
     return changed.translated(boxRect.topLeft().toPoint()).intersected(boxRect.toAlignedRect());
 }

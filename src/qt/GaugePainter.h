@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ElementTree.h"
+#include "platform/PixelRect.h"
 
 #include <QImage>
 #include <QPalette>
@@ -27,10 +28,9 @@ class GaugePainter {
 public:
     explicit GaugePainter(const ElementTree& tree);
 
-    // Takes the dial face's pixels from the surface of the picture box after the control
-    // reported a change of it; returns the rectangle of pixels that differ from the last take,
-    // in control pixels (empty when none does).
-    QRect takeSurface(const PictureBox& box);
+    // Takes the pixels the control reported changed on the surface of the picture box;
+    // returns them as a rectangle in control pixels.
+    QRect takeSurface(const PictureBox& box, const PixelRect& dirty);
 
     // Paints the control with its top left corner at the painter's origin.
     void paint(QPainter& painter, const QPalette& palette) const;

@@ -7,6 +7,7 @@
 #include "qt/QtLocale.h"
 #include "qt/QtTimerClock.h"
 
+#include "control/GaugeEvents.h"
 #include "control/GaugeProperties.h"
 #include "control/MERV_Gauge.h"
 #include "platform/Conversions.h"
@@ -23,7 +24,6 @@
 #include <array>
 #include <cmath>
 #include <map>
-#include <set>
 #include <vector>
 
 using namespace merv;
@@ -116,6 +116,8 @@ public:
                     d.catchUp();
             }
         } depth(*this);
+        // Restacking and surface presents are told once, as they stand when the call ends.
+        ElementTree::DeferredNotices once(control->elements());
         return f();
     }
 
@@ -154,7 +156,7 @@ public:
     std::int32_t resourceLanguage() const override { return lcid; }
 
     // ElementObserver.
-    void elementChanged(const Element& element, ElementChange change) override;
+    void elementChanged(const ElementNotice& notice) override;
 
     QRect widgetRect(const QRectF& controlRect) const;
 
@@ -174,9 +176,8 @@ public:
     std::unique_ptr<qt::ElementInputs> inputs;
 
     // What the control reported since the view last caught up.
-    std::set<std::pair<const Element*, ElementChange>> pending;
-    // The stacking of each container as last painted, and each line's last painted box.
-    std::map<const Container*, std::vector<Element*>> stacking;
+    std::vector<ElementNotice> pending;
+    // Each line's box as last painted.
     std::map<const Element*, QRect> lineBoxes;
     std::array<bool, 4> status{};
 };
@@ -191,22 +192,20 @@ MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
     control = std::make_unique<MERV_Gauge>(*this);
     ElementTree& tree = control->elements();
     tree.setTimerClock(clock.get());
-    tree.setObserver(this);
+    tree.addObserver(*this);
     // The host answers every extent change the control makes with another Resize.
     tree.root().onExtentChanged = [this] { control->Resize(); };
     painter = std::make_unique<qt::GaugePainter>(tree);
     inputs = std::make_unique<qt::ElementInputs>(
         q, tree, *painter, [this](const std::function<void()>& f) { report(QString(), f); });
     for (const auto& element : tree.elements()) {
-        if (const auto* container = dynamic_cast<const Container*>(element.get()))
-            stacking[container] = container->children();
         if (element->kind() == ElementKind::Line)
             lineBoxes[element.get()] = painter->lineBox(*element);
     }
 }
 
 MervGaugeWidget::Private::~Private() {
-    control->elements().setObserver(nullptr);
+    control->elements().removeObserver(*this);
     inputs.reset();
     control.reset();
 }
@@ -242,16 +241,16 @@ void MervGaugeWidget::Private::propertyChanged(std::string_view name) {
 
 void MervGaugeWidget::Private::raiseEvent(int dispid, std::string_view) {
     switch (dispid) {
-    case GaugeEvent::OnAlarmHigh:
+    case GaugeEvent::OnAlarmHigh.dispid:
         emit q.OnAlarmHigh();
         break;
-    case GaugeEvent::OnAlarmLow:
+    case GaugeEvent::OnAlarmLow.dispid:
         emit q.OnAlarmLow();
         break;
-    case GaugeEvent::OnWarningHigh:
+    case GaugeEvent::OnWarningHigh.dispid:
         emit q.OnWarningHigh();
         break;
-    case GaugeEvent::OnWarningLow:
+    case GaugeEvent::OnWarningLow.dispid:
         emit q.OnWarningLow();
         break;
     default:
@@ -259,10 +258,10 @@ void MervGaugeWidget::Private::raiseEvent(int dispid, std::string_view) {
     }
 }
 
-void MervGaugeWidget::Private::elementChanged(const Element& element, ElementChange change) {
+void MervGaugeWidget::Private::elementChanged(const ElementNotice& notice) {
     // Real inputs mirror their elements at once, so what a person sees in them never lags.
-    inputs->elementChanged(element, change);
-    pending.emplace(&element, change);
+    inputs->elementChanged(*notice.element, notice.change);
+    pending.push_back(notice);
     if (depth == 0 && !catchUpPosted) {
         // A change from outside a call of ours (through control()): catch up from the loop.
         catchUpPosted = true;
@@ -283,58 +282,41 @@ QRect MervGaugeWidget::Private::widgetRect(const QRectF& controlRect) const {
 
 void MervGaugeWidget::Private::catchUp() {
     QRegion dirty;
-    const auto changes = std::move(pending);
+    const auto notices = std::move(pending);
     pending.clear();
-    std::set<const Container*> restacked;
-    for (const auto& [element, change] : changes) {
-        switch (change) {
+    const QPoint origin = q.controlOrigin();
+    for (const ElementNotice& notice : notices) {
+        const Element& element = *notice.element;
+        switch (notice.change) {
         case ElementChange::Points: {
-            QRect& box = lineBoxes[element];
-            const QRect now = painter->lineBox(*element);
-            if (now != box) {
-                dirty += box.translated(q.controlOrigin());
-                dirty += now.translated(q.controlOrigin());
-                box = now;
-            }
+            QRect& box = lineBoxes[&element];
+            dirty += box.translated(origin);
+            box = painter->lineBox(element);
+            dirty += box.translated(origin);
             break;
         }
         case ElementChange::Surface:
-            dirty += painter->takeSurface(static_cast<const PictureBox&>(*element))
-                         .translated(q.controlOrigin());
-            break;
-        case ElementChange::Stacking:
-            restacked.insert(element->container());
+            dirty += painter->takeSurface(static_cast<const PictureBox&>(element), notice.dirty)
+                         .translated(origin);
             break;
         case ElementChange::Focus:
         case ElementChange::Selection:
         case ElementChange::Text:
             // Text fields are real widgets, which mirror these themselves.
-            if (element->kind() != ElementKind::TextField)
-                dirty += widgetRect(painter->elementRect(*element));
+            if (element.kind() != ElementKind::TextField)
+                dirty += widgetRect(painter->elementRect(element));
             break;
-        case ElementChange::Extent:
-            q.updateGeometry();
+        case ElementChange::Bounds:
+            if (&element == &control->elements().root())
+                q.updateGeometry();
             dirty += q.rect();
             break;
         default:
-            dirty += element->kind() == ElementKind::Line
-                         ? lineBoxes[element].translated(q.controlOrigin())
-                         : widgetRect(painter->elementRect(*element));
+            dirty += element.kind() == ElementKind::Line
+                         ? lineBoxes[&element].translated(origin)
+                         : widgetRect(painter->elementRect(element));
             break;
         }
-    }
-    // Only elements that really changed places in their container's stacking are repainted.
-    for (const Container* container : restacked) {
-        std::vector<Element*>& before = stacking[container];
-        const std::vector<Element*>& now = container->children();
-        for (std::size_t i = 0; i < now.size() && i < before.size(); ++i) {
-            if (now[i] == before[i])
-                continue;
-            for (const Element* e : {now[i], before[i]})
-                dirty += e->kind() == ElementKind::Line ? lineBoxes[e].translated(q.controlOrigin())
-                                                        : widgetRect(painter->elementRect(*e));
-        }
-        before = now;
     }
     if (!dirty.isEmpty())
         q.update(dirty);

@@ -14,10 +14,11 @@ namespace {
 // Records every change an element reports, as "name:change".
 struct Recorder : ElementObserver {
     std::vector<std::string> log;
-    void elementChanged(const Element& element, ElementChange change) override {
-        log.push_back(element.name() + (change == ElementChange::Stacking  ? ":stacking"
-                                        : change == ElementChange::Visible ? ":visible"
-                                                                           : ":other"));
+    void elementChanged(const ElementNotice& notice) override {
+        const ElementChange change = notice.change;
+        log.push_back(notice.element->name() + (change == ElementChange::Stacking  ? ":stacking"
+                                                : change == ElementChange::Visible ? ":visible"
+                                                                                   : ":other"));
     }
 };
 
@@ -30,7 +31,7 @@ struct Stack {
     Label& inner = tree.create<Label>("Inner", &picture);
     Recorder recorder;
 
-    Stack() { tree.setObserver(&recorder); }
+    Stack() { tree.addObserver(recorder); }
 
     std::vector<std::string> order() const {
         std::vector<std::string> names;

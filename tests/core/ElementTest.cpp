@@ -14,8 +14,8 @@ namespace {
 // Every change elements report, in order.
 struct Changes : ElementObserver {
     std::vector<std::pair<const Element*, ElementChange>> changed;
-    void elementChanged(const Element& element, ElementChange change) override {
-        changed.emplace_back(&element, change);
+    void elementChanged(const ElementNotice& notice) override {
+        changed.emplace_back(notice.element, notice.change);
     }
 };
 
@@ -24,7 +24,7 @@ TEST(Element, IsShownOnlyWhenItAndEveryContainerAboveAreVisible) {
     PictureBox& picture = tree.create<PictureBox>("Picture1", &tree.root());
     Label& inner = tree.create<Label>("Inner", &picture);
     Changes count;
-    tree.setObserver(&count);
+    tree.addObserver(count);
     EXPECT_TRUE(inner.shown());
     picture.setVisible(false);
     EXPECT_TRUE(inner.visible());
@@ -43,7 +43,7 @@ TEST(Element, ZOrderOutsideAnyContainerChangesNothing) {
     ElementTree tree;
     Label& loose = tree.create<Label>("Loose");
     Changes count;
-    tree.setObserver(&count);
+    tree.addObserver(count);
     loose.zOrder(0);
     loose.zOrder(1);
     EXPECT_EQ(loose.container(), nullptr);

@@ -1,5 +1,7 @@
 #include "host/HostLocale.h"
 
+#include "strings/StringTable.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -79,13 +81,17 @@ TEST(HostLocale, LanguageOptionTakesAnLcidNumberOrALocaleName) {
     };
     const Row rows[] = {
         {"1040", 1040}, {"0x0C0A", 3082}, {"0X40c", 1036},
-        {"0", 0},       {"de_CH", 2055},  {"es-MX", 2058},
+        {"1044", 1044}, {"de_CH", 2055},  {"es-MX", 2058},
     };
     for (const Row& row : rows)
         EXPECT_EQ(languageFromOption(row.value), row.lcid) << row.value;
 
-    for (const char* bad : {"99999999999", "0x80000000", "0x", "-1", "12ab", "klingon"})
+    for (const char* bad :
+         {"99999999999", "0x80000000", "0x", "-1", "12ab", "klingon", "0", "99999", "0x7FFFFFFF"})
         EXPECT_THROW(languageFromOption(bad), std::runtime_error) << bad;
+    // Every locale of the caption table is one.
+    for (const std::int32_t lcid : StringTable::instance().locales())
+        EXPECT_EQ(languageFromOption(std::to_string(lcid)), lcid) << lcid;
 }
 
 TEST(HostLocale, EnvironmentPrecedenceAndPosixDefault) {

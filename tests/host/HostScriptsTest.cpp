@@ -2,10 +2,15 @@
 // --echo, and its output must equal NAME.expected line by line. A first line
 // "# options: ..." adds command-line options. The real binary is checked for its options, exit
 // codes and standard input.
+#include "host/CommandArguments.h"
 #include "host/HostCommandLine.h"
 #include "host/ScriptHost.h"
 
+#include "common/CheckedOutput.h"
+
 #include <gtest/gtest.h>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -164,6 +169,99 @@ TEST(HostSession, OneLineRunsABoundedNumberOfHandlersAndSaysSoOnce) {
     EXPECT_EQ(lines.back(), "{\"ok\":true}");
 }
 
+TEST(HostSession, AdvanceWritesAFewIdenticalTickFailuresOfATimerThenTheirCount) {
+    // Two controls whose redraws fail every 100 ms: ten failures each in one second.
+    const auto lines =
+        session({"restore {\"MinValue\":50,\"MaxValue\":50}",
+                 "restore {\"MinValue\":50,\"MaxValue\":50}", "advance 1000", "advance 100"});
+    const std::string failure = "{\"tickerror\":6,\"description\":\"Overflow\"}";
+    const std::vector<std::string> tail(lines.end() - 12, lines.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{
+                        failure, failure, failure, failure, failure, failure,
+                        "{\"tickerror\":6,\"description\":\"Overflow\",\"omitted\":7}",
+                        "{\"tickerror\":6,\"description\":\"Overflow\",\"omitted\":7}",
+                        "{\"ok\":true,\"ticks\":20}",
+                        // The count starts again with every advance.
+                        failure, failure, "{\"ok\":true,\"ticks\":2}"}));
+}
+
+TEST(HostSession, ThePageForgetsATerminatedControl) {
+    auto lines = session({"new", "page load", "terminate", "page apply", "new", "page apply"});
+    const std::string gone =
+        "{\"ok\":false,\"usage\":\"page apply: control 1 was terminated: load the page again\"}";
+    // Also once a new control exists: it is not the one loaded.
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), gone), 2);
+    lines = session({"new", "page apply"});
+    EXPECT_EQ(lines.back(),
+              "{\"ok\":false,\"usage\":\"page apply: the page has no control: load it "
+              "with page load\"}");
+
+    // What the page held for each control goes with it.
+    std::ostringstream out;
+    ScriptHost host({}, out);
+    auto cycle = [&host] {
+        for (const char* line : {"new", "page load", "terminate"})
+            host.runLine(line);
+    };
+    cycle();
+    constexpr int Cycles = 2000;
+    const std::size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < Cycles; ++i) {
+        cycle();
+        out.str({});
+    }
+    const double perCycle = (double(mallinfo2().uordblks) - double(before)) / Cycles;
+    EXPECT_LT(perCycle, 8.0) << "heap bytes kept per cycle";
+}
+
+TEST(HostSession, ControlCharactersInTheInputAreQuotedWholeInAnswers) {
+    const std::string nul("get Value\0x", 11);
+    const auto lines = session({"new", nul, "element \x1b[2J\\", "no\x01pe", "page load 1\x7f"});
+    EXPECT_EQ(lines[1], R"({"ok":false,"usage":"unknown property 'Value\\u0000x'"})");
+    EXPECT_EQ(lines[2], R"({"ok":false,"usage":"unknown element '\\u001B[2J\\\\'"})");
+    EXPECT_EQ(lines[3], R"({"ok":false,"usage":"unknown command 'no\\u0001pe'"})");
+    EXPECT_EQ(lines[4], R"({"ok":false,"usage":"no control '1\\u007F'"})");
+    for (const std::string& line : lines)
+        EXPECT_NO_THROW(Json::parse(line)) << line;
+}
+
+TEST(HostSession, LinesMayEndInLfCrOrCrLf) {
+    std::ostringstream out;
+    {
+        ScriptHost host({}, out);
+        std::istringstream in("new\rset Value 5\r\nget Value\nget Value\r\rget Value");
+        ASSERT_TRUE(host.runStream(in));
+    }
+    std::istringstream written(out.str());
+    const std::vector<std::string> expected{
+        "{\"ok\":true,\"id\":1}",    "{\"changed\":\"Value\"}",   "{\"ok\":true}",
+        "{\"ok\":true,\"value\":5}", "{\"ok\":true,\"value\":5}", "{\"ok\":true,\"value\":5}"};
+    EXPECT_EQ(linesOf(written), expected);
+    EXPECT_EQ(lines("a\r\n\rb\n"), (std::vector<std::string_view>{"a", "", "b"}));
+}
+
+// A stream whose writes all fail, like standard output on a full disk.
+class FullBuffer : public std::streambuf {
+protected:
+    int overflow(int) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST(HostSession, OutputThatCannotBeWrittenEndsTheSessionWithAnError) {
+    FullBuffer full;
+    std::ostream out(&full);
+    ScriptHostOptions options;
+    options.outputName = "the answers";
+    ScriptHost host(options, out);
+    host.runLine("# a comment writes nothing");
+    try {
+        host.runLine("new");
+        ADD_FAILURE() << "the lost answer went unnoticed";
+    } catch (const tools::OutputError& error) {
+        EXPECT_STREQ(error.what(), "writing the answers failed");
+    }
+}
+
 // ---- The real binary ---------------------------------------------------------------------
 
 struct Finished {
@@ -251,12 +349,29 @@ TEST(HostBinary, BadOptionsAndUnreadableScriptsFailWithAMessage) {
         {"--lang nowhere", 2, "unknown locale"},
         {"/nonexistent/script.gauge", 1, "cannot read script '/nonexistent/script.gauge'"},
         {"/", 1, "it is a directory"},
+        {"--lang 99999", 2, "no locale has the LCID '99999'"},
+        {"< /", 1, "cannot read standard input: it is a directory"},
     };
     for (const Row& row : rows) {
-        const Finished r = run(Host + " " + row.arguments + " 2>&1 </dev/null");
+        const std::string input = std::string(row.arguments).starts_with("<") ? "" : " </dev/null";
+        const Finished r = run(Host + " " + row.arguments + " 2>&1" + input);
         EXPECT_EQ(r.exitCode, row.exitCode) << row.arguments;
         EXPECT_NE(r.out.find(row.message), std::string::npos) << row.arguments << ": " << r.out;
         EXPECT_EQ(r.out.find("{"), std::string::npos) << row.arguments << ": ran commands";
+    }
+}
+
+TEST(HostBinary, LostOutputIsOneLineOnStandardErrorAndExitStatusOne) {
+    // A full disk, and standard output closed.
+    for (const char* output : {">/dev/full", ">&-"}) {
+        const Finished r = run("{ printf 'new\nget Value\n' | " + Host + " " + output + "; } 2>&1");
+        EXPECT_EQ(r.exitCode, 1) << output;
+        EXPECT_EQ(r.out.find("mervgauge-host: writing standard output failed: "), 0u)
+            << output << ": " << r.out;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+        const Finished help = run("{ " + Host + " --help " + output + "; } 2>&1");
+        EXPECT_EQ(help.exitCode, 1) << output;
+        EXPECT_NE(help.out.find("writing standard output failed"), std::string::npos) << output;
     }
 }
 

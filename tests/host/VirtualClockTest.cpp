@@ -27,7 +27,8 @@ struct Clocked {
         return t;
     }
     std::int64_t advance(std::int64_t ms) {
-        return clock.advance(ms, [this](const RuntimeError& e) { errors.push_back(e.number()); });
+        return clock.advance(
+            ms, [this](const Timer&, const RuntimeError& e) { errors.push_back(e.number()); });
     }
 };
 

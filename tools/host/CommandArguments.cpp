@@ -34,6 +34,19 @@ std::vector<std::string_view> words(std::string_view text) {
     return out;
 }
 
+std::vector<std::string_view> lines(std::string_view text) {
+    std::vector<std::string_view> out;
+    while (!text.empty()) {
+        const auto end = text.find_first_of("\r\n");
+        out.push_back(text.substr(0, end));
+        if (end == text.npos)
+            break;
+        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        text.remove_prefix(end + (crlf ? 2 : 1));
+    }
+    return out;
+}
+
 std::optional<std::int64_t> parseInteger(std::string_view text, std::int64_t low,
                                          std::int64_t high) {
     // from_chars takes no plus sign; a minus after one is no number.
@@ -76,6 +89,24 @@ std::optional<std::string> parseJsonString(std::string_view text) {
     if (!value.is_string())
         return std::nullopt;
     return value.get<std::string>();
+}
+
+std::string quotedInput(std::string_view text) {
+    constexpr char Hex[] = "0123456789ABCDEF";
+    std::string out = "'";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += "\\u00";
+            out += Hex[byte >> 4];
+            out += Hex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out + "'";
 }
 
 void wrongArguments(std::string_view form) {

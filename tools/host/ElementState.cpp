@@ -1,5 +1,7 @@
 #include "host/ElementState.h"
 
+#include "host/CommandArguments.h"
+
 #include "host/UsageError.h"
 
 #include "platform/CommandButton.h"
@@ -137,7 +139,7 @@ Json describe(const Element& element) {
 Element& elementNamed(const ElementTree& tree, std::string_view name) {
     Element* element = tree.find(name);
     if (!element)
-        throw UsageError("unknown element '" + std::string(name) + "'");
+        throw UsageError("unknown element " + quotedInput(name));
     return *element;
 }
 

@@ -1,5 +1,6 @@
 #include "host/HostCommandLine.h"
 
+#include "host/CommandArguments.h"
 #include "host/UsageError.h"
 
 #include <optional>
@@ -48,7 +49,7 @@ HostCommandLine parseHostCommandLine(const std::vector<std::string>& arguments,
         } else if (auto value = optionValue(arguments, i, "--lang")) {
             language = std::move(value);
         } else {
-            throw UsageError("unknown option '" + argument + "'");
+            throw UsageError("unknown option " + quotedInput(argument));
         }
     }
 
@@ -83,7 +84,8 @@ Options:
   --echo            write {"cmd":"<line>"} before the output of each input line
   --help            show this help and exit
 
-Exit status: 0 at the end of the input, 1 when a script cannot be read, 2 for bad options.
+Exit status: 0 at the end of the input, 1 when the input cannot be read or the output cannot
+be written, 2 for bad options.
 See docs/mervgauge-host.md for the commands.
 )";
 }

@@ -155,6 +155,14 @@ std::int32_t languageFromOption(const std::string& value) {
         std::from_chars(digits.data(), digits.data() + digits.size(), lcid, base);
     if (error != std::errc() || end != digits.data() + digits.size())
         throw std::runtime_error("LCID out of range: '" + value + "'");
+    // A number that names no locale is as wrong as a name that names none; a real locale the
+    // caption table does not list still falls back to a language of the table.
+    char name[ULOC_FULLNAME_CAPACITY] = {};
+    UErrorCode status = U_ZERO_ERROR;
+    const std::int32_t length =
+        uloc_getLocaleForLCID(std::uint32_t(lcid), name, sizeof name, &status);
+    if (lcid == 0 || U_FAILURE(status) || length <= 0)
+        throw std::runtime_error("no locale has the LCID '" + value + "'");
     return lcid;
 }
 

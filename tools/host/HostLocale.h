@@ -19,8 +19,8 @@ NumberLocale numberLocaleFor(const std::string& name);
 // Throws when the locale is unknown or has no LCID.
 std::int32_t lcidFor(const std::string& name);
 
-// The value of a LCID|NAME option: a decimal or 0x-hexadecimal LCID taken as it is, else a
-// locale name resolved with lcidFor.
+// The value of a LCID|NAME option: a decimal or 0x-hexadecimal LCID that names a locale, taken
+// as it is, else a locale name resolved with lcidFor. Throws for an LCID of no locale.
 std::int32_t languageFromOption(const std::string& value);
 
 // Reads one environment variable; null when it is not set.

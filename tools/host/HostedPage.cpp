@@ -23,4 +23,14 @@ SelectedObject* HostedPage::selectedControl(int index) {
     return item.get();
 }
 
+std::optional<int> HostedPage::firstSelected() const {
+    if (m_selection.empty())
+        return std::nullopt;
+    return m_selection.front();
+}
+
+void HostedPage::forget(int id) {
+    m_items.erase(id);
+}
+
 } // namespace merv::host

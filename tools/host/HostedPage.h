@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace merv::host {
@@ -31,6 +32,10 @@ public:
 
     // The controls the page edits, by id; the first is the one it loads and applies.
     void select(std::vector<int> ids) { m_selection = std::move(ids); }
+    // The id of the first control of the selection; empty when nothing was loaded.
+    std::optional<int> firstSelected() const;
+    // A control has gone: what the page kept for it goes too.
+    void forget(int id);
 
     SelectedObject* selectedControl(int index) override;
     void setChanged(bool changed) override { m_changed = changed; }
@@ -44,7 +49,7 @@ private:
     std::int32_t m_language;
     ScriptedColorDialog m_dialog;
     std::vector<int> m_selection;
-    // One per control asked for, kept for the host's life: a put may still be running on it
+    // One per control asked for, kept until the control goes: a put may still be running on it
     // when a handler inside that put asks for the selection again.
     std::map<int, std::unique_ptr<GaugeSelection>> m_items;
     bool m_changed = false;

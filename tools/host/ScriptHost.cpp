@@ -6,6 +6,8 @@
 #include "host/SurfacePng.h"
 #include "host/UsageError.h"
 
+#include "common/CheckedOutput.h"
+
 #include "control/GaugeEvents.h"
 #include "control/GaugeProperties.h"
 #include "platform/RuntimeError.h"
@@ -36,7 +38,7 @@ const PropertyInfo& propertyNamed(std::string_view name) {
         property = findProperty(name);
     }
     if (!property)
-        throw UsageError("unknown property '" + std::string(name) + "'");
+        throw UsageError("unknown property " + quotedInput(name));
     return *property;
 }
 
@@ -122,12 +124,14 @@ void ScriptHost::runLine(std::string_view line) {
     m_handlerRuns = 0;
     m_handlerRunsReported = false;
     execute(text);
-    m_out.flush();
+    tools::flushChecked(m_out, m_options.outputName);
 }
 
 bool ScriptHost::runStream(std::istream& in) {
-    for (std::string line; std::getline(in, line);)
-        runLine(line);
+    for (std::string chunk; std::getline(in, chunk);) {
+        for (const std::string_view line : lines(chunk))
+            runLine(line);
+    }
     return !in.bad();
 }
 
@@ -146,7 +150,7 @@ void ScriptHost::execute(std::string_view line) {
                 m_running = &command;
         }
         if (!m_running)
-            throw UsageError("unknown command '" + std::string(name) + "'");
+            throw UsageError("unknown command " + quotedInput(name));
         const Json fields = (this->*m_running->run)(arguments);
         result = Json{{"ok", true}};
         for (const auto& [key, value] : fields.items())
@@ -280,6 +284,8 @@ Json ScriptHost::terminate(std::string_view arguments) {
                          " is raising an event: terminate it after its handlers return");
     const int id = gauge.id();
     gauge.control().Terminate();
+    if (m_page)
+        m_page->forget(id);
     m_controls.erase(id);
     m_current.reset();
     return Json::object();
@@ -338,9 +344,42 @@ Json ScriptHost::advance(std::string_view arguments) {
     if (!milliseconds)
         throw UsageError("usage: advance MS (0 to " + std::to_string(m_options.maxAdvance) +
                          " milliseconds)");
-    const std::int64_t ticks = m_clock.advance(*milliseconds, [this](const RuntimeError& error) {
-        emit(Json{{"tickerror", error.number()}, {"description", error.description()}});
-    });
+    // A timer that keeps failing writes its first few identical failures; the rest are counted
+    // and said once when the advance ends, so the output stays bounded however long it runs.
+    struct Repeats {
+        const Timer* timer; // only compared: a tick may have destroyed it
+        int number;
+        std::string description;
+        std::int64_t count;
+    };
+    std::vector<Repeats> repeats;
+    auto failed = [&](const Timer& timer, const RuntimeError& error) {
+        auto same = std::find_if(repeats.begin(), repeats.end(), [&](const Repeats& r) {
+            return r.timer == &timer && r.number == error.number() &&
+                   r.description == error.description();
+        });
+        if (same == repeats.end())
+            same = repeats.insert(repeats.end(),
+                                  Repeats{&timer, error.number(), error.description(), 0});
+        if (++same->count <= MaxRepeatedTickErrors)
+            emit(Json{{"tickerror", error.number()}, {"description", error.description()}});
+    };
+    auto sayOmitted = [&] {
+        for (const Repeats& r : repeats) {
+            if (r.count > MaxRepeatedTickErrors)
+                emit(Json{{"tickerror", r.number},
+                          {"description", r.description},
+                          {"omitted", r.count - MaxRepeatedTickErrors}});
+        }
+    };
+    std::int64_t ticks = 0;
+    try {
+        ticks = m_clock.advance(*milliseconds, failed);
+    } catch (...) {
+        sayOmitted();
+        throw;
+    }
+    sayOmitted();
     return Json{{"ticks", ticks}};
 }
 
@@ -367,8 +406,8 @@ Json ScriptHost::zorder(std::string_view arguments) {
     const auto* container =
         dynamic_cast<const Container*>(&elementNamed(current().control().elements(), names[0]));
     if (!container)
-        throw UsageError("'" + std::string(names[0]) +
-                         "' holds no elements: name UserControl, Sfondo or SfondoAl");
+        throw UsageError(quotedInput(names[0]) +
+                         " holds no elements: name UserControl, Sfondo or SfondoAl");
     Json order = Json::array();
     for (const Element* child : container->children())
         order.push_back(child->name());
@@ -393,6 +432,9 @@ Json ScriptHost::surface(std::string_view arguments) {
         wrongArguments(m_running->form);
     if (!m_options.fileOutput)
         throw UsageError("surface: this host writes no files");
+    // The file system would read the path only up to the NUL and write another file.
+    if (arguments.find('\0') != arguments.npos)
+        throw UsageError("surface: the path " + quotedInput(arguments) + " holds a NUL byte");
     writeSurfacePng(current().control().ui().Sfondo.surface(), std::string(arguments));
     return Json::object();
 }
@@ -410,8 +452,8 @@ Json ScriptHost::caption(std::string_view arguments) {
     case ElementKind::TextField:
         return Json{{"value", static_cast<const TextField&>(element).text()}};
     default:
-        throw UsageError("'" + std::string(names[0]) +
-                         "' has no caption: name a label, a button or a text field");
+        throw UsageError(quotedInput(names[0]) +
+                         " has no caption: name a label, a button or a text field");
     }
 }
 
@@ -428,7 +470,7 @@ Json ScriptHost::on(std::string_view arguments) {
     }
     // A mistyped handler is answered now, not at every event.
     if (const auto name = splitWord(command).first; !isCommand(name))
-        throw UsageError("unknown command '" + std::string(name) + "' in the handler");
+        throw UsageError("unknown command " + quotedInput(name) + " in the handler");
     gauge.setHandler(std::string(event), std::string(command));
     return Json::object();
 }

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct ScriptHostOptions {
     bool designMode = false;
     // Each input line is written back before its output.
     bool echo = false;
+    // Where the answers go, for the message when they cannot be written.
+    std::string outputName = "standard output";
     // `surface` may write files; off where scripts must not touch the file system.
     bool fileOutput = true;
     // The longest `advance`, in milliseconds: a timer that keeps failing cannot make it spin.
@@ -39,6 +42,8 @@ class ScriptHost : private HostedGauge::Listener {
 public:
     // Event handlers calling handlers deeper than this are not run.
     static constexpr int MaxHandlerDepth = 64;
+    // Identical failures of one timer that one advance writes out; later ones are counted.
+    static constexpr std::int64_t MaxRepeatedTickErrors = 3;
 
     ScriptHost(ScriptHostOptions options, std::ostream& out);
     ~ScriptHost();
@@ -46,9 +51,11 @@ public:
     ScriptHost& operator=(const ScriptHost&) = delete;
 
     // One line of input: blank lines and # comments do nothing; otherwise the line is echoed
-    // when asked and run as a command.
+    // when asked and run as a command. Throws tools::OutputError, after the command has run,
+    // when its output could not be written: the host then has nowhere to answer.
     void runLine(std::string_view line);
-    // Every line of the stream, in order. False when reading failed before the end.
+    // Every line of the stream, in order; lines end in LF, CR or CR LF. False when reading
+    // failed before the end.
     bool runStream(std::istream& in);
 
     // Whether a word names a host command.

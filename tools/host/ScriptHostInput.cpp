@@ -162,7 +162,7 @@ Json ScriptHost::page(std::string_view arguments) {
         for (std::string_view word : operands) {
             const auto id = parseInteger(word, 1, std::numeric_limits<int>::max());
             if (!id || !m_controls.contains(int(*id)))
-                throw UsageError("no control " + std::string(word));
+                throw UsageError("no control " + quotedInput(word));
             ids.push_back(int(*id));
         }
         if (ids.empty())
@@ -172,6 +172,13 @@ Json ScriptHost::page(std::string_view arguments) {
         return Json::object();
     }
     if (verb == "apply" && operands.empty()) {
+        // Applying to nothing would write nothing and look like success.
+        const std::optional<int> first = hostedPage().firstSelected();
+        if (!first)
+            throw UsageError("page apply: the page has no control: load it with page load");
+        if (!m_controls.contains(*first))
+            throw UsageError("page apply: control " + std::to_string(*first) +
+                             " was terminated: load the page again");
         page.ApplyChanges();
         return Json::object();
     }

@@ -5,10 +5,19 @@
 namespace merv::host {
 
 void VirtualClock::schedule(Timer& timer) {
-    if (timer.running())
-        m_due[&timer] = Due{m_now + timer.interval(), m_nextOrder++};
-    else
-        m_due.erase(&timer);
+    unschedule(timer);
+    if (!timer.running())
+        return;
+    const Due due{m_now + timer.interval(), m_nextOrder++};
+    m_due.emplace(&timer, due);
+    m_queue.emplace(due, &timer);
+}
+
+void VirtualClock::unschedule(const Timer& timer) {
+    if (const auto it = m_due.find(&timer); it != m_due.end()) {
+        m_queue.erase(it->second);
+        m_due.erase(it);
+    }
 }
 
 void VirtualClock::timerChanged(Timer& timer) {
@@ -16,7 +25,7 @@ void VirtualClock::timerChanged(Timer& timer) {
 }
 
 void VirtualClock::timerDestroyed(Timer& timer) {
-    m_due.erase(&timer);
+    unschedule(timer);
 }
 
 std::int64_t VirtualClock::advance(std::int64_t milliseconds, const TickErrorHandler& onTickError) {
@@ -24,22 +33,19 @@ std::int64_t VirtualClock::advance(std::int64_t milliseconds, const TickErrorHan
     std::int64_t ticks = 0;
     for (;;) {
         // The timers may change under every tick, so the next one is looked for afresh.
-        auto next = std::min_element(m_due.begin(), m_due.end(), [](const auto& a, const auto& b) {
-            return a.second.time != b.second.time ? a.second.time < b.second.time
-                                                  : a.second.order < b.second.order;
-        });
-        if (next == m_due.end() || next->second.time > target)
+        const auto next = m_queue.begin();
+        if (next == m_queue.end() || next->first.time > target)
             break;
         // A handler may have advanced the clock itself: time never goes backwards.
-        m_now = std::max(m_now, next->second.time);
-        Timer& timer = *next->first;
+        m_now = std::max(m_now, next->first.time);
+        Timer& timer = *next->second;
         // Due again one interval on; a change during the tick reschedules it from now.
         schedule(timer);
         ++ticks;
         try {
             timer.tick();
         } catch (const RuntimeError& error) {
-            onTickError(error);
+            onTickError(timer, error);
         }
     }
     m_now = std::max(m_now, target);

@@ -1,0 +1,157 @@
+#include "panel/AlarmHistory.h"
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <csignal>
+#include <filesystem>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace merv::panel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "mervgauge-history-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    fs::path operator/(const std::string& name) const { return m_path / name; }
+
+private:
+    fs::path m_path;
+};
+
+// 2026-12-08T14:03:05.123Z
+constexpr std::int64_t T0 = 1796738585123;
+
+std::vector<AlarmTransition> sequence() {
+    return {
+        {T0, "north", "Drum pressure", "OnAlarmHigh", "raised", 49.5},
+        {T0 + 1500, "south", "Drum pressure", "OnAlarmHigh", "acknowledged", 49.5},
+        {T0 + 2000, "north", "Drum level", "OnWarningLow", "raised", -85},
+        {T0 + 60000, "north", "Drum pressure", "OnAlarmHigh", "returned", 41.25},
+    };
+}
+
+TEST(AlarmHistory, RecordsEveryTransitionAndQueriesByTimeAndVariable) {
+    TempFolder folder;
+    AlarmHistory history(folder / "h.db");
+    for (const auto& t : sequence())
+        history.record(t);
+    const auto all = sequence();
+    EXPECT_EQ(history.query(), all);
+    EXPECT_EQ(history.query(T0 + 1500, T0 + 2000), (std::vector<AlarmTransition>{all[1], all[2]}));
+    EXPECT_EQ(history.query(std::nullopt, std::nullopt, std::string("Drum pressure")),
+              (std::vector<AlarmTransition>{all[0], all[1], all[3]}));
+    EXPECT_EQ(history.query(T0 + 1, std::nullopt, std::string("Drum pressure")),
+              (std::vector<AlarmTransition>{all[1], all[3]}));
+}
+
+TEST(AlarmHistory, RowsSurviveReopeningTheFile) {
+    TempFolder folder;
+    {
+        AlarmHistory history(folder / "h.db");
+        history.record(sequence()[0]);
+    }
+    AlarmHistory again(folder / "h.db");
+    EXPECT_EQ(again.query(), std::vector<AlarmTransition>{sequence()[0]});
+}
+
+TEST(AlarmHistory, ExportsCsvOldestFirstWithUtcMilliseconds) {
+    TempFolder folder;
+    AlarmHistory history(folder / "h.db");
+    auto rows = sequence();
+    history.record(rows[3]);
+    history.record(rows[0]);
+    history.record({T0 + 3000, "ops, \"A\"", "Flue gas O2", "OnAlarmLow", "raised", 1.2});
+    std::ostringstream csv;
+    history.exportCsv(csv);
+    EXPECT_EQ(csv.str(), "time,station,variable,kind,transition,value\n"
+                         "2026-12-08T14:03:05.123Z,north,Drum pressure,OnAlarmHigh,raised,49.5\n"
+                         "2026-12-08T14:03:08.123Z,\"ops, \"\"A\"\"\",Flue gas O2,OnAlarmLow,"
+                         "raised,1.2\n"
+                         "2026-12-08T14:04:05.123Z,north,Drum pressure,OnAlarmHigh,returned,"
+                         "41.25\n");
+}
+
+TEST(AlarmHistory, RefusesWhatItCannotKeep) {
+    TempFolder folder;
+    EXPECT_THROW(AlarmHistory(folder / "no-folder" / "h.db"), HistoryError);
+    AlarmHistory history(folder / "h.db");
+    auto bad = sequence()[0];
+    bad.transition = "cleared";
+    EXPECT_THROW(history.record(bad), HistoryError);
+    bad = sequence()[0];
+    bad.value = std::nan("");
+    EXPECT_THROW(history.record(bad), HistoryError);
+    EXPECT_TRUE(history.query().empty());
+}
+
+// A child records transitions as fast as it can and reports each committed one on a pipe; it
+// is killed in the middle of the burst. Every reported row must be there, in order, and the
+// file must pass SQLite's own integrity check.
+TEST(AlarmHistory, AKillInTheMiddleOfABurstLosesNoCommittedRow) {
+    TempFolder folder;
+    const fs::path path = folder / "h.db";
+    { AlarmHistory create(path); }
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        AlarmHistory history(path);
+        for (std::int64_t n = 1;; ++n) {
+            history.record({T0 + n, "burst", "Steam flow", "OnWarningHigh", "raised", double(n)});
+            if (::write(pipeEnds[1], &n, sizeof n) != sizeof n)
+                ::_exit(1);
+        }
+    }
+    ::close(pipeEnds[1]);
+    constexpr std::int64_t KillAfter = 200; // committed rows before the kill
+    std::int64_t committed = 0;
+    while (committed<KillAfter&& ::read(pipeEnds[0], &committed, sizeof committed)> 0) {
+    }
+    ::kill(child, SIGKILL);
+    std::int64_t more = 0;
+    while (::read(pipeEnds[0], &more, sizeof more) == sizeof more)
+        committed = more;
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_GE(committed, KillAfter);
+
+    AlarmHistory reopened(path);
+    const auto rows = reopened.query();
+    ASSERT_GE(std::int64_t(rows.size()), committed);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        ASSERT_EQ(rows[i].value, double(i + 1)) << "row " << i;
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    std::string verdict;
+    sqlite3_exec(
+        db, "PRAGMA integrity_check",
+        [](void* out, int, char** values, char**) {
+            *static_cast<std::string*>(out) += values[0] ? values[0] : "";
+            return 0;
+        },
+        &verdict, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(verdict, "ok");
+}
+
+} // namespace
+} // namespace merv::panel

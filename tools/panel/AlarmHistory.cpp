@@ -1,0 +1,189 @@
+#include "panel/AlarmHistory.h"
+
+#include <sqlite3.h>
+
+#include <charconv>
+#include <cmath>
+#include <ctime>
+
+namespace merv::panel {
+namespace {
+
+constexpr int BusyTimeoutMs = 5000; // how long a write waits for another process's write
+
+constexpr const char* Schema = R"(
+CREATE TABLE IF NOT EXISTS alarm_transitions (
+    id INTEGER PRIMARY KEY,
+    time_ms INTEGER NOT NULL,
+    station TEXT NOT NULL,
+    variable TEXT NOT NULL,
+    kind TEXT NOT NULL,
+    transition TEXT NOT NULL CHECK (transition IN ('raised', 'acknowledged', 'returned')),
+    value REAL NOT NULL);
+CREATE INDEX IF NOT EXISTS alarm_transitions_time ON alarm_transitions (time_ms);
+CREATE INDEX IF NOT EXISTS alarm_transitions_variable ON alarm_transitions (variable, time_ms);
+)";
+
+// A prepared statement, finalised when it goes out of scope.
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql, const std::string& file) : m_db(db), m_file(file) {
+        if (sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr) != SQLITE_OK)
+            fail("cannot prepare a query");
+    }
+    ~Statement() { sqlite3_finalize(m_statement); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(int index, std::int64_t value) {
+        check(sqlite3_bind_int64(m_statement, index, value));
+    }
+    void bind(int index, double value) { check(sqlite3_bind_double(m_statement, index, value)); }
+    void bind(int index, const std::string& value) {
+        check(sqlite3_bind_text(m_statement, index, value.data(), int(value.size()),
+                                SQLITE_TRANSIENT));
+    }
+    // True while there is a row to read.
+    bool step() {
+        const int result = sqlite3_step(m_statement);
+        if (result == SQLITE_ROW)
+            return true;
+        if (result != SQLITE_DONE)
+            fail("cannot run a query");
+        return false;
+    }
+    std::int64_t integer(int column) const { return sqlite3_column_int64(m_statement, column); }
+    double real(int column) const { return sqlite3_column_double(m_statement, column); }
+    std::string text(int column) const {
+        const auto* bytes = sqlite3_column_text(m_statement, column);
+        return bytes ? std::string(reinterpret_cast<const char*>(bytes),
+                                   std::size_t(sqlite3_column_bytes(m_statement, column)))
+                     : std::string();
+    }
+
+    [[noreturn]] void fail(const std::string& doing) const {
+        throw HistoryError(m_file + ": " + doing + ": " + sqlite3_errmsg(m_db));
+    }
+
+private:
+    void check(int result) const {
+        if (result != SQLITE_OK)
+            fail("cannot bind a value");
+    }
+
+    sqlite3* m_db;
+    const std::string& m_file;
+    sqlite3_stmt* m_statement = nullptr;
+};
+
+// A field of a CSV line, quoted when it holds a separator, a quote or a line break.
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// The shortest C-locale text that reads back to the same double.
+std::string numberText(double value) {
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, written.ptr);
+}
+
+} // namespace
+
+std::string utcText(std::int64_t timeMs) {
+    const std::int64_t seconds = timeMs >= 0 ? timeMs / 1000 : -((-timeMs + 999) / 1000);
+    const int millis = int(timeMs - seconds * 1000);
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm parts{};
+    gmtime_r(&t, &parts);
+    char buffer[40];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S", &parts);
+    char out[48];
+    std::snprintf(out, sizeof out, "%s.%03dZ", buffer, millis);
+    return out;
+}
+
+AlarmHistory::AlarmHistory(const std::filesystem::path& path) : m_file(path.string()) {
+    if (sqlite3_open_v2(m_file.c_str(), &m_db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                        nullptr) != SQLITE_OK) {
+        const std::string why = m_db ? sqlite3_errmsg(m_db) : "out of memory";
+        sqlite3_close(m_db);
+        throw HistoryError(m_file + ": cannot open the alarm history: " + why);
+    }
+    sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    // WAL with full syncs: a committed transaction is on the disk before record returns.
+    for (const char* sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", Schema}) {
+        char* message = nullptr;
+        if (sqlite3_exec(m_db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+            const std::string why = message ? message : sqlite3_errmsg(m_db);
+            sqlite3_free(message);
+            sqlite3_close(m_db);
+            throw HistoryError(m_file + ": cannot prepare the alarm history: " + why);
+        }
+    }
+}
+
+AlarmHistory::~AlarmHistory() {
+    sqlite3_close(m_db);
+}
+
+void AlarmHistory::record(const AlarmTransition& t) {
+    // One statement outside any explicit transaction is one transaction of its own.
+    Statement insert(m_db,
+                     "INSERT INTO alarm_transitions (time_ms, station, variable, kind, "
+                     "transition, value) VALUES (?, ?, ?, ?, ?, ?)",
+                     m_file);
+    insert.bind(1, t.timeMs);
+    insert.bind(2, t.station);
+    insert.bind(3, t.variable);
+    insert.bind(4, t.kind);
+    insert.bind(5, t.transition);
+    if (!std::isfinite(t.value))
+        throw HistoryError(m_file + ": a transition's value must be a finite number");
+    insert.bind(6, t.value);
+    insert.step();
+}
+
+std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fromMs,
+                                                 std::optional<std::int64_t> toMs,
+                                                 const std::optional<std::string>& variable) {
+    Statement select(m_db,
+                     "SELECT time_ms, station, variable, kind, transition, value "
+                     "FROM alarm_transitions WHERE (?1 IS NULL OR time_ms >= ?1) AND "
+                     "(?2 IS NULL OR time_ms <= ?2) AND (?3 IS NULL OR variable = ?3) "
+                     "ORDER BY time_ms, id",
+                     m_file);
+    if (fromMs)
+        select.bind(1, *fromMs);
+    if (toMs)
+        select.bind(2, *toMs);
+    if (variable)
+        select.bind(3, *variable);
+    std::vector<AlarmTransition> rows;
+    while (select.step()) {
+        rows.push_back({select.integer(0), select.text(1), select.text(2), select.text(3),
+                        select.text(4), select.real(5)});
+    }
+    return rows;
+}
+
+void AlarmHistory::exportCsv(std::ostream& out) {
+    out << "time,station,variable,kind,transition,value\n";
+    for (const AlarmTransition& t : query()) {
+        out << utcText(t.timeMs) << ',' << csvField(t.station) << ',' << csvField(t.variable) << ','
+            << csvField(t.kind) << ',' << t.transition << ',' << numberText(t.value) << '\n';
+    }
+    if (!out)
+        throw HistoryError(m_file + ": cannot write the CSV export");
+}
+
+} // namespace merv::panel

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace merv::panel {
+
+// One change of an alarm's state, as the history keeps it.
+struct AlarmTransition {
+    std::int64_t timeMs = 0; // UTC, milliseconds since 1970
+    std::string station;
+    std::string variable; // the gauge's VariableName
+    std::string kind;     // the event's name: OnAlarmHigh, OnAlarmLow, OnWarningHigh, OnWarningLow
+    std::string transition; // raised, acknowledged or returned
+    double value = 0;       // the value at the transition
+
+    bool operator==(const AlarmTransition&) const = default;
+};
+
+// The history could not be opened, written or read; the text says which file and why.
+class HistoryError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The alarm history in an SQLite file. Each transition is written in its own transaction in
+// write-ahead-log mode, so a process killed at any moment loses no committed transition.
+class AlarmHistory {
+public:
+    explicit AlarmHistory(const std::filesystem::path& path);
+    ~AlarmHistory();
+    AlarmHistory(const AlarmHistory&) = delete;
+    AlarmHistory& operator=(const AlarmHistory&) = delete;
+
+    void record(const AlarmTransition& transition);
+
+    // Transitions oldest first, from fromMs up to toMs (both included) and of one variable,
+    // each filter applying only when given.
+    std::vector<AlarmTransition> query(std::optional<std::int64_t> fromMs = std::nullopt,
+                                       std::optional<std::int64_t> toMs = std::nullopt,
+                                       const std::optional<std::string>& variable = std::nullopt);
+
+    // The whole history as CSV: the header time,station,variable,kind,transition,value, then
+    // one line per transition, oldest first.
+    void exportCsv(std::ostream& out);
+
+private:
+    std::string m_file;
+    sqlite3* m_db = nullptr;
+};
+
+// A time as UTC text with milliseconds: 2026-12-08T14:03:05.123Z.
+std::string utcText(std::int64_t timeMs);
+
+} // namespace merv::panel
