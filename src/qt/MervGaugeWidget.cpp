@@ -2,6 +2,7 @@
 
 #include "qt/ElementInputs.h"
 #include "qt/GaugePainter.h"
+#include "qt/MervGaugePropertySheet.h"
 #include "qt/OleColor.h"
 #include "qt/QtLocale.h"
 #include "qt/QtTimerClock.h"
@@ -15,6 +16,7 @@
 #include "platform/PropertyBag.h"
 #include "platform/RuntimeError.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -475,6 +477,28 @@ void MervGaugeWidget::saveBag(const QString& path) {
 void MervGaugeWidget::openEditor() {
     if (const auto& open = d->control->ui().Sfondo.onDblClick)
         d->report(QString(), open);
+}
+
+void MervGaugeWidget::showPropertySheet() {
+    MervGaugePropertySheet sheet(this);
+    sheet.setLocale(locale());
+    sheet.setGauges({this});
+    sheet.exec();
+}
+
+void MervGaugeWidget::setPropertiesActionEnabled(bool enabled) {
+    static constexpr auto ActionName = "propertiesAction";
+    auto* action = findChild<QAction*>(ActionName, Qt::FindDirectChildrenOnly);
+    if (enabled && !action) {
+        action = new QAction(tr("Properties…"), this);
+        action->setObjectName(ActionName);
+        connect(action, &QAction::triggered, this, &MervGaugeWidget::showPropertySheet);
+        addAction(action);
+        setContextMenuPolicy(Qt::ActionsContextMenu);
+    } else if (!enabled && action) {
+        delete action;
+        setContextMenuPolicy(Qt::DefaultContextMenu);
+    }
 }
 
 bool MervGaugeWidget::editorOpen() const {

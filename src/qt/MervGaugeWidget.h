@@ -159,6 +159,14 @@ public:
     // and stands centred in whatever room the widget is given.
     QPoint controlOrigin() const;
 
+    // A "Properties…" entry in the gauge's context menu that opens its property sheet; off
+    // until an application turns it on.
+    void setPropertiesActionEnabled(bool enabled);
+
+public slots:
+    // Opens the gauge's property sheet on this gauge, modal, in the gauge's locale.
+    void showPropertySheet();
+
 signals:
     void OnAlarmHigh();
     void OnAlarmLow();

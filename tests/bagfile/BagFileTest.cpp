@@ -3,6 +3,8 @@
 #include "bagfile/BagJson.h"
 #include "bagfile/FileIo.h"
 
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -18,30 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder for one test, removed with everything in it at the end.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "mervgauge-bag-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::permissions(m_path, fs::perms::owner_all, ignored);
-        fs::remove_all(m_path, ignored);
-    }
-    fs::path operator/(const std::string& name) const { return m_path / name; }
-    const fs::path& path() const { return m_path; }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& entry : fs::directory_iterator(m_path))
-            out.push_back(entry.path().filename().string());
-        return out;
-    }
-
-private:
-    fs::path m_path;
-};
+using test::TempFolder;
 
 void writeText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;

@@ -1,5 +1,7 @@
 #include "panel/AlarmHistory.h"
 
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
@@ -16,21 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "mervgauge-history-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    fs::path operator/(const std::string& name) const { return m_path / name; }
-
-private:
-    fs::path m_path;
-};
+using test::TempFolder;
 
 // 2026-12-08T14:03:05.123Z
 constexpr std::int64_t T0 = 1796738585123;

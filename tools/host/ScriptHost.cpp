@@ -92,6 +92,7 @@ const std::vector<ScriptHost::Command>& ScriptHost::commands() {
          "page load [ID...] | apply | changed | element NAME | setfocus NAME | click NAME | tab N",
          &ScriptHost::page},
         {"colordialog", "colordialog COLOUR|cancel", &ScriptHost::colordialog},
+        {"observe", "observe on|off", &ScriptHost::observe},
     };
     return table;
 }
@@ -183,6 +184,7 @@ HostedGauge& ScriptHost::add() {
                                                m_options.language, ambient);
     HostedGauge& added = *gauge;
     added.control().elements().setFocusTracker(&m_focus);
+    observeTree(added.control().elements());
     m_controls.emplace(id, std::move(gauge));
     m_current = id;
     return added;

@@ -38,7 +38,7 @@ struct ScriptHostOptions {
 // The command interpreter of the scripting host: runs one command line at a time on the
 // controls it holds and writes what happens as JSON lines, each command ending with one result
 // line. It never lets an exception out of a command.
-class ScriptHost : private HostedGauge::Listener {
+class ScriptHost : private HostedGauge::Listener, private ElementObserver {
 public:
     // Event handlers calling handlers deeper than this are not run.
     static constexpr int MaxHandlerDepth = 64;
@@ -116,6 +116,10 @@ private:
     Json colordialog(std::string_view arguments);
 
     HostedPage& hostedPage();
+    // `observe on|off`: every element notice of every control and the page as a line.
+    Json observe(std::string_view arguments);
+    void observeTree(ElementTree& tree);
+    void elementChanged(const ElementNotice& notice) override;
 
     ScriptHostOptions m_options;
     std::ostream& m_out;
@@ -128,6 +132,7 @@ private:
     std::optional<int> m_current;
     int m_nextId = 1;
     int m_handlerDepth = 0;
+    bool m_observing = false;
     std::int64_t m_handlerRuns = 0; // by the input line being run
     bool m_handlerRunsReported = false;
     const Command* m_running = nullptr; // the command being run, for its usage form

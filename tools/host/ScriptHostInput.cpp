@@ -141,6 +141,7 @@ HostedPage& ScriptHost::hostedPage() {
         };
         m_page = std::make_unique<HostedPage>(lookup, m_options.numberLocale, m_options.language,
                                               m_focus);
+        observeTree(m_page->page().elements());
         m_page->dialog().onShow = [this](std::int32_t flags, std::uint32_t color) {
             emit(Json{{"colordialog", Json{{"flags", flags}, {"color", color}}}});
         };
@@ -217,6 +218,48 @@ Json ScriptHost::colordialog(std::string_view arguments) {
         wrongArguments(m_running->form);
     }
     return Json::object();
+}
+
+Json ScriptHost::observe(std::string_view arguments) {
+    const auto operands = words(arguments);
+    if (operands.size() != 1 || (operands[0] != "on" && operands[0] != "off"))
+        wrongArguments(m_running->form);
+    const bool on = operands[0] == "on";
+    if (on == m_observing)
+        return Json::object();
+    m_observing = on;
+    for (auto& [id, gauge] : m_controls) {
+        if (on)
+            gauge->control().elements().addObserver(*this);
+        else
+            gauge->control().elements().removeObserver(*this);
+    }
+    if (m_page) {
+        if (on)
+            m_page->page().elements().addObserver(*this);
+        else
+            m_page->page().elements().removeObserver(*this);
+    }
+    return Json::object();
+}
+
+void ScriptHost::observeTree(ElementTree& tree) {
+    if (m_observing)
+        tree.addObserver(*this);
+}
+
+void ScriptHost::elementChanged(const ElementNotice& notice) {
+    Json line{{"notice", notice.element->name()}, {"change", changeName(notice.change)}};
+    const ElementTree* tree = &notice.element->tree();
+    for (auto& [id, gauge] : m_controls) {
+        if (&gauge->control().elements() == tree)
+            line["control"] = id;
+    }
+    if (notice.change == ElementChange::Surface) {
+        const PixelRect& r = notice.dirty;
+        line["dirty"] = Json::array({r.left, r.top, r.width, r.height});
+    }
+    emit(line);
 }
 
 } // namespace merv::host

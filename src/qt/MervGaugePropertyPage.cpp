@@ -1,0 +1,331 @@
+#include "qt/MervGaugePropertyPage.h"
+
+#include "qt/OleColor.h"
+
+#include "editor/SurfaceLayout.h"
+#include "platform/RuntimeError.h"
+#include "propertypage/PropertyPage1.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace merv;
+
+namespace {
+
+// A rectangle in twips as widget pixels.
+QRect pixelsOf(const TwipsRect& r) {
+    constexpr int T = Layout::TwipsPerPixel;
+    return {r.left / T, r.top / T, r.width / T, r.height / T};
+}
+
+QString qs(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+// Hands a person's edit of a line edit to the field: the part of the text that differs from
+// the field's replaces that part of the field's text as typed or pasted text does, so the
+// field's handlers decide what becomes of it (a rejected text turns into "0" at once).
+void enterEdit(TextField& field, const QString& shown) {
+    const std::u32string before = qs(field.text()).toStdU32String();
+    const std::u32string after = shown.toStdU32String();
+    const std::size_t prefix =
+        std::size_t(std::mismatch(before.begin(), before.end(), after.begin(), after.end()).first -
+                    before.begin());
+    std::size_t suffix = 0;
+    while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    const int removedEnd = int(before.size() - suffix);
+    field.select(int(prefix), removedEnd);
+    const std::u32string inserted = after.substr(prefix, after.size() - prefix - suffix);
+    field.replaceSelection(QString::fromStdU32String(inserted).toStdString());
+}
+
+// A colour swatch: a square filled with its picture box's colour, which a click or the space
+// bar hands to the box's Click.
+class Swatch : public QWidget {
+public:
+    Swatch(const PictureBox& box, std::function<void()> click, QWidget* parent)
+        : QWidget(parent), m_box(box), m_click(std::move(click)) {
+        setFocusPolicy(Qt::StrongFocus);
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), merv::qt::toQColor(m_box.backColor(), palette()));
+        painter.setPen(hasFocus() ? palette().color(QPalette::Highlight)
+                                  : palette().color(QPalette::WindowText));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            m_click();
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Space)
+            m_click();
+        else
+            QWidget::keyPressEvent(event);
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        update();
+        QWidget::focusInEvent(event);
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        update();
+        QWidget::focusOutEvent(event);
+    }
+
+private:
+    const PictureBox& m_box;
+    std::function<void()> m_click;
+};
+
+} // namespace
+
+class MervGaugePropertyPage::Private {
+public:
+    Private(MervGaugePropertyPage& q, PropertyPageSite& site);
+
+    // Runs a person's input on the page, reports its failure, then shows what the page holds.
+    void input(const std::function<void()>& f);
+    // Every widget shows its element again. The page changes only inside the calls made
+    // here, so showing it after each of them keeps the view whole.
+    void show();
+    void showField(const TextField& field, QLineEdit& edit);
+    void showSelection(const TextField& field, QLineEdit& edit);
+    // Places the widgets on their tabs: the elements stand relative to the page, the widgets
+    // in the tab widget's pages.
+    void place();
+
+    MervGaugePropertyPage& q;
+    PropertyPage1 page;
+    QTabWidget* tabs;
+    std::vector<std::pair<const Label*, QLabel*>> labels;
+    std::map<QObject*, TextField*> fields;
+    std::vector<std::pair<const TextField*, QLineEdit*>> edits;
+    std::vector<QWidget*> swatches;
+    std::map<QWidget*, const Element*> placed;
+    // True while the widgets are set from the elements, so their signals are not taken for a
+    // person's doing.
+    bool showing = false;
+};
+
+MervGaugePropertyPage::Private::Private(MervGaugePropertyPage& widget, PropertyPageSite& site)
+    : q(widget), page(site), tabs(new QTabWidget(&widget)) {
+    const PageElements& ui = page.ui();
+    tabs->setObjectName(qs(ui.SSTab1.name()));
+    tabs->setGeometry(pixelsOf(ui.SSTab1.bounds()));
+    for (int t = 0; t < ui.SSTab1.tabCount(); ++t)
+        tabs->addTab(new QWidget, qs(ui.SSTab1.tabCaption(t)));
+
+    for (const auto& element : page.elements().elements()) {
+        const int tab = ui.SSTab1.childTab(*element);
+        if (tab < 0)
+            continue;
+        QWidget* parent = tabs->widget(tab);
+        QWidget* view = nullptr;
+        switch (element->kind()) {
+        case ElementKind::Label: {
+            auto* label = new QLabel(parent);
+            labels.emplace_back(static_cast<const Label*>(element.get()), label);
+            view = label;
+            break;
+        }
+        case ElementKind::TextField: {
+            auto* field = static_cast<TextField*>(element.get());
+            auto* edit = new QLineEdit(parent);
+            edit->setTextMargins(0, 0, 0, 0);
+            edit->installEventFilter(&q);
+            QObject::connect(edit, &QLineEdit::textEdited, &q, [this, field](const QString& text) {
+                if (!showing)
+                    input([&] { enterEdit(*field, text); });
+            });
+            fields[edit] = field;
+            edits.emplace_back(field, edit);
+            view = edit;
+            break;
+        }
+        case ElementKind::PictureBox: {
+            auto* box = static_cast<PictureBox*>(element.get());
+            auto* swatch = new Swatch(
+                *box,
+                [this, box] {
+                    input([box] {
+                        if (box->onClick)
+                            box->onClick();
+                    });
+                },
+                parent);
+            swatches.push_back(swatch);
+            view = swatch;
+            break;
+        }
+        default:
+            break; // the colour dialog has no place; it opens when a swatch asks
+        }
+        if (view) {
+            view->setObjectName(qs(element->name()));
+            placed[view] = element.get();
+        }
+    }
+    // Tab order follows the page's focus order.
+    QWidget* previous = nullptr;
+    const Element* first = page.elements().nextInFocusOrder(nullptr);
+    for (const Element* e = first; e; e = page.elements().nextInFocusOrder(e)) {
+        for (auto& [view, element] : placed) {
+            if (element == e) {
+                if (previous)
+                    QWidget::setTabOrder(previous, view);
+                previous = view;
+            }
+        }
+        if (page.elements().nextInFocusOrder(e) == first)
+            break;
+    }
+    QObject::connect(tabs, &QTabWidget::currentChanged, &q, [this](int tab) {
+        if (!showing && tab >= 0)
+            input([&] { page.ui().SSTab1.setTab(tab); });
+    });
+    show();
+}
+
+void MervGaugePropertyPage::Private::input(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const RuntimeError& error) {
+        show();
+        emit q.runtimeError(error.number(), qs(error.description()));
+        return;
+    }
+    show();
+}
+
+void MervGaugePropertyPage::Private::show() {
+    const bool was = showing;
+    showing = true;
+    const PageElements& ui = page.ui();
+    for (int t = 0; t < ui.SSTab1.tabCount(); ++t)
+        tabs->setTabText(t, qs(ui.SSTab1.tabCaption(t)));
+    tabs->setCurrentIndex(ui.SSTab1.tab());
+    for (auto& [label, view] : labels)
+        view->setText(qs(label->caption()));
+    for (auto& [field, edit] : edits)
+        showField(*field, *edit);
+    for (QWidget* swatch : swatches)
+        swatch->update();
+    showing = was;
+}
+
+void MervGaugePropertyPage::Private::showField(const TextField& field, QLineEdit& edit) {
+    const QString text = qs(field.text());
+    if (edit.text() == text)
+        return;
+    // The field changed what was typed (a rejected text became "0"), or the page loaded it.
+    edit.setText(text);
+    showSelection(field, edit);
+}
+
+void MervGaugePropertyPage::Private::showSelection(const TextField& field, QLineEdit& edit) {
+    const QString text = edit.text();
+    const std::u32string points = text.toStdU32String();
+    // Selection in code points, shown in UTF-16 units.
+    auto unitsOf = [&](int codePoints) {
+        const int n = std::clamp(codePoints, 0, int(points.size()));
+        return int(QString::fromStdU32String(points.substr(0, std::size_t(n))).size());
+    };
+    const int start = unitsOf(field.selStart());
+    const int end = unitsOf(field.selStart() + field.selLength());
+    if (end > start)
+        edit.setSelection(start, end - start);
+    else
+        edit.setCursorPosition(start);
+}
+
+void MervGaugePropertyPage::Private::place() {
+    for (auto& [view, element] : placed) {
+        const QPoint offset = view->parentWidget()->mapTo(&q, QPoint(0, 0));
+        view->setGeometry(pixelsOf(element->bounds()).translated(-offset));
+    }
+}
+
+MervGaugePropertyPage::MervGaugePropertyPage(PropertyPageSite& site, QWidget* parent)
+    : QWidget(parent), d(std::make_unique<Private>(*this, site)) {
+    setMinimumSize(minimumSizeHint());
+}
+
+MervGaugePropertyPage::~MervGaugePropertyPage() = default;
+
+void MervGaugePropertyPage::selectionChanged() {
+    // A load that fails half way still shows what it loaded.
+    struct ShowAfter {
+        Private& d;
+        ~ShowAfter() { d.show(); }
+    } showAfter{*d};
+    d->page.SelectionChanged();
+}
+
+void MervGaugePropertyPage::applyChanges() {
+    struct ShowAfter {
+        Private& d;
+        ~ShowAfter() { d.show(); }
+    } showAfter{*d};
+    d->page.ApplyChanges();
+}
+
+PropertyPage1& MervGaugePropertyPage::page() {
+    return d->page;
+}
+
+QSize MervGaugePropertyPage::sizeHint() const {
+    return pixelsOf(d->page.ui().page.bounds()).size();
+}
+
+QSize MervGaugePropertyPage::minimumSizeHint() const {
+    return sizeHint();
+}
+
+bool MervGaugePropertyPage::eventFilter(QObject* watched, QEvent* event) {
+    const auto it = d->fields.find(watched);
+    if (it != d->fields.end() && event->type() == QEvent::FocusIn && !d->showing) {
+        TextField& field = *it->second;
+        auto* edit = static_cast<QLineEdit*>(watched);
+        d->input([&] { field.setFocus(); });
+        // A click that brought the focus places the caret after this event; the selection
+        // the page made on GotFocus is shown once it has.
+        QTimer::singleShot(0, edit, [this, &field, edit] {
+            if (edit->hasFocus())
+                d->showSelection(field, *edit);
+        });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MervGaugePropertyPage::showEvent(QShowEvent* event) {
+    d->place();
+    QWidget::showEvent(event);
+}
+
+void MervGaugePropertyPage::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        // System colours follow the palette.
+        for (QWidget* swatch : d->swatches)
+            swatch->update();
+    }
+    QWidget::changeEvent(event);
+}

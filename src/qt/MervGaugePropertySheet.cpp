@@ -1,0 +1,194 @@
+#include "qt/MervGaugePropertySheet.h"
+
+#include "qt/MervGaugePropertyPage.h"
+#include "qt/MervGaugeWidgetSelection.h"
+#include "qt/QtColorDialog.h"
+#include "qt/QtLocale.h"
+
+#include "platform/PropertyPageSite.h"
+#include "platform/RuntimeError.h"
+#include "propertypage/PropertyPage1.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+using namespace merv;
+
+namespace {
+
+// Item 0 as the page reaches it, remembering the property it was last asked for, so that a
+// failure can name it.
+class TracedObject : public SelectedObject {
+public:
+    SelectedObject* inner = nullptr;
+    std::string property;
+
+    Variant getProperty(std::string_view name) override {
+        property = name;
+        return inner->getProperty(name);
+    }
+    void putProperty(std::string_view name, const Variant& value) override {
+        property = name;
+        inner->putProperty(name, value);
+    }
+};
+
+} // namespace
+
+class MervGaugePropertySheet::Private : public PropertyPageSite {
+public:
+    Private(MervGaugePropertySheet& q, ColorDialog* chooser);
+
+    SelectedObject* selectedControl(int index) override;
+    void setChanged(bool changed) override;
+    const NumberLocale& numberLocale() const override { return numbers; }
+    std::int32_t resourceLanguage() const override { return language; }
+    ColorDialog& colorDialog() override { return chooser ? *chooser : ownChooser; }
+
+    void load();
+    // Shows one message for a failure at the traced property.
+    void report(const QString& what, const RuntimeError& error);
+
+    MervGaugePropertySheet& q;
+    qt::QtColorDialog ownChooser;
+    ColorDialog* chooser;
+    NumberLocale numbers;
+    std::int32_t language;
+    std::vector<SelectedObject*> selection;
+    std::vector<std::unique_ptr<MervGaugeWidgetSelection>> gauges; // for setGauges
+    TracedObject traced;
+    bool changed = false;
+    MervGaugePropertyPage* page = nullptr;
+    QDialogButtonBox* buttons = nullptr;
+};
+
+MervGaugePropertySheet::Private::Private(MervGaugePropertySheet& sheet, ColorDialog* given)
+    : q(sheet), ownChooser(sheet), chooser(given), numbers(qt::numberLocaleOf(sheet.locale())),
+      language(qt::lcidOf(sheet.locale())) {}
+
+SelectedObject* MervGaugePropertySheet::Private::selectedControl(int index) {
+    if (index < 0 || std::size_t(index) >= selection.size())
+        return nullptr;
+    if (index > 0)
+        return selection[std::size_t(index)];
+    traced.inner = selection.front();
+    return &traced;
+}
+
+void MervGaugePropertySheet::Private::setChanged(bool value) {
+    changed = value;
+    if (buttons)
+        buttons->button(QDialogButtonBox::Apply)->setEnabled(value);
+}
+
+void MervGaugePropertySheet::Private::load() {
+    try {
+        page->selectionChanged();
+    } catch (const RuntimeError& error) {
+        report(MervGaugePropertySheet::tr("%1 could not be read: run-time error %2, %3."), error);
+    }
+}
+
+void MervGaugePropertySheet::Private::report(const QString& what, const RuntimeError& error) {
+    QMessageBox::warning(&q, q.windowTitle(),
+                         what.arg(QString::fromStdString(traced.property))
+                             .arg(error.number())
+                             .arg(QString::fromStdString(error.description())));
+}
+
+MervGaugePropertySheet::MervGaugePropertySheet(QWidget* parent, ColorDialog* chooser)
+    : QDialog(parent), d(std::make_unique<Private>(*this, chooser)) {
+    setWindowTitle(
+        QString::fromUtf8(PropertyPage1::Caption.data(), qsizetype(PropertyPage1::Caption.size())));
+    d->page = new MervGaugePropertyPage(*d, this);
+    d->buttons = new QDialogButtonBox(
+        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(d->page);
+    layout->addWidget(d->buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    d->setChanged(false);
+    connect(d->buttons, &QDialogButtonBox::accepted, this, &MervGaugePropertySheet::accept);
+    connect(d->buttons, &QDialogButtonBox::rejected, this, &MervGaugePropertySheet::reject);
+    connect(d->buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this,
+            &MervGaugePropertySheet::apply);
+    connect(d->page, &MervGaugePropertyPage::runtimeError, this,
+            [this](int number, const QString& description) {
+                QMessageBox::warning(this, windowTitle(),
+                                     tr("Run-time error %1, %2.").arg(number).arg(description));
+            });
+}
+
+MervGaugePropertySheet::~MervGaugePropertySheet() = default;
+
+void MervGaugePropertySheet::setSelection(std::vector<SelectedObject*> selection) {
+    d->selection = std::move(selection);
+    if (isVisible())
+        d->load();
+}
+
+void MervGaugePropertySheet::setGauges(const QList<MervGaugeWidget*>& gauges) {
+    std::vector<std::unique_ptr<MervGaugeWidgetSelection>> objects;
+    std::vector<SelectedObject*> selection;
+    for (MervGaugeWidget* gauge : gauges) {
+        objects.push_back(std::make_unique<MervGaugeWidgetSelection>(*gauge));
+        selection.push_back(objects.back().get());
+    }
+    setSelection(std::move(selection));
+    d->gauges = std::move(objects);
+}
+
+bool MervGaugePropertySheet::isChanged() const {
+    return d->changed;
+}
+
+bool MervGaugePropertySheet::apply() {
+    try {
+        d->page->applyChanges();
+    } catch (const RuntimeError& error) {
+        d->report(tr("%1 could not be set: run-time error %2, %3.\n"
+                     "The properties before it were applied; %1 and those after it were not."),
+                  error);
+        return false;
+    }
+    // The page leaves the flag to its host: what was applied is no longer an edit.
+    d->setChanged(false);
+    emit applied();
+    return true;
+}
+
+MervGaugePropertyPage& MervGaugePropertySheet::page() {
+    return *d->page;
+}
+
+QPushButton* MervGaugePropertySheet::applyButton() const {
+    return d->buttons->button(QDialogButtonBox::Apply);
+}
+
+void MervGaugePropertySheet::accept() {
+    if (apply())
+        QDialog::accept();
+}
+
+void MervGaugePropertySheet::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        d->load();
+}
+
+void MervGaugePropertySheet::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LocaleChange) {
+        // Numbers follow at once; captions at the next load, as the page loads them.
+        d->numbers = qt::numberLocaleOf(locale());
+        d->language = qt::lcidOf(locale());
+    }
+    QDialog::changeEvent(event);
+}

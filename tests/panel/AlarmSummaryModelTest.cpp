@@ -1,0 +1,115 @@
+#include "panel/AlarmSummaryModel.h"
+
+#include <gtest/gtest.h>
+
+namespace merv::panel {
+namespace {
+
+// Records every transition as "variable kind transition station value" and the model's rows as
+// "variable kind state".
+struct Recorder {
+    explicit Recorder(AlarmSummaryModel& model) : model(model) {
+        QObject::connect(
+            &model, &AlarmSummaryModel::transitioned, [this](const AlarmTransition& t) {
+                log.push_back(t.variable + " " + t.kind + " " + t.transition + " " + t.station +
+                              " " + QString::number(t.value).toStdString());
+            });
+    }
+    std::vector<std::string> rows() const {
+        std::vector<std::string> out;
+        for (int r = 0; r < model.rowCount(); ++r) {
+            out.push_back(
+                model.data(model.index(r, AlarmSummaryModel::VariableColumn))
+                    .toString()
+                    .toStdString() +
+                " " +
+                model.data(model.index(r, AlarmSummaryModel::KindColumn)).toString().toStdString() +
+                " " +
+                model.data(model.index(r, AlarmSummaryModel::StateColumn))
+                    .toString()
+                    .toStdString());
+        }
+        return out;
+    }
+    AlarmSummaryModel& model;
+    std::vector<std::string> log;
+};
+
+using Rows = std::vector<std::string>;
+
+TEST(AlarmSummaryModel, AnAlarmGoesThroughTheStatesAndLeavesWhenReturnedAndAcknowledged) {
+    AlarmSummaryModel model("north");
+    Recorder rec(model);
+    model.raise("PT", "OnAlarmHigh", 49.5, 1000);
+    EXPECT_EQ(rec.rows(), Rows{"PT OnAlarmHigh Active, unacknowledged"});
+    EXPECT_EQ(model.unacknowledgedCount(), 1);
+    EXPECT_TRUE(model.acknowledge("PT", "OnAlarmHigh", 2000, "north"));
+    EXPECT_EQ(rec.rows(), Rows{"PT OnAlarmHigh Active, acknowledged"});
+    EXPECT_EQ(model.unacknowledgedCount(), 0);
+    EXPECT_FALSE(model.acknowledge("PT", "OnAlarmHigh", 2100, "north")) << "acknowledged twice";
+    model.returnToNormal("PT", "OnAlarmHigh", 41, 3000);
+    EXPECT_EQ(rec.rows(), Rows{});
+    EXPECT_EQ(rec.log,
+              (Rows{"PT OnAlarmHigh raised north 49.5", "PT OnAlarmHigh acknowledged north 49.5",
+                    "PT OnAlarmHigh returned north 41"}));
+}
+
+TEST(AlarmSummaryModel, AReturnedAlarmStaysUntilAcknowledgedAndARaiseRenewsIt) {
+    AlarmSummaryModel model("north");
+    Recorder rec(model);
+    model.raise("LT", "OnWarningLow", -85, 1000);
+    model.returnToNormal("LT", "OnWarningLow", -10, 2000);
+    EXPECT_EQ(rec.rows(), Rows{"LT OnWarningLow Returned, unacknowledged"});
+    EXPECT_EQ(model.unacknowledgedCount(), 1);
+    model.returnToNormal("LT", "OnWarningLow", -5, 2500); // a second return changes nothing
+    model.raise("LT", "OnWarningLow", -90, 3000);
+    EXPECT_EQ(rec.rows(), Rows{"LT OnWarningLow Active, unacknowledged"});
+    model.returnToNormal("LT", "OnWarningLow", 0, 4000);
+    EXPECT_TRUE(model.acknowledge("LT", "OnWarningLow", 5000, "south"));
+    EXPECT_EQ(rec.rows(), Rows{});
+    EXPECT_EQ(rec.log.back(), "LT OnWarningLow acknowledged south -90");
+    EXPECT_EQ(rec.log.size(), 5u);
+}
+
+TEST(AlarmSummaryModel, NewestFirstAndAlarmsRankAboveWarnings) {
+    AlarmSummaryModel model("north");
+    Recorder rec(model);
+    model.raise("PT", "OnWarningHigh", 45, 1000);
+    model.raise("FT", "OnAlarmLow", 1, 2000);
+    EXPECT_EQ(rec.rows(), (Rows{"FT OnAlarmLow Active, unacknowledged",
+                                "PT OnWarningHigh Active, unacknowledged"}));
+    const auto priority = [&](int row) {
+        return model
+            .data(model.index(row, AlarmSummaryModel::PriorityColumn), AlarmSummaryModel::SortRole)
+            .toInt();
+    };
+    EXPECT_LT(priority(0), priority(1));
+    EXPECT_EQ(model.data(model.index(0, AlarmSummaryModel::PriorityColumn)).toString(), "High");
+    EXPECT_EQ(model.data(model.index(1, AlarmSummaryModel::TimeColumn), AlarmSummaryModel::SortRole)
+                  .toLongLong(),
+              1000);
+}
+
+TEST(AlarmSummaryModel, AcknowledgesTheSelectedRowsOrAll) {
+    AlarmSummaryModel model("north");
+    Recorder rec(model);
+    int lastCount = -1;
+    QObject::connect(&model, &AlarmSummaryModel::unacknowledgedCountChanged,
+                     [&](int n) { lastCount = n; });
+    model.raise("A", "OnAlarmHigh", 1, 1);
+    model.raise("B", "OnAlarmHigh", 2, 2);
+    model.raise("C", "OnAlarmHigh", 3, 3);
+    model.returnToNormal("B", "OnAlarmHigh", 0, 4); // rows: C, B (returned), A
+    model.acknowledgeRows({0, 1}, 5);
+    EXPECT_EQ(rec.rows(),
+              (Rows{"C OnAlarmHigh Active, acknowledged", "A OnAlarmHigh Active, unacknowledged"}));
+    EXPECT_EQ(lastCount, 1);
+    model.acknowledgeAll(6);
+    EXPECT_EQ(rec.rows(),
+              (Rows{"C OnAlarmHigh Active, acknowledged", "A OnAlarmHigh Active, acknowledged"}));
+    EXPECT_EQ(lastCount, 0);
+    EXPECT_FALSE(model.acknowledge("Z", "OnAlarmHigh", 7, "south")) << "no such alarm";
+}
+
+} // namespace
+} // namespace merv::panel

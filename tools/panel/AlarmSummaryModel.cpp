@@ -1,0 +1,181 @@
+#include "panel/AlarmSummaryModel.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <functional>
+
+namespace merv::panel {
+namespace {
+
+constexpr int AlarmPriority = 1;   // an alarm kind: acted on first
+constexpr int WarningPriority = 2; // a warning kind
+
+bool isUnacknowledged(AlarmState state) {
+    return state != AlarmState::ActiveAcknowledged;
+}
+
+} // namespace
+
+AlarmSummaryModel::AlarmSummaryModel(std::string station, QObject* parent)
+    : QAbstractTableModel(parent), m_station(std::move(station)) {}
+
+int AlarmSummaryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_alarms.size());
+}
+
+int AlarmSummaryModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+int AlarmSummaryModel::priorityOf(const std::string& kind) {
+    return kind.starts_with("OnAlarm") ? AlarmPriority : WarningPriority;
+}
+
+QString AlarmSummaryModel::stateName(AlarmState state) {
+    switch (state) {
+    case AlarmState::ActiveUnacknowledged:
+        return QStringLiteral("Active, unacknowledged");
+    case AlarmState::ActiveAcknowledged:
+        return QStringLiteral("Active, acknowledged");
+    case AlarmState::ReturnedUnacknowledged:
+        return QStringLiteral("Returned, unacknowledged");
+    }
+    return {};
+}
+
+QVariant AlarmSummaryModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const Alarm& alarm = m_alarms[std::size_t(index.row())];
+    if (role == StateRole)
+        return int(alarm.state);
+    const bool sorting = role == SortRole;
+    if (role != Qt::DisplayRole && !sorting)
+        return {};
+    switch (index.column()) {
+    case TimeColumn:
+        if (sorting)
+            return qint64(alarm.timeMs);
+        return QDateTime::fromMSecsSinceEpoch(alarm.timeMs, Qt::UTC)
+            .toLocalTime()
+            .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    case VariableColumn:
+        return QString::fromStdString(alarm.variable);
+    case KindColumn:
+        return QString::fromStdString(alarm.kind);
+    case ValueColumn:
+        return sorting ? QVariant(alarm.value) : QVariant(QString::number(alarm.value, 'g', 7));
+    case PriorityColumn:
+        if (sorting)
+            return priorityOf(alarm.kind);
+        return priorityOf(alarm.kind) == AlarmPriority ? QStringLiteral("High")
+                                                       : QStringLiteral("Low");
+    case StateColumn:
+        return sorting ? QVariant(int(alarm.state)) : QVariant(stateName(alarm.state));
+    }
+    return {};
+}
+
+QVariant AlarmSummaryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    static const char* const Titles[ColumnCount] = {"Time",  "Variable", "Kind",
+                                                    "Value", "Priority", "State"};
+    return section >= 0 && section < ColumnCount ? QString::fromLatin1(Titles[section])
+                                                 : QVariant();
+}
+
+int AlarmSummaryModel::find(const std::string& variable, const std::string& kind) const {
+    const auto found = std::find_if(m_alarms.begin(), m_alarms.end(), [&](const Alarm& a) {
+        return a.variable == variable && a.kind == kind;
+    });
+    return found == m_alarms.end() ? -1 : int(found - m_alarms.begin());
+}
+
+int AlarmSummaryModel::unacknowledgedCount() const {
+    return int(std::count_if(m_alarms.begin(), m_alarms.end(),
+                             [](const Alarm& a) { return isUnacknowledged(a.state); }));
+}
+
+void AlarmSummaryModel::announce(const Alarm& alarm, const char* transition, double value,
+                                 std::int64_t timeMs, const std::string& station) {
+    emit transitioned(
+        AlarmTransition{timeMs, station, alarm.variable, alarm.kind, transition, value});
+}
+
+void AlarmSummaryModel::removeRow(int row) {
+    beginRemoveRows({}, row, row);
+    m_alarms.erase(m_alarms.begin() + row);
+    endRemoveRows();
+}
+
+void AlarmSummaryModel::raise(const std::string& variable, const std::string& kind, double value,
+                              std::int64_t timeMs) {
+    const int before = unacknowledgedCount();
+    // A raise while the row is still there starts it anew, at the top.
+    if (const int row = find(variable, kind); row >= 0)
+        removeRow(row);
+    beginInsertRows({}, 0, 0);
+    m_alarms.insert(m_alarms.begin(),
+                    Alarm{variable, kind, value, timeMs, AlarmState::ActiveUnacknowledged});
+    endInsertRows();
+    announce(m_alarms.front(), "raised", value, timeMs, m_station);
+    if (unacknowledgedCount() != before)
+        emit unacknowledgedCountChanged(unacknowledgedCount());
+}
+
+void AlarmSummaryModel::returnToNormal(const std::string& variable, const std::string& kind,
+                                       double value, std::int64_t timeMs) {
+    const int row = find(variable, kind);
+    if (row < 0 || m_alarms[std::size_t(row)].state == AlarmState::ReturnedUnacknowledged)
+        return;
+    Alarm& alarm = m_alarms[std::size_t(row)];
+    const Alarm copy = alarm;
+    if (alarm.state == AlarmState::ActiveAcknowledged) {
+        removeRow(row);
+    } else {
+        alarm.state = AlarmState::ReturnedUnacknowledged;
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    }
+    announce(copy, "returned", value, timeMs, m_station);
+}
+
+bool AlarmSummaryModel::acknowledge(const std::string& variable, const std::string& kind,
+                                    std::int64_t timeMs, const std::string& byStation) {
+    const int row = find(variable, kind);
+    if (row < 0 || !isUnacknowledged(m_alarms[std::size_t(row)].state))
+        return false;
+    Alarm& alarm = m_alarms[std::size_t(row)];
+    const Alarm copy = alarm;
+    if (alarm.state == AlarmState::ReturnedUnacknowledged) {
+        removeRow(row);
+    } else {
+        alarm.state = AlarmState::ActiveAcknowledged;
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    }
+    announce(copy, "acknowledged", copy.value, timeMs, byStation);
+    emit unacknowledgedCountChanged(unacknowledgedCount());
+    return true;
+}
+
+void AlarmSummaryModel::acknowledgeRows(std::vector<int> rows, std::int64_t timeMs) {
+    // Name the alarms first: acknowledging one can remove its row and move the others.
+    std::vector<std::pair<std::string, std::string>> chosen;
+    for (int row : rows) {
+        if (row >= 0 && row < rowCount())
+            chosen.emplace_back(m_alarms[std::size_t(row)].variable,
+                                m_alarms[std::size_t(row)].kind);
+    }
+    for (const auto& [variable, kind] : chosen)
+        acknowledge(variable, kind, timeMs, m_station);
+}
+
+void AlarmSummaryModel::acknowledgeAll(std::int64_t timeMs) {
+    std::vector<int> rows(m_alarms.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = int(i);
+    acknowledgeRows(std::move(rows), timeMs);
+}
+
+} // namespace merv::panel

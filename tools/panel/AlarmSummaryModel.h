@@ -1,0 +1,92 @@
+#pragma once
+
+#include "panel/AlarmHistory.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace merv::panel {
+
+// The state of one alarm in the summary, in the usual alarm-management terms. A row that has
+// returned to normal and been acknowledged leaves the summary.
+enum class AlarmState { ActiveUnacknowledged, ActiveAcknowledged, ReturnedUnacknowledged };
+
+// The alarm summary: one row per alarm (a variable and an event kind) that is active or not yet
+// acknowledged, newest first. Raises come from the gauges' events, returns from their status
+// flags going false, acknowledgements from this operator or another station. Every change of
+// state is announced with transitioned(), which the history and the shared acknowledgement
+// channel listen to.
+class AlarmSummaryModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column {
+        TimeColumn,
+        VariableColumn,
+        KindColumn,
+        ValueColumn,
+        PriorityColumn,
+        StateColumn,
+        ColumnCount
+    };
+    // The value each column sorts by (times and values as numbers, priorities by rank).
+    static constexpr int SortRole = Qt::UserRole;
+    // The row's AlarmState as an int, for views that draw unacknowledged rows blinking.
+    static constexpr int StateRole = Qt::UserRole + 1;
+
+    struct Alarm {
+        std::string variable;
+        std::string kind;
+        double value = 0;        // at the raise
+        std::int64_t timeMs = 0; // of the raise
+        AlarmState state = AlarmState::ActiveUnacknowledged;
+    };
+
+    explicit AlarmSummaryModel(std::string station, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    // A gauge raised kind (OnAlarmHigh, ...) for variable. A row of the same alarm that has
+    // not left the summary yet becomes active and unacknowledged again with the new value.
+    void raise(const std::string& variable, const std::string& kind, double value,
+               std::int64_t timeMs);
+    // The gauge's status flag for kind went false: the alarm is back to normal.
+    void returnToNormal(const std::string& variable, const std::string& kind, double value,
+                        std::int64_t timeMs);
+    // Acknowledges the alarm on behalf of station (this one, or another that shared it).
+    // False when there is no unacknowledged alarm of that variable and kind.
+    bool acknowledge(const std::string& variable, const std::string& kind, std::int64_t timeMs,
+                     const std::string& byStation);
+    // This station acknowledges the given rows, or every unacknowledged alarm.
+    void acknowledgeRows(std::vector<int> rows, std::int64_t timeMs);
+    void acknowledgeAll(std::int64_t timeMs);
+
+    const std::vector<Alarm>& alarms() const noexcept { return m_alarms; }
+    int unacknowledgedCount() const;
+    const std::string& station() const noexcept { return m_station; }
+
+    // Alarms before warnings.
+    static int priorityOf(const std::string& kind);
+    static QString stateName(AlarmState state);
+
+signals:
+    void transitioned(const merv::panel::AlarmTransition& transition);
+    void unacknowledgedCountChanged(int count);
+
+private:
+    int find(const std::string& variable, const std::string& kind) const;
+    void announce(const Alarm& alarm, const char* transition, double value, std::int64_t timeMs,
+                  const std::string& station);
+    void removeRow(int row);
+
+    std::string m_station;
+    std::vector<Alarm> m_alarms; // newest raise first
+};
+
+} // namespace merv::panel
