@@ -61,15 +61,17 @@ void retype(QLineEdit* edit, const QString& keys) {
 }
 
 // Runs `answer` on the next modal dialog to open, from inside its event loop.
+// Each pending timer owns the poll; the poll itself holds it weakly, so nothing leaks.
 void whenModal(std::function<void(QWidget*)> answer) {
     auto poll = std::make_shared<std::function<void()>>();
-    *poll = [poll, answer] {
-        if (QWidget* modal = QApplication::activeModalWidget())
+    *poll = [weak = std::weak_ptr(poll), answer] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
             answer(modal);
-        else
-            QTimer::singleShot(10, *poll);
+        } else if (auto self = weak.lock()) {
+            QTimer::singleShot(10, [self] { (*self)(); });
+        }
     };
-    QTimer::singleShot(0, *poll);
+    QTimer::singleShot(0, [poll] { (*poll)(); });
 }
 
 // Closes the next message box and hands back its text.

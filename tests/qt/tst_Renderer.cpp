@@ -12,8 +12,11 @@ struct Run {
     QString err;
 };
 
-Run render(const QStringList& arguments) {
+// Standard output goes to `stdoutFile` when one is given (for example /dev/full).
+Run render(const QStringList& arguments, const QString& stdoutFile = QString()) {
     QProcess process;
+    if (!stdoutFile.isEmpty())
+        process.setStandardOutputFile(stdoutFile);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.remove(QStringLiteral("DISPLAY"));
@@ -37,6 +40,8 @@ private slots:
     void rendersTheOpenEditor();
     void errorsExitWithOneLineAndWriteNothing_data();
     void errorsExitWithOneLineAndWriteNothing();
+    void aFailedWriteIsAnErrorAndLeavesTheOldFileWhole();
+    void lostEventOutputIsAnError();
 
 private:
     QTemporaryDir dir;
@@ -97,6 +102,28 @@ void Renderer::errorsExitWithOneLineAndWriteNothing() {
     QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
     QVERIFY2(run.err.contains(says), qPrintable(run.err));
     QVERIFY(!QFile::exists(out));
+}
+
+void Renderer::aFailedWriteIsAnErrorAndLeavesTheOldFileWhole() {
+    const Run missingFolder =
+        render({"-o", dir.filePath(QStringLiteral("no-such-folder/gauge.png"))});
+    QVERIFY(missingFolder.exitCode != 0);
+    QVERIFY2(missingFolder.err.contains(QStringLiteral("cannot write")),
+             qPrintable(missingFolder.err));
+
+    const QString out = dir.filePath(QStringLiteral("kept.png"));
+    QCOMPARE(render({"-o", out}).exitCode, 0);
+    const QImage before(out);
+    QVERIFY(!before.isNull());
+    QVERIFY(render({"--set", "Value=abc", "-o", out}).exitCode != 0);
+    QCOMPARE(QImage(out), before);
+}
+
+void Renderer::lostEventOutputIsAnError() {
+    const QString out = dir.filePath(QStringLiteral("full.png"));
+    const Run run = render({"--set", "Value=90", "-o", out}, QStringLiteral("/dev/full"));
+    QVERIFY(run.exitCode != 0);
+    QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
 }
 
 QTEST_MAIN(Renderer)

@@ -9,10 +9,13 @@
 
 #include "bagfile/BagError.h"
 #include "bagfile/BagFile.h"
+#include "bagfile/FileIo.h"
+#include "common/CheckedOutput.h"
 #include "platform/PropertyBag.h"
 #include "platform/RuntimeError.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -43,7 +46,10 @@ struct Options {
 
 [[noreturn]] void fail(const QString& message) {
     std::fprintf(stderr, "mervgauge-render: %s\n", qPrintable(message));
-    std::exit(1);
+    // The widget and the application are still alive here: end at once rather than run exit
+    // handlers over them; stdout was flushed after every event line.
+    std::fflush(stdout);
+    std::_Exit(1);
 }
 
 QString usage() {
@@ -172,7 +178,16 @@ int main(int argc, char** argv) {
     image.fill(Qt::transparent);
     gauge.resize(size);
     gauge.render(&image);
-    if (!image.save(options.output, "PNG"))
-        fail(QStringLiteral("cannot write '%1'").arg(options.output));
-    return 0;
+    // Encoded in memory first, so a failed or short write can never leave a half PNG behind.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        fail(QStringLiteral("cannot encode the PNG"));
+    if (const auto problem =
+            merv::writeFileAtomically(options.output.toStdString(),
+                                      std::string_view(png.constData(), std::size_t(png.size()))))
+        fail(QStringLiteral("cannot write '%1': %2")
+                 .arg(options.output, QString::fromStdString(problem->what)));
+    return merv::tools::finishStandardOutput("mervgauge-render") ? 0 : 1;
 }
