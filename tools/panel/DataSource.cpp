@@ -1,0 +1,18 @@
+#include "panel/DataSource.h"
+
+#include <chrono>
+
+namespace merv::panel {
+
+std::int64_t DataSource::nowMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+std::unique_ptr<DataSource> openSource(const std::string& address, const SourceOptions& options) {
+    (void)options;
+    throw SourceError("unknown source \"" + address +
+                      "\": use sim, stdin, mqtt://HOST:PORT[/PREFIX] or modbus-tcp://HOST:PORT");
+}
+
+} // namespace merv::panel

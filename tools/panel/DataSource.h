@@ -1,0 +1,85 @@
+#pragma once
+
+#include "panel/AlarmHistory.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Where the panel's values come from: the built-in simulator, lines on stdin, an MQTT broker or
+// a Modbus TCP server. A source runs on the window's thread as far as its signals go: sources
+// that do their network work on a thread of their own deliver through queued signals, so the
+// window never blocks on a peer.
+namespace merv::panel {
+
+// A source address or a tag that cannot be used; the text names what and why.
+class SourceError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What a source knows of one gauge it feeds. Only the simulator reads the range and the
+// thresholds, to wander through every zone.
+struct SourceTag {
+    std::string tag;
+    double minimum = 0, maximum = 100;
+    double alarmLow = 0, warningLow = 0, warningHigh = 0, alarmHigh = 0;
+    double normal = 50; // the value the gauge started with
+};
+
+struct SourceOptions {
+    std::uint64_t seed = 1;         // the simulator's; a given seed repeats a run exactly
+    bool manualClock = false;       // the simulator advances only through advance()
+    int pollIntervalMs = 500;       // Modbus TCP polling
+    std::string station;            // this operator station, for shared acknowledgements
+};
+
+class DataSource : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // The address as a person reads it in the status bar ("mqtt://127.0.0.1:1883/plant").
+    virtual QString description() const = 0;
+    // Starts delivering the values of these tags; called once.
+    virtual void start(const std::vector<SourceTag>& tags) = 0;
+    // Stops delivering and lets go of every connection and thread; safe to call twice.
+    virtual void stop() = 0;
+    virtual bool isConnected() const = 0;
+
+    // A source on simulated time moves only when told; the others run on the wall clock.
+    virtual bool hasSimulatedTime() const { return false; }
+    // Runs the simulated clock forward by ms and delivers what falls within.
+    virtual void advance(std::int64_t ms) { (void)ms; }
+    // The source's current time, milliseconds since 1970 (UTC).
+    virtual std::int64_t nowMs() const;
+
+    // A source shared by several stations carries their acknowledgements too.
+    virtual bool sharesAcknowledgements() const { return false; }
+    virtual void publishAcknowledgement(const AlarmTransition& acknowledgement) {
+        (void)acknowledgement;
+    }
+
+signals:
+    // A new value of tag, stamped with the source's time (or the payload's "ts").
+    void valueArrived(const QString& tag, double value, qint64 timeMs);
+    // Something arrived for tag that is no number; the gauge keeps its last good value.
+    void payloadRejected(const QString& tag, const QString& reason);
+    // The source reached or lost its peer; detail says which peer or why.
+    void connectionChanged(bool connected, const QString& detail);
+    // Another station acknowledged an alarm.
+    void acknowledgementArrived(const merv::panel::AlarmTransition& acknowledgement);
+};
+
+// Opens the source an address names: "sim", "stdin", "mqtt://HOST:PORT[/PREFIX]" or
+// "modbus-tcp://HOST:PORT". Throws SourceError for anything else.
+std::unique_ptr<DataSource> openSource(const std::string& address, const SourceOptions& options);
+
+} // namespace merv::panel
+
+Q_DECLARE_METATYPE(merv::panel::AlarmTransition)
