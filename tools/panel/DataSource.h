@@ -81,5 +81,3 @@ signals:
 std::unique_ptr<DataSource> openSource(const std::string& address, const SourceOptions& options);
 
 } // namespace merv::panel
-
-Q_DECLARE_METATYPE(merv::panel::AlarmTransition)
