@@ -1,4 +1,6 @@
 #include "panel/DataSource.h"
+#include "panel/SimSource.h"
+#include "panel/StdinSource.h"
 
 #include <chrono>
 
@@ -10,7 +12,10 @@ std::int64_t DataSource::nowMs() const {
 }
 
 std::unique_ptr<DataSource> openSource(const std::string& address, const SourceOptions& options) {
-    (void)options;
+    if (address == "sim")
+        return std::make_unique<SimSource>(options);
+    if (address == "stdin")
+        return std::make_unique<StdinSource>();
     throw SourceError("unknown source \"" + address +
                       "\": use sim, stdin, mqtt://HOST:PORT[/PREFIX] or modbus-tcp://HOST:PORT");
 }
