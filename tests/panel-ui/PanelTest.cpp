@@ -1,3 +1,4 @@
+#include "HistoryDialog.h"
 #include "MervGaugeWidget.h"
 #include "PanelController.h"
 #include "PanelWindow.h"
@@ -5,6 +6,8 @@
 #include "bagfile/BagError.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDateTimeEdit>
 #include <QProcess>
 #include <QTest>
 
@@ -210,6 +213,24 @@ TEST(PanelWindow, TitleCountsUnacknowledgedAlarmsAndTheSnapshotShowsEveryGauge) 
         const QRect where(gauge->mapTo(f.window.get(), QPoint(0, 0)), gauge->size());
         EXPECT_TRUE(picture.rect().contains(where)) << i;
     }
+}
+
+TEST(HistoryDialog, FiltersByTimeRangeAndVariable) {
+    test::TempFolder folder;
+    AlarmHistory history(folder / "h.sqlite");
+    const std::int64_t t0 = QDateTime::currentMSecsSinceEpoch() - 3600'000;
+    history.record({t0, "A", "Drum level", "OnAlarmLow", "raised", -160});
+    history.record({t0 + 1000, "A", "Steam flow", "OnWarningHigh", "raised", 23});
+    history.record({t0 + 2000, "A", "Drum level", "OnAlarmLow", "returned", -100});
+    HistoryDialog dialog(history, {QStringLiteral("Drum level"), QStringLiteral("Steam flow")});
+    EXPECT_EQ(dialog.shownCount(), 3);
+    dialog.findChild<QComboBox*>()->setCurrentIndex(1);
+    dialog.refresh();
+    EXPECT_EQ(dialog.shownCount(), 2);
+    auto edits = dialog.findChildren<QDateTimeEdit*>();
+    edits[0]->setDateTime(QDateTime::fromMSecsSinceEpoch(t0 + 1500));
+    dialog.refresh();
+    EXPECT_EQ(dialog.shownCount(), 1);
 }
 
 TEST(PanelExecutable, ExportsTheHistoryAsCsvWithoutAWindow) {

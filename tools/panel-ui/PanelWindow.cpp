@@ -1,6 +1,8 @@
 #include "PanelWindow.h"
 
+#include "AlarmRowDelegate.h"
 #include "GaugeCell.h"
+#include "HistoryDialog.h"
 #include "MervGaugeWidget.h"
 #include "PanelController.h"
 #include "bagfile/BagError.h"
@@ -64,6 +66,8 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     m_summary->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_summary->horizontalHeader()->setStretchLastSection(true);
     m_summary->verticalHeader()->hide();
+    auto* rowDelegate = new AlarmRowDelegate(m_summary);
+    m_summary->setItemDelegate(rowDelegate);
     auto* acknowledge = new QPushButton(tr("Acknowledge"));
     auto* acknowledgeAll = new QPushButton(tr("Acknowledge All"));
     connect(acknowledge, &QPushButton::clicked, this, [this, proxy] {
@@ -91,6 +95,8 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     file->addAction(tr("&Save"), QKeySequence::Save, this, &PanelWindow::save);
     file->addAction(tr("Save &As…"), QKeySequence::SaveAs, this, &PanelWindow::saveAs);
     file->addSeparator();
+    file->addAction(tr("Alarm &History…"), this, &PanelWindow::showHistory);
+    file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
     m_status = new QLabel;
@@ -106,10 +112,11 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
             [this](const QString& line) { statusBar()->showMessage(line, 10000); });
 
     auto* blink = new QTimer(this);
-    connect(blink, &QTimer::timeout, this, [this] {
+    connect(blink, &QTimer::timeout, this, [this, rowDelegate] {
         m_blinkOn = !m_blinkOn;
         for (GaugeCell* cell : m_cells)
             cell->setBlinkOn(m_blinkOn);
+        rowDelegate->setBlinkOn(m_blinkOn);
         m_summary->viewport()->update();
     });
     blink->start(BlinkMs);
@@ -159,6 +166,16 @@ void PanelWindow::contextMenuAt(int index, const QPoint& globalPos) {
     menu.addAction(tr("Acknowledge"), this,
                    [this, index] { m_controller->acknowledgeGauge(index); });
     menu.exec(globalPos);
+}
+
+void PanelWindow::showHistory() {
+    if (!m_history)
+        return;
+    QStringList variables;
+    for (int i = 0; i < m_controller->gaugeCount(); ++i)
+        variables << m_controller->gauge(i)->VariableName();
+    HistoryDialog dialog(*m_history, variables, this);
+    dialog.exec();
 }
 
 void PanelWindow::saveFormTo(const std::filesystem::path& path) {

@@ -39,6 +39,7 @@ private:
     void save();
     void saveAs();
     void open();
+    void showHistory();
 
     std::filesystem::path m_formPath;
     AlarmHistory* m_history;
