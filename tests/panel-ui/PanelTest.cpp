@@ -271,6 +271,9 @@ TEST(PanelExecutable, ExportsTheHistoryAsCsvWithoutAWindow) {
 } // namespace merv::panel
 
 int main(int argc, char** argv) {
+    // Test discovery runs the binary without the test environment: no display is needed then.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
