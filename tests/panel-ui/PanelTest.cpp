@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QLabel>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -205,6 +207,8 @@ TEST(PanelWindow, TitleCountsUnacknowledgedAlarmsAndTheSnapshotShowsEveryGauge) 
     f.source->send(Pressure, 50);
     EXPECT_EQ(f.window->windowTitle().toStdString(),
               "Boiler 1 - steam plant overview \u2014 1 unacknowledged");
+    EXPECT_TRUE(f.window->statusBar()->findChild<QLabel*>()->text().contains(
+        QStringLiteral("fake — connected — 0 gauge(s) of bad quality")));
     const QPixmap picture = f.window->grab();
     EXPECT_EQ(picture.size(), f.window->size());
     for (int i = 0; i < f.window->controller().gaugeCount(); ++i) {

@@ -31,6 +31,7 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
                                  QObject* parent)
     : QObject(parent), m_form(std::move(form)), m_title(QString::fromStdString(m_form.title)),
       m_source(std::move(source)), m_history(history), m_alarms(std::move(station)) {
+    m_connected = m_source->isConnected();
     m_gauges.resize(m_form.gauges.size());
     for (std::size_t i = 0; i < m_form.gauges.size(); ++i) {
         MemoryPropertyBag bag = m_form.gauges[i].bag;
@@ -112,8 +113,8 @@ void PanelController::start() {
     const std::int64_t now = m_source->nowMs();
     for (Bound& b : m_gauges)
         b.lastUpdateMs = now;
-    m_connected = m_source->isConnected();
     m_source->start(tags);
+    onConnection(m_source->isConnected(), {});
 }
 
 std::vector<int> PanelController::gaugesOfTag(const QString& tag) const {
