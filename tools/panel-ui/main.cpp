@@ -36,10 +36,15 @@ std::filesystem::path defaultHistory() {
 }
 
 int exportAlarms(const std::filesystem::path& history, const std::string& out) {
+    // Exporting reads a history; it never makes an empty one up.
+    if (!std::filesystem::exists(history))
+        throw HistoryError(history.string() + ": no such alarm history");
     AlarmHistory store(history);
     const std::string temp = out + ".part";
     {
         std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+        if (!file)
+            throw HistoryError(out + ": cannot create the export file");
         store.exportCsv(file);
         file.flush();
         if (!file)
