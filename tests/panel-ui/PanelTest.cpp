@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace merv::panel {
@@ -148,6 +149,11 @@ TEST(PanelController, QualityGoesBadAndRecoversForEachCause) {
     emit s.source->payloadRejected(QString::fromLatin1(Pressure), QStringLiteral("not a number"));
     EXPECT_EQ(reason(), "Bad payload: not a number");
     EXPECT_FLOAT_EQ(s.controller->gauge(0)->Value(), 41); // the last good value stays
+    s.source->send(Pressure, 42);
+    EXPECT_EQ(reason(), "");
+
+    s.source->send(Pressure, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_TRUE(reason().starts_with("Refused: ")) << reason();
     s.source->send(Pressure, 42);
     EXPECT_EQ(reason(), "");
 
