@@ -1,0 +1,168 @@
+// mervgauge-panel: the operator panel of gauges on live plant data.
+
+#include "PanelController.h"
+#include "PanelWindow.h"
+#include "bagfile/BagError.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QHostInfo>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+using namespace merv::panel;
+
+namespace {
+
+constexpr int HeadlessSeconds = 5;   // a headless run's length when --seconds is not given
+constexpr int SimulatedStepMs = 100; // a headless simulated run advances in steps of this
+
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+std::filesystem::path defaultHistory() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(folder);
+    return (folder + QStringLiteral("/alarm-history.sqlite")).toStdString();
+}
+
+int exportAlarms(const std::filesystem::path& history, const std::string& out) {
+    // Exporting reads a history; it never makes an empty one up.
+    if (!std::filesystem::exists(history))
+        throw HistoryError(history.string() + ": no such alarm history");
+    AlarmHistory store(history);
+    const std::string temp = out + ".part";
+    {
+        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+        if (!file)
+            throw HistoryError(out + ": cannot create the export file");
+        store.exportCsv(file);
+        file.flush();
+        if (!file)
+            throw HistoryError(out + ": cannot write the export");
+    }
+    std::error_code error;
+    std::filesystem::rename(temp, out, error);
+    if (error)
+        throw HistoryError(out + ": " + error.message());
+    return 0;
+}
+
+void writeSnapshot(QWidget& window, const QString& path) {
+    const QPixmap picture = window.grab();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit())
+        throw HistoryError(path.toStdString() +
+                           ": cannot write the snapshot: " + file.errorString().toStdString());
+}
+
+int run(int argc, char** argv) {
+    if (!hasDisplay())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("mervgauge-panel"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("An operator panel of gauges on live data."));
+    parser.addHelpOption();
+    const QCommandLineOption form(QStringLiteral("form"), "The panel form (JSON).", "FILE");
+    const QCommandLineOption source(
+        QStringLiteral("source"),
+        "sim, stdin, mqtt://HOST:PORT[/PREFIX] or modbus-tcp://HOST:PORT.", "ADDR");
+    const QCommandLineOption seed(QStringLiteral("seed"), "The simulator's seed.", "N", "1");
+    const QCommandLineOption station(QStringLiteral("station"), "This operator station's name.",
+                                     "NAME");
+    const QCommandLineOption history(QStringLiteral("history"), "The alarm history (SQLite).",
+                                     "FILE");
+    const QCommandLineOption exportOption(QStringLiteral("export-alarms"),
+                                          "Write the history as CSV and exit.", "OUT");
+    const QCommandLineOption seconds(QStringLiteral("seconds"), "Run this long, then close.", "N");
+    const QCommandLineOption snapshot(QStringLiteral("snapshot"),
+                                      "Where a headless run writes its picture.", "PATH",
+                                      "mervgauge-panel.png");
+    parser.addOptions({form, source, seed, station, history, exportOption, seconds, snapshot});
+    parser.process(app);
+
+    const std::filesystem::path historyPath =
+        parser.isSet(history) ? std::filesystem::path(parser.value(history).toStdString())
+                              : defaultHistory();
+    if (parser.isSet(exportOption))
+        return exportAlarms(historyPath, parser.value(exportOption).toStdString());
+
+    const std::filesystem::path formPath = parser.value(form).toStdString();
+    Form panelForm = formPath.empty() ? defaultForm() : loadForm(formPath);
+    SourceOptions options;
+    bool seedOk = false;
+    options.seed = parser.value(seed).toULongLong(&seedOk);
+    if (!seedOk)
+        throw SourceError("--seed: not a number: " + parser.value(seed).toStdString());
+    options.station = parser.isSet(station) ? parser.value(station).toStdString()
+                                            : QHostInfo::localHostName().toStdString();
+    const bool headless = !hasDisplay();
+    options.manualClock = headless;
+    const std::string address =
+        parser.isSet(source) ? parser.value(source).toStdString() : panelForm.source;
+    auto dataSource = openSource(address, options);
+    AlarmHistory store(historyPath);
+
+    int runSeconds = headless ? HeadlessSeconds : 0;
+    if (parser.isSet(seconds)) {
+        bool ok = false;
+        runSeconds = parser.value(seconds).toInt(&ok);
+        if (!ok || runSeconds < 0)
+            throw SourceError("--seconds: not a count of seconds: " +
+                              parser.value(seconds).toStdString());
+    }
+
+    PanelWindow window(std::move(panelForm), formPath, std::move(dataSource), &store,
+                       options.station);
+    PanelController& controller = window.controller();
+    QObject::connect(&controller, &PanelController::logged,
+                     [](const QString& line) { std::cerr << line.toStdString() << '\n'; });
+    window.resize(window.sizeHint());
+    window.show();
+    controller.start();
+    if (!headless) {
+        if (runSeconds > 0)
+            QTimer::singleShot(runSeconds * 1000, &window, &QWidget::close);
+        return app.exec();
+    }
+
+    if (controller.source().hasSimulatedTime()) {
+        controller.advance(std::int64_t(runSeconds) * 1000, SimulatedStepMs);
+    } else {
+        QTimer::singleShot(runSeconds * 1000, &app, &QCoreApplication::quit);
+        app.exec();
+    }
+    QCoreApplication::processEvents();
+    const QString path = parser.value(snapshot);
+    writeSnapshot(window, path);
+    std::cout << path.toStdString() << '\n';
+    for (const auto& [kind, count] : controller.raisedCounts())
+        std::cout << kind << ": " << count << " raised\n";
+    std::cout << "unacknowledged: " << controller.alarms().unacknowledgedCount() << '\n';
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const merv::BagError& error) {
+        std::cerr << "mervgauge-panel: " << error.what() << '\n';
+    } catch (const SourceError& error) {
+        std::cerr << "mervgauge-panel: " << error.what() << '\n';
+    } catch (const HistoryError& error) {
+        std::cerr << "mervgauge-panel: " << error.what() << '\n';
+    }
+    return 1;
+}
