@@ -71,6 +71,9 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
 }
 
 PanelController::~PanelController() {
+    // What the source says while it stops must not reach a panel that is being torn down.
+    m_source->disconnect(this);
+    disconnect();
     m_source->stop();
 }
 
