@@ -1,5 +1,8 @@
 #include "panel/DataSource.h"
 
+#include "panel/MqttSource.h"
+#include "panel/StdinSource.h"
+
 #include <chrono>
 
 namespace merv::panel {
@@ -10,7 +13,10 @@ std::int64_t DataSource::nowMs() const {
 }
 
 std::unique_ptr<DataSource> openSource(const std::string& address, const SourceOptions& options) {
-    (void)options;
+    if (address == "stdin")
+        return std::make_unique<StdinSource>();
+    if (address.starts_with("mqtt://"))
+        return std::make_unique<MqttSource>(readMqttAddress(address), options.station);
     throw SourceError("unknown source \"" + address +
                       "\": use sim, stdin, mqtt://HOST:PORT[/PREFIX] or modbus-tcp://HOST:PORT");
 }
