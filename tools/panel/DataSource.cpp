@@ -1,4 +1,6 @@
 #include "panel/DataSource.h"
+
+#include "panel/MqttSource.h"
 #include "panel/SimSource.h"
 #include "panel/StdinSource.h"
 
@@ -16,6 +18,8 @@ std::unique_ptr<DataSource> openSource(const std::string& address, const SourceO
         return std::make_unique<SimSource>(options);
     if (address == "stdin")
         return std::make_unique<StdinSource>();
+    if (address.starts_with("mqtt://"))
+        return std::make_unique<MqttSource>(readMqttAddress(address), options.station);
     throw SourceError("unknown source \"" + address +
                       "\": use sim, stdin, mqtt://HOST:PORT[/PREFIX] or modbus-tcp://HOST:PORT");
 }

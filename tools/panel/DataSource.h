@@ -33,10 +33,10 @@ struct SourceTag {
 };
 
 struct SourceOptions {
-    std::uint64_t seed = 1;         // the simulator's; a given seed repeats a run exactly
-    bool manualClock = false;       // the simulator advances only through advance()
-    int pollIntervalMs = 500;       // Modbus TCP polling
-    std::string station;            // this operator station, for shared acknowledgements
+    std::uint64_t seed = 1;   // the simulator's; a given seed repeats a run exactly
+    bool manualClock = false; // the simulator advances only through advance()
+    int pollIntervalMs = 500; // Modbus TCP polling
+    std::string station;      // this operator station, for shared acknowledgements
 };
 
 class DataSource : public QObject {

@@ -1,137 +1,152 @@
 #include "panel/StdinSource.h"
 
+#include "panel/NumberText.h"
+
+#include <algorithm>
+#include <array>
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstring>
 #include <iostream>
 
-#include <poll.h>
-#include <unistd.h>
-
 namespace merv::panel {
+
 namespace {
 
-// How often the reader looks up from a quiet descriptor to see whether it should stop.
-constexpr int StopCheckMs = 100;
-// A line longer than this is no sample; the reader skips it rather than buffering without end.
-constexpr std::size_t MaxLineBytes = 4096;
+constexpr std::string_view Blanks = " \t";
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view nextToken(std::string_view& rest) {
-    while (!rest.empty() && isBlank(rest.front()))
-        rest.remove_prefix(1);
-    std::size_t end = 0;
-    while (end < rest.size() && !isBlank(rest[end]))
-        ++end;
-    std::string_view token = rest.substr(0, end);
+// The next blank-separated word of rest, taken off its front; empty when there is none.
+std::string_view takeWord(std::string_view& rest) {
+    const auto begin = rest.find_first_not_of(Blanks);
+    if (begin == std::string_view::npos) {
+        rest = {};
+        return {};
+    }
+    rest.remove_prefix(begin);
+    const auto end = std::min(rest.find_first_of(Blanks), rest.size());
+    const auto word = rest.substr(0, end);
     rest.remove_prefix(end);
-    return token;
+    return word;
 }
 
 } // namespace
 
-std::variant<StdinSample, StdinFault> parseStdinLine(std::string_view line) {
-    std::string_view rest = line;
-    const std::string_view tag = nextToken(rest);
-    if (tag.empty())
-        return StdinFault{{}, "empty line"};
-    const std::string_view text = nextToken(rest);
-    if (text.empty())
-        return StdinFault{std::string(tag), "no value after the tag"};
-    if (!nextToken(rest).empty())
-        return StdinFault{std::string(tag), "more than a tag and a value"};
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return StdinFault{std::string(tag), "\"" + std::string(text) + "\" is no number"};
-    if (!std::isfinite(value))
-        return StdinFault{std::string(tag), "\"" + std::string(text) + "\" is not finite"};
-    return StdinSample{std::string(tag), value};
+StdinLine readStdinLine(std::string_view line) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    StdinLine out;
+    out.tag = std::string(takeWord(line));
+    const auto value = takeWord(line);
+    if (out.tag.empty())
+        out.error = "no tag";
+    else if (value.empty())
+        out.error = "no value after the tag";
+    else if (!takeWord(line).empty())
+        out.error = "more than a tag and a value";
+    else if (const auto number = readNumber(value))
+        out.value = *number;
+    else
+        out.error = "\"" + std::string(value) + "\" is not a finite C-locale number";
+    return out;
 }
 
-StdinSource::StdinSource(int fd, QObject* parent) : DataSource(parent), m_fd(fd) {}
+StdinSource::StdinSource(int fd, std::ostream* log, QObject* parent)
+    : DataSource(parent), m_fd(fd), m_log(log) {}
 
 StdinSource::~StdinSource() {
     stop();
 }
 
-void StdinSource::start(const std::vector<SourceTag>&) {
+std::ostream* StdinSource::defaultLog() {
+    return &std::cerr;
+}
+
+QString StdinSource::description() const {
+    return m_fd == STDIN_FILENO ? QStringLiteral("stdin") : QStringLiteral("fd %1").arg(m_fd);
+}
+
+void StdinSource::start(const std::vector<SourceTag>& tags) {
+    for (const auto& tag : tags)
+        m_tags.insert(tag.tag);
+    m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &StdinSource::readAvailable);
     m_connected = true;
-    emit connectionChanged(true, QStringLiteral("reading stdin"));
-    m_reader = std::thread([this] { read(); });
+    emit connectionChanged(true, description());
 }
 
 void StdinSource::stop() {
-    m_stopping = true;
-    if (m_reader.joinable())
-        m_reader.join();
-}
-
-void StdinSource::read() {
-    std::string pending;
-    bool skipping = false; // inside an over-long line, up to its end
-    QString endReason = QStringLiteral("end of input");
-    while (!m_stopping) {
-        pollfd watch{m_fd, POLLIN, 0};
-        const int ready = ::poll(&watch, 1, StopCheckMs);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready < 0) {
-            endReason = QString::fromLocal8Bit(std::strerror(errno));
-            break;
-        }
-        if (ready == 0)
-            continue;
-        char buffer[4096];
-        const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
-        if (got < 0 && (errno == EINTR || errno == EAGAIN))
-            continue;
-        if (got < 0) {
-            endReason = QString::fromLocal8Bit(std::strerror(errno));
-            break;
-        }
-        if (got == 0)
-            break;
-        for (ssize_t i = 0; i < got; ++i) {
-            if (buffer[i] == '\n') {
-                if (skipping)
-                    emit payloadRejected(
-                        {}, QStringLiteral("a line longer than %1 bytes").arg(MaxLineBytes));
-                else
-                    deliver(pending);
-                pending.clear();
-                skipping = false;
-            } else if (!skipping) {
-                pending += buffer[i];
-                skipping = pending.size() > MaxLineBytes;
-                if (skipping)
-                    pending.clear();
-            }
-        }
+    // Later, since stop() may come from within the notifier's own signal.
+    if (m_notifier) {
+        m_notifier->setEnabled(false);
+        m_notifier->deleteLater();
+        m_notifier = nullptr;
     }
-    if (!pending.empty() && !skipping && !m_stopping)
-        deliver(pending);
     m_connected = false;
-    if (!m_stopping)
-        emit connectionChanged(false, endReason);
 }
 
-void StdinSource::deliver(std::string_view line) {
-    if (line.find_first_not_of(" \t\r") == std::string_view::npos)
-        return; // a blank line between samples is no fault
-    const auto parsed = parseStdinLine(line);
-    if (const auto* sample = std::get_if<StdinSample>(&parsed)) {
-        emit valueArrived(QString::fromStdString(sample->tag), sample->value, nowMs());
+void StdinSource::readAvailable() {
+    // One read per notification: the descriptor said it has data (or its end), so this read
+    // returns at once without the descriptor being switched to non-blocking for its owner.
+    std::array<char, 65536> buffer;
+    const auto got = ::read(m_fd, buffer.data(), buffer.size());
+    if (got < 0) {
+        if (errno != EINTR && errno != EAGAIN)
+            finish(QStringLiteral("cannot read %1: %2").arg(description(), std::strerror(errno)));
         return;
     }
-    const auto& fault = std::get<StdinFault>(parsed);
-    std::cerr << "mervgauge-panel: stdin: skipped \"" << std::string(line) << "\": " << fault.reason
-              << '\n';
-    emit payloadRejected(QString::fromStdString(fault.tag), QString::fromStdString(fault.reason));
+    if (got == 0) {
+        if (!m_pending.empty() && !m_skippingLong)
+            takeLine(m_pending); // a last line without its line end
+        m_pending.clear();
+        finish(QStringLiteral("end of input"));
+        return;
+    }
+    std::string_view chunk(buffer.data(), static_cast<std::size_t>(got));
+    while (!chunk.empty()) {
+        const auto end = chunk.find('\n');
+        const auto piece = chunk.substr(0, end);
+        if (m_skippingLong) {
+            // Nothing of an overlong line is kept.
+        } else if (m_pending.size() + piece.size() > MaxLineBytes) {
+            ++m_lineNumber;
+            reject("", "a line longer than " + std::to_string(MaxLineBytes) + " bytes");
+            m_pending.clear();
+            m_skippingLong = true;
+        } else {
+            m_pending.append(piece);
+        }
+        if (end == std::string_view::npos)
+            break;
+        if (!m_skippingLong)
+            takeLine(m_pending);
+        m_pending.clear();
+        m_skippingLong = false;
+        chunk.remove_prefix(end + 1);
+    }
+}
+
+void StdinSource::takeLine(std::string_view line) {
+    ++m_lineNumber;
+    if (line.find_first_not_of(" \t\r") == std::string_view::npos)
+        return; // blank lines separate groups of values and carry none
+    const auto read = readStdinLine(line);
+    if (!read.error.empty())
+        reject(read.tag, read.error);
+    else if (!m_tags.contains(read.tag))
+        reject(read.tag, "no gauge reads the tag \"" + read.tag + "\"");
+    else
+        emit valueArrived(QString::fromStdString(read.tag), read.value, nowMs());
+}
+
+void StdinSource::reject(const std::string& tag, const std::string& reason) {
+    if (m_log)
+        *m_log << description().toStdString() << " line " << m_lineNumber << ": " << reason
+               << std::endl;
+    emit payloadRejected(QString::fromStdString(tag), QString::fromStdString(reason));
+}
+
+void StdinSource::finish(const QString& detail) {
+    stop();
+    emit connectionChanged(false, detail);
 }
 
 } // namespace merv::panel

@@ -2,48 +2,65 @@
 
 #include "panel/DataSource.h"
 
-#include <atomic>
+#include <QPointer>
+#include <QSocketNotifier>
+
+#include <cstddef>
+#include <iosfwd>
+#include <set>
 #include <string>
 #include <string_view>
-#include <thread>
-#include <variant>
+
+#include <unistd.h>
 
 namespace merv::panel {
 
-// One line of the stdin source: "TAG VALUE", the value as C-locale text.
-struct StdinSample {
+// One line of the stdin source's input, "TAG VALUE": its tag and value, or why it is no value
+// (error not empty; the tag then is what could be read of it, possibly nothing).
+struct StdinLine {
     std::string tag;
     double value = 0;
+    std::string error;
 };
-// A line that is no sample, and why; the tag when the line had one.
-struct StdinFault {
-    std::string tag;
-    std::string reason;
-};
-std::variant<StdinSample, StdinFault> parseStdinLine(std::string_view line);
 
-// Values piped in by another program, one "TAG VALUE" line each. The descriptor is read on a
-// thread of its own, so a quiet pipe never blocks the window; a bad line is reported and
-// skipped, and the end of the input disconnects the source.
+// Reads one line (without its line end; a trailing carriage return is allowed): a tag and a
+// C-locale number separated by blanks, nothing after them.
+StdinLine readStdinLine(std::string_view line);
+
+// Values as lines "TAG VALUE" on a file descriptor, standard input unless told otherwise. The
+// descriptor is read only when it has something to read, so the window never waits for the
+// writer. A bad line is skipped and reported through payloadRejected and as one line on log;
+// the end of the input disconnects the source.
 class StdinSource : public DataSource {
     Q_OBJECT
 public:
-    explicit StdinSource(int fd = 0, QObject* parent = nullptr);
+    explicit StdinSource(int fd = STDIN_FILENO, std::ostream* log = defaultLog(),
+                         QObject* parent = nullptr);
     ~StdinSource() override;
 
-    QString description() const override { return QStringLiteral("stdin"); }
+    QString description() const override;
     void start(const std::vector<SourceTag>& tags) override;
     void stop() override;
     bool isConnected() const override { return m_connected; }
 
+    // A line longer than this is no value; the rest of it up to its line end is skipped.
+    static constexpr std::size_t MaxLineBytes = 4096;
+
 private:
-    void read();
-    void deliver(std::string_view line);
+    static std::ostream* defaultLog();
+    void readAvailable();
+    void takeLine(std::string_view line);
+    void reject(const std::string& tag, const std::string& reason);
+    void finish(const QString& detail);
 
     int m_fd;
-    std::thread m_reader;
-    std::atomic<bool> m_stopping{false};
-    std::atomic<bool> m_connected{false};
+    std::ostream* m_log;
+    QPointer<QSocketNotifier> m_notifier; // a child, so it goes with the source at the latest
+    std::set<std::string, std::less<>> m_tags;
+    std::string m_pending;       // the start of a line whose end has not arrived yet
+    bool m_skippingLong = false; // within a line already rejected as too long
+    long m_lineNumber = 0;
+    bool m_connected = false;
 };
 
 } // namespace merv::panel

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "TempFolder.h"
+
+#include <mosquitto.h>
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <netinet/in.h>
+#include <spawn.h>
+#include <stdexcept>
+#include <string>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace merv::test {
+
+// An MQTT broker of the test's own on a free loopback port, stopped when it goes.
+class MosquittoBroker {
+public:
+    MosquittoBroker() : m_port(freePort()) {
+        std::ofstream(m_folder / "broker.conf")
+            << "listener " << m_port << " 127.0.0.1\nallow_anonymous true\npersistence false\n"
+            << "log_dest file " << (m_folder / "broker.log").string() << "\n";
+        start();
+    }
+    ~MosquittoBroker() { stop(); }
+    MosquittoBroker(const MosquittoBroker&) = delete;
+    MosquittoBroker& operator=(const MosquittoBroker&) = delete;
+
+    int port() const { return m_port; }
+    std::string address(const std::string& prefix = "") const {
+        return "mqtt://127.0.0.1:" + std::to_string(m_port) + (prefix.empty() ? "" : "/" + prefix);
+    }
+
+    void start() {
+        const std::string conf = (m_folder / "broker.conf").string();
+        char* argv[] = {const_cast<char*>(Program), const_cast<char*>("-c"),
+                        const_cast<char*>(conf.c_str()), nullptr};
+        if (posix_spawn(&m_pid, Program, nullptr, nullptr, argv, environ) != 0)
+            throw std::runtime_error("cannot start the broker");
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!accepts()) {
+            int status = 0;
+            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                m_pid = 0;
+                throw std::runtime_error("the broker exited at once");
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                stop();
+                throw std::runtime_error("the broker does not accept connections");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    void stop() {
+        if (m_pid <= 0)
+            return;
+        ::kill(m_pid, SIGTERM);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+        m_pid = 0;
+    }
+    void restart() {
+        stop();
+        start();
+    }
+
+private:
+    static constexpr const char* Program = "/usr/sbin/mosquitto";
+
+    static sockaddr_in loopback(int port) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(std::uint16_t(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        return address;
+    }
+    static int freePort() {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        auto address = loopback(0);
+        socklen_t size = sizeof address;
+        ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+        ::close(fd);
+        return ntohs(address.sin_port);
+    }
+    bool accepts() const {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        const auto address = loopback(m_port);
+        const bool ok =
+            ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        ::close(fd);
+        return ok;
+    }
+
+    TempFolder m_folder;
+    int m_port;
+    pid_t m_pid = 0;
+};
+
+// A plain client publishing to a test's broker.
+class MqttPublisher {
+public:
+    explicit MqttPublisher(int port) {
+        mosquitto_lib_init();
+        m_client = mosquitto_new(nullptr, true, nullptr);
+        if (mosquitto_connect(m_client, "127.0.0.1", port, 10) != MOSQ_ERR_SUCCESS ||
+            mosquitto_loop_start(m_client) != MOSQ_ERR_SUCCESS)
+            throw std::runtime_error("the publisher cannot connect");
+    }
+    ~MqttPublisher() {
+        mosquitto_disconnect(m_client);
+        mosquitto_loop_stop(m_client, false);
+        mosquitto_destroy(m_client);
+    }
+    MqttPublisher(const MqttPublisher&) = delete;
+    MqttPublisher& operator=(const MqttPublisher&) = delete;
+
+    void publish(const std::string& topic, const std::string& payload) {
+        if (mosquitto_publish(m_client, nullptr, topic.c_str(), int(payload.size()), payload.data(),
+                              1, false) != MOSQ_ERR_SUCCESS)
+            throw std::runtime_error("cannot publish on " + topic);
+    }
+
+private:
+    mosquitto* m_client = nullptr;
+};
+
+} // namespace merv::test

@@ -1,0 +1,130 @@
+#include "panel/MqttPayload.h"
+
+#include "panel/NumberText.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+
+namespace merv::panel {
+
+namespace {
+
+constexpr std::string_view Acknowledged = "acknowledged";
+constexpr std::string_view Whitespace = " \t\r\n";
+
+std::string_view trimmed(std::string_view text) {
+    const auto begin = text.find_first_not_of(Whitespace);
+    if (begin == std::string_view::npos)
+        return {};
+    return text.substr(begin, text.find_last_not_of(Whitespace) - begin + 1);
+}
+
+// Milliseconds since 1970 as a JSON number: whole, not negative, within a 64-bit count.
+std::optional<std::int64_t> readTime(const nlohmann::json& json) {
+    if (json.is_number_unsigned())
+        return json.get<std::uint64_t>() <= std::uint64_t(INT64_MAX)
+                   ? std::optional<std::int64_t>(std::int64_t(json.get<std::uint64_t>()))
+                   : std::nullopt;
+    if (json.is_number_integer())
+        return json.get<std::int64_t>() >= 0 ? std::optional(json.get<std::int64_t>())
+                                             : std::nullopt;
+    if (json.is_number_float()) {
+        const double ms = json.get<double>();
+        // 2^62 ms is far beyond any clock and still exact as an int64.
+        if (std::isfinite(ms) && ms >= 0 && ms < 0x1p62 && ms == std::floor(ms))
+            return std::int64_t(ms);
+    }
+    return std::nullopt;
+}
+
+std::optional<nlohmann::json> parsedObject(std::string_view payload) {
+    auto json = nlohmann::json::parse(payload, nullptr, false);
+    if (json.is_discarded() || !json.is_object())
+        return std::nullopt;
+    return json;
+}
+
+// The string member key of object, or nothing when it is missing, empty or no string.
+std::optional<std::string> textMember(const nlohmann::json& object, const char* key) {
+    const auto found = object.find(key);
+    if (found == object.end() || !found->is_string() || found->get<std::string>().empty())
+        return std::nullopt;
+    return found->get<std::string>();
+}
+
+} // namespace
+
+MqttValue readValuePayload(std::string_view payload) {
+    MqttValue out;
+    if (payload.size() > MaxPayloadBytes) {
+        out.error = "payload of " + std::to_string(payload.size()) + " bytes is too large";
+        return out;
+    }
+    const auto text = trimmed(payload);
+    if (text.empty()) {
+        out.error = "empty payload";
+        return out;
+    }
+    if (text.front() != '{') {
+        if (const auto number = readNumber(text))
+            out.value = *number;
+        else
+            out.error = "payload is neither a finite C-locale number nor a JSON object";
+        return out;
+    }
+    const auto json = parsedObject(text);
+    if (!json) {
+        out.error = "payload is not a JSON object";
+        return out;
+    }
+    const auto value = json->find("value");
+    if (value == json->end() || !value->is_number() || !std::isfinite(value->get<double>())) {
+        out.error = "payload has no finite number \"value\"";
+        return out;
+    }
+    out.value = value->get<double>();
+    if (const auto ts = json->find("ts"); ts != json->end()) {
+        out.timeMs = readTime(*ts);
+        if (!out.timeMs)
+            out.error = "payload's \"ts\" is not a time in whole milliseconds since 1970";
+    }
+    return out;
+}
+
+std::string writeAcknowledgement(const AlarmTransition& acknowledgement) {
+    return nlohmann::json{{"station", acknowledgement.station},
+                          {"variable", acknowledgement.variable},
+                          {"kind", acknowledgement.kind},
+                          {"time", acknowledgement.timeMs},
+                          {"transition", Acknowledged}}
+        .dump();
+}
+
+MqttAcknowledgement readAcknowledgement(std::string_view payload) {
+    MqttAcknowledgement out;
+    if (payload.size() > MaxPayloadBytes) {
+        out.error = "acknowledgement of " + std::to_string(payload.size()) + " bytes is too large";
+        return out;
+    }
+    const auto json = parsedObject(payload);
+    if (!json) {
+        out.error = "acknowledgement is not a JSON object";
+        return out;
+    }
+    const auto station = textMember(*json, "station");
+    const auto variable = textMember(*json, "variable");
+    const auto kind = textMember(*json, "kind");
+    const auto transition = textMember(*json, "transition");
+    const auto time = json->contains("time") ? readTime(json->at("time")) : std::nullopt;
+    if (!station || !variable || !kind || !time)
+        out.error = "acknowledgement needs the texts \"station\", \"variable\", \"kind\" and "
+                    "the time in milliseconds \"time\"";
+    else if (transition != Acknowledged)
+        out.error = "acknowledgement's \"transition\" is not \"acknowledged\"";
+    else
+        out.acknowledgement = {*time, *station, *variable, *kind, std::string(Acknowledged), 0};
+    return out;
+}
+
+} // namespace merv::panel

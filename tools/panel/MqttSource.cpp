@@ -1,0 +1,291 @@
+#include "panel/MqttSource.h"
+
+#include "panel/MqttPayload.h"
+
+#include <QSysInfo>
+
+#include <mosquitto.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <mutex>
+
+namespace merv::panel {
+
+namespace {
+
+constexpr std::string_view Scheme = "mqtt://";
+constexpr std::string_view AddressForm = "mqtt://HOST:PORT[/PREFIX]";
+constexpr int Qos = 1; // acknowledgements must arrive; values keep the publisher's own QoS
+
+[[noreturn]] void badAddress(const std::string& address, const std::string& why) {
+    throw SourceError("MQTT source \"" + address + "\": " + why + " (use " +
+                      std::string(AddressForm) + ")");
+}
+
+bool hasWildcard(std::string_view topic) {
+    return topic.find_first_of(std::string_view("+#\0", 3)) != std::string_view::npos;
+}
+
+void initialiseLibraryOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { mosquitto_lib_init(); });
+}
+
+QString errorText(int rc) {
+    return QString::fromUtf8(rc == MOSQ_ERR_ERRNO ? std::strerror(errno) : mosquitto_strerror(rc));
+}
+
+} // namespace
+
+MqttAddress readMqttAddress(const std::string& address) {
+    std::string_view rest(address);
+    if (!rest.starts_with(Scheme))
+        badAddress(address, "not an mqtt:// address");
+    rest.remove_prefix(Scheme.size());
+    const auto slash = rest.find('/');
+    std::string_view authority = rest.substr(0, slash);
+    std::string_view prefix = slash == std::string_view::npos ? "" : rest.substr(slash + 1);
+
+    MqttAddress out;
+    std::string_view port;
+    if (authority.starts_with('[')) {
+        const auto close = authority.find(']');
+        if (close == std::string_view::npos)
+            badAddress(address, "the host's \"[\" is not closed");
+        out.host = std::string(authority.substr(1, close - 1));
+        if (authority.substr(close + 1).starts_with(':'))
+            port = authority.substr(close + 2);
+        else if (close + 1 != authority.size())
+            badAddress(address, "something other than \":PORT\" follows the host");
+    } else {
+        const auto colon = authority.find(':');
+        if (colon != authority.rfind(':'))
+            badAddress(address, "an IPv6 host goes in brackets");
+        out.host = std::string(authority.substr(0, colon));
+        if (colon != std::string_view::npos)
+            port = authority.substr(colon + 1);
+    }
+    if (out.host.empty())
+        badAddress(address, "no host");
+    if (port.empty())
+        badAddress(address, "no port");
+    const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), out.port);
+    if (error != std::errc() || end != port.data() + port.size() || out.port < 1 ||
+        out.port > 65535)
+        badAddress(address, "the port \"" + std::string(port) + "\" is not a number 1 to 65535");
+    while (prefix.ends_with('/'))
+        prefix.remove_suffix(1);
+    if (hasWildcard(prefix))
+        badAddress(address, "the prefix holds an MQTT wildcard");
+    out.prefix = std::string(prefix);
+    return out;
+}
+
+MqttSource::MqttSource(const MqttAddress& address, const std::string& station, QObject* parent)
+    : DataSource(parent), m_address(address),
+      m_station(station.empty() ? QSysInfo::machineHostName().toStdString() : station),
+      m_ackTopic(topicOf("mervgauge/ack")) {}
+
+MqttSource::~MqttSource() {
+    stop();
+}
+
+QString MqttSource::description() const {
+    const auto host = QString::fromStdString(m_address.host);
+    return QStringLiteral("mqtt://%1:%2%3")
+        .arg(host.contains(':') ? '[' + host + ']' : host)
+        .arg(m_address.port)
+        .arg(m_address.prefix.empty() ? QString() : '/' + QString::fromStdString(m_address.prefix));
+}
+
+std::string MqttSource::topicOf(const std::string& tag) const {
+    return m_address.prefix.empty() ? tag : m_address.prefix + "/" + tag;
+}
+
+std::string MqttSource::acknowledgementTopic() const {
+    return m_ackTopic;
+}
+
+template <class F>
+void MqttSource::post(F&& f) {
+    QMetaObject::invokeMethod(this, std::forward<F>(f), Qt::QueuedConnection);
+}
+
+void MqttSource::start(const std::vector<SourceTag>& tags) {
+    for (const auto& tag : tags) {
+        if (tag.tag.empty() || hasWildcard(tag.tag))
+            throw SourceError("MQTT tag \"" + tag.tag +
+                              "\" is empty or holds a wildcard (+ or #); a tag names one topic");
+        const auto topic = topicOf(tag.tag);
+        if (m_tagOfTopic.emplace(topic, tag.tag).second)
+            m_topics.push_back(topic);
+    }
+    m_topics.push_back(m_ackTopic);
+
+    initialiseLibraryOnce();
+    m_client = mosquitto_new(nullptr, true, this);
+    if (!m_client)
+        throw SourceError("MQTT source " + description().toStdString() +
+                          ": cannot create a client: " + std::strerror(errno));
+    mosquitto_connect_callback_set(m_client, &MqttSource::onConnect);
+    mosquitto_disconnect_callback_set(m_client, &MqttSource::onDisconnect);
+    mosquitto_subscribe_callback_set(m_client, &MqttSource::onSubscribe);
+    mosquitto_message_callback_set(m_client, &MqttSource::onMessage);
+    mosquitto_reconnect_delay_set(m_client, FirstReconnectDelayS, LastReconnectDelayS, true);
+
+    // A broker not there yet is tried again by the client's thread like a lost one.
+    const int rc =
+        mosquitto_connect_async(m_client, m_address.host.c_str(), m_address.port, KeepAliveS);
+    if (rc != MOSQ_ERR_SUCCESS)
+        post([this, why = errorText(rc)] {
+            emit connectionChanged(
+                false, QStringLiteral("cannot reach the broker at %1: %2").arg(description(), why));
+        });
+    const int loop = mosquitto_loop_start(m_client);
+    if (loop != MOSQ_ERR_SUCCESS) {
+        stop();
+        throw SourceError("MQTT source " + description().toStdString() +
+                          ": cannot start the network thread: " + mosquitto_strerror(loop));
+    }
+}
+
+void MqttSource::stop() {
+    if (!m_client)
+        return;
+    mosquitto_disconnect(m_client);
+    mosquitto_loop_stop(m_client, false);
+    mosquitto_destroy(m_client);
+    m_client = nullptr;
+    m_connected = false;
+}
+
+void MqttSource::publishAcknowledgement(const AlarmTransition& acknowledgement) {
+    AlarmTransition mine = acknowledgement;
+    mine.station = m_station;
+    mine.transition = "acknowledged";
+    if (m_connected)
+        sendAcknowledgement(mine);
+    else
+        m_unsent.push_back(mine);
+}
+
+void MqttSource::sendAcknowledgement(const AlarmTransition& acknowledgement) {
+    const auto payload = writeAcknowledgement(acknowledgement);
+    const int rc = mosquitto_publish(m_client, nullptr, m_ackTopic.c_str(), int(payload.size()),
+                                     payload.data(), Qos, false);
+    // The broker went away in between: sent again once it is back.
+    if (rc != MOSQ_ERR_SUCCESS)
+        m_unsent.push_back(acknowledgement);
+}
+
+void MqttSource::setConnected(bool connected, const QString& detail) {
+    if (connected == m_connected)
+        return;
+    m_connected = connected;
+    emit connectionChanged(connected, detail);
+    if (connected) {
+        auto unsent = std::move(m_unsent);
+        m_unsent.clear();
+        for (const auto& acknowledgement : unsent)
+            sendAcknowledgement(acknowledgement);
+    }
+}
+
+void MqttSource::onConnect(mosquitto*, void* self, int rc) {
+    auto* source = static_cast<MqttSource*>(self);
+    if (rc != 0) {
+        source->post([source, why = QString::fromUtf8(mosquitto_connack_string(rc))] {
+            source->setConnected(false,
+                                 QStringLiteral("the broker at %1 refused the connection: %2")
+                                     .arg(source->description(), why));
+        });
+        return;
+    }
+    source->subscribe();
+}
+
+void MqttSource::subscribe() {
+    std::vector<char*> topics;
+    for (auto& topic : m_topics)
+        topics.push_back(topic.data());
+    const int rc = mosquitto_subscribe_multiple(m_client, &m_subscribeMid, int(topics.size()),
+                                                topics.data(), Qos, 0, nullptr);
+    if (rc != MOSQ_ERR_SUCCESS)
+        post([this, why = errorText(rc)] {
+            setConnected(false,
+                         QStringLiteral("cannot subscribe at %1: %2").arg(description(), why));
+        });
+}
+
+void MqttSource::onSubscribe(mosquitto*, void* self, int mid, int count, const int* granted) {
+    auto* source = static_cast<MqttSource*>(self);
+    if (mid != source->m_subscribeMid)
+        return;
+    // The broker answers each topic of the request in order; 0x80 is a refusal.
+    for (int i = 0; i < count && i < int(source->m_topics.size()); ++i)
+        if (granted[i] > 2)
+            source->post([source, topic = QString::fromStdString(source->m_topics[i])] {
+                emit source->payloadRejected(topic,
+                                             QStringLiteral("the broker refused the subscription"));
+            });
+    source->post([source] {
+        source->setConnected(true, QStringLiteral("connected to %1").arg(source->description()));
+    });
+}
+
+void MqttSource::onDisconnect(mosquitto*, void* self, int rc) {
+    auto* source = static_cast<MqttSource*>(self);
+    if (rc == 0)
+        return; // stop() asked for it
+    source->post([source] {
+        source->setConnected(
+            false,
+            QStringLiteral("lost the broker at %1; reconnecting").arg(source->description()));
+    });
+}
+
+void MqttSource::onMessage(mosquitto*, void* self, const mosquitto_message* message) {
+    auto* source = static_cast<MqttSource*>(self);
+    const std::string topic(message->topic);
+    const std::string_view payload(static_cast<const char*>(message->payload),
+                                   std::size_t(std::max(message->payloadlen, 0)));
+    if (topic == source->m_ackTopic) {
+        source->takeAcknowledgement(std::string(payload));
+        return;
+    }
+    const auto found = source->m_tagOfTopic.find(topic);
+    if (found == source->m_tagOfTopic.end())
+        return; // subscribed only to our own topics; a broker may still send what it likes
+    const auto tag = QString::fromStdString(found->second);
+    const auto read = readValuePayload(payload);
+    if (!read.error.empty()) {
+        source->post([source, tag, why = QString::fromStdString(read.error)] {
+            emit source->payloadRejected(tag, why);
+        });
+        return;
+    }
+    const qint64 timeMs = read.timeMs ? *read.timeMs : source->nowMs();
+    source->post([source, tag, value = read.value, timeMs] {
+        emit source->valueArrived(tag, value, timeMs);
+    });
+}
+
+void MqttSource::takeAcknowledgement(const std::string& payload) {
+    auto read = readAcknowledgement(payload);
+    if (!read.error.empty()) {
+        post([this, why = QString::fromStdString(read.error)] {
+            emit payloadRejected(QString::fromStdString(m_ackTopic), why);
+        });
+        return;
+    }
+    if (read.acknowledgement.station == m_station)
+        return; // our own, back from the broker
+    post([this, acknowledgement = std::move(read.acknowledgement)] {
+        emit acknowledgementArrived(acknowledgement);
+    });
+}
+
+} // namespace merv::panel
