@@ -415,6 +415,30 @@ TEST(DialBands, OtherThresholdsFillInsideTheirOutlines) {
     }
 }
 
+// A larger scale draws the same bands with device-sized pens: every seed, scaled, lands inside
+// its band's colour and nothing reaches outside the scaled ring.
+TEST(DialBands, ScaledFacesFillTheSameBands) {
+    const dial::FaceGeometry geometry = unnudged(144, 117, 63, 36);
+    for (const int scale : {2, 3}) {
+        Surface s(FaceWidth * scale, FaceHeight * scale, kBack);
+        dial::drawFace(s, geometry, Zones, scale);
+        for (const dial::ZoneBand& band : dial::zoneBands(geometry, Zones)) {
+            const Seed seed = bandSeed(band);
+            EXPECT_EQ(s.pixel(seed.x * scale + scale / 2, seed.y * scale + scale / 2), band.color)
+                << "scale " << scale << " band at " << band.p;
+        }
+        const double cx = (CentreX + 0.5) * scale - 0.5;
+        const double cy = (CentreY + 0.5) * scale - 0.5;
+        for (int y = 0; y < s.height(); ++y) {
+            for (int x = 0; x < s.width(); ++x) {
+                const double d = std::hypot(x - cx, y - cy) / scale;
+                if (d < 66.0 || d > 80.0)
+                    ASSERT_EQ(s.pixel(x, y), kBack) << "scale " << scale << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 // Arcs that cover almost nothing leave the outline open, and the fill runs everywhere.
 TEST(DialBands, OpenOutlineLeaksAcrossTheSurface) {
     Surface s(FaceWidth, FaceHeight, kBack);
