@@ -2,7 +2,7 @@
 
 #include "dial/DialGeometry.h"
 #include "dial/FaceDrawing.h"
-#include "editor/SurfaceLayout.h"
+#include "layout/SurfaceLayout.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dial/FaceGeometry.h"
-#include "editor/SurfaceLayout.h"
+#include "layout/SurfaceLayout.h"
 #include "platform/NumberLocale.h"
 
 namespace merv {

@@ -1,6 +1,6 @@
 #include "qt/GaugePainter.h"
 
-#include "editor/SurfaceLayout.h"
+#include "layout/SurfaceLayout.h"
 #include "qt/FontOf.h"
 #include "qt/OleColor.h"
 

@@ -3,7 +3,7 @@
 #include "platform/Surface.h"
 
 #include "dial/FaceDrawing.h"
-#include "editor/SurfaceLayout.h"
+#include "layout/SurfaceLayout.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
