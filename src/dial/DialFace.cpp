@@ -36,10 +36,13 @@ void DialFace::draw(const ZoneColors& colors, const NumberLocale& locale) {
     // Views see the face as the draw leaves it, also when a step fails part way.
     ElementTree::DeferredNotices presentOnce(m_ui.Sfondo.tree());
     m_ui.Sfondo.cls();
+    m_bandsDrawn = false;
     clampThresholds(locale);
     computeAngles(locale);
     adjustArcs(locale);
+    m_colors = colors;
     dial::drawFace(m_ui.Sfondo.surface(), m_geometry, colors);
+    m_bandsDrawn = true;
     writeScaleLabels(locale);
     m_ui.Sfondo.refresh();
 }

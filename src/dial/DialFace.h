@@ -18,6 +18,10 @@ public:
 
     // The threshold angles and the arc ends of the last draw, kept between draws.
     const dial::FaceGeometry& geometry() const noexcept { return m_geometry; }
+    // The zone colours of the last draw, and whether it got as far as drawing its bands (a
+    // draw that failed before them left the face cleared).
+    const ZoneColors& colors() const noexcept { return m_colors; }
+    bool bandsDrawn() const noexcept { return m_bandsDrawn; }
 
 private:
     void clampThresholds(const NumberLocale& locale);
@@ -27,6 +31,8 @@ private:
 
     const GaugeElements& m_ui;
     dial::FaceGeometry m_geometry;
+    ZoneColors m_colors;
+    bool m_bandsDrawn = false;
 };
 
 } // namespace merv
