@@ -1,20 +1,30 @@
 #include "platform/Surface.h"
 
-// FIXME: the k-prefixed face constants come from this helper, which is to give way to the core's
-// own band table; rename them with it.
-#include "../tests/support/DialFace.h"
+#include "dial/DialGeometry.h"
+#include "dial/FaceDrawing.h"
+#include "layout/SurfaceLayout.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+
 namespace {
 
-using namespace merv::dialface;
+using merv::Layout::DialSurfaceHeight;
+using merv::Layout::DialSurfaceWidth;
+namespace dial = merv::dial;
+
+constexpr std::uint32_t Background = 0xC0C0C0;
+constexpr merv::ZoneColors Zones{0x0000FF, 0x00FFFF, 0x00FF00};
+// The default thresholds 20, 35, 65 and 80 of 0..100 as angles, arcs unnudged.
+constexpr dial::FaceGeometry DefaultFace{36, 63, 117, 144, 36, 63, 117, 144};
 
 // The whole face as the gauge redraws it: clear, five filled bands, four ticks.
 void BM_DialBands(benchmark::State& state) {
-    merv::Surface surface(kWidth, kHeight, kBackground);
+    merv::Surface surface(DialSurfaceWidth, DialSurfaceHeight, Background);
     for (auto _ : state) {
-        drawDefaultFace(surface);
+        surface.cls();
+        dial::drawFace(surface, DefaultFace, Zones);
         benchmark::DoNotOptimize(surface.pixels().data());
         benchmark::ClobberMemory();
     }
@@ -22,7 +32,7 @@ void BM_DialBands(benchmark::State& state) {
 BENCHMARK(BM_DialBands);
 
 void BM_Cls(benchmark::State& state) {
-    merv::Surface surface(kWidth, kHeight, kBackground);
+    merv::Surface surface(DialSurfaceWidth, DialSurfaceHeight, Background);
     for (auto _ : state) {
         surface.cls();
         benchmark::DoNotOptimize(surface.pixels().data());
@@ -33,14 +43,14 @@ BENCHMARK(BM_Cls);
 
 // The ten band arcs alone, to tell outline cost from fill cost.
 void BM_BandArcs(benchmark::State& state) {
-    merv::Surface surface(kWidth, kHeight, kBackground);
+    merv::Surface surface(DialSurfaceWidth, DialSurfaceHeight, Background);
     surface.setDrawWidth(2);
     for (auto _ : state) {
-        for (const Band& band : defaultBands()) {
-            const float start = arcRadians(band.arcStart);
-            const float end = arcRadians(band.arcEnd);
-            surface.circle(kCentreX, kCentreY, kOuterRadius, band.color, start, end);
-            surface.circle(kCentreX, kCentreY, kInnerRadius, band.color, start, end);
+        for (const dial::ZoneBand& band : dial::zoneBands(DefaultFace, Zones)) {
+            for (const double radius : {dial::BandOuterRadius, dial::BandInnerRadius})
+                surface.circle(static_cast<float>(dial::CentreX), static_cast<float>(dial::CentreY),
+                               static_cast<float>(radius), band.color, band.arcStartRadians,
+                               band.arcEndRadians);
         }
         benchmark::DoNotOptimize(surface.pixels().data());
         benchmark::ClobberMemory();
@@ -50,10 +60,10 @@ BENCHMARK(BM_BandArcs);
 
 // A fill whose colour differs from its border, so it keeps marks instead of relying on paint.
 void BM_FillMarked(benchmark::State& state) {
-    merv::Surface surface(kWidth, kHeight, kBackground);
-    surface.setFillColor(kNormal);
+    merv::Surface surface(DialSurfaceWidth, DialSurfaceHeight, Background);
+    surface.setFillColor(Zones.normal);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(surface.floodFill(0, 0, kAlarm));
+        benchmark::DoNotOptimize(surface.floodFill(0, 0, Zones.alarm));
         benchmark::ClobberMemory();
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dial/DialFace.h"
-#include "editor/SurfaceLayout.h"
+#include "layout/SurfaceLayout.h"
 #include "editor/ThresholdEditor.h"
 #include "platform/ContainerSite.h"
 #include "platform/ElementTree.h"

@@ -1,7 +1,7 @@
 #include "dial/DialFace.h"
 
 #include "dial/DialGeometry.h"
-#include "dial/ZoneBand.h"
+#include "dial/FaceDrawing.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 
@@ -36,11 +36,13 @@ void DialFace::draw(const ZoneColors& colors, const NumberLocale& locale) {
     // Views see the face as the draw leaves it, also when a step fails part way.
     ElementTree::DeferredNotices presentOnce(m_ui.Sfondo.tree());
     m_ui.Sfondo.cls();
+    m_bandsDrawn = false;
     clampThresholds(locale);
     computeAngles(locale);
     adjustArcs(locale);
-    drawBands(colors);
-    drawTicks();
+    m_colors = colors;
+    dial::drawFace(m_ui.Sfondo.surface(), m_geometry, colors);
+    m_bandsDrawn = true;
     writeScaleLabels(locale);
     m_ui.Sfondo.refresh();
 }
@@ -79,63 +81,39 @@ void DialFace::computeAngles(const NumberLocale& locale) {
         const double maximum = number(m_ui.Massimo.caption(), locale);
         return dial::valueToAngle(value, minimum, maximum);
     };
-    m_AlarmHighAngle = angleOf(m_ui.AlarmH);
-    m_WarningHighAngle = angleOf(m_ui.WarningH);
-    m_WarningLowAngle = angleOf(m_ui.WarningL);
-    m_AlarmLowAngle = angleOf(m_ui.AlarmL);
+    m_geometry.alarmHighAngle = angleOf(m_ui.AlarmH);
+    m_geometry.warningHighAngle = angleOf(m_ui.WarningH);
+    m_geometry.warningLowAngle = angleOf(m_ui.WarningL);
+    m_geometry.alarmLowAngle = angleOf(m_ui.AlarmL);
 }
 
 void DialFace::adjustArcs(const NumberLocale& locale) {
-    m_AlarmHighArc = m_AlarmHighAngle;
-    m_WarningHighArc = m_WarningHighAngle;
-    m_WarningLowArc = m_WarningLowAngle;
-    m_AlarmLowArc = m_AlarmLowAngle;
+    m_geometry.alarmHighArc = m_geometry.alarmHighAngle;
+    m_geometry.warningHighArc = m_geometry.warningHighAngle;
+    m_geometry.warningLowArc = m_geometry.warningLowAngle;
+    m_geometry.alarmLowArc = m_geometry.alarmLowAngle;
 
     auto text = [&](const TextField& field) { return single(field.text(), locale); };
     auto caption = [&](const Label& label) { return single(label.caption(), locale); };
 
     if (caption(m_ui.Massimo) <= text(m_ui.WarningH)) {
-        m_WarningHighArc = HighWarningEndArc;
-        m_AlarmHighArc = HighEndArc;
+        m_geometry.warningHighArc = HighWarningEndArc;
+        m_geometry.alarmHighArc = HighEndArc;
     }
     if (caption(m_ui.Massimo) <= text(m_ui.AlarmH))
-        m_AlarmHighArc = HighEndArc;
+        m_geometry.alarmHighArc = HighEndArc;
     if (caption(m_ui.Minimo) >= text(m_ui.WarningL)) {
-        m_WarningLowArc = LowWarningEndArc;
-        m_AlarmLowArc = LowEndArc;
+        m_geometry.warningLowArc = LowWarningEndArc;
+        m_geometry.alarmLowArc = LowEndArc;
     }
     if (caption(m_ui.Minimo) >= text(m_ui.AlarmL))
-        m_AlarmLowArc = LowEndArc;
+        m_geometry.alarmLowArc = LowEndArc;
     if (text(m_ui.AlarmH) == text(m_ui.WarningH))
-        m_WarningHighArc = convert::toSingle(double(m_AlarmHighAngle) + EqualThresholdNudge);
+        m_geometry.warningHighArc =
+            convert::toSingle(double(m_geometry.alarmHighAngle) + EqualThresholdNudge);
     if (text(m_ui.AlarmL) == text(m_ui.WarningL))
-        m_WarningLowArc = convert::toSingle(double(m_AlarmLowAngle) - EqualThresholdNudge);
-}
-
-void DialFace::drawBands(const ZoneColors& colors) {
-    Surface& surface = m_ui.Sfondo.surface();
-    using dial::arcRadians;
-    const auto arc180 = static_cast<float>(dial::ArcEnd180Radians);
-    constexpr float arc0 = 0.0f;
-    if (m_AlarmLowAngle < 180.0f)
-        dial::DrawZoneBand(
-            surface, {colors.alarm, 180.0f, m_AlarmLowAngle, arcRadians(m_AlarmLowArc), arc180});
-    if (m_WarningLowAngle < m_AlarmLowAngle)
-        dial::DrawZoneBand(surface, {colors.warning, m_AlarmLowAngle, m_WarningLowAngle,
-                                     arcRadians(m_WarningLowArc), arcRadians(m_AlarmLowArc),
-                                     /*raiseStartEdge=*/true});
-    dial::DrawZoneBand(surface, {colors.normal, m_WarningLowAngle, m_WarningHighAngle,
-                                 arcRadians(m_WarningHighArc), arcRadians(m_WarningLowArc)});
-    if (m_WarningHighAngle > m_AlarmHighAngle)
-        dial::DrawZoneBand(surface, {colors.warning, m_WarningHighAngle, m_AlarmHighAngle,
-                                     arcRadians(m_AlarmHighArc), arcRadians(m_WarningHighArc)});
-    if (m_AlarmHighAngle > 0.0f)
-        dial::DrawZoneBand(
-            surface, {colors.alarm, m_AlarmHighAngle, 0.0f, arc0, arcRadians(m_AlarmHighArc)});
-}
-
-void DialFace::drawTicks() {
-    dial::drawScaleTicks(m_ui.Sfondo.surface());
+        m_geometry.warningLowArc =
+            convert::toSingle(double(m_geometry.alarmLowAngle) - EqualThresholdNudge);
 }
 
 void DialFace::writeScaleLabels(const NumberLocale& locale) {

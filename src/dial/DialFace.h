@@ -1,19 +1,10 @@
 #pragma once
 
-#include "editor/SurfaceLayout.h"
+#include "dial/FaceGeometry.h"
+#include "layout/SurfaceLayout.h"
 #include "platform/NumberLocale.h"
 
-#include <cstdint>
-
 namespace merv {
-
-// The colours of the zone bands: the alarm colour serves both alarm bands, the warning colour
-// both warning bands.
-struct ZoneColors {
-    std::uint32_t alarm = 0;
-    std::uint32_t warning = 0;
-    std::uint32_t normal = 0;
-};
 
 // Draws the dial face on Sfondo: clears it, clamps the four thresholds into the scale,
 // draws the zone bands and ticks, writes the intermediate scale labels and presents the
@@ -25,19 +16,23 @@ public:
     // Throws RuntimeError at the first failing step; what was done before stays done.
     void draw(const ZoneColors& colors, const NumberLocale& locale);
 
-    // The threshold angles and the arc angles of the last draw, kept between draws.
-    float m_WarningHighAngle = 0, m_WarningLowAngle = 0, m_AlarmHighAngle = 0, m_AlarmLowAngle = 0;
-    float m_WarningHighArc = 0, m_WarningLowArc = 0, m_AlarmHighArc = 0, m_AlarmLowArc = 0;
+    // The threshold angles and the arc ends of the last draw, kept between draws.
+    const dial::FaceGeometry& geometry() const noexcept { return m_geometry; }
+    // The zone colours of the last draw, and whether it got as far as drawing its bands (a
+    // draw that failed before them left the face cleared).
+    const ZoneColors& colors() const noexcept { return m_colors; }
+    bool bandsDrawn() const noexcept { return m_bandsDrawn; }
 
 private:
     void clampThresholds(const NumberLocale& locale);
     void computeAngles(const NumberLocale& locale);
     void adjustArcs(const NumberLocale& locale);
-    void drawBands(const ZoneColors& colors);
-    void drawTicks();
     void writeScaleLabels(const NumberLocale& locale);
 
     const GaugeElements& m_ui;
+    dial::FaceGeometry m_geometry;
+    ZoneColors m_colors;
+    bool m_bandsDrawn = false;
 };
 
 } // namespace merv

@@ -3,6 +3,9 @@
 #include "dial/DialGeometry.h"
 #include "platform/Surface.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace merv::dial {
 
 namespace {
@@ -13,34 +16,47 @@ constexpr int SolidFill = 0;
 constexpr std::uint32_t TickColor = 0x000000u;
 // Ticks stand at 20, 40, 60 and 80 percent of the span.
 constexpr std::int16_t FirstTick = 36, LastTick = 144, TickStep = 36;
+
+// A face coordinate on a surface of the given scale: a face pixel's centre goes to the
+// centre of the block of device pixels it covers. Unchanged at scale 1.
+float scaled(double v, double scale) {
+    return scale == 1.0 ? static_cast<float>(v) : static_cast<float>((v + 0.5) * scale - 0.5);
+}
+
+int scaledWidth(int width, double scale) {
+    return std::max(1, static_cast<int>(std::lround(width * scale)));
+}
 } // namespace
 
-bool DrawZoneBand(Surface& surface, const ZoneBand& band) {
-    surface.setDrawWidth(BandDrawWidth);
+bool DrawZoneBand(Surface& surface, const ZoneBand& band, double scale) {
+    surface.setDrawWidth(scaledWidth(BandDrawWidth, scale));
     surface.setFillStyle(SolidFill);
     const BandEnds ends = computeBandEnds(band.p, band.q);
     surface.setForeColor(band.color);
     surface.setFillColor(band.color);
-    const auto cx = static_cast<float>(CentreX);
-    const auto cy = static_cast<float>(CentreY);
-    surface.circle(cx, cy, static_cast<float>(BandOuterRadius), band.color, band.arcStartRadians,
-                   band.arcEndRadians);
-    surface.circle(cx, cy, static_cast<float>(BandInnerRadius), band.color, band.arcStartRadians,
-                   band.arcEndRadians);
+    const float cx = scaled(CentreX, scale);
+    const float cy = scaled(CentreY, scale);
+    surface.circle(cx, cy, static_cast<float>(BandOuterRadius * scale), band.color,
+                   band.arcStartRadians, band.arcEndRadians);
+    surface.circle(cx, cy, static_cast<float>(BandInnerRadius * scale), band.color,
+                   band.arcStartRadians, band.arcEndRadians);
     const float lift = band.raiseStartEdge ? 1.0f : 0.0f;
-    surface.line(ends.startOuter.x, ends.startOuter.y - lift, ends.startInner.x,
-                 ends.startInner.y - lift);
-    surface.line(ends.endOuter.x, ends.endOuter.y, ends.endInner.x, ends.endInner.y);
+    surface.line(scaled(ends.startOuter.x, scale), scaled(ends.startOuter.y - lift, scale),
+                 scaled(ends.startInner.x, scale), scaled(ends.startInner.y - lift, scale));
+    surface.line(scaled(ends.endOuter.x, scale), scaled(ends.endOuter.y, scale),
+                 scaled(ends.endInner.x, scale), scaled(ends.endInner.y, scale));
     const Point seed = computeBandSeed(band.p, band.q);
-    return surface.floodFill(roundHalfEven(seed.x), roundHalfEven(seed.y), surface.foreColor());
+    return surface.floodFill(roundHalfEven(scaled(seed.x, scale)),
+                             roundHalfEven(scaled(seed.y, scale)), surface.foreColor());
 }
 
-void drawScaleTicks(Surface& surface) {
-    surface.setDrawWidth(TickDrawWidth);
+void drawScaleTicks(Surface& surface, double scale) {
+    surface.setDrawWidth(scaledWidth(TickDrawWidth, scale));
     for (std::int16_t a = FirstTick; a <= LastTick; a += TickStep) {
         const Point outer = pointAt(a, TickOuterRadius);
         const Point inner = pointAt(a, TickInnerRadius);
-        surface.line(outer.x, outer.y, inner.x, inner.y, TickColor);
+        surface.line(scaled(outer.x, scale), scaled(outer.y, scale), scaled(inner.x, scale),
+                     scaled(inner.y, scale), TickColor);
     }
 }
 

@@ -23,10 +23,11 @@ struct ZoneBand {
 
 // Outlines the band in its colour (two arcs and two radial edges, 2 pixels wide) and fills it
 // from its seed up to pixels of that colour. False when the seed lies on the outline and
-// nothing was filled.
-bool DrawZoneBand(Surface& surface, const ZoneBand& band);
+// nothing was filled. Above scale 1 the surface has scale device pixels to the face's pixel:
+// points, radii, the seed and the pen widths scale with it.
+bool DrawZoneBand(Surface& surface, const ZoneBand& band, double scale = 1.0);
 
 // The four black one-pixel ticks at 20, 40, 60 and 80 percent of the scale.
-void drawScaleTicks(Surface& surface);
+void drawScaleTicks(Surface& surface, double scale = 1.0);
 
 } // namespace merv::dial

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/SurfaceLayout.h"
+#include "layout/SurfaceLayout.h"
 #include "platform/ContainerSite.h"
 
 namespace merv {

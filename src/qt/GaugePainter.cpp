@@ -1,6 +1,8 @@
 #include "qt/GaugePainter.h"
 
-#include "editor/SurfaceLayout.h"
+#include "dial/DialFace.h"
+#include "dial/FaceDrawing.h"
+#include "layout/SurfaceLayout.h"
 #include "qt/FontOf.h"
 #include "qt/OleColor.h"
 
@@ -11,6 +13,8 @@
 #include "platform/Shape.h"
 
 #include <QPainter>
+
+#include <cmath>
 
 namespace merv::qt {
 
@@ -63,6 +67,13 @@ void copyPixels(const Surface& surface, const QRect& rect, QImage& image) {
     }
 }
 
+// The device pixels per control pixel the painter really draws into: a widget rendered into an
+// image of ratio 2 still reports ratio 1 itself; the device transform tells the truth.
+qreal deviceRatio(const QPainter& painter) {
+    const QTransform t = painter.deviceTransform();
+    return std::hypot(t.m11(), t.m12());
+}
+
 QImage faceImage(const Surface& surface) {
     QImage image(surface.width(), surface.height(), QImage::Format_RGB32);
     copyPixels(surface, image.rect(), image);
@@ -88,8 +99,31 @@ QRect GaugePainter::takeSurface(const PictureBox& box, const PixelRect& dirty) {
     const QRect changed =
         QRect(dirty.left, dirty.top, dirty.width, dirty.height).intersected(face->second.rect());
     copyPixels(box.surface(), changed, face->second);
+    if (&box == m_faceBox)
+        m_sharpFace = {};
     const QRectF boxRect = elementRect(box);
     return changed.translated(boxRect.topLeft().toPoint()).intersected(boxRect.toAlignedRect());
+}
+
+void GaugePainter::setFace(const PictureBox& box, const DialFace& face) {
+    m_faceBox = &box;
+    m_face = &face;
+    m_sharpFace = {};
+}
+
+const QImage& GaugePainter::sharpFace(const PictureBox& box, const QImage& face,
+                                      qreal ratio) const {
+    if (&box != m_faceBox || !m_face->bandsDrawn())
+        return face;
+    if (m_sharpFace.ratio != ratio) {
+        const Surface& plain = box.surface();
+        Surface sharp(int(std::ceil(plain.width() * ratio)), int(std::ceil(plain.height() * ratio)),
+                      plain.backColor());
+        dial::drawFace(sharp, m_face->geometry(), m_face->colors(), ratio);
+        m_sharpFace = {ratio, faceImage(sharp)};
+        m_sharpFace.image.setDevicePixelRatio(ratio);
+    }
+    return m_sharpFace.image;
 }
 
 QRectF GaugePainter::elementRect(const Element& element) const {
@@ -196,8 +230,11 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         painter.save();
         painter.setClipRect(rect, Qt::IntersectClip);
         painter.fillRect(rect, toQColor(box.backColor(), palette));
-        if (const auto face = m_faces.find(&box); face != m_faces.end())
-            painter.drawImage(rect.topLeft(), face->second);
+        if (const auto face = m_faces.find(&box); face != m_faces.end()) {
+            const qreal ratio = deviceRatio(painter);
+            painter.drawImage(rect.topLeft(),
+                              ratio > 1.0 ? sharpFace(box, face->second, ratio) : face->second);
+        }
         paintContainer(painter, box, rect.topLeft(), palette);
         painter.restore();
         break;

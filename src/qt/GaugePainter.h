@@ -16,6 +16,7 @@ namespace merv {
 class Element;
 class PictureBox;
 class Container;
+class DialFace;
 } // namespace merv
 
 namespace merv::qt {
@@ -31,6 +32,10 @@ public:
     // Takes the pixels the control reported changed on the surface of the picture box;
     // returns them as a rectangle in control pixels.
     QRect takeSurface(const PictureBox& box, const PixelRect& dirty);
+
+    // The face whose drawing the picture box's surface shows: above device pixel ratio 1 the
+    // painter draws it again at device resolution instead of scaling the surface's pixels.
+    void setFace(const PictureBox& box, const DialFace& face);
 
     // Paints the control with its top left corner at the painter's origin.
     void paint(QPainter& painter, const QPalette& palette) const;
@@ -49,7 +54,17 @@ private:
     void paintElement(QPainter& painter, const Element& element, const QRectF& rect, QPointF origin,
                       const QPalette& palette) const;
 
+    // The face drawn at the device pixel ratio of the painter's device (cached per ratio).
+    const QImage& sharpFace(const PictureBox& box, const QImage& face, qreal ratio) const;
+
     const ElementTree& m_tree;
+    const PictureBox* m_faceBox = nullptr;
+    const DialFace* m_face = nullptr;
+    struct SharpFace {
+        qreal ratio = 0;
+        QImage image;
+    };
+    mutable SharpFace m_sharpFace; // emptied whenever the surface changes
     // The face image of each picture box that draws, as last taken from its surface.
     std::map<const PictureBox*, QImage> m_faces;
     // Decoded pictures, by the address of their bytes (the control keeps them for its life).

@@ -2,7 +2,7 @@
 
 #include "qt/OleColor.h"
 
-#include "editor/SurfaceLayout.h"
+#include "layout/SurfaceLayout.h"
 #include "platform/RuntimeError.h"
 #include "propertypage/PropertyPage1.h"
 

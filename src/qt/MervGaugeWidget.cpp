@@ -197,6 +197,7 @@ MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
     // The host answers every extent change the control makes with another Resize.
     tree.root().onExtentChanged = [this] { control->Resize(); };
     painter = std::make_unique<qt::GaugePainter>(tree);
+    painter->setFace(control->ui().Sfondo, control->face());
     inputs = std::make_unique<qt::ElementInputs>(
         q, tree, *painter, [this](const std::function<void()>& f) { report(QString(), f); });
     for (const auto& element : tree.elements()) {

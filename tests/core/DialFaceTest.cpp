@@ -105,8 +105,8 @@ TEST(DialFace, DefaultFaceHasFiveBandsTicksAndLabels) {
     }
     EXPECT_EQ(h->ui().Venti.caption(), "20");
     EXPECT_EQ(h->ui().Ottanta.caption(), "80");
-    EXPECT_EQ(h->gauge->face().m_AlarmLowAngle, 144.0f);
-    EXPECT_EQ(h->gauge->face().m_WarningHighAngle, 63.0f);
+    EXPECT_EQ(h->gauge->face().geometry().alarmLowAngle, 144.0f);
+    EXPECT_EQ(h->gauge->face().geometry().warningHighAngle, 63.0f);
 }
 
 TEST(DialFace, ThresholdsOutsideTheScaleAreClampedHighToMaxLowToMin) {
@@ -115,7 +115,7 @@ TEST(DialFace, ThresholdsOutsideTheScaleAreClampedHighToMaxLowToMin) {
     EXPECT_EQ(h->ui().AlarmL.text(), "0");
     EXPECT_EQ(h->ui().WarningH.text(), "100");
     EXPECT_EQ(h->ui().AlarmH.text(), "100"); // a high threshold below the scale goes to max
-    EXPECT_EQ(h->gauge->face().m_AlarmLowAngle, 180.0f);
+    EXPECT_EQ(h->gauge->face().geometry().alarmLowAngle, 180.0f);
     EXPECT_EQ(bandColorAt(*h, 170), Yellow); // no alarm-low band: warning-low reaches 180
     EXPECT_EQ(h->gauge->alarmHighSnapshot(), "100");
 }
@@ -134,9 +134,9 @@ TEST(DialFace, ArcAdjustmentsAtTheScaleEndsAndEqualThresholds) {
     };
     for (const Row& row : rows) {
         redraw(*h, "0", "100", row.al, row.wl, row.wh, row.ah);
-        EXPECT_FLOAT_EQ(h->gauge->face().m_WarningHighArc, row.warningHighArc) << row.wh;
-        EXPECT_FLOAT_EQ(h->gauge->face().m_WarningLowArc, row.warningLowArc) << row.wl;
-        EXPECT_FLOAT_EQ(h->gauge->face().m_AlarmHighArc, row.alarmHighArc) << row.ah;
+        EXPECT_FLOAT_EQ(h->gauge->face().geometry().warningHighArc, row.warningHighArc) << row.wh;
+        EXPECT_FLOAT_EQ(h->gauge->face().geometry().warningLowArc, row.warningLowArc) << row.wl;
+        EXPECT_FLOAT_EQ(h->gauge->face().geometry().alarmHighArc, row.alarmHighArc) << row.ah;
     }
 }
 
@@ -185,8 +185,8 @@ TEST(DialFace, AnInvertedScaleDrawsOnlyTheNormalBand) {
     redraw(*h, "100", "0", "20", "35", "65", "80");
     EXPECT_EQ(h->ui().AlarmH.text(), "0");
     EXPECT_EQ(h->ui().AlarmL.text(), "100");
-    EXPECT_FLOAT_EQ(h->gauge->face().m_WarningHighArc, 0.01f);
-    EXPECT_FLOAT_EQ(h->gauge->face().m_WarningLowArc, 179.99f);
+    EXPECT_FLOAT_EQ(h->gauge->face().geometry().warningHighArc, 0.01f);
+    EXPECT_FLOAT_EQ(h->gauge->face().geometry().warningLowArc, 179.99f);
     for (double degrees : {5.0, 90.0, 175.0})
         EXPECT_EQ(bandColorAt(*h, degrees), Green) << degrees;
     EXPECT_EQ(h->ui().Venti.caption(), "80");
@@ -197,7 +197,7 @@ TEST(DialFace, AnOpenBandOutlineLeaksItsFill) {
     // 0.01 degrees while its edges stand at 90 and 0, so its fill escapes the ring.
     auto h = Hosted::restored();
     redraw(*h, "0", "100", "20", "35", "100", "50");
-    EXPECT_FLOAT_EQ(h->gauge->face().m_AlarmHighArc, 0.01f);
+    EXPECT_FLOAT_EQ(h->gauge->face().geometry().alarmHighArc, 0.01f);
     EXPECT_EQ(h->ui().Sfondo.surface().pixel(83, 78), Red);
 }
 

@@ -1,6 +1,6 @@
 #include "GifHeader.h"
 
-#include "editor/OrnamentPicture.h"
+#include "layout/OrnamentPicture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
 #include "platform/Surface.h"
 
-#include "../support/DialFace.h"
+#include "dial/DialGeometry.h"
+#include "dial/FaceDrawing.h"
+#include "layout/SurfaceLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +16,6 @@
 
 namespace merv {
 namespace {
-
-using namespace dialface;
 
 constexpr std::uint32_t kBack = 0xC0C0C0;
 constexpr std::uint32_t kRed = 0x0000FF;
@@ -315,51 +315,54 @@ TEST(SurfaceFill, FinishesOnALargeSerpentine) {
     }
 }
 
-// The zone bands of the gauge, per the band table: conditions, arcs and edges.
-struct Thresholds {
+// Zone colours distinct from each other and from the background.
+constexpr ZoneColors Zones{kRed, 0x00FFFF, kGreen};
+constexpr int FaceWidth = Layout::DialSurfaceWidth;
+constexpr int FaceHeight = Layout::DialSurfaceHeight;
+constexpr double CentreX = dial::CentreX;
+constexpr double CentreY = dial::CentreY;
+
+// A face's geometry with the band count whose fill runs, its seed being off the outline.
+struct FaceCase {
     const char* name;
-    float alarmLow, warningLow, warningHigh, alarmHigh;             // angles in degrees
-    float alarmLowArc, warningLowArc, warningHighArc, alarmHighArc; // nudged arc ends
-    int fills; // bands whose fill runs, its seed being off the outline
+    dial::FaceGeometry geometry;
+    int fills;
 };
 
-std::vector<Band> zoneBands(const Thresholds& t) {
-    std::vector<Band> bands;
-    if (t.alarmLow < 180) {
-        bands.push_back({kAlarm, 180, t.alarmLow, t.alarmLowArc, 180});
-    }
-    if (t.warningLow < t.alarmLow) {
-        bands.push_back({kWarning, t.alarmLow, t.warningLow, t.warningLowArc, t.alarmLowArc, true});
-    }
-    bands.push_back({kNormal, t.warningLow, t.warningHigh, t.warningHighArc, t.warningLowArc});
-    if (t.warningHigh > t.alarmHigh) {
-        bands.push_back({kWarning, t.warningHigh, t.alarmHigh, t.alarmHighArc, t.warningHighArc});
-    }
-    if (t.alarmHigh > 0) {
-        bands.push_back({kAlarm, t.alarmHigh, 0, 0, t.alarmHighArc});
-    }
-    return bands;
+dial::FaceGeometry unnudged(float alarmLow, float warningLow, float warningHigh, float alarmHigh) {
+    return {alarmHigh, warningHigh, warningLow, alarmLow,
+            alarmHigh, warningHigh, warningLow, alarmLow};
+}
+
+struct Seed {
+    int x;
+    int y;
+};
+
+Seed bandSeed(const dial::ZoneBand& band) {
+    const dial::Point seed = dial::computeBandSeed(band.p, band.q);
+    return {dial::roundHalfEven(seed.x), dial::roundHalfEven(seed.y)};
 }
 
 // Nothing outside the ring or below the dial's horizontal diameter may take a colour.
 void expectNothingOutsideTheRing(const Surface& s, const std::string& where) {
     for (int y = 0; y < s.height(); ++y) {
         for (int x = 0; x < s.width(); ++x) {
-            const double d = std::hypot(x - kCentreX, y - kCentreY);
+            const double d = std::hypot(x - CentreX, y - CentreY);
             if (d < 66.0 || d > 80.0 || y > 79) {
-                ASSERT_EQ(s.pixel(x, y), kBackground) << where << " leaked to " << x << "," << y;
+                ASSERT_EQ(s.pixel(x, y), kBack) << where << " leaked to " << x << "," << y;
             }
         }
     }
 }
 
 // Draws the bands in order and checks after each that its fill stayed inside.
-void expectBandsStayInside(const std::vector<Band>& bands, const std::string& name,
+void expectBandsStayInside(const std::vector<dial::ZoneBand>& bands, const std::string& name,
                            int expectedFills) {
-    Surface s(kWidth, kHeight, kBackground);
+    Surface s(FaceWidth, FaceHeight, kBack);
     std::vector<bool> filled;
     for (std::size_t i = 0; i < bands.size(); ++i) {
-        filled.push_back(drawBand(s, bands[i]));
+        filled.push_back(dial::DrawZoneBand(s, bands[i]));
         const std::string where = name + " band " + std::to_string(i + 1);
         expectNothingOutsideTheRing(s, where);
         if (filled.back()) {
@@ -374,7 +377,7 @@ void expectBandsStayInside(const std::vector<Band>& bands, const std::string& na
         int hits = 0;
         for (double a = bands[i].q + 3.0; a <= bands[i].p - 3.0; a += 0.5) {
             ++samples;
-            hits += polar(s, kCentreX, kCentreY, a, 73) == bands[i].color ? 1 : 0;
+            hits += polar(s, CentreX, CentreY, a, 73) == bands[i].color ? 1 : 0;
         }
         if (filled[i]) {
             EXPECT_GE(hits, samples * 9 / 10) << name << " band " << i + 1;
@@ -384,42 +387,68 @@ void expectBandsStayInside(const std::vector<Band>& bands, const std::string& na
 
 TEST(DialBands, DefaultBandsFillInsideTheirOutlines) {
     const Seed expected[] = {{14, 56}, {36, 23}, {83, 6}, {130, 23}, {152, 56}};
-    const auto bands = defaultBands();
+    const auto bands = dial::zoneBands(unnudged(144, 117, 63, 36), Zones);
+    ASSERT_EQ(bands.size(), 5u);
     for (std::size_t i = 0; i < bands.size(); ++i) {
         EXPECT_EQ(bandSeed(bands[i]).x, expected[i].x) << "band " << i + 1;
         EXPECT_EQ(bandSeed(bands[i]).y, expected[i].y) << "band " << i + 1;
     }
-    EXPECT_NEAR(pointX(144, kOuterRadius), 20.71, 0.005);
-    EXPECT_NEAR(pointY(117, kInnerRadius), 16.52, 0.005);
-    expectBandsStayInside({bands.begin(), bands.end()}, "default", 5);
+    EXPECT_NEAR(dial::pointAt(144, dial::BandOuterRadius).x, 20.71, 0.005);
+    EXPECT_NEAR(dial::pointAt(117, dial::BandInnerRadius).y, 16.52, 0.005);
+    expectBandsStayInside(bands, "default", 5);
 }
 
 TEST(DialBands, OtherThresholdsFillInsideTheirOutlines) {
-    const Thresholds rows[] = {
-        {"edges at ninety degrees", 150, 120, 90, 60, 150, 120, 90, 60, 5},
-        {"alarm low up to ninety", 90, 60, 30, 10, 90, 60, 30, 10, 5},
-        {"bands a few degrees wide", 100, 97, 93, 90, 100, 97, 93, 90, 5},
-        {"arcs nudged to both ends", 180, 180, 0, 0, 179.99f, 179.98f, 0.02f, 0.01f, 1},
-        {"alarm arcs nudged to the ends", 180, 150, 30, 0, 179.99f, 150, 30, 0.01f, 3},
-        {"alarm equals warning", 126, 126, 54, 54, 126, 125.99f, 54.01f, 54, 3},
+    // Geometry fields: alarm high, warning high, warning low, alarm low; then their arcs.
+    const FaceCase rows[] = {
+        {"edges at ninety degrees", unnudged(150, 120, 90, 60), 5},
+        {"alarm low up to ninety", unnudged(90, 60, 30, 10), 5},
+        {"bands a few degrees wide", unnudged(100, 97, 93, 90), 5},
+        {"arcs nudged to both ends", {0, 0, 180, 180, 0.01f, 0.02f, 179.98f, 179.99f}, 1},
+        {"alarm arcs nudged to the ends", {0, 30, 150, 180, 0.01f, 30, 150, 179.99f}, 3},
+        {"alarm equals warning", {54, 54, 126, 126, 54, 54.01f, 125.99f, 126}, 3},
         // Two degrees are too narrow for an inside: the seed falls on the edges.
-        {"narrow alarm bands", 178, 120, 60, 2, 178, 120, 60, 2, 3},
+        {"narrow alarm bands", unnudged(178, 120, 60, 2), 3},
     };
-    for (const Thresholds& row : rows) {
-        expectBandsStayInside(zoneBands(row), row.name, row.fills);
+    for (const FaceCase& row : rows) {
+        expectBandsStayInside(dial::zoneBands(row.geometry, Zones), row.name, row.fills);
+    }
+}
+
+// A larger scale draws the same bands with device-sized pens: every seed, scaled, lands inside
+// its band's colour and nothing reaches outside the scaled ring.
+TEST(DialBands, ScaledFacesFillTheSameBands) {
+    const dial::FaceGeometry geometry = unnudged(144, 117, 63, 36);
+    for (const int scale : {2, 3}) {
+        Surface s(FaceWidth * scale, FaceHeight * scale, kBack);
+        dial::drawFace(s, geometry, Zones, scale);
+        for (const dial::ZoneBand& band : dial::zoneBands(geometry, Zones)) {
+            const Seed seed = bandSeed(band);
+            EXPECT_EQ(s.pixel(seed.x * scale + scale / 2, seed.y * scale + scale / 2), band.color)
+                << "scale " << scale << " band at " << band.p;
+        }
+        const double cx = (CentreX + 0.5) * scale - 0.5;
+        const double cy = (CentreY + 0.5) * scale - 0.5;
+        for (int y = 0; y < s.height(); ++y) {
+            for (int x = 0; x < s.width(); ++x) {
+                const double d = std::hypot(x - cx, y - cy) / scale;
+                if (d < 66.0 || d > 80.0)
+                    ASSERT_EQ(s.pixel(x, y), kBack) << "scale " << scale << " at " << x << "," << y;
+            }
+        }
     }
 }
 
 // Arcs that cover almost nothing leave the outline open, and the fill runs everywhere.
 TEST(DialBands, OpenOutlineLeaksAcrossTheSurface) {
-    Surface s(kWidth, kHeight, kBackground);
-    ASSERT_TRUE(drawBand(s, {kAlarm, 90, 0, 0, 0.01f}));
+    Surface s(FaceWidth, FaceHeight, kBack);
+    ASSERT_TRUE(dial::DrawZoneBand(s, {kRed, 90, 0, 0, dial::arcRadians(0.01f)}));
     const int points[][2] = {
-        {83, 78}, {0, 0}, {kWidth - 1, 0}, {0, kHeight - 1}, {kWidth - 1, kHeight - 1}};
+        {83, 78}, {0, 0}, {FaceWidth - 1, 0}, {0, FaceHeight - 1}, {FaceWidth - 1, FaceHeight - 1}};
     for (const auto& p : points) {
-        EXPECT_EQ(s.pixel(p[0], p[1]), kAlarm) << p[0] << "," << p[1];
+        EXPECT_EQ(s.pixel(p[0], p[1]), kRed) << p[0] << "," << p[1];
     }
-    EXPECT_EQ(countOf(s, kBackground), 0);
+    EXPECT_EQ(countOf(s, kBack), 0);
 }
 
 } // namespace

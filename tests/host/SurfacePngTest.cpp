@@ -2,7 +2,8 @@
 
 #include "platform/Surface.h"
 
-#include "../support/DialFace.h"
+#include "dial/FaceDrawing.h"
+#include "layout/SurfaceLayout.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -58,8 +59,8 @@ TEST(SurfacePng, WritesEightBitRgbInChannelOrder) {
 
 // The face is left in the temporary directory for a look at the rendering.
 TEST(SurfacePng, WritesTheDialFace) {
-    Surface s(dialface::kWidth, dialface::kHeight, dialface::kBackground);
-    dialface::drawDefaultFace(s);
+    Surface s(Layout::DialSurfaceWidth, Layout::DialSurfaceHeight, 0xC0C0C0);
+    dial::drawFace(s, {36, 63, 117, 144, 36, 63, 117, 144}, {0x0000FF, 0x00FFFF, 0x00FF00});
     const std::string path = tempPath("dial_face.png");
     writeSurfacePng(s, path);
     const std::vector<unsigned char> bytes = readBytes(path);

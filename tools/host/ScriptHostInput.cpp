@@ -6,7 +6,7 @@
 #include "host/ElementState.h"
 #include "host/UsageError.h"
 
-#include "editor/SurfaceLayout.h"
+#include "layout/SurfaceLayout.h"
 #include "platform/HitTest.h"
 #include "platform/Keyboard.h"
 #include "platform/TabControl.h"

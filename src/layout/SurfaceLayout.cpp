@@ -1,6 +1,6 @@
-#include "editor/SurfaceLayout.h"
+#include "layout/SurfaceLayout.h"
 
-#include "editor/OrnamentPicture.h"
+#include "layout/OrnamentPicture.h"
 
 namespace merv {
 
