@@ -30,6 +30,7 @@ namespace merv::panel {
 namespace {
 
 constexpr int BlinkMs = 500; // half a period of the blinking alarm markers and rows
+constexpr int SummaryMinimumWidth = 720; // room for a whole alarm row: time, variable, kind, value, state
 
 } // namespace
 
@@ -64,6 +65,8 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     m_summary->setSortingEnabled(true);
     m_summary->sortByColumn(AlarmSummaryModel::TimeColumn, Qt::DescendingOrder);
     m_summary->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_summary->setWordWrap(false);
+    m_summary->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_summary->horizontalHeader()->setStretchLastSection(true);
     m_summary->verticalHeader()->hide();
     auto* rowDelegate = new AlarmRowDelegate(m_summary);
@@ -88,7 +91,9 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     auto* dock = new QDockWidget(tr("Alarm summary"), this);
     dock->setObjectName(QStringLiteral("alarmSummary"));
     dock->setWidget(pane);
-    addDockWidget(Qt::BottomDockWidgetArea, dock);
+    // Beside the gauges, so a whole alarm row reads on one line.
+    dock->setMinimumWidth(SummaryMinimumWidth);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(tr("&Open…"), QKeySequence::Open, this, &PanelWindow::open);
