@@ -17,12 +17,12 @@
 namespace merv {
 namespace {
 
-constexpr std::uint32_t kBack = 0xC0C0C0;
-constexpr std::uint32_t kRed = 0x0000FF;
-constexpr std::uint32_t kGreen = 0x00FF00;
-constexpr std::uint32_t kBlue = 0xFF0000;
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr std::uint32_t Back = 0xC0C0C0;
+constexpr std::uint32_t Red = 0x0000FF;
+constexpr std::uint32_t Green = 0x00FF00;
+constexpr std::uint32_t Blue = 0xFF0000;
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float Inf = std::numeric_limits<float>::infinity();
 
 float rad(double degrees) {
     return static_cast<float>(degrees * std::numbers::pi / 180.0);
@@ -59,15 +59,15 @@ bool polarNear(const Surface& s, double cx, double cy, double degrees, double r,
 }
 
 TEST(SurfaceState, ClsRestoresTheCurrentBackColour) {
-    Surface s(7, 5, kBack);
+    Surface s(7, 5, Back);
     s.setDrawWidth(3);
-    s.line(0, 0, 6, 4, kRed);
-    s.setBackColor(kGreen);
+    s.line(0, 0, 6, 4, Red);
+    s.setBackColor(Green);
     s.cls();
-    EXPECT_EQ(countOf(s, kGreen), 35);
-    EXPECT_EQ(s.pixel(-1, 2), kGreen) << "outside reads as the background";
-    EXPECT_EQ(s.pixel(7, 0), kGreen);
-    EXPECT_EQ(s.pixel(0, 5), kGreen);
+    EXPECT_EQ(countOf(s, Green), 35);
+    EXPECT_EQ(s.pixel(-1, 2), Green) << "outside reads as the background";
+    EXPECT_EQ(s.pixel(7, 0), Green);
+    EXPECT_EQ(s.pixel(0, 5), Green);
 }
 
 TEST(SurfacePen, StampsAWidthByWidthBlockAroundThePoint) {
@@ -76,34 +76,34 @@ TEST(SurfacePen, StampsAWidthByWidthBlockAroundThePoint) {
         int left; // first covered column and row for a point rounding to (10, 10)
     };
     for (const Row row : {Row{1, 10}, Row{2, 9}, Row{3, 9}, Row{4, 8}}) {
-        Surface s(21, 21, kBack);
+        Surface s(21, 21, Back);
         s.setDrawWidth(row.width);
-        s.line(10.3f, 9.6f, 10.3f, 9.6f, kRed);
-        EXPECT_EQ(countOf(s, kRed), row.width * row.width) << "width " << row.width;
-        EXPECT_EQ(s.pixel(row.left, row.left), kRed) << "width " << row.width;
-        EXPECT_EQ(s.pixel(row.left + row.width - 1, row.left + row.width - 1), kRed);
-        EXPECT_EQ(s.pixel(row.left - 1, row.left), kBack) << "width " << row.width;
+        s.line(10.3f, 9.6f, 10.3f, 9.6f, Red);
+        EXPECT_EQ(countOf(s, Red), row.width * row.width) << "width " << row.width;
+        EXPECT_EQ(s.pixel(row.left, row.left), Red) << "width " << row.width;
+        EXPECT_EQ(s.pixel(row.left + row.width - 1, row.left + row.width - 1), Red);
+        EXPECT_EQ(s.pixel(row.left - 1, row.left), Back) << "width " << row.width;
     }
 }
 
 // Shapes that cross every edge of a small surface must leave exactly the pixels they leave
 // on a larger one.
 TEST(SurfacePen, ClippedDrawingMatchesTheSameDrawingOnALargerSurface) {
-    constexpr int kShift = 30;
+    constexpr int Shift = 30;
     auto draw = [](Surface& s, float d) {
         s.setDrawWidth(3);
-        s.line(-10 + d, 5.2f + d, 50 + d, 20.7f + d, kRed);
-        s.line(20.4f + d, -7 + d, 12 + d, 40 + d, kGreen);
-        s.circle(18 + d, 12 + d, 16, kBlue, 0.3f, 5.9f);
-        s.circle(1 + d, 1 + d, 9, kRed, 3.5f, 2.0f);
+        s.line(-10 + d, 5.2f + d, 50 + d, 20.7f + d, Red);
+        s.line(20.4f + d, -7 + d, 12 + d, 40 + d, Green);
+        s.circle(18 + d, 12 + d, 16, Blue, 0.3f, 5.9f);
+        s.circle(1 + d, 1 + d, 9, Red, 3.5f, 2.0f);
     };
-    Surface small(36, 24, kBack);
-    Surface large(100, 100, kBack);
+    Surface small(36, 24, Back);
+    Surface large(100, 100, Back);
     draw(small, 0);
-    draw(large, kShift);
+    draw(large, Shift);
     for (int y = 0; y < small.height(); ++y) {
         for (int x = 0; x < small.width(); ++x) {
-            ASSERT_EQ(small.pixel(x, y), large.pixel(x + kShift, y + kShift)) << x << "," << y;
+            ASSERT_EQ(small.pixel(x, y), large.pixel(x + Shift, y + Shift)) << x << "," << y;
         }
     }
 }
@@ -123,22 +123,22 @@ TEST(SurfaceLine, CoversBothEndsWithOnePixelPerMajorStepInEitherDirection) {
         {"fractional", 1.4f, 2.6f, 17.5f, 11.49f},
     };
     for (const Row& row : rows) {
-        Surface forward(20, 20, kBack);
-        Surface backward(20, 20, kBack);
-        forward.line(row.x1, row.y1, row.x2, row.y2, kRed);
-        backward.line(row.x2, row.y2, row.x1, row.y1, kRed);
+        Surface forward(20, 20, Back);
+        Surface backward(20, 20, Back);
+        forward.line(row.x1, row.y1, row.x2, row.y2, Red);
+        backward.line(row.x2, row.y2, row.x1, row.y1, Red);
         const long dx = std::lround(row.x2) - std::lround(row.x1);
         const long dy = std::lround(row.y2) - std::lround(row.y1);
-        EXPECT_EQ(countOf(forward, kRed), std::max(std::labs(dx), std::labs(dy)) + 1) << row.name;
-        EXPECT_EQ(forward.pixel(std::lround(row.x1), std::lround(row.y1)), kRed) << row.name;
-        EXPECT_EQ(forward.pixel(std::lround(row.x2), std::lround(row.y2)), kRed) << row.name;
+        EXPECT_EQ(countOf(forward, Red), std::max(std::labs(dx), std::labs(dy)) + 1) << row.name;
+        EXPECT_EQ(forward.pixel(std::lround(row.x1), std::lround(row.y1)), Red) << row.name;
+        EXPECT_EQ(forward.pixel(std::lround(row.x2), std::lround(row.y2)), Red) << row.name;
         EXPECT_EQ(forward.pixels(), backward.pixels()) << row.name;
         // Each pixel is the exact line's nearest along the minor axis.
         const double ax = std::lround(row.x1);
         const double ay = std::lround(row.y1);
         for (int y = 0; y < 20; ++y) {
             for (int x = 0; x < 20; ++x) {
-                if (forward.pixel(x, y) != kRed || (dx == 0 && dy == 0)) {
+                if (forward.pixel(x, y) != Red || (dx == 0 && dy == 0)) {
                     continue;
                 }
                 const double off = std::labs(dx) >= std::labs(dy)
@@ -151,27 +151,27 @@ TEST(SurfaceLine, CoversBothEndsWithOnePixelPerMajorStepInEitherDirection) {
 }
 
 TEST(SurfaceLine, FarEndsAreClippedNotSkipped) {
-    Surface s(40, 30, kBack);
-    s.line(-1e6f, 10, 1e6f, 10, kRed);
-    s.line(7, -1e6f, 7, 1e6f, kGreen);
-    EXPECT_EQ(countOf(s, kRed), 39);
-    EXPECT_EQ(countOf(s, kGreen), 30);
+    Surface s(40, 30, Back);
+    s.line(-1e6f, 10, 1e6f, 10, Red);
+    s.line(7, -1e6f, 7, 1e6f, Green);
+    EXPECT_EQ(countOf(s, Red), 39);
+    EXPECT_EQ(countOf(s, Green), 30);
 }
 
 TEST(SurfaceLine, NonFiniteOrAbsurdEndsDrawNothing) {
-    const float rows[][4] = {{kNaN, 1, 5, 5}, {1, 1, kInf, 5}, {1, -kInf, 5, 5}, {1, 1, 5, 1e30f}};
+    const float rows[][4] = {{NaN, 1, 5, 5}, {1, 1, Inf, 5}, {1, -Inf, 5, 5}, {1, 1, 5, 1e30f}};
     for (const auto& row : rows) {
-        Surface s(10, 10, kBack);
-        s.line(row[0], row[1], row[2], row[3], kRed);
-        EXPECT_EQ(countOf(s, kBack), 100);
+        Surface s(10, 10, Back);
+        s.line(row[0], row[1], row[2], row[3], Red);
+        EXPECT_EQ(countOf(s, Back), 100);
     }
 }
 
 TEST(SurfaceLine, DrawsInTheForeColourWithoutAnExplicitColour) {
-    Surface s(10, 10, kBack);
-    s.setForeColor(kBlue);
+    Surface s(10, 10, Back);
+    s.setForeColor(Blue);
     s.line(1, 1, 8, 1);
-    EXPECT_EQ(countOf(s, kBlue), 8);
+    EXPECT_EQ(countOf(s, Blue), 8);
 }
 
 TEST(SurfaceArc, RunsCounterClockwiseAsSeenOnScreen) {
@@ -189,28 +189,28 @@ TEST(SurfaceArc, RunsCounterClockwiseAsSeenOnScreen) {
         {"angles beyond a turn", rad(720), rad(450), {45}, {180, 270}},
     };
     for (const Row& row : rows) {
-        Surface s(101, 101, kBack);
-        s.circle(50, 50, 30, kRed, row.start, row.end);
+        Surface s(101, 101, Back);
+        s.circle(50, 50, 30, Red, row.start, row.end);
         for (double a : row.on) {
-            EXPECT_TRUE(polarNear(s, 50, 50, a, 30, kRed)) << row.name << " at " << a;
+            EXPECT_TRUE(polarNear(s, 50, 50, a, 30, Red)) << row.name << " at " << a;
         }
         for (double a : row.off) {
-            EXPECT_FALSE(polarNear(s, 50, 50, a, 30, kRed)) << row.name << " at " << a;
+            EXPECT_FALSE(polarNear(s, 50, 50, a, 30, Red)) << row.name << " at " << a;
         }
     }
 }
 
 TEST(SurfaceArc, StaysOnItsRadiusAndReachesBothEnds) {
-    Surface s(101, 101, kBack);
-    s.circle(50.3f, 49.8f, 33.3f, kRed, rad(20), rad(160));
+    Surface s(101, 101, Back);
+    s.circle(50.3f, 49.8f, 33.3f, Red, rad(20), rad(160));
     for (double a : {20.0, 160.0}) {
         const double x = 50.3f + 33.3f * std::cos(static_cast<double>(rad(a)));
         const double y = 49.8f - 33.3f * std::sin(static_cast<double>(rad(a)));
-        EXPECT_EQ(s.pixel(std::lround(x), std::lround(y)), kRed) << "end at " << a;
+        EXPECT_EQ(s.pixel(std::lround(x), std::lround(y)), Red) << "end at " << a;
     }
     for (int y = 0; y < 101; ++y) {
         for (int x = 0; x < 101; ++x) {
-            if (s.pixel(x, y) == kRed) {
+            if (s.pixel(x, y) == Red) {
                 EXPECT_NEAR(std::hypot(x - 50.3, y - 49.8), 33.3, 0.75) << x << "," << y;
             }
         }
@@ -219,21 +219,21 @@ TEST(SurfaceArc, StaysOnItsRadiusAndReachesBothEnds) {
 
 TEST(SurfaceArc, EqualEndsDrawOnePenStamp) {
     for (int width : {1, 2, 3}) {
-        Surface s(41, 41, kBack);
+        Surface s(41, 41, Back);
         s.setDrawWidth(width);
-        s.circle(20, 20, 10, kRed, 1.0f, 1.0f);
-        EXPECT_EQ(countOf(s, kRed), width * width) << "width " << width;
-        EXPECT_EQ(polar(s, 20, 20, 1.0 * 180 / std::numbers::pi, 10), kRed);
+        s.circle(20, 20, 10, Red, 1.0f, 1.0f);
+        EXPECT_EQ(countOf(s, Red), width * width) << "width " << width;
+        EXPECT_EQ(polar(s, 20, 20, 1.0 * 180 / std::numbers::pi, 10), Red);
     }
 }
 
 TEST(SurfaceArc, IsAnOutlineWhateverTheFillStyle) {
     for (int style : {0, 1}) {
-        Surface s(41, 41, kBack);
+        Surface s(41, 41, Back);
         s.setFillStyle(style);
-        s.circle(20, 20, 10, kRed, 0, rad(359.9));
-        EXPECT_EQ(s.pixel(20, 20), kBack) << "fill style " << style;
-        EXPECT_LT(countOf(s, kRed), 80) << "fill style " << style;
+        s.circle(20, 20, 10, Red, 0, rad(359.9));
+        EXPECT_EQ(s.pixel(20, 20), Back) << "fill style " << style;
+        EXPECT_LT(countOf(s, Red), 80) << "fill style " << style;
     }
 }
 
@@ -243,80 +243,80 @@ TEST(SurfaceArc, NonFiniteOrAbsurdInputDrawsNothing) {
         float cx, cy, r, start, end;
     };
     const Row rows[] = {
-        {"NaN centre", kNaN, 5, 3, 0, 1},          {"infinite radius", 5, 5, kInf, 0, 1},
+        {"NaN centre", NaN, 5, 3, 0, 1},          {"infinite radius", 5, 5, Inf, 0, 1},
         {"negative radius", 5, 5, -3, 0, 1},       {"huge radius", 5, 5, 1e9f, 0, 6},
-        {"NaN start", 5, 5, 3, kNaN, 1},           {"infinite end", 5, 5, 3, 0, -kInf},
+        {"NaN start", 5, 5, 3, NaN, 1},           {"infinite end", 5, 5, 3, 0, -Inf},
         {"far away centre", 1e7f, 1e7f, 50, 0, 6}, {"surface inside the hole", 5, 5, 3e4f, 0, 6},
     };
     for (const Row& row : rows) {
-        Surface s(10, 10, kBack);
-        s.circle(row.cx, row.cy, row.r, kRed, row.start, row.end);
-        EXPECT_EQ(countOf(s, kBack), 100) << row.name;
+        Surface s(10, 10, Back);
+        s.circle(row.cx, row.cy, row.r, Red, row.start, row.end);
+        EXPECT_EQ(countOf(s, Back), 100) << row.name;
     }
 }
 
 TEST(SurfaceArc, ClosedCircleHoldsAFill) {
     for (int width : {1, 2}) {
         for (float r : {3.0f, 12.5f, 40.0f}) {
-            Surface s(101, 101, kBack);
+            Surface s(101, 101, Back);
             s.setDrawWidth(width);
-            s.setFillColor(kGreen);
-            s.circle(50, 50, r, kRed, 0, 2 * std::numbers::pi_v<float>); // a float turn
-            ASSERT_TRUE(s.floodFill(50, 50, kRed));
-            EXPECT_EQ(s.pixel(0, 0), kBack) << "width " << width << " radius " << r;
-            EXPECT_EQ(s.pixel(50, 50 + static_cast<int>(r) + 3), kBack);
+            s.setFillColor(Green);
+            s.circle(50, 50, r, Red, 0, 2 * std::numbers::pi_v<float>); // a float turn
+            ASSERT_TRUE(s.floodFill(50, 50, Red));
+            EXPECT_EQ(s.pixel(0, 0), Back) << "width " << width << " radius " << r;
+            EXPECT_EQ(s.pixel(50, 50 + static_cast<int>(r) + 3), Back);
         }
     }
 }
 
 TEST(SurfaceFill, RejectsASeedOutsideOrOnTheBorder) {
-    Surface s(10, 10, kBack);
-    s.line(0, 4, 9, 4, kRed);
-    s.setFillColor(kGreen);
+    Surface s(10, 10, Back);
+    s.line(0, 4, 9, 4, Red);
+    s.setFillColor(Green);
     const int seeds[][2] = {{-1, 0}, {0, -1}, {10, 0}, {0, 10}, {3, 4}};
     for (const auto& seed : seeds) {
-        EXPECT_FALSE(s.floodFill(seed[0], seed[1], kRed)) << seed[0] << "," << seed[1];
+        EXPECT_FALSE(s.floodFill(seed[0], seed[1], Red)) << seed[0] << "," << seed[1];
     }
-    EXPECT_EQ(countOf(s, kGreen), 0);
+    EXPECT_EQ(countOf(s, Green), 0);
 }
 
 TEST(SurfaceFill, StopsOnlyAtTheBorderColourAndOnlyFourConnected) {
-    Surface s(20, 20, kBack);
-    s.line(2, 2, 17, 2, kRed);
-    s.line(17, 2, 17, 17, kRed);
-    s.line(17, 17, 2, 17, kRed);
-    s.line(2, 17, 2, 2, kRed);
-    s.line(3, 10, 16, 10, kBlue); // another colour does not stop the fill
-    s.line(3, 14, 6, 17, kRed);   // a diagonal wall closes a corner for a 4-connected fill
-    s.setFillColor(kGreen);
-    ASSERT_TRUE(s.floodFill(8, 5, kRed));
-    EXPECT_EQ(s.pixel(8, 10), kGreen);
-    EXPECT_EQ(s.pixel(8, 15), kGreen);
-    EXPECT_EQ(s.pixel(3, 16), kBack) << "behind the diagonal";
-    EXPECT_EQ(s.pixel(0, 0), kBack);
-    EXPECT_EQ(s.pixel(19, 19), kBack);
-    EXPECT_EQ(countOf(s, kGreen), 14 * 14 - 3 - 3) << "all but the wall and its corner";
+    Surface s(20, 20, Back);
+    s.line(2, 2, 17, 2, Red);
+    s.line(17, 2, 17, 17, Red);
+    s.line(17, 17, 2, 17, Red);
+    s.line(2, 17, 2, 2, Red);
+    s.line(3, 10, 16, 10, Blue); // another colour does not stop the fill
+    s.line(3, 14, 6, 17, Red);   // a diagonal wall closes a corner for a 4-connected fill
+    s.setFillColor(Green);
+    ASSERT_TRUE(s.floodFill(8, 5, Red));
+    EXPECT_EQ(s.pixel(8, 10), Green);
+    EXPECT_EQ(s.pixel(8, 15), Green);
+    EXPECT_EQ(s.pixel(3, 16), Back) << "behind the diagonal";
+    EXPECT_EQ(s.pixel(0, 0), Back);
+    EXPECT_EQ(s.pixel(19, 19), Back);
+    EXPECT_EQ(countOf(s, Green), 14 * 14 - 3 - 3) << "all but the wall and its corner";
 }
 
 // A serpentine with long corridors would overflow a recursive fill; both the self-marking
 // fill (fill colour = border) and the marked one (fill colour != border) must finish.
 TEST(SurfaceFill, FinishesOnALargeSerpentine) {
-    constexpr int kSide = 1000;
-    for (std::uint32_t fill : {kRed, kGreen}) {
-        Surface s(kSide, kSide, kBack);
-        for (int y = 1; y < kSide; y += 2) {
-            const float gap = (y / 2) % 2 == 0 ? kSide - 1 : 0;
-            s.line(0, static_cast<float>(y), kSide - 1, static_cast<float>(y), kRed);
-            s.line(gap, static_cast<float>(y), gap, static_cast<float>(y), kBack);
+    constexpr int Side = 1000;
+    for (std::uint32_t fill : {Red, Green}) {
+        Surface s(Side, Side, Back);
+        for (int y = 1; y < Side; y += 2) {
+            const float gap = (y / 2) % 2 == 0 ? Side - 1 : 0;
+            s.line(0, static_cast<float>(y), Side - 1, static_cast<float>(y), Red);
+            s.line(gap, static_cast<float>(y), gap, static_cast<float>(y), Back);
         }
         s.setFillColor(fill);
-        ASSERT_TRUE(s.floodFill(0, 0, kRed));
-        EXPECT_EQ(countOf(s, kBack), 0) << "fill " << fill;
+        ASSERT_TRUE(s.floodFill(0, 0, Red));
+        EXPECT_EQ(countOf(s, Back), 0) << "fill " << fill;
     }
 }
 
 // Zone colours distinct from each other and from the background.
-constexpr ZoneColors Zones{kRed, 0x00FFFF, kGreen};
+constexpr ZoneColors Zones{Red, 0x00FFFF, Green};
 constexpr int FaceWidth = Layout::DialSurfaceWidth;
 constexpr int FaceHeight = Layout::DialSurfaceHeight;
 constexpr double CentreX = dial::CentreX;
@@ -350,7 +350,7 @@ void expectNothingOutsideTheRing(const Surface& s, const std::string& where) {
         for (int x = 0; x < s.width(); ++x) {
             const double d = std::hypot(x - CentreX, y - CentreY);
             if (d < 66.0 || d > 80.0 || y > 79) {
-                ASSERT_EQ(s.pixel(x, y), kBack) << where << " leaked to " << x << "," << y;
+                ASSERT_EQ(s.pixel(x, y), Back) << where << " leaked to " << x << "," << y;
             }
         }
     }
@@ -359,7 +359,7 @@ void expectNothingOutsideTheRing(const Surface& s, const std::string& where) {
 // Draws the bands in order and checks after each that its fill stayed inside.
 void expectBandsStayInside(const std::vector<dial::ZoneBand>& bands, const std::string& name,
                            int expectedFills) {
-    Surface s(FaceWidth, FaceHeight, kBack);
+    Surface s(FaceWidth, FaceHeight, Back);
     std::vector<bool> filled;
     for (std::size_t i = 0; i < bands.size(); ++i) {
         filled.push_back(dial::DrawZoneBand(s, bands[i]));
@@ -420,7 +420,7 @@ TEST(DialBands, OtherThresholdsFillInsideTheirOutlines) {
 TEST(DialBands, ScaledFacesFillTheSameBands) {
     const dial::FaceGeometry geometry = unnudged(144, 117, 63, 36);
     for (const int scale : {2, 3}) {
-        Surface s(FaceWidth * scale, FaceHeight * scale, kBack);
+        Surface s(FaceWidth * scale, FaceHeight * scale, Back);
         dial::drawFace(s, geometry, Zones, scale);
         for (const dial::ZoneBand& band : dial::zoneBands(geometry, Zones)) {
             const Seed seed = bandSeed(band);
@@ -433,7 +433,7 @@ TEST(DialBands, ScaledFacesFillTheSameBands) {
             for (int x = 0; x < s.width(); ++x) {
                 const double d = std::hypot(x - cx, y - cy) / scale;
                 if (d < 66.0 || d > 80.0)
-                    ASSERT_EQ(s.pixel(x, y), kBack) << "scale " << scale << " at " << x << "," << y;
+                    ASSERT_EQ(s.pixel(x, y), Back) << "scale " << scale << " at " << x << "," << y;
             }
         }
     }
@@ -441,14 +441,14 @@ TEST(DialBands, ScaledFacesFillTheSameBands) {
 
 // Arcs that cover almost nothing leave the outline open, and the fill runs everywhere.
 TEST(DialBands, OpenOutlineLeaksAcrossTheSurface) {
-    Surface s(FaceWidth, FaceHeight, kBack);
-    ASSERT_TRUE(dial::DrawZoneBand(s, {kRed, 90, 0, 0, dial::arcRadians(0.01f)}));
+    Surface s(FaceWidth, FaceHeight, Back);
+    ASSERT_TRUE(dial::DrawZoneBand(s, {Red, 90, 0, 0, dial::arcRadians(0.01f)}));
     const int points[][2] = {
         {83, 78}, {0, 0}, {FaceWidth - 1, 0}, {0, FaceHeight - 1}, {FaceWidth - 1, FaceHeight - 1}};
     for (const auto& p : points) {
-        EXPECT_EQ(s.pixel(p[0], p[1]), kRed) << p[0] << "," << p[1];
+        EXPECT_EQ(s.pixel(p[0], p[1]), Red) << p[0] << "," << p[1];
     }
-    EXPECT_EQ(countOf(s, kBack), 0);
+    EXPECT_EQ(countOf(s, Back), 0);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The face above device pixel ratio 1: drawn again at device resolution, not scaled up.
 #include "GaugeTestSupport.h"
 
+#include "layout/SurfaceLayout.h"
 #include "qt/MervGaugeWidget.h"
 
 #include <QTest>
@@ -72,7 +73,8 @@ void SharpFace::faceIsNotAnUpscaledBitmap() {
     widget.resize(widget.sizeHint());
     const QImage sharp = renderedAt(widget, 2);
     const QImage upscaled = renderedAt(widget, 1).scaled(sharp.size());
-    const QRect face(FaceLeft * 2, FaceTop * 2, 165 * 2, 88 * 2);
+    const QRect face(FaceLeft * 2, FaceTop * 2, merv::Layout::DialSurfaceWidth * 2,
+                     merv::Layout::DialSurfaceHeight * 2);
     int differing = 0;
     for (int y = face.top(); y <= face.bottom(); ++y) {
         for (int x = face.left(); x <= face.right(); ++x) {
