@@ -243,10 +243,14 @@ TEST(SurfaceArc, NonFiniteOrAbsurdInputDrawsNothing) {
         float cx, cy, r, start, end;
     };
     const Row rows[] = {
-        {"NaN centre", NaN, 5, 3, 0, 1},          {"infinite radius", 5, 5, Inf, 0, 1},
-        {"negative radius", 5, 5, -3, 0, 1},       {"huge radius", 5, 5, 1e9f, 0, 6},
-        {"NaN start", 5, 5, 3, NaN, 1},           {"infinite end", 5, 5, 3, 0, -Inf},
-        {"far away centre", 1e7f, 1e7f, 50, 0, 6}, {"surface inside the hole", 5, 5, 3e4f, 0, 6},
+        {"NaN centre", NaN, 5, 3, 0, 1},
+        {"infinite radius", 5, 5, Inf, 0, 1},
+        {"negative radius", 5, 5, -3, 0, 1},
+        {"huge radius", 5, 5, 1e9f, 0, 6},
+        {"NaN start", 5, 5, 3, NaN, 1},
+        {"infinite end", 5, 5, 3, 0, -Inf},
+        {"far away centre", 1e7f, 1e7f, 50, 0, 6},
+        {"surface inside the hole", 5, 5, 3e4f, 0, 6},
     };
     for (const Row& row : rows) {
         Surface s(10, 10, Back);
