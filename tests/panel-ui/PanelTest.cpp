@@ -225,6 +225,28 @@ TEST(PanelWindow, TitleCountsUnacknowledgedAlarmsAndTheSnapshotShowsEveryGauge) 
     }
 }
 
+TEST(PanelWindow, OpeningAFormReplacesTheGaugesInPlaceAndABadOneChangesNothing) {
+    WindowFixture f;
+    f.source->send(Pressure, 50);
+    Form other = defaultForm();
+    other.title = "Two gauges";
+    other.source = "sim";
+    other.gauges.resize(2);
+    const auto path = f.folder / "two.json";
+    saveForm(path, other);
+
+    EXPECT_ANY_THROW(f.window->openForm(f.folder / "missing.json"));
+    EXPECT_EQ(f.window->controller().gaugeCount(), 6);
+    EXPECT_EQ(f.window->windowTitle().toStdString(),
+              "Boiler 1 - steam plant overview \u2014 1 unacknowledged");
+
+    f.window->openForm(path);
+    EXPECT_EQ(f.window->windowTitle().toStdString(), "Two gauges");
+    EXPECT_EQ(f.window->centralWidget()->findChildren<MervGaugeWidget*>().size(), 2);
+    EXPECT_EQ(f.window->controller().alarms().rowCount(), 0);
+    EXPECT_TRUE(f.window->statusBar()->findChild<QLabel*>()->text().startsWith("Source: sim"));
+}
+
 TEST(HistoryDialog, FiltersByTimeRangeAndVariable) {
     test::TempFolder folder;
     AlarmHistory history(folder / "h.sqlite");

@@ -30,38 +30,20 @@ namespace merv::panel {
 namespace {
 
 constexpr int BlinkMs = 500; // half a period of the blinking alarm markers and rows
-constexpr int SummaryMinimumWidth = 720; // room for a whole alarm row: time, variable, kind, value, state
+constexpr int SummaryMinimumWidth =
+    720; // room for a whole alarm row: time, variable, kind, value, state
 
 } // namespace
 
 PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
                          std::unique_ptr<DataSource> source, AlarmHistory* history,
                          std::string station, QWidget* parent)
-    : QMainWindow(parent), m_formPath(std::move(formPath)), m_history(history) {
-    auto* central = new QWidget(this);
-    auto* grid = new QGridLayout(central);
-    m_controller = std::make_unique<PanelController>(std::move(form), std::move(source), history,
-                                                     std::move(station), central);
-    PanelController& c = *m_controller;
-    for (int i = 0; i < c.gaugeCount(); ++i) {
-        auto* cell = new GaugeCell(central);
-        cell->setGauge(c.gauge(i));
-        grid->addWidget(cell, c.formGauge(i).row, c.formGauge(i).col);
-        c.gauge(i)->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(c.gauge(i), &QWidget::customContextMenuRequested, this,
-                [this, i](const QPoint& pos) {
-                    contextMenuAt(i, m_controller->gauge(i)->mapToGlobal(pos));
-                });
-        m_cells.push_back(cell);
-    }
-    setCentralWidget(central);
-
+    : QMainWindow(parent), m_history(history), m_station(std::move(station)) {
     // The alarm summary, newest first.
-    auto* proxy = new QSortFilterProxyModel(this);
-    proxy->setSourceModel(&c.alarms());
-    proxy->setSortRole(AlarmSummaryModel::SortRole);
+    m_summaryModel = new QSortFilterProxyModel(this);
+    m_summaryModel->setSortRole(AlarmSummaryModel::SortRole);
     m_summary = new QTableView;
-    m_summary->setModel(proxy);
+    m_summary->setModel(m_summaryModel);
     m_summary->setSortingEnabled(true);
     m_summary->sortByColumn(AlarmSummaryModel::TimeColumn, Qt::DescendingOrder);
     m_summary->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -73,10 +55,10 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     m_summary->setItemDelegate(rowDelegate);
     auto* acknowledge = new QPushButton(tr("Acknowledge"));
     auto* acknowledgeAll = new QPushButton(tr("Acknowledge All"));
-    connect(acknowledge, &QPushButton::clicked, this, [this, proxy] {
+    connect(acknowledge, &QPushButton::clicked, this, [this] {
         std::vector<int> rows;
         for (const QModelIndex& index : m_summary->selectionModel()->selectedRows())
-            rows.push_back(proxy->mapToSource(index).row());
+            rows.push_back(m_summaryModel->mapToSource(index).row());
         m_controller->acknowledgeRows(rows);
     });
     connect(acknowledgeAll, &QPushButton::clicked, this,
@@ -107,15 +89,6 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     m_status = new QLabel;
     statusBar()->addPermanentWidget(m_status, 1);
 
-    connect(&c, &PanelController::qualityChanged, this, [this](int i) {
-        m_cells[std::size_t(i)]->setQuality(m_controller->qualityReason(i));
-        updateStatus();
-    });
-    connect(&c.source(), &DataSource::connectionChanged, this, &PanelWindow::updateStatus);
-    connect(&c.alarms(), &AlarmSummaryModel::transitioned, this, [this] { updateTitle(); });
-    connect(&c, &PanelController::logged, this,
-            [this](const QString& line) { statusBar()->showMessage(line, 10000); });
-
     auto* blink = new QTimer(this);
     connect(blink, &QTimer::timeout, this, [this, rowDelegate] {
         m_blinkOn = !m_blinkOn;
@@ -126,8 +99,59 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     });
     blink->start(BlinkMs);
 
+    install(std::move(form), std::move(formPath), std::move(source));
+}
+
+void PanelWindow::install(Form form, std::filesystem::path formPath,
+                          std::unique_ptr<DataSource> source) {
+    // The new gauges are built beside the old ones, so a form that fails leaves the panel as it
+    // was.
+    auto central = std::make_unique<QWidget>();
+    auto* grid = new QGridLayout(central.get());
+    auto controller = std::make_unique<PanelController>(std::move(form), std::move(source),
+                                                        m_history, m_station, central.get());
+    std::vector<GaugeCell*> cells;
+    PanelController& c = *controller;
+    for (int i = 0; i < c.gaugeCount(); ++i) {
+        auto* cell = new GaugeCell(central.get());
+        cell->setGauge(c.gauge(i));
+        cell->setBlinkOn(m_blinkOn);
+        grid->addWidget(cell, c.formGauge(i).row, c.formGauge(i).col);
+        c.gauge(i)->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(c.gauge(i), &QWidget::customContextMenuRequested, this,
+                [this, i](const QPoint& pos) {
+                    contextMenuAt(i, m_controller->gauge(i)->mapToGlobal(pos));
+                });
+        cells.push_back(cell);
+    }
+
+    // The old controller goes first: it stops its source before its gauges are destroyed with
+    // the old central widget.
+    m_summaryModel->setSourceModel(&c.alarms());
+    m_controller = std::move(controller);
+    m_cells = std::move(cells);
+    m_formPath = std::move(formPath);
+    setCentralWidget(central.release());
+
+    connect(&c, &PanelController::qualityChanged, this, [this](int i) {
+        m_cells[std::size_t(i)]->setQuality(m_controller->qualityReason(i));
+        updateStatus();
+    });
+    connect(&c.source(), &DataSource::connectionChanged, this, &PanelWindow::updateStatus);
+    connect(&c.alarms(), &AlarmSummaryModel::transitioned, this, [this] { updateTitle(); });
+    connect(&c, &PanelController::logged, this,
+            [this](const QString& line) { statusBar()->showMessage(line, 10000); });
     updateTitle();
     updateStatus();
+}
+
+void PanelWindow::openForm(const std::filesystem::path& path) {
+    Form form = loadForm(path);
+    SourceOptions options;
+    options.station = m_station;
+    auto source = openSource(form.source, options);
+    install(std::move(form), path, std::move(source));
+    m_controller->start();
 }
 
 PanelWindow::~PanelWindow() = default;
@@ -212,18 +236,8 @@ void PanelWindow::open() {
         QFileDialog::getOpenFileName(this, tr("Open form"), {}, tr("Panel forms (*.json)"));
     if (path.isEmpty())
         return;
-    // A new form brings its own gauges and source: a fresh window takes over.
     try {
-        Form form = loadForm(path.toStdString());
-        SourceOptions options;
-        options.station = m_controller->alarms().station();
-        auto source = openSource(form.source, options);
-        auto* window = new PanelWindow(std::move(form), path.toStdString(), std::move(source),
-                                       m_history, m_controller->alarms().station());
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->m_controller->start();
-        window->show();
-        close();
+        openForm(path.toStdString());
     } catch (const std::exception& error) {
         QMessageBox::critical(this, tr("Open"), QString::fromUtf8(error.what()));
     }

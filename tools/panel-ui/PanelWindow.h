@@ -10,6 +10,7 @@
 #include <memory>
 
 class QLabel;
+class QSortFilterProxyModel;
 class QTableView;
 
 namespace merv::panel {
@@ -31,8 +32,12 @@ public:
     PanelController& controller() { return *m_controller; }
     // Writes the form with every gauge's current properties; throws merv::BagError.
     void saveFormTo(const std::filesystem::path& path);
+    // Replaces the form, its gauges and its source in this window and starts the new source;
+    // throws (FormError, SourceError) and then leaves the panel as it was.
+    void openForm(const std::filesystem::path& path);
 
 private:
+    void install(Form form, std::filesystem::path formPath, std::unique_ptr<DataSource> source);
     void updateTitle();
     void updateStatus();
     void contextMenuAt(int index, const QPoint& globalPos);
@@ -43,8 +48,10 @@ private:
 
     std::filesystem::path m_formPath;
     AlarmHistory* m_history;
+    std::string m_station;
     std::unique_ptr<PanelController> m_controller;
     std::vector<GaugeCell*> m_cells;
+    QSortFilterProxyModel* m_summaryModel = nullptr;
     QTableView* m_summary = nullptr;
     QLabel* m_status = nullptr;
     bool m_blinkOn = true;
