@@ -13,17 +13,7 @@ namespace {
 
 // The default form's gauges as the simulator sees them.
 std::vector<SourceTag> plantTags() {
-    std::vector<SourceTag> tags;
-    for (FormGauge& gauge : defaultForm().gauges) {
-        auto single = [&](const char* key) {
-            return double(
-                gauge.bag.readProperty(key, Variant::single(0)).toSingle(NumberLocale::english()));
-        };
-        tags.push_back({gauge.tag, single("MinValue"), single("MaxValue"), single("AlarmLowVal"),
-                        single("WarningLowVal"), single("WarningHighVal"), single("AlarmHighVal"),
-                        single("Value")});
-    }
-    return tags;
+    return sourceTagsOf(defaultForm());
 }
 
 struct Sample {

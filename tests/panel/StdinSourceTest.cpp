@@ -25,8 +25,9 @@ TEST_P(StdinLineTest, ReadsTagAndValueOrSaysWhy) {
     const auto read = readStdinLine(c.line);
     EXPECT_EQ(read.error.empty(), c.ok) << read.error;
     EXPECT_EQ(read.tag, c.tag);
-    if (c.ok)
+    if (c.ok) {
         EXPECT_EQ(read.value, c.value);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

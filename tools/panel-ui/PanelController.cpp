@@ -107,12 +107,8 @@ void PanelController::bind(int index) {
 void PanelController::start() {
     std::vector<SourceTag> tags;
     // The range, thresholds and start value as the restored gauges hold them.
-    for (std::size_t i = 0; i < m_gauges.size(); ++i) {
-        MervGaugeWidget* w = m_gauges[i].widget;
-        tags.push_back(SourceTag{m_form.gauges[i].tag, w->MinValue(), w->MaxValue(),
-                                 w->AlarmLowVal(), w->WarningLowVal(), w->WarningHighVal(),
-                                 w->AlarmHighVal(), w->Value()});
-    }
+    for (std::size_t i = 0; i < m_gauges.size(); ++i)
+        tags.push_back(sourceTagOf(m_form.gauges[i].tag, m_gauges[i].widget->control()));
     const std::int64_t now = m_source->nowMs();
     for (Bound& b : m_gauges)
         b.lastUpdateMs = now;

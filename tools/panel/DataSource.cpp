@@ -1,5 +1,7 @@
 #include "panel/DataSource.h"
 
+#include "panel/Form.h"
+#include "panel/HeadlessSite.h"
 #include "panel/MqttSource.h"
 #include "panel/SimSource.h"
 #include "panel/StdinSource.h"
@@ -7,6 +9,26 @@
 #include <chrono>
 
 namespace merv::panel {
+
+SourceTag sourceTagOf(const std::string& tag, const MERV_Gauge& control) {
+    return SourceTag{tag,
+                     control.MinValue(),
+                     control.MaxValue(),
+                     control.AlarmLowVal(),
+                     control.WarningLowVal(),
+                     control.WarningHighVal(),
+                     control.AlarmHighVal(),
+                     control.Value()};
+}
+
+std::vector<SourceTag> sourceTagsOf(const Form& form) {
+    std::vector<SourceTag> tags;
+    for (const FormGauge& gauge : form.gauges) {
+        MemoryPropertyBag bag = gauge.bag;
+        tags.push_back(sourceTagOf(gauge.tag, HeadlessGauge(bag).control()));
+    }
+    return tags;
+}
 
 std::int64_t DataSource::nowMs() const {
     using namespace std::chrono;

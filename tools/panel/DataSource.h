@@ -15,7 +15,13 @@
 // a Modbus TCP server. A source runs on the window's thread as far as its signals go: sources
 // that do their network work on a thread of their own deliver through queued signals, so the
 // window never blocks on a peer.
+namespace merv {
+class MERV_Gauge;
+}
+
 namespace merv::panel {
+
+struct Form;
 
 // A source address or a tag that cannot be used; the text names what and why.
 class SourceError : public std::runtime_error {
@@ -75,6 +81,11 @@ signals:
     // Another station acknowledged an alarm.
     void acknowledgementArrived(const merv::panel::AlarmTransition& acknowledgement);
 };
+
+// What a source needs of one gauge, read from the control as it stands.
+SourceTag sourceTagOf(const std::string& tag, const MERV_Gauge& control);
+// The tags of a whole form, each gauge restored from its bag as the panel restores it.
+std::vector<SourceTag> sourceTagsOf(const Form& form);
 
 // Opens the source an address names: "sim", "stdin", "mqtt://HOST:PORT[/PREFIX]" or
 // "modbus-tcp://HOST:PORT". Throws SourceError for anything else.

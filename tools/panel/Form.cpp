@@ -52,12 +52,7 @@ std::string describeRuntimeError(const RuntimeError& error) {
 
 // The VariableName the control shows for this bag, which is the tag a form leaves out.
 std::string restoredVariableName(MemoryPropertyBag& bag) {
-    HeadlessSite site;
-    MERV_Gauge gauge(site);
-    gauge.Initialize();
-    site.attached = true;
-    gauge.ReadProperties(bag);
-    return gauge.VariableName();
+    return HeadlessGauge(bag).control().VariableName();
 }
 
 // Restores the bag into a control that is thrown away; the key being restored when the
@@ -69,13 +64,8 @@ void checkBag(const MemoryPropertyBag& bag, const std::string& file, const std::
     }
     MemoryPropertyBag copy = bag;
     WatchedBag watched(copy);
-    HeadlessSite site;
-    MERV_Gauge control(site);
-    control.Initialize();
-    site.attached = true;
     try {
-        control.ReadProperties(watched);
-        control.Resize();
+        HeadlessGauge(watched).control().Resize();
     } catch (const RuntimeError& error) {
         throw BagError(file, gauge + ": " + watched.lastKey,
                        "the gauge refuses it: " + describeRuntimeError(error));

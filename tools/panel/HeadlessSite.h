@@ -1,6 +1,8 @@
 #pragma once
 
+#include "control/MERV_Gauge.h"
 #include "platform/ContainerSite.h"
+#include "platform/PropertyBag.h"
 
 #include <optional>
 
@@ -30,6 +32,22 @@ public:
 
 private:
     NumberLocale m_locale = NumberLocale::english();
+};
+
+// A control restored from a bag on a headless site, as a host restores a loaded form; what
+// the backend reads restored properties from. Throws the control's RuntimeError.
+class HeadlessGauge {
+public:
+    explicit HeadlessGauge(PropertyBag& bag) : m_control(m_site) {
+        m_control.Initialize();
+        m_site.attached = true;
+        m_control.ReadProperties(bag);
+    }
+    MERV_Gauge& control() { return m_control; }
+
+private:
+    HeadlessSite m_site;
+    MERV_Gauge m_control;
 };
 
 } // namespace merv::panel
