@@ -85,7 +85,6 @@ public:
             return;
         m_stopping = true;
         m_thread.join();
-        ::close(m_listener);
         modbus_free(m_context);
         m_context = nullptr;
     }
@@ -132,6 +131,8 @@ private:
                 client = -1;
             }
         }
+        // The port first, so the client cannot reconnect in between.
+        ::close(m_listener);
         if (client >= 0)
             ::close(client);
     }
