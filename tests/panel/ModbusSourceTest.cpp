@@ -166,6 +166,19 @@ TEST(ModbusSource, AStoppedServerIsReportedAndPolledAgainWhenItIsBack) {
     EXPECT_NE(seen.details[1].find("lost the server"), std::string::npos) << seen.details[1];
 }
 
+TEST(ModbusSource, AServerThatDropsEveryConnectionIsNotHammered) {
+    merv::test::ensureQtApp();
+    ModbusServer server;
+    server.set(1, Kind::Holding, 0, 1);
+    server.dropClients();
+    ModbusSource source(readModbusAddress(server.address()), PollMs);
+    SourceRecorder seen(source);
+    source.start(tags({"hr:0"}));
+    QTest::qWait(ModbusSource::FirstReconnectDelayMs / 4);
+    EXPECT_EQ(server.connectionsTaken(), 1);
+    EXPECT_EQ(seen.connections, (std::vector<bool>{true, false}));
+}
+
 TEST(ModbusSource, StopDoesNotWaitForAServerThatNeverAnswers) {
     merv::test::ensureQtApp();
     // A port that takes connections into its backlog and never reads them.

@@ -65,6 +65,10 @@ public:
         set32(unit, kind, address, std::bit_cast<std::uint32_t>(value), order);
     }
 
+    // From now on each connection is closed as soon as it is taken.
+    void dropClients() { m_dropping = true; }
+    int connectionsTaken() const { return m_taken; }
+
     // Listens again on the same port.
     void start() {
         m_context = modbus_new_tcp("127.0.0.1", m_port);
@@ -120,6 +124,11 @@ private:
                 if (client >= 0)
                     ::close(client);
                 client = modbus_tcp_accept(m_context, &m_listener);
+                ++m_taken;
+                if (m_dropping && client >= 0) {
+                    ::close(client);
+                    client = -1;
+                }
                 continue;
             }
             modbus_set_socket(m_context, client);
@@ -151,7 +160,8 @@ private:
     modbus_t* m_context = nullptr;
     int m_listener = -1;
     std::thread m_thread;
-    std::atomic<bool> m_stopping = false;
+    std::atomic<bool> m_stopping = false, m_dropping = false;
+    std::atomic<int> m_taken = 0;
     std::mutex m_mutex;
     std::map<int, modbus_mapping_t*> m_units;
 };

@@ -170,8 +170,10 @@ void ModbusSource::report(bool connected, const QString& detail) {
 }
 
 void ModbusSource::run() {
-    auto delay = std::chrono::milliseconds(FirstReconnectDelayMs);
+    const auto firstDelay = std::chrono::milliseconds(FirstReconnectDelayMs);
     const auto lastDelay = std::chrono::milliseconds(LastReconnectDelayMs);
+    auto delay = firstDelay;
+    bool polledWell = false; // since the last connection was made
     for (;;) {
         QString why;
         if (!m_context) {
@@ -183,7 +185,6 @@ void ModbusSource::run() {
                 delay = std::min(delay * 2, lastDelay);
                 continue;
             }
-            delay = std::chrono::milliseconds(FirstReconnectDelayMs);
             report(true, QStringLiteral("connected to %1").arg(description()));
         }
 
@@ -208,8 +209,18 @@ void ModbusSource::run() {
             report(
                 false,
                 QStringLiteral("lost the server at %1: %2; reconnecting").arg(description(), why));
-            continue; // at once; the delays begin if the server does not answer
+            // A connection that served well is made again at once; a server that drops every
+            // connection before it answers waits out the growing delays like an absent one.
+            if (!polledWell) {
+                if (!sleepUntil(std::chrono::steady_clock::now() + delay))
+                    break;
+                delay = std::min(delay * 2, lastDelay);
+            }
+            polledWell = false;
+            continue;
         }
+        polledWell = true;
+        delay = firstDelay;
         if (!sleepUntil(started + m_pollInterval))
             break;
     }
