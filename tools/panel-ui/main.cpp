@@ -88,7 +88,11 @@ int run(int argc, char** argv) {
     const QCommandLineOption snapshot(QStringLiteral("snapshot"),
                                       "Where a headless run writes its picture.", "PATH",
                                       "mervgauge-panel.png");
-    parser.addOptions({form, source, seed, station, history, exportOption, seconds, snapshot});
+    const QCommandLineOption pollMs(QStringLiteral("poll-ms"),
+                                    "Milliseconds between Modbus TCP polls.", "MS",
+                                    QString::number(SourceOptions().pollIntervalMs));
+    parser.addOptions(
+        {form, source, seed, station, history, exportOption, seconds, snapshot, pollMs});
     parser.process(app);
 
     const std::filesystem::path historyPath =
@@ -104,6 +108,11 @@ int run(int argc, char** argv) {
     options.seed = parser.value(seed).toULongLong(&seedOk);
     if (!seedOk)
         throw SourceError("--seed: not a number: " + parser.value(seed).toStdString());
+    bool pollOk = false;
+    options.pollIntervalMs = parser.value(pollMs).toInt(&pollOk);
+    if (!pollOk || options.pollIntervalMs < 1)
+        throw SourceError("--poll-ms: not a positive count of milliseconds: " +
+                          parser.value(pollMs).toStdString());
     options.station = parser.isSet(station) ? parser.value(station).toStdString()
                                             : QHostInfo::localHostName().toStdString();
     const bool headless = !hasDisplay();

@@ -2,6 +2,7 @@
 
 #include "panel/Form.h"
 #include "panel/HeadlessSite.h"
+#include "panel/ModbusSource.h"
 #include "panel/MqttSource.h"
 #include "panel/SimSource.h"
 #include "panel/StdinSource.h"
@@ -42,6 +43,8 @@ std::unique_ptr<DataSource> openSource(const std::string& address, const SourceO
         return std::make_unique<StdinSource>();
     if (address.starts_with("mqtt://"))
         return std::make_unique<MqttSource>(readMqttAddress(address), options.station);
+    if (address.starts_with("modbus-tcp://"))
+        return std::make_unique<ModbusSource>(readModbusAddress(address), options.pollIntervalMs);
     throw SourceError("unknown source \"" + address +
                       "\": use sim, stdin, mqtt://HOST:PORT[/PREFIX] or modbus-tcp://HOST:PORT");
 }
