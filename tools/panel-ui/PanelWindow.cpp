@@ -38,7 +38,8 @@ constexpr int SummaryMinimumWidth =
 PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
                          std::unique_ptr<DataSource> source, AlarmHistory* history,
                          std::string station, QWidget* parent)
-    : QMainWindow(parent), m_history(history), m_station(std::move(station)) {
+    : QMainWindow(parent), m_history(history) {
+    m_sourceOptions.station = std::move(station);
     // The alarm summary, newest first.
     m_summaryModel = new QSortFilterProxyModel(this);
     m_summaryModel->setSortRole(AlarmSummaryModel::SortRole);
@@ -108,8 +109,8 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
     // was.
     auto central = std::make_unique<QWidget>();
     auto* grid = new QGridLayout(central.get());
-    auto controller = std::make_unique<PanelController>(std::move(form), std::move(source),
-                                                        m_history, m_station, central.get());
+    auto controller = std::make_unique<PanelController>(
+        std::move(form), std::move(source), m_history, m_sourceOptions.station, central.get());
     std::vector<GaugeCell*> cells;
     PanelController& c = *controller;
     for (int i = 0; i < c.gaugeCount(); ++i) {
@@ -139,17 +140,17 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
     });
     connect(&c.source(), &DataSource::connectionChanged, this, &PanelWindow::updateStatus);
     connect(&c.alarms(), &AlarmSummaryModel::transitioned, this, [this] { updateTitle(); });
-    connect(&c, &PanelController::logged, this,
-            [this](const QString& line) { statusBar()->showMessage(line, 10000); });
+    connect(&c, &PanelController::logged, this, [this](const QString& line) {
+        statusBar()->showMessage(line, 10000);
+        emit logged(line);
+    });
     updateTitle();
     updateStatus();
 }
 
 void PanelWindow::openForm(const std::filesystem::path& path) {
     Form form = loadForm(path);
-    SourceOptions options;
-    options.station = m_station;
-    auto source = openSource(form.source, options);
+    auto source = openSource(form.source, m_sourceOptions);
     install(std::move(form), path, std::move(source));
     m_controller->start();
 }
@@ -229,6 +230,14 @@ void PanelWindow::saveAs() {
         return;
     m_formPath = path.toStdString();
     save();
+}
+
+void PanelWindow::setSourceOptions(const SourceOptions& options) {
+    const std::string station = m_sourceOptions.station;
+    m_sourceOptions = options;
+    m_sourceOptions.station = station;
+    // Forms opened later run on the wall clock: only the first run is driven by hand.
+    m_sourceOptions.manualClock = false;
 }
 
 void PanelWindow::open() {

@@ -35,6 +35,12 @@ public:
     // Replaces the form, its gauges and its source in this window and starts the new source;
     // throws (FormError, SourceError) and then leaves the panel as it was.
     void openForm(const std::filesystem::path& path);
+    // How openForm opens the new form's source (seed, poll interval); the station stays.
+    void setSourceOptions(const SourceOptions& options);
+
+signals:
+    // What the current form's controller logs (refused values), whichever form is open.
+    void logged(const QString& line);
 
 private:
     void install(Form form, std::filesystem::path formPath, std::unique_ptr<DataSource> source);
@@ -48,7 +54,7 @@ private:
 
     std::filesystem::path m_formPath;
     AlarmHistory* m_history;
-    std::string m_station;
+    SourceOptions m_sourceOptions; // for the sources of forms opened later
     std::unique_ptr<PanelController> m_controller;
     std::vector<GaugeCell*> m_cells;
     QSortFilterProxyModel* m_summaryModel = nullptr;

@@ -133,18 +133,20 @@ int run(int argc, char** argv) {
 
     PanelWindow window(std::move(panelForm), formPath, std::move(dataSource), &store,
                        options.station);
-    PanelController& controller = window.controller();
-    QObject::connect(&controller, &PanelController::logged,
+    window.setSourceOptions(options);
+    QObject::connect(&window, &PanelWindow::logged,
                      [](const QString& line) { std::cerr << line.toStdString() << '\n'; });
     window.resize(window.sizeHint());
     window.show();
-    controller.start();
+    window.controller().start();
     if (!headless) {
         if (runSeconds > 0)
             QTimer::singleShot(runSeconds * 1000, &window, &QWidget::close);
         return app.exec();
     }
 
+    // Headless runs never open another form, so the first controller stays.
+    PanelController& controller = window.controller();
     if (controller.source().hasSimulatedTime()) {
         controller.advance(std::int64_t(runSeconds) * 1000, SimulatedStepMs);
     } else {
