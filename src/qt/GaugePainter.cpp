@@ -69,9 +69,8 @@ void copyPixels(const Surface& surface, const QRect& rect, const ContainerSite& 
             const std::uint32_t c =
                 pixels[std::size_t(y) * std::size_t(surface.width()) + std::size_t(x)];
             if (c != last) {
-                const std::uint32_t rgb = site.realColor(c);
                 last = c;
-                lastRgb = qRgb(int(rgb & 0xFFu), int((rgb >> 8) & 0xFFu), int((rgb >> 16) & 0xFFu));
+                lastRgb = qColorOf(site.realColor(c)).rgb();
             }
             row[x] = lastRgb;
         }

@@ -147,7 +147,8 @@ public:
     void start(const std::function<void()>& lifecycle);
     void raiseResize();
     void catchUp();
-    void tellScreenReaders();
+    // Tells screen readers of what changed of the gauge's name, value text and alarm state.
+    void tellScreenReaders(bool nameMayDiffer, bool valueMayDiffer, bool stateMayDiffer);
     void updateLocale();
 
     // ContainerSite.
@@ -302,12 +303,14 @@ void MervGaugeWidget::Private::catchUp() {
     pending.clear();
     const QPoint origin = q.controlOrigin();
     const GaugeElements& ui = control->ui();
-    bool spokenTextChanged = false;
+    bool nameCaptioned = false;
+    bool valueCaptioned = false;
     for (const ElementNotice& notice : notices) {
         const Element& element = *notice.element;
-        if (notice.change == ElementChange::Caption &&
-            (&element == &ui.Variabile || &element == &ui.Val))
-            spokenTextChanged = true;
+        if (notice.change == ElementChange::Caption) {
+            nameCaptioned |= &element == &ui.Variabile;
+            valueCaptioned |= &element == &ui.Val;
+        }
         switch (notice.change) {
         case ElementChange::Points: {
             QRect& box = lineBoxes[&element];
@@ -355,23 +358,28 @@ void MervGaugeWidget::Private::catchUp() {
             emit(q.*signal[i])(now[i]);
         }
     }
-    if (spokenTextChanged || statusChanged)
-        tellScreenReaders();
+    if (nameCaptioned || valueCaptioned || statusChanged)
+        tellScreenReaders(nameCaptioned, valueCaptioned, statusChanged);
 }
 
-void MervGaugeWidget::Private::tellScreenReaders() {
-    // A caption set again to the text it had tells nothing new.
-    if (QString name = MervGaugeAccessible::nameOf(*control); name != spoken.name) {
+void MervGaugeWidget::Private::tellScreenReaders(bool nameMayDiffer, bool valueMayDiffer,
+                                                 bool stateMayDiffer) {
+    // What screen readers were told is compared too: a caption changed and changed back
+    // within one call tells nothing new.
+    if (QString name = nameMayDiffer ? MervGaugeAccessible::nameOf(*control) : spoken.name;
+        name != spoken.name) {
         spoken.name = std::move(name);
         QAccessibleEvent event(&q, QAccessible::NameChanged);
         MervGaugeAccessible::send(&event);
     }
-    if (QString value = MervGaugeAccessible::valueOf(*control); value != spoken.value) {
+    if (QString value = valueMayDiffer ? MervGaugeAccessible::valueOf(*control) : spoken.value;
+        value != spoken.value) {
         spoken.value = std::move(value);
         QAccessibleValueChangeEvent event(&q, spoken.value);
         MervGaugeAccessible::send(&event);
     }
-    if (QString description = MervGaugeAccessible::descriptionOf(*control);
+    if (QString description =
+            stateMayDiffer ? MervGaugeAccessible::descriptionOf(*control) : spoken.description;
         description != spoken.description) {
         spoken.description = std::move(description);
         QAccessibleEvent event(&q, QAccessible::DescriptionChanged);
