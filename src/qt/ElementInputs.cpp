@@ -168,9 +168,10 @@ void ElementInputs::systemColorsChanged() {
 }
 
 void ElementInputs::elementChanged(const Element& element, ElementChange change) {
-    if ((element.kind() == ElementKind::Label && change == ElementChange::Caption) ||
-        change == ElementChange::Bounds)
+    if (change == ElementChange::Bounds)
         syncCaptions();
+    else if (element.kind() == ElementKind::Label && change == ElementChange::Caption)
+        syncCaptions(&element);
     if (change == ElementChange::Visible) {
         syncVisibility();
         return;
@@ -215,9 +216,12 @@ void ElementInputs::syncButton(const CommandButton& button) {
     m_buttons.at(&button)->setText(QString::fromStdString(button.caption()));
 }
 
-void ElementInputs::syncCaptions() {
+void ElementInputs::syncCaptions(const Element* recaptioned) {
     for (const auto& [field, edit] : m_fields) {
         const Label* caption = captionOf(*field);
+        // The value label changes with every value write; only a field's own caption counts.
+        if (recaptioned && caption != recaptioned)
+            continue;
         const QString name = caption ? QString::fromStdString(caption->caption()) : QString();
         if (edit->accessibleName() != name)
             edit->setAccessibleName(name);

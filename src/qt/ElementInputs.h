@@ -53,8 +53,9 @@ private:
     bool filter(QObject* watched, QEvent* event);
     void syncField(const TextField& field);
     void syncButton(const CommandButton& button);
-    // Names each field after the label that captions it, for screen readers.
-    void syncCaptions();
+    // Names each field after the label that captions it, for screen readers; only the fields
+    // that label captions when one label changed.
+    void syncCaptions(const Element* recaptioned = nullptr);
     void syncVisibility();
     void syncFocus();
     void pushSelection(TextField& field, QLineEdit& edit);
