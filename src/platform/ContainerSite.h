@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/NumberLocale.h"
+#include "platform/SystemColors.h"
 
 #include <cstdint>
 #include <optional>
@@ -30,6 +31,17 @@ public:
 
     // The LCID of the language that resource-string lookups select for the process.
     virtual std::int32_t resourceLanguage() const = 0;
+
+    // The real colour (0x00BBGGRR) of the host's system colour with this index; hosts with a
+    // colour scheme of their own answer from it.
+    virtual std::uint32_t systemColor(std::uint32_t index) const {
+        return defaultSystemColor(index);
+    }
+
+    // The real colour a colour value stands for, system colours resolved by this host.
+    std::uint32_t realColor(std::uint32_t color) const {
+        return merv::realColor(color, [this](std::uint32_t index) { return systemColor(index); });
+    }
 };
 
 } // namespace merv

@@ -2,6 +2,7 @@
 
 #include "platform/Container.h"
 #include "platform/Element.h"
+#include "platform/Label.h"
 #include "platform/PictureBox.h"
 #include "platform/TabControl.h"
 
@@ -39,6 +40,26 @@ Element* elementAt(const Container& container, int xTwips, int yTwips) {
     if (!container.element().shown())
         return nullptr;
     return hitInside(container, xTwips, yTwips);
+}
+
+const Label* captionOf(const Element& element) {
+    const Container* container = element.container();
+    if (!container)
+        return nullptr;
+    const TwipsRect& own = element.bounds();
+    const Label* nearest = nullptr;
+    for (const Element* child : container->children()) {
+        if (child == &element || child->kind() != ElementKind::Label)
+            continue;
+        const TwipsRect& r = child->bounds();
+        const int middleY = r.top + r.height / 2;
+        const int middleX = r.left + r.width / 2;
+        if (middleY < own.top || middleY >= own.top + own.height || middleX >= own.left)
+            continue;
+        if (!nearest || r.left + r.width > nearest->bounds().left + nearest->bounds().width)
+            nearest = static_cast<const Label*>(child);
+    }
+    return nearest;
 }
 
 } // namespace merv

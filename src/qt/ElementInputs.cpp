@@ -5,7 +5,9 @@
 #include "qt/OleColor.h"
 
 #include "platform/CommandButton.h"
+#include "platform/HitTest.h"
 #include "platform/Keyboard.h"
+#include "platform/Label.h"
 #include "platform/TextField.h"
 
 #include <QApplication>
@@ -141,6 +143,7 @@ ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainte
         }
     }
     syncVisibility();
+    syncCaptions();
     place({});
 }
 
@@ -159,7 +162,16 @@ void ElementInputs::place(QPoint origin) {
     }
 }
 
+void ElementInputs::systemColorsChanged() {
+    for (const auto& [field, edit] : m_fields)
+        syncField(*field);
+}
+
 void ElementInputs::elementChanged(const Element& element, ElementChange change) {
+    if (change == ElementChange::Bounds)
+        syncCaptions();
+    else if (element.kind() == ElementKind::Label && change == ElementChange::Caption)
+        syncCaptions(&element);
     if (change == ElementChange::Visible) {
         syncVisibility();
         return;
@@ -202,6 +214,18 @@ void ElementInputs::syncField(const TextField& field) {
 
 void ElementInputs::syncButton(const CommandButton& button) {
     m_buttons.at(&button)->setText(QString::fromStdString(button.caption()));
+}
+
+void ElementInputs::syncCaptions(const Element* recaptioned) {
+    for (const auto& [field, edit] : m_fields) {
+        const Label* caption = captionOf(*field);
+        // The value label changes with every value write; only a field's own caption counts.
+        if (recaptioned && caption != recaptioned)
+            continue;
+        const QString name = caption ? QString::fromStdString(caption->caption()) : QString();
+        if (edit->accessibleName() != name)
+            edit->setAccessibleName(name);
+    }
 }
 
 void ElementInputs::syncVisibility() {

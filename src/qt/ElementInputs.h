@@ -39,6 +39,8 @@ public:
 
     // The element changed: the input that shows it follows.
     void elementChanged(const Element& element, ElementChange change);
+    // The host's system colours changed: the inputs take their colours again.
+    void systemColorsChanged();
     // The control's top left corner moved to this point of the host widget.
     void place(QPoint origin);
     // Tab or Backtab inside the control: the focus follows the control's focus order. False
@@ -51,6 +53,9 @@ private:
     bool filter(QObject* watched, QEvent* event);
     void syncField(const TextField& field);
     void syncButton(const CommandButton& button);
+    // Names each field after the label that captions it, for screen readers; only the fields
+    // that label captions when one label changed.
+    void syncCaptions(const Element* recaptioned = nullptr);
     void syncVisibility();
     void syncFocus();
     void pushSelection(TextField& field, QLineEdit& edit);

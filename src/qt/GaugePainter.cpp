@@ -6,6 +6,7 @@
 #include "qt/FontOf.h"
 #include "qt/OleColor.h"
 
+#include "platform/ContainerSite.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
 #include "platform/Line.h"
@@ -54,15 +55,24 @@ Qt::Alignment alignmentOf(Alignment alignment) {
     return Qt::AlignLeft;
 }
 
-// Copies the surface's pixels in the rectangle into the image (of the surface's size).
-void copyPixels(const Surface& surface, const QRect& rect, QImage& image) {
+// Copies the surface's pixels in the rectangle into the image (of the surface's size), their
+// colours as the site resolves them.
+void copyPixels(const Surface& surface, const QRect& rect, const ContainerSite& site,
+                QImage& image) {
     const auto& pixels = surface.pixels();
+    // A face holds a handful of colours: resolve each run of one colour once.
+    std::uint32_t last = 0;
+    QRgb lastRgb = qRgb(0, 0, 0);
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = rect.left(); x <= rect.right(); ++x) {
             const std::uint32_t c =
                 pixels[std::size_t(y) * std::size_t(surface.width()) + std::size_t(x)];
-            row[x] = qRgb(int(c & 0xFFu), int((c >> 8) & 0xFFu), int((c >> 16) & 0xFFu));
+            if (c != last) {
+                last = c;
+                lastRgb = qColorOf(site.realColor(c)).rgb();
+            }
+            row[x] = lastRgb;
         }
     }
 }
@@ -74,22 +84,32 @@ qreal deviceRatio(const QPainter& painter) {
     return std::hypot(t.m11(), t.m12());
 }
 
-QImage faceImage(const Surface& surface) {
+QImage faceImage(const Surface& surface, const ContainerSite& site) {
     QImage image(surface.width(), surface.height(), QImage::Format_RGB32);
-    copyPixels(surface, image.rect(), image);
+    copyPixels(surface, image.rect(), site, image);
     return image;
 }
 
 } // namespace
 
-GaugePainter::GaugePainter(const ElementTree& tree) : m_tree(tree) {
-    for (const auto& element : tree.elements()) {
+GaugePainter::GaugePainter(const ElementTree& tree, const ContainerSite& site)
+    : m_tree(tree), m_site(site) {
+    systemColorsChanged();
+}
+
+void GaugePainter::systemColorsChanged() {
+    for (const auto& element : m_tree.elements()) {
         if (element->kind() != ElementKind::PictureBox)
             continue;
         const auto& box = static_cast<const PictureBox&>(*element);
         if (box.hasSurface())
-            m_faces[&box] = faceImage(box.surface());
+            m_faces[&box] = faceImage(box.surface(), m_site);
     }
+    m_sharpFace = {};
+}
+
+QColor GaugePainter::colorOf(std::uint32_t oleColor) const {
+    return toQColor(oleColor, m_site);
 }
 
 QRect GaugePainter::takeSurface(const PictureBox& box, const PixelRect& dirty) {
@@ -98,7 +118,7 @@ QRect GaugePainter::takeSurface(const PictureBox& box, const PixelRect& dirty) {
         return {};
     const QRect changed =
         QRect(dirty.left, dirty.top, dirty.width, dirty.height).intersected(face->second.rect());
-    copyPixels(box.surface(), changed, face->second);
+    copyPixels(box.surface(), changed, m_site, face->second);
     if (&box == m_faceBox)
         m_sharpFace = {};
     const QRectF boxRect = elementRect(box);
@@ -120,7 +140,7 @@ const QImage& GaugePainter::sharpFace(const PictureBox& box, const QImage& face,
         Surface sharp(int(std::ceil(plain.width() * ratio)), int(std::ceil(plain.height() * ratio)),
                       plain.backColor());
         dial::drawFace(sharp, m_face->geometry(), m_face->colors(), ratio);
-        m_sharpFace = {ratio, faceImage(sharp)};
+        m_sharpFace = {ratio, faceImage(sharp, m_site)};
         m_sharpFace.image.setDevicePixelRatio(ratio);
     }
     return m_sharpFace.image;
@@ -156,31 +176,31 @@ QImage GaugePainter::picture(const Element& element) const {
     return it->second;
 }
 
-void GaugePainter::paint(QPainter& painter, const QPalette& palette) const {
+void GaugePainter::paint(QPainter& painter) const {
     const UserControl& root = m_tree.root();
-    painter.fillRect(elementRect(root), toQColor(root.backColor(), palette));
-    paintContainer(painter, root, {}, palette);
+    painter.fillRect(elementRect(root), colorOf(root.backColor()));
+    paintContainer(painter, root, {});
 }
 
-void GaugePainter::paintContainer(QPainter& painter, const Container& container, QPointF origin,
-                                  const QPalette& palette) const {
+void GaugePainter::paintContainer(QPainter& painter, const Container& container,
+                                  QPointF origin) const {
     const auto& children = container.children();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         const Element& child = **it;
         if (!child.visible() || !container.showsChild(child))
             continue;
-        paintElement(painter, child, rectOf(child.bounds(), origin), origin, palette);
+        paintElement(painter, child, rectOf(child.bounds(), origin), origin);
     }
 }
 
 void GaugePainter::paintElement(QPainter& painter, const Element& element, const QRectF& rect,
-                                QPointF origin, const QPalette& palette) const {
+                                QPointF origin) const {
     switch (element.kind()) {
     case ElementKind::Shape: {
         const auto& shape = static_cast<const Shape&>(element);
         if (shape.solidFill())
-            painter.fillRect(rect, toQColor(shape.fillColor(), palette));
-        painter.setPen(QPen(toQColor(shape.borderColor(), palette), 1.0));
+            painter.fillRect(rect, colorOf(shape.fillColor()));
+        painter.setPen(QPen(colorOf(shape.borderColor()), 1.0));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
         break;
@@ -192,7 +212,7 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         painter.save();
         painter.setClipRect(rect, Qt::IntersectClip);
         painter.setFont(label.font() ? fontOf(*label.font()) : painter.font());
-        painter.setPen(toQColor(label.foreColor(), palette));
+        painter.setPen(colorOf(label.foreColor()));
         painter.drawText(rect,
                          int(alignmentOf(label.alignment()) | Qt::AlignTop | Qt::TextWordWrap),
                          QString::fromStdString(label.caption()));
@@ -219,7 +239,7 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(
-            QPen(toQColor(line.borderColor(), palette), LinePenWidth, Qt::SolidLine, Qt::RoundCap));
+            QPen(colorOf(line.borderColor()), LinePenWidth, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(origin + QPointF(line.x1(), line.y1()) + centre,
                          origin + QPointF(line.x2(), line.y2()) + centre);
         painter.restore();
@@ -229,13 +249,13 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         const auto& box = static_cast<const PictureBox&>(element);
         painter.save();
         painter.setClipRect(rect, Qt::IntersectClip);
-        painter.fillRect(rect, toQColor(box.backColor(), palette));
+        painter.fillRect(rect, colorOf(box.backColor()));
         if (const auto face = m_faces.find(&box); face != m_faces.end()) {
             const qreal ratio = deviceRatio(painter);
             painter.drawImage(rect.topLeft(),
                               ratio > 1.0 ? sharpFace(box, face->second, ratio) : face->second);
         }
-        paintContainer(painter, box, rect.topLeft(), palette);
+        paintContainer(painter, box, rect.topLeft());
         painter.restore();
         break;
     }

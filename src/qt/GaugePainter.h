@@ -3,8 +3,8 @@
 #include "platform/ElementTree.h"
 #include "platform/PixelRect.h"
 
+#include <QColor>
 #include <QImage>
-#include <QPalette>
 #include <QRect>
 
 #include <cstdint>
@@ -17,6 +17,7 @@ class Element;
 class PictureBox;
 class Container;
 class DialFace;
+class ContainerSite;
 } // namespace merv
 
 namespace merv::qt {
@@ -24,10 +25,11 @@ namespace merv::qt {
 // Paints a control's element tree as its layout places it, at one pixel per 15 twips: shapes,
 // labels, images, lines and picture boxes, back to front in each container's stacking order.
 // Text fields and buttons are left to real widgets over it. Painting reads the tree and the
-// painter's own caches and never changes either.
+// painter's own caches and never changes either. Colours become pixels as the site resolves
+// them.
 class GaugePainter {
 public:
-    explicit GaugePainter(const ElementTree& tree);
+    GaugePainter(const ElementTree& tree, const ContainerSite& site);
 
     // Takes the pixels the control reported changed on the surface of the picture box;
     // returns them as a rectangle in control pixels.
@@ -37,8 +39,11 @@ public:
     // painter draws it again at device resolution instead of scaling the surface's pixels.
     void setFace(const PictureBox& box, const DialFace& face);
 
+    // The site resolves system colours differently now: every surface is taken again.
+    void systemColorsChanged();
+
     // Paints the control with its top left corner at the painter's origin.
-    void paint(QPainter& painter, const QPalette& palette) const;
+    void paint(QPainter& painter) const;
 
     // Where an element stands, in control pixels (its container's offsets added up).
     QRectF elementRect(const Element& element) const;
@@ -49,15 +54,16 @@ public:
     QImage picture(const Element& image) const;
 
 private:
-    void paintContainer(QPainter& painter, const Container& container, QPointF origin,
-                        const QPalette& palette) const;
-    void paintElement(QPainter& painter, const Element& element, const QRectF& rect, QPointF origin,
-                      const QPalette& palette) const;
+    void paintContainer(QPainter& painter, const Container& container, QPointF origin) const;
+    void paintElement(QPainter& painter, const Element& element, const QRectF& rect,
+                      QPointF origin) const;
+    QColor colorOf(std::uint32_t oleColor) const;
 
     // The face drawn at the device pixel ratio of the painter's device (cached per ratio).
     const QImage& sharpFace(const PictureBox& box, const QImage& face, qreal ratio) const;
 
     const ElementTree& m_tree;
+    const ContainerSite& m_site;
     const PictureBox* m_faceBox = nullptr;
     const DialFace* m_face = nullptr;
     struct SharpFace {

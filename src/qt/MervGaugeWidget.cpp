@@ -2,6 +2,7 @@
 
 #include "qt/ElementInputs.h"
 #include "qt/GaugePainter.h"
+#include "qt/MervGaugeAccessible.h"
 #include "qt/MervGaugePropertySheet.h"
 #include "qt/OleColor.h"
 #include "qt/QtLocale.h"
@@ -16,6 +17,7 @@
 #include "platform/PropertyBag.h"
 #include "platform/RuntimeError.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -145,6 +147,8 @@ public:
     void start(const std::function<void()>& lifecycle);
     void raiseResize();
     void catchUp();
+    // Tells screen readers of what changed of the gauge's name, value text and alarm state.
+    void tellScreenReaders(bool nameMayDiffer, bool valueMayDiffer, bool stateMayDiffer);
     void updateLocale();
 
     // ContainerSite.
@@ -155,6 +159,9 @@ public:
     void raiseEvent(int dispid, std::string_view name) override;
     const NumberLocale& numberLocale() const override { return numbers; }
     std::int32_t resourceLanguage() const override { return lcid; }
+    std::uint32_t systemColor(std::uint32_t index) const override {
+        return qt::paletteSystemColor(index, q.palette());
+    }
 
     // ElementObserver.
     void elementChanged(const ElementNotice& notice) override;
@@ -181,6 +188,12 @@ public:
     // Each line's box as last painted.
     std::map<const Element*, QRect> lineBoxes;
     std::array<bool, 4> status{};
+    // What screen readers were last told of the gauge.
+    struct Spoken {
+        QString name;
+        QString value;
+        QString description;
+    } spoken;
 };
 
 MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
@@ -196,7 +209,7 @@ MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
     tree.addObserver(*this);
     // The host answers every extent change the control makes with another Resize.
     tree.root().onExtentChanged = [this] { control->Resize(); };
-    painter = std::make_unique<qt::GaugePainter>(tree);
+    painter = std::make_unique<qt::GaugePainter>(tree, *this);
     painter->setFace(control->ui().Sfondo, control->face());
     inputs = std::make_unique<qt::ElementInputs>(
         q, tree, *painter, [this](const std::function<void()>& f) { report(QString(), f); });
@@ -204,6 +217,8 @@ MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
         if (element->kind() == ElementKind::Line)
             lineBoxes[element.get()] = painter->lineBox(*element);
     }
+    spoken = {MervGaugeAccessible::nameOf(*control), MervGaugeAccessible::valueOf(*control),
+              MervGaugeAccessible::descriptionOf(*control)};
 }
 
 MervGaugeWidget::Private::~Private() {
@@ -287,8 +302,15 @@ void MervGaugeWidget::Private::catchUp() {
     const auto notices = std::move(pending);
     pending.clear();
     const QPoint origin = q.controlOrigin();
+    const GaugeElements& ui = control->ui();
+    bool nameCaptioned = false;
+    bool valueCaptioned = false;
     for (const ElementNotice& notice : notices) {
         const Element& element = *notice.element;
+        if (notice.change == ElementChange::Caption) {
+            nameCaptioned |= &element == &ui.Variabile;
+            valueCaptioned |= &element == &ui.Val;
+        }
         switch (notice.change) {
         case ElementChange::Points: {
             QRect& box = lineBoxes[&element];
@@ -328,11 +350,40 @@ void MervGaugeWidget::Private::catchUp() {
     const std::array<void (MervGaugeWidget::*)(bool), 4> signal{
         &MervGaugeWidget::AlarmHighStatusChanged, &MervGaugeWidget::AlarmLowStatusChanged,
         &MervGaugeWidget::WarningHighStatusChanged, &MervGaugeWidget::WarningLowStatusChanged};
+    bool statusChanged = false;
     for (std::size_t i = 0; i < now.size(); ++i) {
         if (now[i] != status[i]) {
             status[i] = now[i];
+            statusChanged = true;
             emit(q.*signal[i])(now[i]);
         }
+    }
+    if (nameCaptioned || valueCaptioned || statusChanged)
+        tellScreenReaders(nameCaptioned, valueCaptioned, statusChanged);
+}
+
+void MervGaugeWidget::Private::tellScreenReaders(bool nameMayDiffer, bool valueMayDiffer,
+                                                 bool stateMayDiffer) {
+    // What screen readers were told is compared too: a caption changed and changed back
+    // within one call tells nothing new.
+    if (QString name = nameMayDiffer ? MervGaugeAccessible::nameOf(*control) : spoken.name;
+        name != spoken.name) {
+        spoken.name = std::move(name);
+        QAccessibleEvent event(&q, QAccessible::NameChanged);
+        MervGaugeAccessible::send(&event);
+    }
+    if (QString value = valueMayDiffer ? MervGaugeAccessible::valueOf(*control) : spoken.value;
+        value != spoken.value) {
+        spoken.value = std::move(value);
+        QAccessibleValueChangeEvent event(&q, spoken.value);
+        MervGaugeAccessible::send(&event);
+    }
+    if (QString description =
+            stateMayDiffer ? MervGaugeAccessible::descriptionOf(*control) : spoken.description;
+        description != spoken.description) {
+        spoken.description = std::move(description);
+        QAccessibleEvent event(&q, QAccessible::DescriptionChanged);
+        MervGaugeAccessible::send(&event);
     }
 }
 
@@ -354,6 +405,9 @@ MervGaugeWidget::MervGaugeWidget(PropertyBag& bag, QWidget* parent)
 }
 
 MervGaugeWidget::MervGaugeWidget(Unstarted, QWidget* parent) : QWidget(parent) {
+    // Screen readers reach every gauge through the library's own interface.
+    [[maybe_unused]] static const bool accessible =
+        (QAccessible::installFactory(&MervGaugeAccessible::create), true);
     // d stays null until the host is whole: its inputs send events while it is being built.
     d = std::make_unique<Private>(*this);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -531,7 +585,7 @@ QPoint MervGaugeWidget::controlOrigin() const {
 void MervGaugeWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.translate(controlOrigin());
-    d->painter->paint(painter, palette());
+    d->painter->paint(painter);
 }
 
 void MervGaugeWidget::resizeEvent(QResizeEvent* event) {
@@ -578,7 +632,9 @@ void MervGaugeWidget::changeEvent(QEvent* event) {
         d->report(QString(), [&] { d->control->AmbientChanged("LocaleID"); });
     } else if (event->type() == QEvent::PaletteChange) {
         d->report(QString(), [&] { d->control->AmbientChanged("BackColor"); });
-        // System colours follow the palette everywhere.
+        // System colours follow the palette everywhere, the face's pixels included.
+        d->painter->systemColorsChanged();
+        d->inputs->systemColorsChanged();
         update();
     }
 }

@@ -201,5 +201,37 @@ TEST(DialFace, AnOpenBandOutlineLeaksItsFill) {
     EXPECT_EQ(h->ui().Sfondo.surface().pixel(83, 78), Red);
 }
 
+TEST(DialFace, ASystemColourIsKeptAsWrittenAndResolvedByTheSite) {
+    auto h = Hosted::restored();
+    constexpr std::uint32_t ButtonFace = 0x8000000Fu;
+    h->gauge->setBackColorGraphic(ButtonFace);
+    h->gauge->InitTimer_Timer();
+    EXPECT_EQ(h->gauge->BackColorGraphic(), ButtonFace);
+    const std::uint32_t background = h->ui().Sfondo.surface().pixel(83, 60);
+    EXPECT_EQ(background, ButtonFace);
+    // Not the low byte as red: the desktop's button face, or the host's own.
+    EXPECT_EQ(h->site.realColor(background), 0xF0F0F0u);
+    h->site.systemColors[0x0F] = 0x123456u;
+    EXPECT_EQ(h->site.realColor(background), 0x123456u);
+}
+
+TEST(SystemColors, ColourValuesResolveToRealColours) {
+    const TestSite site;
+    struct Row {
+        std::uint32_t value, real;
+        const char* shows;
+    };
+    const Row rows[] = {
+        {0x00C0C0C0u, 0xC0C0C0u, "a real colour as it is"},
+        {0x80000005u, 0xFFFFFFu, "window background"},
+        {0x80000008u, 0x000000u, "window text"},
+        {0x8000000Du, 0xD77800u, "highlight"},
+        {0x80000018u, 0xE1FFFFu, "tooltip background, the last index the table knows"},
+        {0x80000019u, 0x000000u, "an index past the table"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(site.realColor(row.value), row.real) << row.shows;
+}
+
 } // namespace
 } // namespace merv::test

@@ -35,5 +35,16 @@ TEST(HitTest, AClickReachesTheFrontmostElementTakingMouseInput) {
     EXPECT_EQ(elementAt(control, 5000, 100), nullptr);
 }
 
+TEST(HitTest, EachThresholdFieldIsCaptionedByTheLabelOnItsRow) {
+    auto h = Hosted::restored();
+    const GaugeElements& ui = h->ui();
+    const std::pair<const Element*, const Label*> rows[] = {
+        {&ui.AlarmH, &ui.AH}, {&ui.WarningH, &ui.WH},     {&ui.WarningL, &ui.WL},
+        {&ui.AlarmL, &ui.AL}, {&ui.userControl, nullptr}, // the control stands in no container
+    };
+    for (const auto& [element, caption] : rows)
+        EXPECT_EQ(captionOf(*element), caption) << element->name();
+}
+
 } // namespace
 } // namespace merv::test

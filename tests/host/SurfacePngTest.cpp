@@ -57,6 +57,21 @@ TEST(SurfacePng, WritesEightBitRgbInChannelOrder) {
     std::filesystem::remove(path);
 }
 
+// A system colour is the desktop's button face, not its index read as red.
+TEST(SurfacePng, WritesASystemColourAsTheColourItNames) {
+    const Surface s(1, 1, 0x8000000F);
+    const std::string path = tempPath("surface_system_colour.png");
+    writeSurfacePng(s, path);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_NE(png_image_begin_read_from_file(&image, path.c_str()), 0) << image.message;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
+    ASSERT_NE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr), 0) << image.message;
+    EXPECT_EQ(rgb, (std::vector<png_byte>{240, 240, 240}));
+    std::filesystem::remove(path);
+}
+
 // The face is left in the temporary directory for a look at the rendering.
 TEST(SurfacePng, WritesTheDialFace) {
     Surface s(Layout::DialSurfaceWidth, Layout::DialSurfaceHeight, 0xC0C0C0);

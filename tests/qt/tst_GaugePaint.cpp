@@ -14,6 +14,7 @@ private slots:
     void zoneBands_data();
     void zoneBands();
     void dialBackgroundInsideTheRing();
+    void aSystemColourFollowsThePalette();
     void needleFollowsTheValue();
     void whiteBandAndItsTexts();
     void ornamentsLetTheBackgroundShowThrough();
@@ -57,6 +58,20 @@ void GaugePaint::dialBackgroundInsideTheRing() {
     QCOMPARE(image.pixelColor(dialPoint(90, 40)), ole(0xC0C0C0));
     widget.setBackColorGraphic(0x808000);
     QCOMPARE(grabbed(widget).pixelColor(dialPoint(90, 40)), ole(0x808000));
+}
+
+void GaugePaint::aSystemColourFollowsThePalette() {
+    constexpr unsigned ButtonFace = 0x8000000F;
+    MervGaugeWidget widget;
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Button, QColor(10, 200, 30));
+    widget.setPalette(palette);
+    widget.setBackColorGraphic(ButtonFace);
+    QCOMPARE(widget.BackColorGraphic(), ButtonFace); // kept as written
+    QCOMPARE(grabbed(widget).pixelColor(dialPoint(90, 40)), QColor(10, 200, 30));
+    palette.setColor(QPalette::Button, QColor(200, 20, 90));
+    widget.setPalette(palette);
+    QCOMPARE(grabbed(widget).pixelColor(dialPoint(90, 40)), QColor(200, 20, 90));
 }
 
 void GaugePaint::needleFollowsTheValue() {

@@ -21,6 +21,8 @@ public:
     NumberLocale locale = NumberLocale::english();
     std::vector<std::string> log; // "event:OnAlarmHigh", "changed:Value"
     std::map<std::string, std::function<void()>> handlers;
+    // System colours this host answers itself; the rest come from the default table.
+    std::map<std::uint32_t, std::uint32_t> systemColors;
 
     std::optional<bool> ambientUserMode() const override {
         return attached ? userMode : std::nullopt;
@@ -37,6 +39,10 @@ public:
     }
     const NumberLocale& numberLocale() const override { return locale; }
     std::int32_t resourceLanguage() const override { return language; }
+    std::uint32_t systemColor(std::uint32_t index) const override {
+        const auto it = systemColors.find(index);
+        return it != systemColors.end() ? it->second : ContainerSite::systemColor(index);
+    }
 
     bool attached = false;
 

@@ -437,7 +437,7 @@ Json ScriptHost::surface(std::string_view arguments) {
     // The file system would read the path only up to the NUL and write another file.
     if (arguments.find('\0') != arguments.npos)
         throw UsageError("surface: the path " + quotedInput(arguments) + " holds a NUL byte");
-    writeSurfacePng(current().control().ui().Sfondo.surface(), std::string(arguments));
+    writeSurfacePng(current().control().ui().Sfondo.surface(), std::string(arguments), &current());
     return Json::object();
 }
 

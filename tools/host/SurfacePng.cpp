@@ -1,5 +1,6 @@
 #include "host/SurfacePng.h"
 
+#include "platform/ContainerSite.h"
 #include "platform/Surface.h"
 
 #include <png.h>
@@ -62,7 +63,7 @@ bool encodeRgb(std::FILE* file, png_uint_32 width, png_uint_32 height, png_bytep
 
 } // namespace
 
-void writeSurfacePng(const Surface& surface, const std::string& path) {
+void writeSurfacePng(const Surface& surface, const std::string& path, const ContainerSite* site) {
     const int width = surface.width();
     const int height = surface.height();
     if (width <= 0 || height <= 0) {
@@ -74,9 +75,11 @@ void writeSurfacePng(const Surface& surface, const std::string& path) {
     std::vector<png_bytep> rows(static_cast<std::size_t>(height));
     const std::vector<std::uint32_t>& pixels = surface.pixels();
     for (std::size_t i = 0; i < pixels.size(); ++i) {
-        rgb[i * 3 + 0] = static_cast<png_byte>(pixels[i] & 0xFF);
-        rgb[i * 3 + 1] = static_cast<png_byte>((pixels[i] >> 8) & 0xFF);
-        rgb[i * 3 + 2] = static_cast<png_byte>((pixels[i] >> 16) & 0xFF);
+        const std::uint32_t real =
+            site ? site->realColor(pixels[i]) : realColor(pixels[i], defaultSystemColor);
+        rgb[i * 3 + 0] = static_cast<png_byte>(real & 0xFF);
+        rgb[i * 3 + 1] = static_cast<png_byte>((real >> 8) & 0xFF);
+        rgb[i * 3 + 2] = static_cast<png_byte>((real >> 16) & 0xFF);
     }
     for (int y = 0; y < height; ++y) {
         rows[static_cast<std::size_t>(y)] = rgb.data() + static_cast<std::size_t>(y) * width * 3;

@@ -1,0 +1,135 @@
+#include "qt/MervGaugeAccessible.h"
+
+#include "control/MERV_Gauge.h"
+
+#include <QAccessible>
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace {
+
+MervGaugeAccessible::EventSink& sink() {
+    static MervGaugeAccessible::EventSink current;
+    return current;
+}
+
+} // namespace
+
+MervGaugeAccessible::MervGaugeAccessible(MervGaugeWidget* gauge)
+    : QAccessibleWidget(gauge, QAccessible::Dial) {}
+
+QAccessibleInterface* MervGaugeAccessible::create(const QString& className, QObject* object) {
+    auto* gauge = qobject_cast<MervGaugeWidget*>(object);
+    if (!gauge || className != QLatin1String(MervGaugeWidget::staticMetaObject.className()))
+        return nullptr;
+    return new MervGaugeAccessible(gauge);
+}
+
+QString MervGaugeAccessible::nameOf(const merv::MERV_Gauge& gauge) {
+    return QString::fromStdString(gauge.VariableName());
+}
+
+QString MervGaugeAccessible::valueOf(const merv::MERV_Gauge& gauge) {
+    return QString::fromStdString(gauge.ui().Val.caption());
+}
+
+QString MervGaugeAccessible::descriptionOf(const merv::MERV_Gauge& control) {
+    // An alarm outweighs a warning: a person hears the worse of the two.
+    if (control.AlarmHighStatus())
+        return QCoreApplication::translate("MervGaugeAccessible", "high alarm");
+    if (control.AlarmLowStatus())
+        return QCoreApplication::translate("MervGaugeAccessible", "low alarm");
+    if (control.WarningHighStatus())
+        return QCoreApplication::translate("MervGaugeAccessible", "high warning");
+    if (control.WarningLowStatus())
+        return QCoreApplication::translate("MervGaugeAccessible", "low warning");
+    return QCoreApplication::translate("MervGaugeAccessible", "normal");
+}
+
+void MervGaugeAccessible::setEventSink(EventSink replacement) {
+    sink() = std::move(replacement);
+}
+
+void MervGaugeAccessible::send(QAccessibleEvent* event) {
+    if (sink())
+        sink()(event);
+    else
+        QAccessible::updateAccessibility(event);
+}
+
+MervGaugeWidget* MervGaugeAccessible::gauge() const {
+    return static_cast<MervGaugeWidget*>(widget());
+}
+
+QString MervGaugeAccessible::text(QAccessible::Text t) const {
+    switch (t) {
+    case QAccessible::Name:
+        return nameOf(gauge()->control());
+    case QAccessible::Value:
+        return valueOf(gauge()->control());
+    case QAccessible::Description:
+        return descriptionOf(gauge()->control());
+    default:
+        return QAccessibleWidget::text(t);
+    }
+}
+
+QAccessible::State MervGaugeAccessible::state() const {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.readOnly = true;
+    return s;
+}
+
+QWidgetList MervGaugeAccessible::shownChildren() const {
+    QWidgetList shown;
+    for (QObject* object : widget()->children()) {
+        auto* child = qobject_cast<QWidget*>(object);
+        if (child && !child->isWindow() && !child->isHidden())
+            shown.append(child);
+    }
+    return shown;
+}
+
+int MervGaugeAccessible::childCount() const {
+    return int(shownChildren().size());
+}
+
+QAccessibleInterface* MervGaugeAccessible::child(int index) const {
+    const QWidgetList shown = shownChildren();
+    if (index < 0 || index >= shown.size())
+        return nullptr;
+    return QAccessible::queryAccessibleInterface(shown.at(index));
+}
+
+int MervGaugeAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    if (!child)
+        return -1;
+    return int(shownChildren().indexOf(qobject_cast<QWidget*>(child->object())));
+}
+
+void* MervGaugeAccessible::interface_cast(QAccessible::InterfaceType type) {
+    if (type == QAccessible::ValueInterface)
+        return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+}
+
+QVariant MervGaugeAccessible::currentValue() const {
+    return gauge()->Value();
+}
+
+void MervGaugeAccessible::setCurrentValue(const QVariant&) {
+    // The gauge shows a measurement; only its host writes the value.
+}
+
+QVariant MervGaugeAccessible::maximumValue() const {
+    return std::max(gauge()->MinValue(), gauge()->MaxValue());
+}
+
+QVariant MervGaugeAccessible::minimumValue() const {
+    return std::min(gauge()->MinValue(), gauge()->MaxValue());
+}
+
+QVariant MervGaugeAccessible::minimumStepSize() const {
+    return 0.0f;
+}
