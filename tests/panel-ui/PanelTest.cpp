@@ -115,6 +115,9 @@ TEST(PanelController, ScriptedValuesDriveTheAlarmStatesAndTheHistory) {
     s.source->send(Pressure, 50);
     EXPECT_EQ(s.rows(), Lines{"Drum pressure OnAlarmHigh Active, unacknowledged"});
     EXPECT_EQ(alarms.alarms()[0].value, 50);
+    // The summary shows the value as the gauge showed it at the event, with its unit.
+    EXPECT_EQ(alarms.data(alarms.index(0, AlarmSummaryModel::ValueColumn)).toString(),
+              QStringLiteral("50.0 bar"));
     s.controller->acknowledgeRows({0});
     EXPECT_EQ(s.rows(), Lines{"Drum pressure OnAlarmHigh Active, acknowledged"});
     s.source->send(Pressure, 40); // back to normal, already acknowledged: the row leaves

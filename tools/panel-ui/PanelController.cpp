@@ -1,6 +1,7 @@
 #include "PanelController.h"
 
 #include "MervGaugeWidget.h"
+#include "control/MERV_Gauge.h"
 #include "platform/RuntimeError.h"
 
 #include <QCoreApplication>
@@ -83,7 +84,7 @@ void PanelController::bind(int index) {
         const std::string kind = w.kind;
         connect(widget, w.raised, this, [this, widget, kind] {
             m_alarms.raise(widget->VariableName().toStdString(), kind, widget->Value(),
-                           m_source->nowMs());
+                           m_source->nowMs(), widget->control().ui().Val.caption());
         });
         connect(widget, w.statusChanged, this, [this, widget, kind](bool on) {
             if (!on)

@@ -65,7 +65,10 @@ QVariant AlarmSummaryModel::data(const QModelIndex& index, int role) const {
     case KindColumn:
         return QString::fromStdString(alarm.kind);
     case ValueColumn:
-        return sorting ? QVariant(alarm.value) : QVariant(QString::number(alarm.value, 'g', 7));
+        if (sorting)
+            return alarm.value;
+        return alarm.shown.empty() ? QString::number(alarm.value, 'g', 7)
+                                   : QString::fromStdString(alarm.shown);
     case PriorityColumn:
         if (sorting)
             return priorityOf(alarm.kind);
@@ -111,14 +114,14 @@ void AlarmSummaryModel::removeRow(int row) {
 }
 
 void AlarmSummaryModel::raise(const std::string& variable, const std::string& kind, double value,
-                              std::int64_t timeMs) {
+                              std::int64_t timeMs, const std::string& shown) {
     const int before = unacknowledgedCount();
     // A raise while the row is still there starts it anew, at the top.
     if (const int row = find(variable, kind); row >= 0)
         removeRow(row);
     beginInsertRows({}, 0, 0);
     m_alarms.insert(m_alarms.begin(),
-                    Alarm{variable, kind, value, timeMs, AlarmState::ActiveUnacknowledged});
+                    Alarm{variable, kind, value, shown, timeMs, AlarmState::ActiveUnacknowledged});
     endInsertRows();
     announce(m_alarms.front(), "raised", value, timeMs, m_station);
     if (unacknowledgedCount() != before)

@@ -40,6 +40,7 @@ public:
         std::string variable;
         std::string kind;
         double value = 0;        // at the raise
+        std::string shown;       // the value as the gauge showed it then ("31.6 bar"), or empty
         std::int64_t timeMs = 0; // of the raise
         AlarmState state = AlarmState::ActiveUnacknowledged;
     };
@@ -54,8 +55,9 @@ public:
 
     // A gauge raised kind (OnAlarmHigh, ...) for variable. A row of the same alarm that has
     // not left the summary yet becomes active and unacknowledged again with the new value.
+    // shown is the value as the gauge shows it, which the summary displays when given.
     void raise(const std::string& variable, const std::string& kind, double value,
-               std::int64_t timeMs);
+               std::int64_t timeMs, const std::string& shown = {});
     // The gauge's status flag for kind went false: the alarm is back to normal.
     void returnToNormal(const std::string& variable, const std::string& kind, double value,
                         std::int64_t timeMs);
