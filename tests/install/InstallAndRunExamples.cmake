@@ -27,9 +27,20 @@ foreach(header mervgauge/MervGaugeWidget.h mervgauge/qt/MervGaugeWidget.h
         message(FATAL_ERROR "the install has no include/${header}")
     endif()
 endforeach()
-file(GLOB plugin ${prefix}/lib/*/qt6/plugins/designer/*mervgauge* ${prefix}/lib/qt6/plugins/designer/*mervgauge*)
+file(GLOB plugin ${prefix}/lib/*/qt6/plugins/designer/*mervgauge*
+                 ${prefix}/lib/qt6/plugins/designer/*mervgauge*)
 if(NOT plugin)
     message(FATAL_ERROR "the install has no Designer plugin under lib/.../qt6/plugins/designer")
+endif()
+# The plugin and the tools find the widget library of their own prefix, not the build tree's.
+find_program(ldd ldd REQUIRED)
+run(${ldd} ${plugin})
+if(NOT run_output MATCHES "libmervgauge-qt[^\n]*=> ${prefix}/")
+    message(FATAL_ERROR "the installed plugin does not load the prefix's widget library:\n${run_output}")
+endif()
+run(${prefix}/bin/mervgauge-render --set Value=90 -o ${WORK_DIR}/render.png)
+if(NOT run_output MATCHES "OnAlarmHigh" OR NOT EXISTS ${WORK_DIR}/render.png)
+    message(FATAL_ERROR "the installed mervgauge-render did not render:\n${run_output}")
 endif()
 
 foreach(example two-gauges designed-form)
