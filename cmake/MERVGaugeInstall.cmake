@@ -21,6 +21,9 @@ if(MERVGAUGE_QT AND NOT MERVGAUGE_FUZZ)
         src/qt/MervGaugeWidgetSelection.h
         DESTINATION ${MERVGAUGE_INSTALL_INCLUDEDIR}/qt)
     install(FILES include/mervgauge/MervGaugeWidget.h DESTINATION ${MERVGAUGE_INSTALL_INCLUDEDIR})
+    # The widget's bag files throw merv::BagError; the widget library carries the bag file code.
+    install(FILES src/bagfile/BagError.h src/bagfile/BagFile.h
+        DESTINATION ${MERVGAUGE_INSTALL_INCLUDEDIR}/bagfile)
     install(TARGETS mervgauge-qt EXPORT MERVGaugeTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 

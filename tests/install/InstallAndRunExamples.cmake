@@ -22,7 +22,7 @@ file(REMOVE_RECURSE ${WORK_DIR})
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
 foreach(header mervgauge/MervGaugeWidget.h mervgauge/qt/MervGaugeWidget.h
-               mervgauge/control/MERV_Gauge.h)
+               mervgauge/control/MERV_Gauge.h mervgauge/bagfile/BagError.h)
     if(NOT EXISTS ${prefix}/include/${header})
         message(FATAL_ERROR "the install has no include/${header}")
     endif()
