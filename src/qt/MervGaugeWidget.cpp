@@ -23,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 
 #include <array>
 #include <cmath>
@@ -145,6 +146,10 @@ public:
     }
 
     void start(const std::function<void()>& lifecycle);
+    // A property written while the gauge waits for its first observer, kept for restoring.
+    void stage(const char* name, Variant value);
+    // Restores a waiting gauge from the properties written to it so far.
+    void ensureStarted();
     void raiseResize();
     void catchUp();
     // Tells screen readers of what changed of the gauge's name, value text and alarm state.
@@ -174,6 +179,9 @@ public:
     bool attached = false;
     bool userMode = true;
     bool isStarted = false;
+    // The writes to a gauge that is yet to be restored; null once it is, or for a gauge that
+    // its host starts itself.
+    std::unique_ptr<MemoryPropertyBag> staged;
     int depth = 0;
     bool catchUpPosted = false;
 
@@ -235,6 +243,25 @@ void MervGaugeWidget::Private::start(const std::function<void()>& lifecycle) {
         lifecycle();
         raiseResize();
     });
+}
+
+void MervGaugeWidget::Private::stage(const char* name, Variant value) {
+    staged->set(name, std::move(value));
+}
+
+void MervGaugeWidget::Private::ensureStarted() {
+    if (!staged)
+        return;
+    const std::unique_ptr<MemoryPropertyBag> bag = std::move(staged);
+    // No one could listen before now: what restoring raises goes unheard, as for a gauge
+    // restored in its constructor.
+    QSignalBlocker quiet(q);
+    try {
+        start([&] { control->ReadProperties(*bag); });
+    } catch (const RuntimeError& error) {
+        quiet.unblock();
+        emit q.runtimeError(error.number(), qs(error.description()), QString());
+    }
 }
 
 void MervGaugeWidget::Private::raiseResize() {
@@ -395,8 +422,11 @@ void MervGaugeWidget::Private::updateLocale() {
 // ---------------------------------------------------------------------------------------------
 
 MervGaugeWidget::MervGaugeWidget(QWidget* parent) : MervGaugeWidget(Unstarted{}, parent) {
-    MemoryPropertyBag empty(d->numbers);
-    restore(empty);
+    // uic and QUiLoader write a form's properties in the form's order; restoring applies them
+    // in the persisted order, so the writes wait for the first look at the gauge.
+    d->staged = std::make_unique<MemoryPropertyBag>(d->numbers);
+    QMetaObject::invokeMethod(
+        this, [this] { d->ensureStarted(); }, Qt::QueuedConnection);
 }
 
 MervGaugeWidget::MervGaugeWidget(PropertyBag& bag, QWidget* parent)
@@ -417,19 +447,22 @@ MervGaugeWidget::MervGaugeWidget(Unstarted, QWidget* parent) : QWidget(parent) {
 MervGaugeWidget::~MervGaugeWidget() = default;
 
 void MervGaugeWidget::restore(PropertyBag& bag) {
+    d->ensureStarted();
     d->start([&] { d->control->ReadProperties(bag); });
 }
 
 void MervGaugeWidget::createNew(bool userMode) {
+    d->ensureStarted();
     d->userMode = userMode;
     d->start([&] { d->control->InitProperties(); });
 }
 
 bool MervGaugeWidget::started() const noexcept {
-    return d->isStarted;
+    return d->isStarted || d->staged;
 }
 
 void MervGaugeWidget::store(PropertyBag& bag) {
+    d->ensureStarted();
     d->call([&] { d->control->WriteProperties(bag); });
 }
 
@@ -437,6 +470,7 @@ void MervGaugeWidget::putProperty(const QString& name, const QVariant& value) {
     const PropertyInfo* property = findProperty(name.toStdString());
     if (!property)
         throw RuntimeError(ErrorNumber::PropertyNotSupported);
+    d->ensureStarted();
     d->call([&] { property->put(*d->control, variantOf(value), d->numbers); });
 }
 
@@ -444,14 +478,18 @@ QVariant MervGaugeWidget::getProperty(const QString& name) {
     const PropertyInfo* property = findProperty(name.toStdString());
     if (!property)
         throw RuntimeError(ErrorNumber::PropertyNotSupported);
+    d->ensureStarted();
     return qvariantOf(d->call([&] { return property->get(*d->control); }));
 }
 
 #define MERV_TEXT_PROPERTY(Name, setter)                                                           \
     QString MervGaugeWidget::Name() const {                                                        \
+        d->ensureStarted();                                                                        \
         return qs(d->control->Name());                                                             \
     }                                                                                              \
     void MervGaugeWidget::setter(const QString& value) {                                           \
+        if (d->staged)                                                                             \
+            return d->stage(#Name, Variant::text(value.toStdString()));                            \
         d->report(QStringLiteral(#Name), [&] { d->control->setter(value.toStdString()); });        \
     }
 MERV_TEXT_PROPERTY(VariableName, setVariableName)
@@ -459,31 +497,41 @@ MERV_TEXT_PROPERTY(EngUnit, setEngUnit)
 #undef MERV_TEXT_PROPERTY
 
 qint16 MervGaugeWidget::Precision() const {
+    d->ensureStarted();
     return d->read<qint16>(QStringLiteral("Precision"), 0, [&] { return d->control->Precision(); });
 }
 
 void MervGaugeWidget::setPrecision(qint16 value) {
+    if (d->staged)
+        return d->stage("Precision", Variant::integer(value));
     d->report(QStringLiteral("Precision"), [&] { d->control->setPrecision(value); });
 }
 
 bool MervGaugeWidget::AlarmHighStatus() const {
+    d->ensureStarted();
     return d->control->AlarmHighStatus();
 }
 bool MervGaugeWidget::AlarmLowStatus() const {
+    d->ensureStarted();
     return d->control->AlarmLowStatus();
 }
 bool MervGaugeWidget::WarningHighStatus() const {
+    d->ensureStarted();
     return d->control->WarningHighStatus();
 }
 bool MervGaugeWidget::WarningLowStatus() const {
+    d->ensureStarted();
     return d->control->WarningLowStatus();
 }
 
 #define MERV_SINGLE_PROPERTY(Name, setter)                                                         \
     float MervGaugeWidget::Name() const {                                                          \
+        d->ensureStarted();                                                                        \
         return d->read<float>(QStringLiteral(#Name), 0.0f, [&] { return d->control->Name(); });    \
     }                                                                                              \
     void MervGaugeWidget::setter(float value) {                                                    \
+        if (d->staged)                                                                             \
+            return d->stage(#Name, Variant::single(value));                                        \
         d->report(QStringLiteral(#Name), [&] { d->control->setter(value); });                      \
     }
 MERV_SINGLE_PROPERTY(AlarmHighVal, setAlarmHighVal)
@@ -497,9 +545,12 @@ MERV_SINGLE_PROPERTY(MaxValue, setMaxValue)
 
 #define MERV_COLOR_PROPERTY(Name, setter, qname, qsetter)                                          \
     quint32 MervGaugeWidget::Name() {                                                              \
+        d->ensureStarted();                                                                        \
         return d->read<quint32>(QStringLiteral(#Name), 0u, [&] { return d->control->Name(); });    \
     }                                                                                              \
     void MervGaugeWidget::setter(quint32 value) {                                                  \
+        if (d->staged)                                                                             \
+            return d->stage(#Name, Variant::color(value));                                         \
         d->report(QStringLiteral(#Name), [&] { d->control->setter(value); });                      \
     }                                                                                              \
     QColor MervGaugeWidget::qname() {                                                              \
@@ -520,6 +571,7 @@ MERV_COLOR_PROPERTY(AlarmColor, setAlarmColor, alarmQColor, setAlarmQColor)
 
 void MervGaugeWidget::loadBag(const QString& path) {
     MemoryPropertyBag bag = merv::loadBag(path.toStdString(), d->numbers);
+    d->ensureStarted();
     d->call([&] { d->control->ReadProperties(bag); });
 }
 
@@ -530,6 +582,7 @@ void MervGaugeWidget::saveBag(const QString& path) {
 }
 
 void MervGaugeWidget::openEditor() {
+    d->ensureStarted();
     if (const auto& open = d->control->ui().Sfondo.onDblClick)
         d->report(QString(), open);
 }
@@ -557,14 +610,17 @@ void MervGaugeWidget::setPropertiesActionEnabled(bool enabled) {
 }
 
 bool MervGaugeWidget::editorOpen() const {
+    d->ensureStarted();
     return d->control->editor().isOpen();
 }
 
 MERV_Gauge& MervGaugeWidget::control() {
+    d->ensureStarted();
     return *d->control;
 }
 
 const MERV_Gauge& MervGaugeWidget::control() const {
+    d->ensureStarted();
     return *d->control;
 }
 
@@ -580,6 +636,20 @@ QPoint MervGaugeWidget::controlOrigin() const {
     const QSize extent = controlPixelSize();
     return {std::max(0, (width() - extent.width()) / 2),
             std::max(0, (height() - extent.height()) / 2)};
+}
+
+bool MervGaugeWidget::event(QEvent* event) {
+    // Polishing comes before any painting, grab or show: the gauge is looked at from here on.
+    if (d && (event->type() == QEvent::Polish || event->type() == QEvent::Show))
+        d->ensureStarted();
+    return QWidget::event(event);
+}
+
+void MervGaugeWidget::connectNotify(const QMetaMethod& signal) {
+    QWidget::connectNotify(signal);
+    // A listener hears what the gauge does from here on, not how it was restored.
+    if (d)
+        d->ensureStarted();
 }
 
 void MervGaugeWidget::paintEvent(QPaintEvent*) {
@@ -625,10 +695,14 @@ void MervGaugeWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 void MervGaugeWidget::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // Qt sends change events while the widget is still being built, before d is set.
-    if (!d || !d->isStarted)
+    if (!d)
+        return;
+    // A gauge yet to be restored converts numbers in the locale it will be restored in.
+    if (event->type() == QEvent::LocaleChange)
+        d->updateLocale();
+    if (!d->isStarted)
         return;
     if (event->type() == QEvent::LocaleChange) {
-        d->updateLocale();
         d->report(QString(), [&] { d->control->AmbientChanged("LocaleID"); });
     } else if (event->type() == QEvent::PaletteChange) {
         d->report(QString(), [&] { d->control->AmbientChanged("BackColor"); });

@@ -50,8 +50,12 @@ class MERVGAUGE_QT_EXPORT MervGaugeWidget : public QWidget {
     Q_PROPERTY(quint32 AlarmColor READ AlarmColor WRITE setAlarmColor)
 
 public:
-    // A gauge restored from an empty property bag: the defaults, behaving as a control loaded
-    // at run time (value writes show at once, colour writes are accepted).
+    // A gauge restored from a property bag, behaving as a control loaded at run time (value
+    // writes show at once, colour writes are accepted). The bag holds the properties written
+    // before anything could observe the gauge (a read, a connection, polishing or showing it,
+    // the event loop), so a gauge that uic or QUiLoader creates comes up exactly as restoring
+    // its designed bag would, whatever order the form lists the properties in. No writes: the
+    // defaults.
     explicit MervGaugeWidget(QWidget* parent = nullptr);
     // A gauge restored from the bag. Throws merv::RuntimeError when restoring fails.
     explicit MervGaugeWidget(merv::PropertyBag& bag, QWidget* parent = nullptr);
@@ -183,6 +187,8 @@ signals:
     void WarningLowStatusChanged(bool status);
 
 protected:
+    bool event(QEvent* event) override;
+    void connectNotify(const QMetaMethod& signal) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

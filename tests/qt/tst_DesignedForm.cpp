@@ -1,10 +1,14 @@
 // The designed example form at run time: through uic and through QUiLoader with the Designer
-// plugin, its gauges come up restored with the designed properties, as from a property bag.
+// plugin, its gauges come up restored with the designed properties, as from a property bag,
+// whatever order the form lists them in.
 #include "ui_designed-form.h"
+#include "ui_hostile-order.h"
 
 #include "qt/MervGaugeWidget.h"
 
 #include "control/MERV_Gauge.h"
+#include "layout/SurfaceLayout.h"
+#include "platform/Line.h"
 #include "platform/PropertyBag.h"
 
 #include <QFile>
@@ -42,6 +46,39 @@ QStringList stored(MervGaugeWidget& gauge) {
     return entries;
 }
 
+// The hostile-order form's gauge as a bag holds it.
+merv::MemoryPropertyBag designedSuction() {
+    merv::MemoryPropertyBag bag;
+    bag.set("MaxValue", merv::Variant::single(-50));
+    bag.set("MinValue", merv::Variant::single(-100));
+    bag.set("Value", merv::Variant::single(-70));
+    bag.set("AlarmColor", merv::Variant::longValue(0x0000C0));
+    return bag;
+}
+
+// What a host sees of a gauge as it comes up: besides its properties, its alarm state and its
+// needle, which depend on the order the properties were applied in.
+QStringList shown(MervGaugeWidget& gauge) {
+    const merv::MERV_Gauge& control = gauge.control();
+    const merv::Line& needle = control.ui().LineValore;
+    return stored(gauge) << QString("needle=%1,%2").arg(needle.x1()).arg(needle.y1())
+                         << QString("status=%1%2%3%4")
+                                .arg(control.AlarmHighStatus())
+                                .arg(control.AlarmLowStatus())
+                                .arg(control.WarningHighStatus())
+                                .arg(control.WarningLowStatus());
+}
+
+std::unique_ptr<QWidget> loadWithPlugin(const QString& path) {
+    QUiLoader loader;
+    loader.clearPluginPaths();
+    loader.addPluginPath(QStringLiteral(MERVGAUGE_DESIGNER_PLUGIN_DIR));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    return std::unique_ptr<QWidget>(loader.load(&file));
+}
+
 } // namespace
 
 class DesignedFormTest : public QObject {
@@ -50,6 +87,8 @@ class DesignedFormTest : public QObject {
 private slots:
     void uicCreatesRestoredGaugesWithTheDesignedValues();
     void uiLoaderWithThePluginGivesTheSameGauges();
+    void hostileOrderComesUpAsTheBagRestores_data();
+    void hostileOrderComesUpAsTheBagRestores();
 };
 
 void DesignedFormTest::uicCreatesRestoredGaugesWithTheDesignedValues() {
@@ -85,6 +124,30 @@ void DesignedFormTest::uiLoaderWithThePluginGivesTheSameGauges() {
     merv::MemoryPropertyBag bag = designedBoilerPressure();
     MervGaugeWidget restored(bag);
     QCOMPARE(stored(*gauge), stored(restored));
+}
+
+void DesignedFormTest::hostileOrderComesUpAsTheBagRestores_data() {
+    QTest::addColumn<bool>("throughLoader");
+    QTest::newRow("uic") << false;
+    QTest::newRow("QUiLoader with the plugin") << true;
+}
+
+void DesignedFormTest::hostileOrderComesUpAsTheBagRestores() {
+    QFETCH(bool, throughLoader);
+    std::unique_ptr<QWidget> form;
+    Ui::HostileOrderForm ui;
+    if (throughLoader) {
+        form = loadWithPlugin(QStringLiteral(MERVGAUGE_HOSTILE_FORM));
+    } else {
+        form = std::make_unique<QWidget>();
+        ui.setupUi(form.get());
+    }
+    QVERIFY(form);
+    auto* gauge = form->findChild<MervGaugeWidget*>("suction");
+    QVERIFY(gauge);
+    merv::MemoryPropertyBag bag = designedSuction();
+    MervGaugeWidget restored(bag);
+    QCOMPARE(shown(*gauge), shown(restored));
 }
 
 QTEST_MAIN(DesignedFormTest)

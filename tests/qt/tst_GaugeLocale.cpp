@@ -4,6 +4,7 @@
 #include "qt/MervGaugeWidget.h"
 
 #include "control/MERV_Gauge.h"
+#include "platform/PropertyBag.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -14,6 +15,7 @@ class GaugeLocale : public QObject {
 private slots:
     void italianShowsAndParsesDecimalCommas();
     void localeChangeReloadsTheCaptions();
+    void localeSetBeforeRestoringIsTheOneRestoredIn();
     void paletteChangeIsAnAmbientBackColorChange();
 };
 
@@ -35,6 +37,16 @@ void GaugeLocale::localeChangeReloadsTheCaptions() {
     widget.setLocale(QLocale(QLocale::Italian, QLocale::Italy));
     QCOMPARE(widget.control().ui().AH.caption(), std::string("Allarme alto"));
     QCOMPARE(widget.control().ui().WL.caption(), std::string("Preallarme basso"));
+}
+
+void GaugeLocale::localeSetBeforeRestoringIsTheOneRestoredIn() {
+    MervGaugeWidget widget{MervGaugeWidget::Unstarted{}};
+    widget.setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+    merv::MemoryPropertyBag bag;
+    bag.set("Value", merv::Variant::single(12.5f));
+    widget.restore(bag);
+    QCOMPARE(widget.control().ui().Valore.text(), std::string("12,5"));
+    QCOMPARE(widget.control().ui().AH.caption(), std::string("Allarme alto"));
 }
 
 void GaugeLocale::paletteChangeIsAnAmbientBackColorChange() {

@@ -138,8 +138,8 @@ QString MervGaugeDesignerPlugin::domXml() const {
 }
 
 QWidget* MervGaugeDesignerPlugin::createWidget(QWidget* parent) {
-    // A form loaded at run time (QUiLoader) gets restored gauges, whose designed properties
-    // the loader then sets.
+    // A form loaded at run time (QUiLoader) gets restored gauges: the designed properties the
+    // loader then sets are restored together, in the persisted order, as from a bag.
     if (!m_core)
         return new MervGaugeWidget(parent);
     // A new instance on a form: Initialize, then InitProperties with ambient UserMode false.

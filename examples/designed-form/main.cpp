@@ -1,0 +1,66 @@
+// designed-form: the boiler house form from designed-form.ui, as uic compiles it.
+//
+//   designed-form [--print]
+//
+// With --print, or without a display, it prints each gauge's stored properties (those that
+// differ from their defaults, in the order a property bag keeps them), one per line as
+// "gauge Name=Value", and exits; otherwise it shows the form.
+#include "ui_designed-form.h"
+
+#include <mervgauge/MervGaugeWidget.h>
+
+#include "platform/PropertyBag.h"
+#include "platform/RuntimeError.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace {
+
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+void printStored(MervGaugeWidget& gauge) {
+    merv::MemoryPropertyBag bag;
+    gauge.store(bag);
+    for (const auto& [key, value] : bag.entries())
+        std::printf("%s %s=%s\n", qPrintable(gauge.objectName()), key.c_str(),
+                    value.toText(merv::NumberLocale::english()).c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const bool headless = !hasDisplay();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && headless)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("The boiler house form with three designed gauges.");
+    parser.addHelpOption();
+    const QCommandLineOption printOption("print", "Print the gauges' stored properties and quit.");
+    parser.addOption(printOption);
+    parser.process(app);
+
+    QWidget form;
+    Ui::DesignedForm ui;
+    ui.setupUi(&form);
+
+    if (!headless && !parser.isSet(printOption)) {
+        form.show();
+        return app.exec();
+    }
+    try {
+        for (MervGaugeWidget* gauge : {ui.boilerPressure, ui.tankLevel, ui.flueTemperature})
+            printStored(*gauge);
+    } catch (const merv::RuntimeError& error) {
+        std::fprintf(stderr, "designed-form: %s\n", error.what());
+        return 1;
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}

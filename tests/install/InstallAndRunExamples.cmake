@@ -1,0 +1,68 @@
+# Installs the build into a fresh prefix under WORK_DIR, builds the examples against that
+# prefix alone and runs them headless, checking what they print.
+#
+#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -DGENERATOR=... -DCXX_COMPILER=...
+#         [-DCXX_COMPILER_LAUNCHER=...] [-DBUILD_TYPE=...] [-DCXX_FLAGS=...] [-DLINK_FLAGS=...]
+#         -DEXPECTED_DESIGNED=... -P InstallAndRunExamples.cmake
+
+# A two-gauges run this long sweeps the temperature past its high alarm.
+set(two_gauges_seconds 3)
+
+function(run)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT result EQUAL 0)
+        string(REPLACE ";" " " command "${ARGN}")
+        message(FATAL_ERROR "${command}\nexited with ${result}\n${out}\n${err}")
+    endif()
+    set(run_output "${out}" PARENT_SCOPE)
+endfunction()
+
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+
+foreach(header mervgauge/MervGaugeWidget.h mervgauge/qt/MervGaugeWidget.h
+               mervgauge/control/MERV_Gauge.h mervgauge/bagfile/BagError.h)
+    if(NOT EXISTS ${prefix}/include/${header})
+        message(FATAL_ERROR "the install has no include/${header}")
+    endif()
+endforeach()
+file(GLOB plugin ${prefix}/lib/*/qt6/plugins/designer/*mervgauge*
+                 ${prefix}/lib/qt6/plugins/designer/*mervgauge*)
+if(NOT plugin)
+    message(FATAL_ERROR "the install has no Designer plugin under lib/.../qt6/plugins/designer")
+endif()
+# The plugin and the tools find the widget library of their own prefix, not the build tree's.
+find_program(ldd ldd REQUIRED)
+run(${ldd} ${plugin})
+if(NOT run_output MATCHES "libmervgauge-qt[^\n]*=> ${prefix}/")
+    message(FATAL_ERROR "the installed plugin does not load the prefix's widget library:\n${run_output}")
+endif()
+run(${prefix}/bin/mervgauge-render --set Value=90 -o ${WORK_DIR}/render.png)
+if(NOT run_output MATCHES "OnAlarmHigh" OR NOT EXISTS ${WORK_DIR}/render.png)
+    message(FATAL_ERROR "the installed mervgauge-render did not render:\n${run_output}")
+endif()
+
+foreach(example two-gauges designed-form)
+    set(configure ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/${example} -B ${WORK_DIR}/${example}
+        -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
+        -DCMAKE_BUILD_TYPE=${BUILD_TYPE} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
+        "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
+    if(CXX_COMPILER_LAUNCHER)
+        list(APPEND configure -DCMAKE_CXX_COMPILER_LAUNCHER=${CXX_COMPILER_LAUNCHER})
+    endif()
+    run(${configure})
+    run(${CMAKE_COMMAND} --build ${WORK_DIR}/${example})
+endforeach()
+
+run(${WORK_DIR}/two-gauges/two-gauges --seconds ${two_gauges_seconds})
+if(NOT run_output MATCHES "OnAlarmHigh High alarm: Flue gas at [0-9]+")
+    message(FATAL_ERROR "two-gauges did not report its high alarm:\n${run_output}")
+endif()
+
+run(${WORK_DIR}/designed-form/designed-form --print)
+file(READ ${EXPECTED_DESIGNED} expected)
+if(NOT run_output STREQUAL expected)
+    message(FATAL_ERROR "designed-form printed\n${run_output}\ninstead of\n${expected}")
+endif()
+message(STATUS "installed package: both examples built and ran")
