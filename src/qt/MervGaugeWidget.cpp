@@ -23,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 
 #include <array>
@@ -184,6 +185,8 @@ public:
     std::unique_ptr<MemoryPropertyBag> staged;
     int depth = 0;
     bool catchUpPosted = false;
+    // False while a waiting gauge is restored: nobody has seen it yet, so nothing is news.
+    bool announcing = true;
 
     // The clock before the control: the control's timer tells the clock when it goes.
     std::unique_ptr<qt::QtTimerClock> clock;
@@ -256,6 +259,8 @@ void MervGaugeWidget::Private::ensureStarted() {
     // No one could listen before now: what restoring raises goes unheard, as for a gauge
     // restored in its constructor.
     QSignalBlocker quiet(q);
+    announcing = false;
+    const auto announceAgain = qScopeGuard([this] { announcing = true; });
     try {
         start([&] { control->ReadProperties(*bag); });
     } catch (const RuntimeError& error) {
@@ -397,20 +402,23 @@ void MervGaugeWidget::Private::tellScreenReaders(bool nameMayDiffer, bool valueM
         name != spoken.name) {
         spoken.name = std::move(name);
         QAccessibleEvent event(&q, QAccessible::NameChanged);
-        MervGaugeAccessible::send(&event);
+        if (announcing)
+            MervGaugeAccessible::send(&event);
     }
     if (QString value = valueMayDiffer ? MervGaugeAccessible::valueOf(*control) : spoken.value;
         value != spoken.value) {
         spoken.value = std::move(value);
         QAccessibleValueChangeEvent event(&q, spoken.value);
-        MervGaugeAccessible::send(&event);
+        if (announcing)
+            MervGaugeAccessible::send(&event);
     }
     if (QString description =
             stateMayDiffer ? MervGaugeAccessible::descriptionOf(*control) : spoken.description;
         description != spoken.description) {
         spoken.description = std::move(description);
         QAccessibleEvent event(&q, QAccessible::DescriptionChanged);
-        MervGaugeAccessible::send(&event);
+        if (announcing)
+            MervGaugeAccessible::send(&event);
     }
 }
 
