@@ -22,6 +22,8 @@ namespace {
 
 // The needle's pen width in pixels; the layout leaves it to the view.
 constexpr qreal LinePenWidth = 2.0;
+// Far beyond any surface: the region of a paint of everything.
+constexpr int Everywhere = 1 << 20;
 
 QPointF twipsToPixels(int x, int y) {
     return {qreal(x) / Layout::TwipsPerPixel, qreal(y) / Layout::TwipsPerPixel};
@@ -157,24 +159,131 @@ QImage GaugePainter::picture(const Element& element) const {
 }
 
 void GaugePainter::paint(QPainter& painter, const QPalette& palette) const {
+    paint(painter, palette, QRegion(-Everywhere, -Everywhere, 2 * Everywhere, 2 * Everywhere));
+}
+
+void GaugePainter::paint(QPainter& painter, const QPalette& palette, const QRegion& region) const {
     const UserControl& root = m_tree.root();
     painter.fillRect(elementRect(root), toQColor(root.backColor(), palette));
-    paintContainer(painter, root, {}, palette);
+    paintContainer(painter, root, {}, palette, region);
 }
 
 void GaugePainter::paintContainer(QPainter& painter, const Container& container, QPointF origin,
-                                  const QPalette& palette) const {
+                                  const QPalette& palette, const QRegion& region) const {
     const auto& children = container.children();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         const Element& child = **it;
         if (!child.visible() || !container.showsChild(child))
             continue;
-        paintElement(painter, child, rectOf(child.bounds(), origin), origin, palette);
+        const QRectF rect = rectOf(child.bounds(), origin);
+        // The cheap reject: an element outside the region would change no pixel of it.
+        QRectF reach = rect;
+        if (child.kind() == ElementKind::Line)
+            reach = lineBox(child);
+        else if (child.kind() == ElementKind::Image && !static_cast<const Image&>(child).stretch())
+            reach = QRectF(rect.topLeft(), QSizeF(picture(child).size()));
+        if (!region.intersects(reach.toAlignedRect()))
+            continue;
+        paintElement(painter, child, rect, origin, palette, region);
     }
 }
 
+std::optional<GaugePainter::Placement> GaugePainter::placementOf(const QPainter& painter,
+                                                                 const QRectF& rect) {
+    const QTransform t = painter.deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() <= 0 || !qFuzzyCompare(t.m11(), t.m22()))
+        return std::nullopt;
+    const QRectF device = t.mapRect(rect);
+    const QRect pixels = device.toAlignedRect();
+    const QPointF fraction = device.topLeft() - QPointF(pixels.topLeft());
+    return Placement{pixels, QTransform(t.m11(), 0, 0, t.m22(), fraction.x(), fraction.y())};
+}
+
+template <typename Draw>
+void GaugePainter::paintSprite(QPainter& painter, const Element& element, SpriteKey key,
+                               const QRectF& rect, Draw&& draw) const {
+    const auto placement = placementOf(painter, rect);
+    Sprite* sprite = nullptr;
+    if (placement && !placement->pixels.isEmpty()) {
+        key.rect = rect;
+        key.local = placement->local;
+        sprite = &m_sprites[&element];
+        if (!(sprite->key == key)) {
+            // New content (a value label that changes with every write, say) is drawn directly
+            // until it is painted a second time unchanged: a sprite would cost more than it saves.
+            sprite->key = std::move(key);
+            sprite->image = QImage();
+            sprite = nullptr;
+        }
+    }
+    if (!sprite) {
+        painter.save();
+        painter.translate(rect.topLeft());
+        draw(painter);
+        painter.restore();
+        return;
+    }
+    if (sprite->image.isNull()) {
+        QImage image(placement->pixels.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setTransform(placement->local);
+        draw(p);
+        p.end();
+        // Set after drawing, so that the sprite's painter drew in device pixels.
+        image.setDevicePixelRatio(placement->local.m11());
+        sprite->image = std::move(image);
+    }
+    // At the sprite's own ratio the copy lands on whole device pixels, one to one.
+    painter.drawImage(
+        painter.deviceTransform().inverted().map(QPointF(placement->pixels.topLeft())),
+        sprite->image);
+}
+
+void GaugePainter::paintLabel(QPainter& painter, const Element& element, const QRectF& rect,
+                              const QPalette& palette) const {
+    const auto& label = static_cast<const Label&>(element);
+    if (label.caption().empty())
+        return;
+    SpriteKey key;
+    key.content = label.captionGeneration();
+    const QColor color = toQColor(label.foreColor(), palette);
+    key.color = color.rgba();
+    key.font = label.font();
+    if (!label.font())
+        key.fallbackFont = painter.font();
+    const QFont fallback = key.fallbackFont;
+    paintSprite(painter, element, std::move(key), rect, [&](QPainter& p) {
+        const QRectF box(QPointF(), rect.size());
+        p.setClipRect(box, Qt::IntersectClip);
+        p.setFont(label.font() ? fontOf(*label.font()) : fallback);
+        p.setPen(color);
+        p.drawText(box, int(alignmentOf(label.alignment()) | Qt::AlignTop | Qt::TextWordWrap),
+                   QString::fromStdString(label.caption()));
+    });
+}
+
+void GaugePainter::paintImage(QPainter& painter, const Element& element, const QRectF& rect) const {
+    const QImage image = picture(element);
+    if (image.isNull())
+        return;
+    const bool stretch = static_cast<const Image&>(element).stretch();
+    SpriteKey key;
+    key.content = std::uint64_t(reinterpret_cast<std::uintptr_t>(image.constBits()));
+    key.stretch = stretch;
+    const QRectF drawn = stretch ? rect : QRectF(rect.topLeft(), QSizeF(image.size()));
+    paintSprite(painter, element, std::move(key), drawn, [&](QPainter& p) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (stretch)
+            p.drawImage(QRectF(QPointF(), drawn.size()), image);
+        else
+            p.drawImage(QPointF(), image);
+    });
+}
+
 void GaugePainter::paintElement(QPainter& painter, const Element& element, const QRectF& rect,
-                                QPointF origin, const QPalette& palette) const {
+                                QPointF origin, const QPalette& palette,
+                                const QRegion& region) const {
     switch (element.kind()) {
     case ElementKind::Shape: {
         const auto& shape = static_cast<const Shape&>(element);
@@ -185,33 +294,12 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         painter.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
         break;
     }
-    case ElementKind::Label: {
-        const auto& label = static_cast<const Label&>(element);
-        if (label.caption().empty())
-            break;
-        painter.save();
-        painter.setClipRect(rect, Qt::IntersectClip);
-        painter.setFont(label.font() ? fontOf(*label.font()) : painter.font());
-        painter.setPen(toQColor(label.foreColor(), palette));
-        painter.drawText(rect,
-                         int(alignmentOf(label.alignment()) | Qt::AlignTop | Qt::TextWordWrap),
-                         QString::fromStdString(label.caption()));
-        painter.restore();
+    case ElementKind::Label:
+        paintLabel(painter, element, rect, palette);
         break;
-    }
-    case ElementKind::Image: {
-        const QImage image = picture(element);
-        if (image.isNull())
-            break;
-        painter.save();
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        if (static_cast<const Image&>(element).stretch())
-            painter.drawImage(rect, image);
-        else
-            painter.drawImage(rect.topLeft(), image);
-        painter.restore();
+    case ElementKind::Image:
+        paintImage(painter, element, rect);
         break;
-    }
     case ElementKind::Line: {
         const auto& line = static_cast<const Line&>(element);
         // Line points are pixels of the container; a pixel's centre is half a unit in.
@@ -229,13 +317,16 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         const auto& box = static_cast<const PictureBox&>(element);
         painter.save();
         painter.setClipRect(rect, Qt::IntersectClip);
-        painter.fillRect(rect, toQColor(box.backColor(), palette));
-        if (const auto face = m_faces.find(&box); face != m_faces.end()) {
+        const auto face = m_faces.find(&box);
+        // An opaque face that covers the whole box hides its back colour.
+        if (face == m_faces.end() || !QRectF(rect.topLeft(), face->second.size()).contains(rect))
+            painter.fillRect(rect, toQColor(box.backColor(), palette));
+        if (face != m_faces.end()) {
             const qreal ratio = deviceRatio(painter);
             painter.drawImage(rect.topLeft(),
                               ratio > 1.0 ? sharpFace(box, face->second, ratio) : face->second);
         }
-        paintContainer(painter, box, rect.topLeft(), palette);
+        paintContainer(painter, box, rect.topLeft(), palette, region);
         painter.restore();
         break;
     }

@@ -1,14 +1,19 @@
 #pragma once
 
 #include "platform/ElementTree.h"
+#include "platform/Font.h"
 #include "platform/PixelRect.h"
 
+#include <QFont>
 #include <QImage>
 #include <QPalette>
 #include <QRect>
+#include <QRegion>
+#include <QTransform>
 
 #include <cstdint>
 #include <map>
+#include <optional>
 
 class QPainter;
 
@@ -39,6 +44,9 @@ public:
 
     // Paints the control with its top left corner at the painter's origin.
     void paint(QPainter& painter, const QPalette& palette) const;
+    // Paints the parts of the control that reach into the region (in control pixels); what
+    // lies outside it may or may not be painted.
+    void paint(QPainter& painter, const QPalette& palette, const QRegion& region) const;
 
     // Where an element stands, in control pixels (its container's offsets added up).
     QRectF elementRect(const Element& element) const;
@@ -49,10 +57,42 @@ public:
     QImage picture(const Element& image) const;
 
 private:
+    // What a sprite was drawn from; a sprite whose key differs is drawn again.
+    struct SpriteKey {
+        std::uint64_t content = 0; // the caption's generation or the picture's address
+        QRectF rect;               // where it stands, in control pixels
+        QTransform local;          // from the rectangle to the sprite's pixels
+        QRgb color = 0;
+        std::optional<Font> font; // the element's own font
+        QFont fallbackFont;       // the painter's, for an element without one
+        bool stretch = false;
+        friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
+    };
+    struct Sprite {
+        SpriteKey key;
+        QImage image; // premultiplied, one pixel per device pixel
+    };
+    // Where a rectangle of control pixels lands in the painter's device: the device pixels it
+    // covers and the transform from the rectangle's own coordinates into them. Empty when the
+    // painter rotates or shears, where sprites do not apply.
+    struct Placement {
+        QRect pixels;
+        QTransform local;
+    };
+    static std::optional<Placement> placementOf(const QPainter& painter, const QRectF& rect);
+
     void paintContainer(QPainter& painter, const Container& container, QPointF origin,
-                        const QPalette& palette) const;
+                        const QPalette& palette, const QRegion& region) const;
     void paintElement(QPainter& painter, const Element& element, const QRectF& rect, QPointF origin,
-                      const QPalette& palette) const;
+                      const QPalette& palette, const QRegion& region) const;
+    void paintLabel(QPainter& painter, const Element& label, const QRectF& rect,
+                    const QPalette& palette) const;
+    void paintImage(QPainter& painter, const Element& image, const QRectF& rect) const;
+    // Paints what draw paints into the rectangle's own coordinates, through the element's
+    // sprite: drawn again only when the key changed, then copied pixel for pixel.
+    template <typename Draw>
+    void paintSprite(QPainter& painter, const Element& element, SpriteKey key, const QRectF& rect,
+                     Draw&& draw) const;
 
     // The face drawn at the device pixel ratio of the painter's device (cached per ratio).
     const QImage& sharpFace(const PictureBox& box, const QImage& face, qreal ratio) const;
@@ -69,6 +109,8 @@ private:
     std::map<const PictureBox*, QImage> m_faces;
     // Decoded pictures, by the address of their bytes (the control keeps them for its life).
     mutable std::map<const std::uint8_t*, QImage> m_pictures;
+    // Each label's and image's sprite as last drawn.
+    mutable std::map<const Element*, Sprite> m_sprites;
 };
 
 } // namespace merv::qt

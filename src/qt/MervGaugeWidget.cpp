@@ -528,10 +528,10 @@ QPoint MervGaugeWidget::controlOrigin() const {
             std::max(0, (height() - extent.height()) / 2)};
 }
 
-void MervGaugeWidget::paintEvent(QPaintEvent*) {
+void MervGaugeWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.translate(controlOrigin());
-    d->painter->paint(painter, palette());
+    d->painter->paint(painter, palette(), event->region().translated(-controlOrigin()));
 }
 
 void MervGaugeWidget::resizeEvent(QResizeEvent* event) {
