@@ -14,7 +14,10 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace merv::qt {
 
@@ -164,28 +167,113 @@ void GaugePainter::paint(QPainter& painter, const QPalette& palette) const {
 
 void GaugePainter::paint(QPainter& painter, const QPalette& palette, const QRegion& region) const {
     const UserControl& root = m_tree.root();
-    painter.fillRect(elementRect(root), toQColor(root.backColor(), palette));
-    paintContainer(painter, root, {}, palette, region);
+    std::vector<QRect> covers;
+    const auto parts = partsToPaint(root, {}, palette, region, covers);
+    const QRectF rect = elementRect(root);
+    if (!hiddenBehind(rect.toAlignedRect(), region, covers))
+        painter.fillRect(rect, toQColor(root.backColor(), palette));
+    paintParts(painter, parts, palette, region);
 }
 
-void GaugePainter::paintContainer(QPainter& painter, const Container& container, QPointF origin,
-                                  const QPalette& palette, const QRegion& region) const {
-    const auto& children = container.children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        const Element& child = **it;
-        if (!child.visible() || !container.showsChild(child))
-            continue;
-        const QRectF rect = rectOf(child.bounds(), origin);
-        // The cheap reject: an element outside the region would change no pixel of it.
-        QRectF reach = rect;
-        if (child.kind() == ElementKind::Line)
-            reach = lineBox(child);
-        else if (child.kind() == ElementKind::Image && !static_cast<const Image&>(child).stretch())
-            reach = QRectF(rect.topLeft(), QSizeF(picture(child).size()));
-        if (!region.intersects(reach.toAlignedRect()))
-            continue;
-        paintElement(painter, child, rect, origin, palette, region);
+namespace {
+
+// The whole pixels inside a rectangle.
+QRect innerPixels(const QRectF& rect) {
+    return QRect(QPoint(int(std::ceil(rect.left())), int(std::ceil(rect.top()))),
+                 QPoint(int(std::floor(rect.right())) - 1, int(std::floor(rect.bottom())) - 1));
+}
+
+// The pixels a one-pixel border around the rectangle can touch, side by side.
+std::array<QRect, 4> outlineOf(const QRectF& rect) {
+    const QRect a = rect.toAlignedRect();
+    constexpr int Reach = 2;
+    return {QRect(a.left(), a.top(), a.width(), Reach),
+            QRect(a.left(), a.bottom() - Reach + 1, a.width(), Reach),
+            QRect(a.left(), a.top(), Reach, a.height()),
+            QRect(a.right() - Reach + 1, a.top(), Reach, a.height())};
+}
+
+} // namespace
+
+const QFont& GaugePainter::fontFor(const Element& element, const Font& font) const {
+    // Qt resolves a new QFont's engine on first use: keep each element's until its font changes.
+    auto& [from, resolved] = m_fonts[&element];
+    if (!from || !(*from == font)) {
+        from = font;
+        resolved = fontOf(font);
     }
+    return resolved;
+}
+
+QRectF GaugePainter::reachOf(const Element& element, const QRectF& rect) const {
+    if (element.kind() == ElementKind::Line)
+        return lineBox(element);
+    if (element.kind() == ElementKind::Image && !static_cast<const Image&>(element).stretch())
+        return QRectF(rect.topLeft(), QSizeF(picture(element).size()));
+    return rect;
+}
+
+bool GaugePainter::hiddenBehind(const QRect& reach, const QRegion& region,
+                                const std::vector<QRect>& covers) {
+    for (const QRect& r : region) {
+        const QRect part = r & reach;
+        if (part.isEmpty())
+            continue;
+        if (std::none_of(covers.begin(), covers.end(),
+                         [&](const QRect& cover) { return cover.contains(part); }))
+            return false;
+    }
+    return true;
+}
+
+bool GaugePainter::opaque(const Element& element, const QRectF& rect,
+                          const QPalette& palette) const {
+    switch (element.kind()) {
+    case ElementKind::Shape: {
+        const auto& shape = static_cast<const Shape&>(element);
+        return shape.solidFill() && toQColor(shape.fillColor(), palette).alpha() == 255;
+    }
+    case ElementKind::PictureBox: {
+        const auto& box = static_cast<const PictureBox&>(element);
+        return toQColor(box.backColor(), palette).alpha() == 255 || faceCovers(box, rect);
+    }
+    default:
+        return false;
+    }
+}
+
+bool GaugePainter::faceCovers(const PictureBox& box, const QRectF& rect) const {
+    // The face image is opaque (RGB32).
+    const auto face = m_faces.find(&box);
+    return face != m_faces.end() && QRectF(rect.topLeft(), face->second.size()).contains(rect);
+}
+
+std::vector<GaugePainter::Part> GaugePainter::partsToPaint(const Container& container,
+                                                           QPointF origin, const QPalette& palette,
+                                                           const QRegion& region,
+                                                           std::vector<QRect>& covers) const {
+    // Front to back, so that each element knows the opaque ones in front of it.
+    std::vector<Part> parts;
+    for (const auto& child : container.children()) {
+        if (!child->visible() || !container.showsChild(*child))
+            continue;
+        const QRectF rect = rectOf(child->bounds(), origin);
+        // The cheap rejects: an element outside the region, or hidden there behind opaque
+        // elements in front of it, would change no pixel of it.
+        const QRect pixels = reachOf(*child, rect).toAlignedRect();
+        if (!region.intersects(pixels) || hiddenBehind(pixels, region, covers))
+            continue;
+        parts.push_back({child, rect, origin});
+        if (opaque(*child, rect, palette))
+            covers.push_back(innerPixels(rect));
+    }
+    return parts;
+}
+
+void GaugePainter::paintParts(QPainter& painter, const std::vector<Part>& parts,
+                              const QPalette& palette, const QRegion& region) const {
+    for (auto it = parts.rbegin(); it != parts.rend(); ++it)
+        paintElement(painter, *it->element, it->rect, it->origin, palette, region);
 }
 
 std::optional<GaugePainter::Placement> GaugePainter::placementOf(const QPainter& painter,
@@ -254,9 +342,10 @@ void GaugePainter::paintLabel(QPainter& painter, const Element& element, const Q
         key.fallbackFont = painter.font();
     const QFont fallback = key.fallbackFont;
     paintSprite(painter, element, std::move(key), rect, [&](QPainter& p) {
+        // drawText clips to the box itself where the text does not fit; a clip of our own
+        // would cost a clip intersection with every paint.
         const QRectF box(QPointF(), rect.size());
-        p.setClipRect(box, Qt::IntersectClip);
-        p.setFont(label.font() ? fontOf(*label.font()) : fallback);
+        p.setFont(label.font() ? fontFor(element, *label.font()) : fallback);
         p.setPen(color);
         p.drawText(box, int(alignmentOf(label.alignment()) | Qt::AlignTop | Qt::TextWordWrap),
                    QString::fromStdString(label.caption()));
@@ -289,6 +378,11 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         const auto& shape = static_cast<const Shape&>(element);
         if (shape.solidFill())
             painter.fillRect(rect, toQColor(shape.fillColor(), palette));
+        // Stroking costs more than filling; a region inside the border needs no stroke.
+        const auto outline = outlineOf(rect);
+        if (std::none_of(outline.begin(), outline.end(),
+                         [&](const QRect& side) { return region.intersects(side); }))
+            break;
         painter.setPen(QPen(toQColor(shape.borderColor(), palette), 1.0));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
@@ -315,18 +409,28 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
     }
     case ElementKind::PictureBox: {
         const auto& box = static_cast<const PictureBox&>(element);
+        std::vector<QRect> covers;
+        const auto parts = partsToPaint(box, rect.topLeft(), palette, region, covers);
+        // The box clips its children; where all of them lie inside it, a clip would only cost
+        // an intersection with the paint's own clip region.
+        const QRect inside = rect.toAlignedRect();
+        const bool clip = std::any_of(parts.begin(), parts.end(), [&](const Part& part) {
+            return !inside.contains(reachOf(*part.element, part.rect).toAlignedRect());
+        });
         painter.save();
-        painter.setClipRect(rect, Qt::IntersectClip);
-        const auto face = m_faces.find(&box);
+        if (clip)
+            painter.setClipRect(rect, Qt::IntersectClip);
         // An opaque face that covers the whole box hides its back colour.
-        if (face == m_faces.end() || !QRectF(rect.topLeft(), face->second.size()).contains(rect))
+        if (!faceCovers(box, rect))
             painter.fillRect(rect, toQColor(box.backColor(), palette));
-        if (face != m_faces.end()) {
+        if (const auto face = m_faces.find(&box); face != m_faces.end()) {
             const qreal ratio = deviceRatio(painter);
-            painter.drawImage(rect.topLeft(),
-                              ratio > 1.0 ? sharpFace(box, face->second, ratio) : face->second);
+            const QImage& image = ratio > 1.0 ? sharpFace(box, face->second, ratio) : face->second;
+            // Without the clip the face is cut to the box by its source rectangle.
+            painter.drawImage(rect, image,
+                              QRectF(QPointF(), rect.size() * image.devicePixelRatio()));
         }
-        paintContainer(painter, box, rect.topLeft(), palette, region);
+        paintParts(painter, parts, palette, region);
         painter.restore();
         break;
     }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <vector>
 
 class QPainter;
 
@@ -81,8 +82,30 @@ private:
     };
     static std::optional<Placement> placementOf(const QPainter& painter, const QRectF& rect);
 
-    void paintContainer(QPainter& painter, const Container& container, QPointF origin,
-                        const QPalette& palette, const QRegion& region) const;
+    // An element to paint and where it stands.
+    struct Part {
+        const Element* element;
+        QRectF rect;
+        QPointF origin; // its container's top left corner
+    };
+    // The children of the container that change pixels of the region, front to back; the
+    // opaque ones among them add the pixels they cover to covers.
+    std::vector<Part> partsToPaint(const Container& container, QPointF origin,
+                                   const QPalette& palette, const QRegion& region,
+                                   std::vector<QRect>& covers) const;
+    void paintParts(QPainter& painter, const std::vector<Part>& parts, const QPalette& palette,
+                    const QRegion& region) const;
+    // The element's font as a QFont.
+    const QFont& fontFor(const Element& element, const Font& font) const;
+    // The pixels an element standing in the rectangle can change.
+    QRectF reachOf(const Element& element, const QRectF& rect) const;
+    // Whether every pixel of the region within reach lies inside one of the covers.
+    static bool hiddenBehind(const QRect& reach, const QRegion& region,
+                             const std::vector<QRect>& covers);
+    // Whether the element paints each pixel of its rectangle opaquely.
+    bool opaque(const Element& element, const QRectF& rect, const QPalette& palette) const;
+    // Whether the box's face image covers the whole box.
+    bool faceCovers(const PictureBox& box, const QRectF& rect) const;
     void paintElement(QPainter& painter, const Element& element, const QRectF& rect, QPointF origin,
                       const QPalette& palette, const QRegion& region) const;
     void paintLabel(QPainter& painter, const Element& label, const QRectF& rect,
@@ -111,6 +134,8 @@ private:
     mutable std::map<const std::uint8_t*, QImage> m_pictures;
     // Each label's and image's sprite as last drawn.
     mutable std::map<const Element*, Sprite> m_sprites;
+    // Each label's font as last resolved, with what it was resolved from.
+    mutable std::map<const Element*, std::pair<std::optional<Font>, QFont>> m_fonts;
 };
 
 } // namespace merv::qt

@@ -146,6 +146,7 @@ public:
     void raiseResize();
     void catchUp();
     void updateLocale();
+    void updateOpaque();
 
     // ContainerSite.
     std::optional<bool> ambientUserMode() const override;
@@ -334,6 +335,13 @@ void MervGaugeWidget::Private::catchUp() {
             emit(q.*signal[i])(now[i]);
         }
     }
+}
+
+void MervGaugeWidget::Private::updateOpaque() {
+    // At its own size the control's back colour covers every pixel, so Qt need not paint what
+    // lies behind the widget first; in a larger widget the margins show the parent.
+    const QColor back = qt::toQColor(control->elements().root().backColor(), q.palette());
+    q.setAttribute(Qt::WA_OpaquePaintEvent, q.size() == controlPixelSize() && back.alpha() == 255);
 }
 
 void MervGaugeWidget::Private::updateLocale() {
@@ -536,6 +544,7 @@ void MervGaugeWidget::paintEvent(QPaintEvent* event) {
 
 void MervGaugeWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    d->updateOpaque();
     d->inputs->place(controlOrigin());
     if (d->isStarted)
         d->report(QString(), [&] { d->control->Resize(); });
@@ -578,6 +587,7 @@ void MervGaugeWidget::changeEvent(QEvent* event) {
         d->report(QString(), [&] { d->control->AmbientChanged("LocaleID"); });
     } else if (event->type() == QEvent::PaletteChange) {
         d->report(QString(), [&] { d->control->AmbientChanged("BackColor"); });
+        d->updateOpaque();
         // System colours follow the palette everywhere.
         update();
     }
