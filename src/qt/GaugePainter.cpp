@@ -413,7 +413,7 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         const auto parts = partsToPaint(box, rect.topLeft(), palette, region, covers);
         // The box clips its children; where all of them lie inside it, a clip would only cost
         // an intersection with the paint's own clip region.
-        const QRect inside = rect.toAlignedRect();
+        const QRect inside = innerPixels(rect);
         const bool clip = std::any_of(parts.begin(), parts.end(), [&](const Part& part) {
             return !inside.contains(reachOf(*part.element, part.rect).toAlignedRect());
         });
