@@ -177,6 +177,21 @@ void GaugePainter::paint(QPainter& painter, const QPalette& palette, const QRegi
 
 namespace {
 
+// Whether the painter draws elements of the kind; text fields and buttons are real widgets,
+// timers and dialogs show nothing.
+bool paints(ElementKind kind) {
+    switch (kind) {
+    case ElementKind::Label:
+    case ElementKind::PictureBox:
+    case ElementKind::Line:
+    case ElementKind::Image:
+    case ElementKind::Shape:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The whole pixels inside a rectangle.
 QRect innerPixels(const QRectF& rect) {
     return QRect(QPoint(int(std::ceil(rect.left())), int(std::ceil(rect.top()))),
@@ -255,7 +270,7 @@ std::vector<GaugePainter::Part> GaugePainter::partsToPaint(const Container& cont
     // Front to back, so that each element knows the opaque ones in front of it.
     std::vector<Part> parts;
     for (const auto& child : container.children()) {
-        if (!child->visible() || !container.showsChild(*child))
+        if (!paints(child->kind()) || !child->visible() || !container.showsChild(*child))
             continue;
         const QRectF rect = rectOf(child->bounds(), origin);
         // The cheap rejects: an element outside the region, or hidden there behind opaque
@@ -426,9 +441,11 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         if (const auto face = m_faces.find(&box); face != m_faces.end()) {
             const qreal ratio = deviceRatio(painter);
             const QImage& image = ratio > 1.0 ? sharpFace(box, face->second, ratio) : face->second;
-            // Without the clip the face is cut to the box by its source rectangle.
-            painter.drawImage(rect, image,
-                              QRectF(QPointF(), rect.size() * image.devicePixelRatio()));
+            if (image.deviceIndependentSize() == rect.size())
+                painter.drawImage(rect.topLeft(), image);
+            else // without the clip the face is cut to the box by its source rectangle
+                painter.drawImage(rect, image,
+                                  QRectF(QPointF(), rect.size() * image.devicePixelRatio()));
         }
         paintParts(painter, parts, palette, region);
         painter.restore();
