@@ -25,8 +25,6 @@ namespace {
 
 // The needle's pen width in pixels; the layout leaves it to the view.
 constexpr qreal LinePenWidth = 2.0;
-// Far beyond any surface: the region of a paint of everything.
-constexpr int Everywhere = 1 << 20;
 
 QPointF twipsToPixels(int x, int y) {
     return {qreal(x) / Layout::TwipsPerPixel, qreal(y) / Layout::TwipsPerPixel};
@@ -159,10 +157,6 @@ QImage GaugePainter::picture(const Element& element) const {
         it = m_pictures.emplace(bytes.data(), std::move(decoded)).first;
     }
     return it->second;
-}
-
-void GaugePainter::paint(QPainter& painter, const QPalette& palette) const {
-    paint(painter, palette, QRegion(-Everywhere, -Everywhere, 2 * Everywhere, 2 * Everywhere));
 }
 
 void GaugePainter::paint(QPainter& painter, const QPalette& palette, const QRegion& region) const {

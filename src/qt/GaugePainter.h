@@ -43,10 +43,9 @@ public:
     // painter draws it again at device resolution instead of scaling the surface's pixels.
     void setFace(const PictureBox& box, const DialFace& face);
 
-    // Paints the control with its top left corner at the painter's origin.
-    void paint(QPainter& painter, const QPalette& palette) const;
-    // Paints the parts of the control that reach into the region (in control pixels); what
-    // lies outside it may or may not be painted.
+    // Paints the parts of the control that reach into the region (in control pixels), with
+    // its top left corner at the painter's origin; what lies outside the region may or may
+    // not be painted.
     void paint(QPainter& painter, const QPalette& palette, const QRegion& region) const;
 
     // Where an element stands, in control pixels (its container's offsets added up).
