@@ -180,9 +180,16 @@ void ElementInputs::elementChanged(const Element& element, ElementChange change)
         syncFocus();
         return;
     }
-    if (element.kind() == ElementKind::TextField)
-        syncField(static_cast<const TextField&>(element));
-    else if (element.kind() == ElementKind::CommandButton)
+    if (element.kind() == ElementKind::TextField) {
+        const auto& field = static_cast<const TextField&>(element);
+        // The hidden storage fields change with every value write; a line edit nobody sees is
+        // brought up to date when its field is shown.
+        if (!field.shown()) {
+            m_stale.insert(&field);
+            return;
+        }
+        syncField(field);
+    } else if (element.kind() == ElementKind::CommandButton)
         syncButton(static_cast<const CommandButton&>(element));
 }
 
@@ -229,8 +236,13 @@ void ElementInputs::syncCaptions(const Element* recaptioned) {
 }
 
 void ElementInputs::syncVisibility() {
-    for (auto& [widget, element] : m_elementOf)
-        static_cast<QWidget*>(widget)->setVisible(element->shown());
+    for (auto& [widget, element] : m_elementOf) {
+        const bool shown = element->shown();
+        if (shown && element->kind() == ElementKind::TextField &&
+            m_stale.erase(static_cast<const TextField*>(element)) > 0)
+            syncField(static_cast<const TextField&>(*element));
+        static_cast<QWidget*>(widget)->setVisible(shown);
+    }
 }
 
 void ElementInputs::syncFocus() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 class QEvent;
 class QKeyEvent;
@@ -73,6 +74,8 @@ private:
     std::map<const TextField*, QLineEdit*> m_fields;
     std::map<const CommandButton*, QPushButton*> m_buttons;
     std::map<QObject*, Element*> m_elementOf;
+    // Hidden fields whose line edits no longer show their text.
+    std::set<const TextField*> m_stale;
     std::unique_ptr<EventFilter> m_filter;
 };
 

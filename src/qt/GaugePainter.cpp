@@ -15,7 +15,10 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace merv::qt {
 
@@ -176,62 +179,246 @@ QImage GaugePainter::picture(const Element& element) const {
     return it->second;
 }
 
-void GaugePainter::paint(QPainter& painter) const {
+void GaugePainter::paint(QPainter& painter, const QRegion& region) const {
     const UserControl& root = m_tree.root();
-    painter.fillRect(elementRect(root), colorOf(root.backColor()));
-    paintContainer(painter, root, {});
+    std::vector<QRect> covers;
+    const auto parts = partsToPaint(root, {}, region, covers);
+    const QRectF rect = elementRect(root);
+    if (!hiddenBehind(rect.toAlignedRect(), region, covers))
+        painter.fillRect(rect, colorOf(root.backColor()));
+    paintParts(painter, parts, region);
 }
 
-void GaugePainter::paintContainer(QPainter& painter, const Container& container,
-                                  QPointF origin) const {
-    const auto& children = container.children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        const Element& child = **it;
-        if (!child.visible() || !container.showsChild(child))
-            continue;
-        paintElement(painter, child, rectOf(child.bounds(), origin), origin);
+namespace {
+
+// Whether the painter draws elements of the kind; text fields and buttons are real widgets,
+// timers and dialogs show nothing.
+bool paints(ElementKind kind) {
+    switch (kind) {
+    case ElementKind::Label:
+    case ElementKind::PictureBox:
+    case ElementKind::Line:
+    case ElementKind::Image:
+    case ElementKind::Shape:
+        return true;
+    default:
+        return false;
     }
 }
 
+// The whole pixels inside a rectangle.
+QRect innerPixels(const QRectF& rect) {
+    return QRect(QPoint(int(std::ceil(rect.left())), int(std::ceil(rect.top()))),
+                 QPoint(int(std::floor(rect.right())) - 1, int(std::floor(rect.bottom())) - 1));
+}
+
+// The pixels a one-pixel border around the rectangle can touch, side by side.
+std::array<QRect, 4> outlineOf(const QRectF& rect) {
+    const QRect a = rect.toAlignedRect();
+    constexpr int Reach = 2;
+    return {QRect(a.left(), a.top(), a.width(), Reach),
+            QRect(a.left(), a.bottom() - Reach + 1, a.width(), Reach),
+            QRect(a.left(), a.top(), Reach, a.height()),
+            QRect(a.right() - Reach + 1, a.top(), Reach, a.height())};
+}
+
+} // namespace
+
+const QFont& GaugePainter::fontFor(const Element& element, const Font& font) const {
+    // Qt resolves a new QFont's engine on first use: keep each element's until its font changes.
+    auto& [from, resolved] = m_fonts[&element];
+    if (!from || !(*from == font)) {
+        from = font;
+        resolved = fontOf(font);
+    }
+    return resolved;
+}
+
+QRectF GaugePainter::reachOf(const Element& element, const QRectF& rect) const {
+    if (element.kind() == ElementKind::Line)
+        return lineBox(element);
+    if (element.kind() == ElementKind::Image && !static_cast<const Image&>(element).stretch())
+        return QRectF(rect.topLeft(), QSizeF(picture(element).size()));
+    return rect;
+}
+
+bool GaugePainter::hiddenBehind(const QRect& reach, const QRegion& region,
+                                const std::vector<QRect>& covers) {
+    for (const QRect& r : region) {
+        const QRect part = r & reach;
+        if (part.isEmpty())
+            continue;
+        if (std::none_of(covers.begin(), covers.end(),
+                         [&](const QRect& cover) { return cover.contains(part); }))
+            return false;
+    }
+    return true;
+}
+
+bool GaugePainter::opaque(const Element& element, const QRectF& rect) const {
+    switch (element.kind()) {
+    case ElementKind::Shape: {
+        const auto& shape = static_cast<const Shape&>(element);
+        return shape.solidFill() && colorOf(shape.fillColor()).alpha() == 255;
+    }
+    case ElementKind::PictureBox: {
+        const auto& box = static_cast<const PictureBox&>(element);
+        return colorOf(box.backColor()).alpha() == 255 || faceCovers(box, rect);
+    }
+    default:
+        return false;
+    }
+}
+
+bool GaugePainter::faceCovers(const PictureBox& box, const QRectF& rect) const {
+    // The face image is opaque (RGB32).
+    const auto face = m_faces.find(&box);
+    return face != m_faces.end() && QRectF(rect.topLeft(), face->second.size()).contains(rect);
+}
+
+std::vector<GaugePainter::Part> GaugePainter::partsToPaint(const Container& container,
+                                                           QPointF origin, const QRegion& region,
+                                                           std::vector<QRect>& covers) const {
+    // Front to back, so that each element knows the opaque ones in front of it.
+    std::vector<Part> parts;
+    for (const auto& child : container.children()) {
+        if (!paints(child->kind()) || !child->visible() || !container.showsChild(*child))
+            continue;
+        const QRectF rect = rectOf(child->bounds(), origin);
+        // The cheap rejects: an element outside the region, or hidden there behind opaque
+        // elements in front of it, would change no pixel of it.
+        const QRect pixels = reachOf(*child, rect).toAlignedRect();
+        if (!region.intersects(pixels) || hiddenBehind(pixels, region, covers))
+            continue;
+        parts.push_back({child, rect, origin});
+        if (opaque(*child, rect))
+            covers.push_back(innerPixels(rect));
+    }
+    return parts;
+}
+
+void GaugePainter::paintParts(QPainter& painter, const std::vector<Part>& parts,
+                              const QRegion& region) const {
+    for (auto it = parts.rbegin(); it != parts.rend(); ++it)
+        paintElement(painter, *it->element, it->rect, it->origin, region);
+}
+
+std::optional<GaugePainter::Placement> GaugePainter::placementOf(const QPainter& painter,
+                                                                 const QRectF& rect) {
+    const QTransform t = painter.deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() <= 0 || !qFuzzyCompare(t.m11(), t.m22()))
+        return std::nullopt;
+    const QRectF device = t.mapRect(rect);
+    const QRect pixels = device.toAlignedRect();
+    const QPointF fraction = device.topLeft() - QPointF(pixels.topLeft());
+    return Placement{pixels, QTransform(t.m11(), 0, 0, t.m22(), fraction.x(), fraction.y())};
+}
+
+template <typename Draw>
+void GaugePainter::paintSprite(QPainter& painter, const Element& element, SpriteKey key,
+                               const QRectF& rect, Draw&& draw) const {
+    const auto placement = placementOf(painter, rect);
+    Sprite* sprite = nullptr;
+    if (placement && !placement->pixels.isEmpty()) {
+        key.rect = rect;
+        key.local = placement->local;
+        sprite = &m_sprites[&element];
+        if (!(sprite->key == key)) {
+            // New content (a value label that changes with every write, say) is drawn directly
+            // until it is painted a second time unchanged: a sprite would cost more than it saves.
+            sprite->key = std::move(key);
+            sprite->image = QImage();
+            sprite = nullptr;
+        }
+    }
+    if (!sprite) {
+        painter.save();
+        painter.translate(rect.topLeft());
+        draw(painter);
+        painter.restore();
+        return;
+    }
+    if (sprite->image.isNull()) {
+        QImage image(placement->pixels.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setTransform(placement->local);
+        draw(p);
+        p.end();
+        // Set after drawing, so that the sprite's painter drew in device pixels.
+        image.setDevicePixelRatio(placement->local.m11());
+        sprite->image = std::move(image);
+    }
+    // At the sprite's own ratio the copy lands on whole device pixels, one to one.
+    painter.drawImage(
+        painter.deviceTransform().inverted().map(QPointF(placement->pixels.topLeft())),
+        sprite->image);
+}
+
+void GaugePainter::paintLabel(QPainter& painter, const Element& element, const QRectF& rect) const {
+    const auto& label = static_cast<const Label&>(element);
+    if (label.caption().empty())
+        return;
+    SpriteKey key;
+    key.content = label.captionGeneration();
+    const QColor color = colorOf(label.foreColor());
+    key.color = color.rgba();
+    key.font = label.font();
+    if (!label.font())
+        key.fallbackFont = painter.font();
+    const QFont fallback = key.fallbackFont;
+    paintSprite(painter, element, std::move(key), rect, [&](QPainter& p) {
+        // drawText clips to the box itself where the text does not fit; a clip of our own
+        // would cost a clip intersection with every paint.
+        const QRectF box(QPointF(), rect.size());
+        p.setFont(label.font() ? fontFor(element, *label.font()) : fallback);
+        p.setPen(color);
+        p.drawText(box, int(alignmentOf(label.alignment()) | Qt::AlignTop | Qt::TextWordWrap),
+                   QString::fromStdString(label.caption()));
+    });
+}
+
+void GaugePainter::paintImage(QPainter& painter, const Element& element, const QRectF& rect) const {
+    const QImage image = picture(element);
+    if (image.isNull())
+        return;
+    const bool stretch = static_cast<const Image&>(element).stretch();
+    SpriteKey key;
+    key.content = std::uint64_t(reinterpret_cast<std::uintptr_t>(image.constBits()));
+    key.stretch = stretch;
+    const QRectF drawn = stretch ? rect : QRectF(rect.topLeft(), QSizeF(image.size()));
+    paintSprite(painter, element, std::move(key), drawn, [&](QPainter& p) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (stretch)
+            p.drawImage(QRectF(QPointF(), drawn.size()), image);
+        else
+            p.drawImage(QPointF(), image);
+    });
+}
+
 void GaugePainter::paintElement(QPainter& painter, const Element& element, const QRectF& rect,
-                                QPointF origin) const {
+                                QPointF origin, const QRegion& region) const {
     switch (element.kind()) {
     case ElementKind::Shape: {
         const auto& shape = static_cast<const Shape&>(element);
         if (shape.solidFill())
             painter.fillRect(rect, colorOf(shape.fillColor()));
+        // Stroking costs more than filling; a region inside the border needs no stroke.
+        const auto outline = outlineOf(rect);
+        if (std::none_of(outline.begin(), outline.end(),
+                         [&](const QRect& side) { return region.intersects(side); }))
+            break;
         painter.setPen(QPen(colorOf(shape.borderColor()), 1.0));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
         break;
     }
-    case ElementKind::Label: {
-        const auto& label = static_cast<const Label&>(element);
-        if (label.caption().empty())
-            break;
-        painter.save();
-        painter.setClipRect(rect, Qt::IntersectClip);
-        painter.setFont(label.font() ? fontOf(*label.font()) : painter.font());
-        painter.setPen(colorOf(label.foreColor()));
-        painter.drawText(rect,
-                         int(alignmentOf(label.alignment()) | Qt::AlignTop | Qt::TextWordWrap),
-                         QString::fromStdString(label.caption()));
-        painter.restore();
+    case ElementKind::Label:
+        paintLabel(painter, element, rect);
         break;
-    }
-    case ElementKind::Image: {
-        const QImage image = picture(element);
-        if (image.isNull())
-            break;
-        painter.save();
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        if (static_cast<const Image&>(element).stretch())
-            painter.drawImage(rect, image);
-        else
-            painter.drawImage(rect.topLeft(), image);
-        painter.restore();
+    case ElementKind::Image:
+        paintImage(painter, element, rect);
         break;
-    }
     case ElementKind::Line: {
         const auto& line = static_cast<const Line&>(element);
         // Line points are pixels of the container; a pixel's centre is half a unit in.
@@ -247,15 +434,30 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
     }
     case ElementKind::PictureBox: {
         const auto& box = static_cast<const PictureBox&>(element);
+        std::vector<QRect> covers;
+        const auto parts = partsToPaint(box, rect.topLeft(), region, covers);
+        // The box clips its children; where all of them lie inside it, a clip would only cost
+        // an intersection with the paint's own clip region.
+        const QRect inside = innerPixels(rect);
+        const bool clip = std::any_of(parts.begin(), parts.end(), [&](const Part& part) {
+            return !inside.contains(reachOf(*part.element, part.rect).toAlignedRect());
+        });
         painter.save();
-        painter.setClipRect(rect, Qt::IntersectClip);
-        painter.fillRect(rect, colorOf(box.backColor()));
+        if (clip)
+            painter.setClipRect(rect, Qt::IntersectClip);
+        // An opaque face that covers the whole box hides its back colour.
+        if (!faceCovers(box, rect))
+            painter.fillRect(rect, colorOf(box.backColor()));
         if (const auto face = m_faces.find(&box); face != m_faces.end()) {
             const qreal ratio = deviceRatio(painter);
-            painter.drawImage(rect.topLeft(),
-                              ratio > 1.0 ? sharpFace(box, face->second, ratio) : face->second);
+            const QImage& image = ratio > 1.0 ? sharpFace(box, face->second, ratio) : face->second;
+            if (image.deviceIndependentSize() == rect.size())
+                painter.drawImage(rect.topLeft(), image);
+            else // without the clip the face is cut to the box by its source rectangle
+                painter.drawImage(rect, image,
+                                  QRectF(QPointF(), rect.size() * image.devicePixelRatio()));
         }
-        paintContainer(painter, box, rect.topLeft());
+        paintParts(painter, parts, region);
         painter.restore();
         break;
     }

@@ -1,14 +1,20 @@
 #pragma once
 
 #include "platform/ElementTree.h"
+#include "platform/Font.h"
 #include "platform/PixelRect.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QRegion>
+#include <QTransform>
 
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <vector>
 
 class QPainter;
 
@@ -42,8 +48,10 @@ public:
     // The site resolves system colours differently now: every surface is taken again.
     void systemColorsChanged();
 
-    // Paints the control with its top left corner at the painter's origin.
-    void paint(QPainter& painter) const;
+    // Paints the parts of the control that reach into the region (in control pixels), with
+    // its top left corner at the painter's origin; what lies outside the region may or may
+    // not be painted.
+    void paint(QPainter& painter, const QRegion& region) const;
 
     // Where an element stands, in control pixels (its container's offsets added up).
     QRectF elementRect(const Element& element) const;
@@ -54,10 +62,62 @@ public:
     QImage picture(const Element& image) const;
 
 private:
-    void paintContainer(QPainter& painter, const Container& container, QPointF origin) const;
-    void paintElement(QPainter& painter, const Element& element, const QRectF& rect,
-                      QPointF origin) const;
+    // What a sprite was drawn from; a sprite whose key differs is drawn again.
+    struct SpriteKey {
+        std::uint64_t content = 0; // the caption's generation or the picture's address
+        QRectF rect;               // where it stands, in control pixels
+        QTransform local;          // from the rectangle to the sprite's pixels
+        QRgb color = 0;
+        std::optional<Font> font; // the element's own font
+        QFont fallbackFont;       // the painter's, for an element without one
+        bool stretch = false;
+        friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
+    };
+    struct Sprite {
+        SpriteKey key;
+        QImage image; // premultiplied, one pixel per device pixel
+    };
+    // Where a rectangle of control pixels lands in the painter's device: the device pixels it
+    // covers and the transform from the rectangle's own coordinates into them. Empty when the
+    // painter rotates or shears, where sprites do not apply.
+    struct Placement {
+        QRect pixels;
+        QTransform local;
+    };
+    static std::optional<Placement> placementOf(const QPainter& painter, const QRectF& rect);
+
+    // An element to paint and where it stands.
+    struct Part {
+        const Element* element;
+        QRectF rect;
+        QPointF origin; // its container's top left corner
+    };
+    // The children of the container that change pixels of the region, front to back; the
+    // opaque ones among them add the pixels they cover to covers.
+    std::vector<Part> partsToPaint(const Container& container, QPointF origin,
+                                   const QRegion& region, std::vector<QRect>& covers) const;
+    void paintParts(QPainter& painter, const std::vector<Part>& parts, const QRegion& region) const;
+    // The element's font as a QFont.
+    const QFont& fontFor(const Element& element, const Font& font) const;
+    // The pixels an element standing in the rectangle can change.
+    QRectF reachOf(const Element& element, const QRectF& rect) const;
+    // Whether every pixel of the region within reach lies inside one of the covers.
+    static bool hiddenBehind(const QRect& reach, const QRegion& region,
+                             const std::vector<QRect>& covers);
+    // Whether the element paints each pixel of its rectangle opaquely.
+    bool opaque(const Element& element, const QRectF& rect) const;
+    // Whether the box's face image covers the whole box.
+    bool faceCovers(const PictureBox& box, const QRectF& rect) const;
+    void paintElement(QPainter& painter, const Element& element, const QRectF& rect, QPointF origin,
+                      const QRegion& region) const;
+    void paintLabel(QPainter& painter, const Element& label, const QRectF& rect) const;
     QColor colorOf(std::uint32_t oleColor) const;
+    void paintImage(QPainter& painter, const Element& image, const QRectF& rect) const;
+    // Paints what draw paints into the rectangle's own coordinates, through the element's
+    // sprite: drawn again only when the key changed, then copied pixel for pixel.
+    template <typename Draw>
+    void paintSprite(QPainter& painter, const Element& element, SpriteKey key, const QRectF& rect,
+                     Draw&& draw) const;
 
     // The face drawn at the device pixel ratio of the painter's device (cached per ratio).
     const QImage& sharpFace(const PictureBox& box, const QImage& face, qreal ratio) const;
@@ -75,6 +135,10 @@ private:
     std::map<const PictureBox*, QImage> m_faces;
     // Decoded pictures, by the address of their bytes (the control keeps them for its life).
     mutable std::map<const std::uint8_t*, QImage> m_pictures;
+    // Each label's and image's sprite as last drawn.
+    mutable std::map<const Element*, Sprite> m_sprites;
+    // Each label's font as last resolved, with what it was resolved from.
+    mutable std::map<const Element*, std::pair<std::optional<Font>, QFont>> m_fonts;
 };
 
 } // namespace merv::qt

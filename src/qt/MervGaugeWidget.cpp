@@ -156,6 +156,7 @@ public:
     // Tells screen readers of what changed of the gauge's name, value text and alarm state.
     void tellScreenReaders(bool nameMayDiffer, bool valueMayDiffer, bool stateMayDiffer);
     void updateLocale();
+    void updateOpaque();
 
     // ContainerSite.
     std::optional<bool> ambientUserMode() const override;
@@ -422,6 +423,13 @@ void MervGaugeWidget::Private::tellScreenReaders(bool nameMayDiffer, bool valueM
     }
 }
 
+void MervGaugeWidget::Private::updateOpaque() {
+    // At its own size the control's back colour covers every pixel, so Qt need not paint what
+    // lies behind the widget first; in a larger widget the margins show the parent.
+    const QColor back = qt::toQColor(control->elements().root().backColor(), q.palette());
+    q.setAttribute(Qt::WA_OpaquePaintEvent, q.size() == controlPixelSize() && back.alpha() == 255);
+}
+
 void MervGaugeWidget::Private::updateLocale() {
     numbers = qt::numberLocaleOf(q.locale());
     lcid = qt::lcidOf(q.locale());
@@ -660,14 +668,15 @@ void MervGaugeWidget::connectNotify(const QMetaMethod& signal) {
         d->ensureStarted();
 }
 
-void MervGaugeWidget::paintEvent(QPaintEvent*) {
+void MervGaugeWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.translate(controlOrigin());
-    d->painter->paint(painter);
+    d->painter->paint(painter, event->region().translated(-controlOrigin()));
 }
 
 void MervGaugeWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    d->updateOpaque();
     d->inputs->place(controlOrigin());
     if (d->isStarted)
         d->report(QString(), [&] { d->control->Resize(); });
@@ -717,6 +726,7 @@ void MervGaugeWidget::changeEvent(QEvent* event) {
         // System colours follow the palette everywhere, the face's pixels included.
         d->painter->systemColorsChanged();
         d->inputs->systemColorsChanged();
+        d->updateOpaque();
         update();
     }
 }

@@ -4,6 +4,8 @@
 
 #include "qt/MervGaugeWidget.h"
 
+#include "control/MERV_Gauge.h"
+
 #include <QTest>
 
 using namespace gauge;
@@ -17,6 +19,7 @@ private slots:
     void aSystemColourFollowsThePalette();
     void needleFollowsTheValue();
     void whiteBandAndItsTexts();
+    void repaintedLabelsFollowCaptionAndColour();
     void ornamentsLetTheBackgroundShowThrough();
     void sizeIsFixedAndTheGaugeStaysCentred();
 };
@@ -102,6 +105,26 @@ void GaugePaint::whiteBandAndItsTexts() {
     // The text is centred: its ink lies on both sides of the middle.
     QVERIFY(pixelsUnlike(image, QRect(60, 127, 25, 17), Qt::white) > 0);
     QVERIFY(pixelsUnlike(image, QRect(85, 127, 25, 17), Qt::white) > 0);
+}
+
+void GaugePaint::repaintedLabelsFollowCaptionAndColour() {
+    // A label painted twice unchanged is then copied from a cache; a change must still show.
+    const QRect variabile(30, 112, 109, 12);
+    const auto settled = [](MervGaugeWidget& w) {
+        grabbed(w);
+        return grabbed(w);
+    };
+    MervGaugeWidget widget;
+    widget.setVariableName(QStringLiteral("Flow"));
+    const QImage flow = settled(widget);
+    widget.setVariableName(QStringLiteral("Pressure"));
+    const QImage pressure = settled(widget);
+    QVERIFY(flow.copy(variabile) != pressure.copy(variabile));
+    widget.control().ui().Variabile.setForeColor(0xFF0000);
+    QVERIFY(pixelsUnlike(settled(widget), variabile, Qt::white) >
+            pixelsUnlike(pressure, variabile, Qt::white) / 2);
+    QVERIFY(pixelsUnlike(settled(widget), variabile, Qt::blue) <
+            pixelsUnlike(pressure, variabile, Qt::blue));
 }
 
 void GaugePaint::ornamentsLetTheBackgroundShowThrough() {

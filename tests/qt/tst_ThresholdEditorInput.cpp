@@ -31,6 +31,7 @@ private slots:
     void spaceOnOkPressesIt();
     void rejectedOkRestoresAllFour();
     void programWriteShowsInTheOpenPanel();
+    void programWriteWhileClosedShowsOnOpening();
 
 private:
     void open();
@@ -182,6 +183,14 @@ void ThresholdEditorInput::programWriteShowsInTheOpenPanel() {
     open();
     widget->setAlarmHighVal(85);
     QCOMPARE(field(*widget, "AlarmH")->text(), QStringLiteral("85"));
+}
+
+void ThresholdEditorInput::programWriteWhileClosedShowsOnOpening() {
+    // Hidden line edits catch up with their fields when they are shown (WarningL: a field
+    // that the opening does not focus).
+    widget->setWarningLowVal(30);
+    open();
+    QCOMPARE(field(*widget, "WarningL")->text(), QStringLiteral("30"));
 }
 
 QTEST_MAIN(ThresholdEditorInput)
