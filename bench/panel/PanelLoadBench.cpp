@@ -17,6 +17,7 @@
 #include "PanelController.h"
 #include "PanelWindow.h"
 #include "TempFolder.h"
+#include "common/QtPlatformChoice.h"
 #include "panel/DataSource.h"
 #include "panel/Form.h"
 #include "panel/MqttPayload.h"
@@ -743,9 +744,7 @@ int main(int argc, char** argv) {
     try {
         const Options o = readOptions(argc, argv);
         checkEncoding();
-        if (qEnvironmentVariableIsEmpty("DISPLAY") &&
-            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        merv::tools::choosePlatformBeforeQt();
         QApplication app(argc, argv);
         std::printf("operator panel under load: %d gauges x %d Hz = %d messages/s over MQTT QoS %d "
                     "on loopback; %d s measured after %d s of warm-up\n",

@@ -3,6 +3,7 @@
 #include "PanelController.h"
 #include "PanelWindow.h"
 #include "bagfile/BagError.h"
+#include "common/QtPlatformChoice.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,11 +24,6 @@ namespace {
 
 constexpr int HeadlessSeconds = 5;   // a headless run's length when --seconds is not given
 constexpr int SimulatedStepMs = 100; // a headless simulated run advances in steps of this
-
-bool hasDisplay() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
 
 std::filesystem::path defaultHistory() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -66,8 +62,7 @@ void writeSnapshot(QWidget& window, const QString& path) {
 }
 
 int run(int argc, char** argv) {
-    if (!hasDisplay())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    merv::tools::choosePlatformBeforeQt();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mervgauge-panel"));
     QCommandLineParser parser;
@@ -115,7 +110,7 @@ int run(int argc, char** argv) {
                           parser.value(pollMs).toStdString());
     options.station = parser.isSet(station) ? parser.value(station).toStdString()
                                             : QHostInfo::localHostName().toStdString();
-    const bool headless = !hasDisplay();
+    const bool headless = !merv::tools::hasDisplay();
     options.manualClock = headless;
     const std::string address =
         parser.isSet(source) ? parser.value(source).toStdString() : panelForm.source;

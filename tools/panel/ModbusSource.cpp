@@ -1,12 +1,13 @@
 #include "panel/ModbusSource.h"
 
+#include "panel/HostPort.h"
+
 #include <modbus.h>
 
 #include <sys/socket.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <string_view>
 #include <tuple>
 #include <unordered_set>
@@ -45,32 +46,11 @@ ModbusAddress readModbusAddress(const std::string& address) {
         badAddress(address, "nothing may follow the port");
 
     ModbusAddress out;
-    std::string_view port;
-    if (rest.starts_with('[')) {
-        const auto close = rest.find(']');
-        if (close == std::string_view::npos)
-            badAddress(address, "the host's \"[\" is not closed");
-        out.host = std::string(rest.substr(1, close - 1));
-        if (rest.substr(close + 1).starts_with(':'))
-            port = rest.substr(close + 2);
-        else if (close + 1 != rest.size())
-            badAddress(address, "something other than \":PORT\" follows the host");
-    } else {
-        const auto colon = rest.find(':');
-        if (colon != rest.rfind(':'))
-            badAddress(address, "an IPv6 host goes in brackets");
-        out.host = std::string(rest.substr(0, colon));
-        if (colon != std::string_view::npos)
-            port = rest.substr(colon + 1);
-    }
-    if (out.host.empty())
-        badAddress(address, "no host");
-    if (port.empty())
-        badAddress(address, "no port");
-    const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), out.port);
-    if (error != std::errc() || end != port.data() + port.size() || out.port < 1 ||
-        out.port > 65535)
-        badAddress(address, "the port \"" + std::string(port) + "\" is not a number 1 to 65535");
+    HostPort where;
+    if (const std::string why = readHostPort(rest, where); !why.empty())
+        badAddress(address, why);
+    out.host = std::move(where.host);
+    out.port = where.port;
     return out;
 }
 

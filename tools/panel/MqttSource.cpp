@@ -1,5 +1,6 @@
 #include "panel/MqttSource.h"
 
+#include "panel/HostPort.h"
 #include "panel/MqttPayload.h"
 
 #include <QSysInfo>
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <mutex>
 
@@ -50,32 +50,11 @@ MqttAddress readMqttAddress(const std::string& address) {
     std::string_view prefix = slash == std::string_view::npos ? "" : rest.substr(slash + 1);
 
     MqttAddress out;
-    std::string_view port;
-    if (authority.starts_with('[')) {
-        const auto close = authority.find(']');
-        if (close == std::string_view::npos)
-            badAddress(address, "the host's \"[\" is not closed");
-        out.host = std::string(authority.substr(1, close - 1));
-        if (authority.substr(close + 1).starts_with(':'))
-            port = authority.substr(close + 2);
-        else if (close + 1 != authority.size())
-            badAddress(address, "something other than \":PORT\" follows the host");
-    } else {
-        const auto colon = authority.find(':');
-        if (colon != authority.rfind(':'))
-            badAddress(address, "an IPv6 host goes in brackets");
-        out.host = std::string(authority.substr(0, colon));
-        if (colon != std::string_view::npos)
-            port = authority.substr(colon + 1);
-    }
-    if (out.host.empty())
-        badAddress(address, "no host");
-    if (port.empty())
-        badAddress(address, "no port");
-    const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), out.port);
-    if (error != std::errc() || end != port.data() + port.size() || out.port < 1 ||
-        out.port > 65535)
-        badAddress(address, "the port \"" + std::string(port) + "\" is not a number 1 to 65535");
+    HostPort where;
+    if (const std::string why = readHostPort(authority, where); !why.empty())
+        badAddress(address, why);
+    out.host = std::move(where.host);
+    out.port = where.port;
     while (prefix.ends_with('/'))
         prefix.remove_suffix(1);
     if (hasWildcard(prefix))

@@ -11,13 +11,12 @@
 #include "bagfile/BagFile.h"
 #include "bagfile/FileIo.h"
 #include "common/CheckedOutput.h"
+#include "common/QtPlatformChoice.h"
 #include "platform/PropertyBag.h"
 #include "platform/RuntimeError.h"
 
 #include <QApplication>
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QTimer>
 
@@ -25,7 +24,6 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -108,18 +106,7 @@ QString describe(const merv::RuntimeError& error) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Without a display the tool renders on Qt's offscreen platform.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt wants a private runtime folder; a tool started from a script may have none.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString runtime =
-            QDir::tempPath() + QStringLiteral("/mervgauge-runtime-%1").arg(getuid());
-        QDir().mkpath(runtime);
-        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
-    }
+    merv::tools::choosePlatformBeforeQt();
     QApplication app(argc, argv);
     const Options options = parse(app.arguments());
 
