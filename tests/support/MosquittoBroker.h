@@ -9,6 +9,7 @@
 #include <csignal>
 #include <fstream>
 #include <netinet/in.h>
+#include <pwd.h>
 #include <spawn.h>
 #include <stdexcept>
 #include <string>
@@ -28,6 +29,11 @@ public:
         std::ofstream(m_folder / "broker.conf")
             << "listener " << m_port << " 127.0.0.1\nallow_anonymous true\npersistence false\n"
             << "log_dest file " << (m_folder / "broker.log").string() << "\n";
+        // Started as root, the broker would become the "mosquitto" user and could not write
+        // its log into the test's private folder; as anyone else the line changes nothing.
+        if (const passwd* self = ::getpwuid(::geteuid()))
+            std::ofstream(m_folder / "broker.conf", std::ios::app)
+                << "user " << self->pw_name << "\n";
         start();
     }
     ~MosquittoBroker() { stop(); }
