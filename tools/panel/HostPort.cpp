@@ -35,4 +35,9 @@ std::string readHostPort(std::string_view text, HostPort& out) {
     return {};
 }
 
+std::string hostPortText(const HostPort& where) {
+    const bool ipv6 = where.host.find(':') != std::string::npos;
+    return (ipv6 ? "[" + where.host + "]" : where.host) + ":" + std::to_string(where.port);
+}
+
 } // namespace merv::panel

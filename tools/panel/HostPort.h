@@ -14,5 +14,7 @@ struct HostPort {
 
 // Reads "HOST:PORT"; the result names what is wrong, or is empty when the text is good.
 std::string readHostPort(std::string_view text, HostPort& out);
+// The text readHostPort reads back: "HOST:PORT", an IPv6 host in brackets.
+std::string hostPortText(const HostPort& where);
 
 } // namespace merv::panel

@@ -1,7 +1,5 @@
 #include "panel/ModbusSource.h"
 
-#include "panel/HostPort.h"
-
 #include <modbus.h>
 
 #include <sys/socket.h>
@@ -46,11 +44,8 @@ ModbusAddress readModbusAddress(const std::string& address) {
         badAddress(address, "nothing may follow the port");
 
     ModbusAddress out;
-    HostPort where;
-    if (const std::string why = readHostPort(rest, where); !why.empty())
+    if (const std::string why = readHostPort(rest, out); !why.empty())
         badAddress(address, why);
-    out.host = std::move(where.host);
-    out.port = where.port;
     return out;
 }
 
@@ -67,10 +62,7 @@ ModbusSource::~ModbusSource() {
 }
 
 QString ModbusSource::description() const {
-    const auto host = QString::fromStdString(m_address.host);
-    return QStringLiteral("modbus-tcp://%1:%2")
-        .arg(host.contains(':') ? '[' + host + ']' : host)
-        .arg(m_address.port);
+    return QString::fromStdString(std::string(Scheme) + hostPortText(m_address));
 }
 
 template <class F>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/DataSource.h"
+#include "panel/HostPort.h"
 #include "panel/ModbusTag.h"
 
 #include <chrono>
@@ -18,10 +19,7 @@ namespace merv::panel {
 
 // Where a Modbus TCP source connects: "modbus-tcp://HOST:PORT". HOST may be a name or an
 // address, an IPv6 one in brackets.
-struct ModbusAddress {
-    std::string host;
-    int port = 0;
-};
+struct ModbusAddress : HostPort {};
 // Throws SourceError naming the address and what is wrong with it.
 ModbusAddress readModbusAddress(const std::string& address);
 

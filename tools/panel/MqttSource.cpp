@@ -1,6 +1,5 @@
 #include "panel/MqttSource.h"
 
-#include "panel/HostPort.h"
 #include "panel/MqttPayload.h"
 
 #include <QSysInfo>
@@ -50,11 +49,8 @@ MqttAddress readMqttAddress(const std::string& address) {
     std::string_view prefix = slash == std::string_view::npos ? "" : rest.substr(slash + 1);
 
     MqttAddress out;
-    HostPort where;
-    if (const std::string why = readHostPort(authority, where); !why.empty())
+    if (const std::string why = readHostPort(authority, out); !why.empty())
         badAddress(address, why);
-    out.host = std::move(where.host);
-    out.port = where.port;
     while (prefix.ends_with('/'))
         prefix.remove_suffix(1);
     if (hasWildcard(prefix))
@@ -73,11 +69,8 @@ MqttSource::~MqttSource() {
 }
 
 QString MqttSource::description() const {
-    const auto host = QString::fromStdString(m_address.host);
-    return QStringLiteral("mqtt://%1:%2%3")
-        .arg(host.contains(':') ? '[' + host + ']' : host)
-        .arg(m_address.port)
-        .arg(m_address.prefix.empty() ? QString() : '/' + QString::fromStdString(m_address.prefix));
+    return QString::fromStdString(std::string(Scheme) + hostPortText(m_address) +
+                                  (m_address.prefix.empty() ? "" : "/" + m_address.prefix));
 }
 
 std::string MqttSource::topicOf(const std::string& tag) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/DataSource.h"
+#include "panel/HostPort.h"
 
 #include <deque>
 #include <string>
@@ -14,9 +15,7 @@ namespace merv::panel {
 
 // Where an MQTT source connects: "mqtt://HOST:PORT[/PREFIX]". HOST may be an IPv6 address in
 // brackets; the prefix has no MQTT wildcards and no slash at either end.
-struct MqttAddress {
-    std::string host;
-    int port = 0;
+struct MqttAddress : HostPort {
     std::string prefix;
 };
 // Throws SourceError naming the address and what is wrong with it.
