@@ -33,6 +33,8 @@ TEST(ModbusSource, AnAddressIsHostAndPort) {
     const ModbusAddress a = readModbusAddress("modbus-tcp://[::1]:1502");
     EXPECT_EQ(a.host, "::1");
     EXPECT_EQ(a.port, 1502);
+    // The status bar shows the address as it was written.
+    EXPECT_EQ(ModbusSource(a, 500).description().toStdString(), "modbus-tcp://[::1]:1502");
     for (const char* bad : {"modbus-tcp://", "modbus-tcp://plc", "modbus-tcp://plc:0",
                             "modbus-tcp://plc:502/x", "modbus://plc:502"})
         EXPECT_THROW(readModbusAddress(bad), SourceError) << bad;
