@@ -255,16 +255,14 @@ bool GaugePainter::hiddenBehind(const QRect& reach, const QRegion& region,
     return true;
 }
 
-bool GaugePainter::opaque(const Element& element, const QRectF& rect) const {
+bool GaugePainter::opaque(const Element& element) {
+    // The control's colours carry no alpha: a solid shape, and a picture box filled with its
+    // back colour, cover every pixel of their rectangles.
     switch (element.kind()) {
-    case ElementKind::Shape: {
-        const auto& shape = static_cast<const Shape&>(element);
-        return shape.solidFill() && colorOf(shape.fillColor()).alpha() == 255;
-    }
-    case ElementKind::PictureBox: {
-        const auto& box = static_cast<const PictureBox&>(element);
-        return colorOf(box.backColor()).alpha() == 255 || faceCovers(box, rect);
-    }
+    case ElementKind::Shape:
+        return static_cast<const Shape&>(element).solidFill();
+    case ElementKind::PictureBox:
+        return true;
     default:
         return false;
     }
@@ -291,7 +289,7 @@ std::vector<GaugePainter::Part> GaugePainter::partsToPaint(const Container& cont
         if (!region.intersects(pixels) || hiddenBehind(pixels, region, covers))
             continue;
         parts.push_back({child, rect, origin});
-        if (opaque(*child, rect))
+        if (opaque(*child))
             covers.push_back(innerPixels(rect));
     }
     return parts;

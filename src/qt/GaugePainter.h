@@ -105,7 +105,7 @@ private:
     static bool hiddenBehind(const QRect& reach, const QRegion& region,
                              const std::vector<QRect>& covers);
     // Whether the element paints each pixel of its rectangle opaquely.
-    bool opaque(const Element& element, const QRectF& rect) const;
+    static bool opaque(const Element& element);
     // Whether the box's face image covers the whole box.
     bool faceCovers(const PictureBox& box, const QRectF& rect) const;
     void paintElement(QPainter& painter, const Element& element, const QRectF& rect, QPointF origin,

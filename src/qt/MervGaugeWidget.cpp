@@ -424,10 +424,10 @@ void MervGaugeWidget::Private::tellScreenReaders(bool nameMayDiffer, bool valueM
 }
 
 void MervGaugeWidget::Private::updateOpaque() {
-    // At its own size the control's back colour covers every pixel, so Qt need not paint what
-    // lies behind the widget first; in a larger widget the margins show the parent.
-    const QColor back = qt::toQColor(control->elements().root().backColor(), q.palette());
-    q.setAttribute(Qt::WA_OpaquePaintEvent, q.size() == controlPixelSize() && back.alpha() == 255);
+    // At its own size the control's back colour (colours carry no alpha) covers every pixel,
+    // so Qt need not paint what lies behind the widget first; in a larger widget the margins
+    // show the parent.
+    q.setAttribute(Qt::WA_OpaquePaintEvent, q.size() == controlPixelSize());
 }
 
 void MervGaugeWidget::Private::updateLocale() {
@@ -726,7 +726,6 @@ void MervGaugeWidget::changeEvent(QEvent* event) {
         // System colours follow the palette everywhere, the face's pixels included.
         d->painter->systemColorsChanged();
         d->inputs->systemColorsChanged();
-        d->updateOpaque();
         update();
     }
 }
