@@ -84,7 +84,8 @@ void PeerGauge::paintDial(QPainter& painter) const {
 
 void PeerGauge::paintNeedleAndValue(QPainter& painter, float value) const {
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::blue, 2.0, Qt::SolidLine, Qt::RoundCap));
+    // The needle as the widget draws it at one device pixel per pixel.
+    painter.setPen(QPen(Qt::blue, 2.0, Qt::SolidLine, Qt::SquareCap));
     painter.drawLine(Centre, dialPoint(value, NeedleRadius));
     painter.setFont(m_font);
     painter.setPen(Qt::black);

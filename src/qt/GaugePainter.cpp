@@ -421,10 +421,14 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         const auto& line = static_cast<const Line&>(element);
         // Line points are pixels of the container; a pixel's centre is half a unit in.
         const QPointF centre(0.5, 0.5);
+        // Qt's rasteriser draws a line with square caps directly, and a round cap through its
+        // general stroker at about three times the cost. At one device pixel per pixel a round
+        // cap of one pixel's radius differs from a square one in a few edge pixels; above that,
+        // where the stroker runs anyway, the cap is round.
+        const Qt::PenCapStyle cap = deviceRatio(painter) > 1.0 ? Qt::RoundCap : Qt::SquareCap;
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(
-            QPen(colorOf(line.borderColor()), LinePenWidth, Qt::SolidLine, Qt::RoundCap));
+        painter.setPen(QPen(colorOf(line.borderColor()), LinePenWidth, Qt::SolidLine, cap));
         painter.drawLine(origin + QPointF(line.x1(), line.y1()) + centre,
                          origin + QPointF(line.x2(), line.y2()) + centre);
         painter.restore();
