@@ -58,5 +58,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/src/qt)
 # Building against the package needs the Qt headers and CMake files too.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-base-dev")
+# The package carries no debugging symbols; the build tree keeps them.
+set(CPACK_STRIP_FILES TRUE)
 set(CPACK_GENERATOR DEB)
 include(CPack)
