@@ -285,10 +285,10 @@ std::vector<GaugePainter::Part> GaugePainter::partsToPaint(const Container& cont
         const QRectF rect = rectOf(child->bounds(), origin);
         // The cheap rejects: an element outside the region, or hidden there behind opaque
         // elements in front of it, would change no pixel of it.
-        const QRect pixels = reachOf(*child, rect).toAlignedRect();
-        if (!region.intersects(pixels) || hiddenBehind(pixels, region, covers))
+        const QRect reach = reachOf(*child, rect).toAlignedRect();
+        if (!region.intersects(reach) || hiddenBehind(reach, region, covers))
             continue;
-        parts.push_back({child, rect, origin});
+        parts.push_back({child, rect, origin, reach});
         if (opaque(*child))
             covers.push_back(innerPixels(rect));
     }
@@ -442,7 +442,7 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         // an intersection with the paint's own clip region.
         const QRect inside = innerPixels(rect);
         const bool clip = std::any_of(parts.begin(), parts.end(), [&](const Part& part) {
-            return !inside.contains(reachOf(*part.element, part.rect).toAlignedRect());
+            return !inside.contains(part.reach);
         });
         painter.save();
         if (clip)

@@ -91,6 +91,7 @@ private:
         const Element* element;
         QRectF rect;
         QPointF origin; // its container's top left corner
+        QRect reach;    // the pixels it can change
     };
     // The children of the container that change pixels of the region, front to back; the
     // opaque ones among them add the pixels they cover to covers.
