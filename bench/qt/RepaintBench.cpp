@@ -146,33 +146,29 @@ void BM_WidgetValueRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_WidgetValueRepaint);
 
-// The peer painted whole each frame, antialiased.
-void BM_QPainterFullGauge(benchmark::State& state) {
+// Paints the peer into an image of the gauge's size once per iteration, the value cycling.
+void paintPeer(benchmark::State& state, void (PeerGauge::*paint)(QPainter&, float) const) {
     const PeerGauge peer;
     QImage image(GaugeSize, QImage::Format_ARGB32_Premultiplied);
     std::size_t i = 0;
     for (auto _ : state) {
         QPainter painter(&image);
-        peer.paintFull(painter, Values[i]);
+        (peer.*paint)(painter, Values[i]);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
         i = (i + 1) % Values.size();
     }
 }
+
+// The peer painted whole each frame, antialiased.
+void BM_QPainterFullGauge(benchmark::State& state) {
+    paintPeer(state, &PeerGauge::paintFull);
+}
 BENCHMARK(BM_QPainterFullGauge);
 
 // The peer with its static dial cached: one image copy, the needle and the value text.
 void BM_QPainterCachedGauge(benchmark::State& state) {
-    const PeerGauge peer;
-    QImage image(GaugeSize, QImage::Format_ARGB32_Premultiplied);
-    std::size_t i = 0;
-    for (auto _ : state) {
-        QPainter painter(&image);
-        peer.paintCached(painter, Values[i]);
-        painter.end();
-        benchmark::DoNotOptimize(image.constBits());
-        i = (i + 1) % Values.size();
-    }
+    paintPeer(state, &PeerGauge::paintCached);
 }
 BENCHMARK(BM_QPainterCachedGauge);
 
