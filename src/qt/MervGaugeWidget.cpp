@@ -512,15 +512,18 @@ MERV_TEXT_PROPERTY(VariableName, setVariableName)
 MERV_TEXT_PROPERTY(EngUnit, setEngUnit)
 #undef MERV_TEXT_PROPERTY
 
-qint16 MervGaugeWidget::Precision() const {
+int MervGaugeWidget::Precision() const {
     d->ensureStarted();
-    return d->read<qint16>(QStringLiteral("Precision"), 0, [&] { return d->control->Precision(); });
+    return d->read<int>(QStringLiteral("Precision"), 0, [&] { return d->control->Precision(); });
 }
 
-void MervGaugeWidget::setPrecision(qint16 value) {
-    if (d->staged)
-        return d->stage("Precision", Variant::integer(value));
-    d->report(QStringLiteral("Precision"), [&] { d->control->setPrecision(value); });
+void MervGaugeWidget::setPrecision(int value) {
+    d->report(QStringLiteral("Precision"), [&] {
+        const std::int16_t precision = convert::toInteger(double(value));
+        if (d->staged)
+            return d->stage("Precision", Variant::integer(precision));
+        d->control->setPrecision(precision);
+    });
 }
 
 bool MervGaugeWidget::AlarmHighStatus() const {
@@ -541,14 +544,17 @@ bool MervGaugeWidget::WarningLowStatus() const {
 }
 
 #define MERV_SINGLE_PROPERTY(Name, setter)                                                         \
-    float MervGaugeWidget::Name() const {                                                          \
+    double MervGaugeWidget::Name() const {                                                         \
         d->ensureStarted();                                                                        \
         return d->read<float>(QStringLiteral(#Name), 0.0f, [&] { return d->control->Name(); });    \
     }                                                                                              \
-    void MervGaugeWidget::setter(float value) {                                                    \
-        if (d->staged)                                                                             \
-            return d->stage(#Name, Variant::single(value));                                        \
-        d->report(QStringLiteral(#Name), [&] { d->control->setter(value); });                      \
+    void MervGaugeWidget::setter(double value) {                                                   \
+        d->report(QStringLiteral(#Name), [&] {                                                     \
+            const float single = convert::toSingle(value);                                         \
+            if (d->staged)                                                                         \
+                return d->stage(#Name, Variant::single(single));                                   \
+            d->control->setter(single);                                                            \
+        });                                                                                        \
     }
 MERV_SINGLE_PROPERTY(AlarmHighVal, setAlarmHighVal)
 MERV_SINGLE_PROPERTY(AlarmLowVal, setAlarmLowVal)

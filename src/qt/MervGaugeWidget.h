@@ -27,26 +27,40 @@ class RuntimeError;
 // that wants to handle the error itself. No error ever escapes into Qt's event loop.
 class MERVGAUGE_QT_EXPORT MervGaugeWidget : public QWidget {
     Q_OBJECT
+    // Numbers are int and double at the property surface, as form designers, uic and
+    // QUiLoader take them; they convert to the control's 16-bit integer and single exactly as
+    // an automation host converts (an out-of-range value is refused with an overflow error).
     Q_PROPERTY(QString VariableName READ VariableName WRITE setVariableName)
     Q_PROPERTY(QString EngUnit READ EngUnit WRITE setEngUnit)
-    Q_PROPERTY(qint16 Precision READ Precision WRITE setPrecision)
+    Q_PROPERTY(int Precision READ Precision WRITE setPrecision)
     Q_PROPERTY(bool AlarmHighStatus READ AlarmHighStatus NOTIFY AlarmHighStatusChanged)
     Q_PROPERTY(bool AlarmLowStatus READ AlarmLowStatus NOTIFY AlarmLowStatusChanged)
     Q_PROPERTY(bool WarningHighStatus READ WarningHighStatus NOTIFY WarningHighStatusChanged)
     Q_PROPERTY(bool WarningLowStatus READ WarningLowStatus NOTIFY WarningLowStatusChanged)
-    Q_PROPERTY(float AlarmHighVal READ AlarmHighVal WRITE setAlarmHighVal)
-    Q_PROPERTY(float AlarmLowVal READ AlarmLowVal WRITE setAlarmLowVal)
-    Q_PROPERTY(float WarningHighVal READ WarningHighVal WRITE setWarningHighVal)
-    Q_PROPERTY(float WarningLowVal READ WarningLowVal WRITE setWarningLowVal)
-    Q_PROPERTY(float Value READ Value WRITE setValue)
-    Q_PROPERTY(float MinValue READ MinValue WRITE setMinValue)
-    Q_PROPERTY(float MaxValue READ MaxValue WRITE setMaxValue)
+    Q_PROPERTY(double AlarmHighVal READ AlarmHighVal WRITE setAlarmHighVal)
+    Q_PROPERTY(double AlarmLowVal READ AlarmLowVal WRITE setAlarmLowVal)
+    Q_PROPERTY(double WarningHighVal READ WarningHighVal WRITE setWarningHighVal)
+    Q_PROPERTY(double WarningLowVal READ WarningLowVal WRITE setWarningLowVal)
+    Q_PROPERTY(double Value READ Value WRITE setValue)
+    Q_PROPERTY(double MinValue READ MinValue WRITE setMinValue)
+    Q_PROPERTY(double MaxValue READ MaxValue WRITE setMaxValue)
+    // Each colour twice: as a QColor, for a colour chooser, and as the stored value, which
+    // also expresses system colours. The stored value comes after its QColor, so a form that
+    // lists both restores the exact value last.
+    Q_PROPERTY(QColor backColorTextQColor READ backColorTextQColor WRITE setBackColorTextQColor)
     Q_PROPERTY(quint32 BackColorText READ BackColorText WRITE setBackColorText)
+    Q_PROPERTY(
+        QColor backColorGraphicQColor READ backColorGraphicQColor WRITE setBackColorGraphicQColor)
     Q_PROPERTY(quint32 BackColorGraphic READ BackColorGraphic WRITE setBackColorGraphic)
+    Q_PROPERTY(QColor textQColor READ textQColor WRITE setTextQColor)
     Q_PROPERTY(quint32 TextColor READ TextColor WRITE setTextColor)
+    Q_PROPERTY(QColor bordersQColor READ bordersQColor WRITE setBordersQColor)
     Q_PROPERTY(quint32 BordersColor READ BordersColor WRITE setBordersColor)
+    Q_PROPERTY(QColor normalQColor READ normalQColor WRITE setNormalQColor)
     Q_PROPERTY(quint32 NormalColor READ NormalColor WRITE setNormalColor)
+    Q_PROPERTY(QColor warningQColor READ warningQColor WRITE setWarningQColor)
     Q_PROPERTY(quint32 WarningColor READ WarningColor WRITE setWarningColor)
+    Q_PROPERTY(QColor alarmQColor READ alarmQColor WRITE setAlarmQColor)
     Q_PROPERTY(quint32 AlarmColor READ AlarmColor WRITE setAlarmColor)
 
 public:
@@ -86,26 +100,26 @@ public:
     void setVariableName(const QString& vNewName);
     QString EngUnit() const;
     void setEngUnit(const QString& vNewEngUnit);
-    qint16 Precision() const;
-    void setPrecision(qint16 vNewPrec);
+    int Precision() const;
+    void setPrecision(int vNewPrec);
     bool AlarmHighStatus() const;
     bool AlarmLowStatus() const;
     bool WarningHighStatus() const;
     bool WarningLowStatus() const;
-    float AlarmHighVal() const;
-    void setAlarmHighVal(float vNewAlarmHigh);
-    float AlarmLowVal() const;
-    void setAlarmLowVal(float vNewAlarmLow);
-    float WarningHighVal() const;
-    void setWarningHighVal(float vNewWarnHigh);
-    float WarningLowVal() const;
-    void setWarningLowVal(float vNewWarnLow);
-    float Value() const;
-    void setValue(float vNewValue);
-    float MinValue() const;
-    void setMinValue(float vNewMinValue);
-    float MaxValue() const;
-    void setMaxValue(float vNewMaxValue);
+    double AlarmHighVal() const;
+    void setAlarmHighVal(double vNewAlarmHigh);
+    double AlarmLowVal() const;
+    void setAlarmLowVal(double vNewAlarmLow);
+    double WarningHighVal() const;
+    void setWarningHighVal(double vNewWarnHigh);
+    double WarningLowVal() const;
+    void setWarningLowVal(double vNewWarnLow);
+    double Value() const;
+    void setValue(double vNewValue);
+    double MinValue() const;
+    void setMinValue(double vNewMinValue);
+    double MaxValue() const;
+    void setMaxValue(double vNewMaxValue);
     // Colours are OLE_COLOR values, 0x00BBGGRR. Reading one redraws the dial face, as the
     // control's colour getters do.
     quint32 BackColorText();

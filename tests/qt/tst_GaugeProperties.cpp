@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 class GaugeProperties : public QObject {
@@ -15,6 +17,8 @@ class GaugeProperties : public QObject {
 private slots:
     void propertiesByName_data();
     void propertiesByName();
+    void numbersOutsideTheControlsTypesAreRefused_data();
+    void numbersOutsideTheControlsTypesAreRefused();
     void statusPropertiesAreReadOnly();
     void eachEventOnceOnEntry();
     void aSlotMayWriteValueFromInsideAnEvent();
@@ -28,12 +32,14 @@ private slots:
 void GaugeProperties::propertiesByName_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QVariant>("value");
-    QTest::newRow("MaxValue") << "MaxValue" << QVariant(200.0f);
-    QTest::newRow("MinValue") << "MinValue" << QVariant(-10.0f);
-    QTest::newRow("Value") << "Value" << QVariant(33.5f);
-    QTest::newRow("AlarmHighVal") << "AlarmHighVal" << QVariant(90.0f);
-    QTest::newRow("WarningLowVal") << "WarningLowVal" << QVariant(30.0f);
-    QTest::newRow("Precision") << "Precision" << QVariant::fromValue<qint16>(2);
+    // Numbers at the surface are int and double, as form designers and loaders take them.
+    QTest::newRow("MaxValue") << "MaxValue" << QVariant(200.0);
+    QTest::newRow("MinValue") << "MinValue" << QVariant(-10.0);
+    QTest::newRow("Value") << "Value" << QVariant(33.5);
+    QTest::newRow("AlarmHighVal") << "AlarmHighVal" << QVariant(90.0);
+    QTest::newRow("WarningLowVal") << "WarningLowVal" << QVariant(30.0);
+    QTest::newRow("Value, a single widened exactly") << "Value" << QVariant(double(0.1f));
+    QTest::newRow("Precision") << "Precision" << QVariant(2);
     QTest::newRow("EngUnit") << "EngUnit" << QVariant(QStringLiteral("bar"));
     QTest::newRow("VariableName") << "VariableName" << QVariant(QStringLiteral("Pressure"));
     QTest::newRow("AlarmColor") << "AlarmColor" << QVariant::fromValue<quint32>(0x123456);
@@ -49,6 +55,44 @@ void GaugeProperties::propertiesByName() {
     QCOMPARE(widget.property(qPrintable(name)), value);
     QCOMPARE(widget.getProperty(name), value);
     QCOMPARE(errors.count(), 0);
+}
+
+void GaugeProperties::numbersOutsideTheControlsTypesAreRefused_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<bool>("started");
+    for (const bool started : {false, true}) {
+        const char* when = started ? "started" : "restored from the form";
+        QTest::addRow("Precision beyond 16 bits, %s", when)
+            << "Precision" << QVariant(40000) << started;
+        QTest::addRow("Precision below 16 bits, %s", when)
+            << "Precision" << QVariant(-32769) << started;
+        QTest::addRow("Value beyond a single, %s", when) << "Value" << QVariant(1e39) << started;
+        QTest::addRow("MaxValue far below a single, %s", when)
+            << "MaxValue" << QVariant(-1e300) << started;
+        QTest::addRow("AlarmHighVal not a number, %s", when)
+            << "AlarmHighVal" << QVariant(std::nan("")) << started;
+        QTest::addRow("WarningLowVal infinite, %s", when)
+            << "WarningLowVal" << QVariant(-std::numeric_limits<double>::infinity()) << started;
+    }
+}
+
+void GaugeProperties::numbersOutsideTheControlsTypesAreRefused() {
+    QFETCH(QString, name);
+    QFETCH(QVariant, value);
+    QFETCH(bool, started);
+    // A form writes its properties before the gauge is looked at; a host writes later.
+    MervGaugeWidget widget;
+    QSignalSpy errors(&widget, &MervGaugeWidget::runtimeError);
+    if (started)
+        QCOMPARE(widget.Value(), 0.0);
+    widget.setProperty(qPrintable(name), value);
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(errors.front().at(0).toInt(), int(merv::ErrorNumber::Overflow));
+    QCOMPARE(errors.front().at(2).toString(), name);
+    // Nothing was stored: the property keeps its default.
+    MervGaugeWidget untouched;
+    QCOMPARE(widget.property(qPrintable(name)), untouched.property(qPrintable(name)));
 }
 
 void GaugeProperties::statusPropertiesAreReadOnly() {

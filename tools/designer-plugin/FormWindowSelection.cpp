@@ -12,15 +12,16 @@ using namespace merv;
 
 namespace {
 
-// The value as the gauge's Qt property of that type takes it.
+// The value as the gauge's Qt property of that type takes it: converted to the control's type
+// first, as the control's own put would convert it, then widened to int or double.
 QVariant qtValue(const PropertyInfo& info, const Variant& value, const NumberLocale& locale) {
     switch (info.type) {
     case PropertyType::Text:
         return QString::fromStdString(value.toText(locale));
     case PropertyType::Integer:
-        return QVariant::fromValue(qint16(value.toInteger(locale)));
+        return int(value.toInteger(locale));
     case PropertyType::Single:
-        return QVariant::fromValue(value.toSingle(locale));
+        return double(value.toSingle(locale));
     case PropertyType::Color:
         return QVariant::fromValue(quint32(value.toColor(locale)));
     case PropertyType::Boolean:

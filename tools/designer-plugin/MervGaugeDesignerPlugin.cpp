@@ -110,18 +110,33 @@ bool MervGaugeDesignerPlugin::isContainer() const {
 }
 
 QString MervGaugeDesignerPlugin::domXml() const {
-    // Help strings of the property table become the property editor's tooltips.
+    // The property editor's tooltips: the help strings of the property table, and for each
+    // colour how its two properties relate.
     QString tooltips;
-    for (const merv::PropertyInfo& property : merv::gaugeProperties()) {
-        const auto description = merv::describeProperty(property.name);
-        if (!description || !description->browsable || description->helpString.empty())
+    auto addTooltip = [&](const QString& name, const QString& text) {
+        tooltips += QStringLiteral("        <tooltip name=\"%1\">%2</tooltip>\n")
+                        .arg(name, text.toHtmlEscaped());
+    };
+    const QMetaObject& meta = MervGaugeWidget::staticMetaObject;
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+        const QMetaProperty property = meta.property(i);
+        const QString name = QString::fromLatin1(property.name());
+        if (property.typeId() == QMetaType::QColor) {
+            addTooltip(name, tr("The colour as a colour chooser shows it; system colours show "
+                                "as the palette gives them."));
             continue;
-        tooltips +=
-            QStringLiteral("        <tooltip name=\"%1\" value=\"%2\"/>\n")
-                .arg(QString::fromUtf8(property.name.data(), qsizetype(property.name.size())),
-                     QString::fromUtf8(description->helpString.data(),
-                                       qsizetype(description->helpString.size()))
-                         .toHtmlEscaped());
+        }
+        const auto description = merv::describeProperty(name.toStdString());
+        if (!description || !description->browsable)
+            continue;
+        if (property.typeId() == QMetaType::UInt) {
+            addTooltip(name, tr("The stored colour value, 0x00BBGGRR (red in the low byte); "
+                                "0x80000000 plus an index is a system colour, such as "
+                                "2147483663 (0x8000000F) for the button face."));
+        } else if (!description->helpString.empty()) {
+            addTooltip(name, QString::fromUtf8(description->helpString.data(),
+                                               qsizetype(description->helpString.size())));
+        }
     }
     return QStringLiteral("<ui language=\"c++\" displayname=\"MERVGauge\">\n"
                           "  <widget class=\"MervGaugeWidget\" name=\"gauge\"/>\n"
