@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -33,6 +34,59 @@ QRect pixelsOf(const TwipsRect& r) {
 
 QString qs(const std::string& utf8) {
     return QString::fromStdString(utf8);
+}
+
+// Room between a caption and what stands beside it, and between the page's last widget and
+// the edge of its tab, in pixels.
+constexpr int CaptionGap = 4;
+constexpr int TabMargin = 6;
+
+// A widget of one tab and where it stands, in page pixels.
+struct Box {
+    QWidget* view;
+    QRect rect;
+};
+
+// Whether two ranges [a0, a1] and [b0, b1] share a pixel.
+bool overlaps(int a0, int a1, int b0, int b1) {
+    return a0 <= b1 && b0 <= a1;
+}
+
+// Moves boxes apart until none reaches into another: a box that reaches into one standing to
+// its right on the same row moves that one, and everything from its left edge on, to the
+// right; then the same downwards for boxes of one column. The design's order of rows and
+// columns stays, and where nothing overlaps nothing moves.
+void pushApart(std::vector<Box>& boxes) {
+    const auto push = [&](bool across) {
+        // Each push moves boxes strictly away from the one pushing, so this ends.
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const Box& a : boxes) {
+                for (const Box& b : boxes) {
+                    const QRect& r = a.rect;
+                    const QRect& o = b.rect;
+                    const bool inLine = across ? overlaps(r.top(), r.bottom(), o.top(), o.bottom())
+                                               : overlaps(r.left(), r.right(), o.left(), o.right());
+                    const int start = across ? r.left() : r.top();
+                    // Side by side a caption keeps a gap to what follows; stacked, it may touch.
+                    const int end = across ? r.right() + 1 + CaptionGap : r.bottom() + 1;
+                    const int other = across ? o.left() : o.top();
+                    if (&a == &b || !inLine || other <= start || end <= other)
+                        continue;
+                    for (Box& c : boxes) {
+                        if ((across ? c.rect.left() : c.rect.top()) >= other)
+                            c.rect.translate(across ? end - other : 0, across ? 0 : end - other);
+                    }
+                    moved = true;
+                    break;
+                }
+                if (moved)
+                    break;
+            }
+        }
+    };
+    push(true);
+    push(false);
 }
 
 // Hands a person's edit of a line edit to the field: the part of the text that differs from
@@ -109,6 +163,10 @@ public:
     void show();
     void showField(const TextField& field, QLineEdit& edit);
     void showSelection(const TextField& field, QLineEdit& edit);
+    // Where each widget stands in page pixels: where its element stands, widened and moved
+    // where its caption or the font needs more room than the design gave, so every caption
+    // reads in full in any language; and the page's growth that this takes.
+    void fit();
     // Places the widgets on their tabs: the elements stand relative to the page, the widgets
     // in the tab widget's pages.
     void place();
@@ -121,6 +179,8 @@ public:
     std::vector<std::pair<const TextField*, QLineEdit*>> edits;
     std::vector<QWidget*> swatches;
     std::map<QWidget*, const Element*> placed;
+    std::map<QWidget*, QRect> fitted;
+    QSize growth; // beyond the page's designed size
     // True while the widgets are set from the elements, so their signals are not taken for a
     // person's doing.
     bool showing = false;
@@ -130,7 +190,6 @@ MervGaugePropertyPage::Private::Private(MervGaugePropertyPage& widget, PropertyP
     : q(widget), page(site), tabs(new QTabWidget(&widget)) {
     const PageElements& ui = page.ui();
     tabs->setObjectName(qs(ui.SSTab1.name()));
-    tabs->setGeometry(pixelsOf(ui.SSTab1.bounds()));
     for (int t = 0; t < ui.SSTab1.tabCount(); ++t)
         tabs->addTab(new QWidget, qs(ui.SSTab1.tabCaption(t)));
 
@@ -229,6 +288,7 @@ void MervGaugePropertyPage::Private::show() {
         showField(*field, *edit);
     for (QWidget* swatch : swatches)
         swatch->update();
+    fit();
     showing = was;
 }
 
@@ -257,15 +317,60 @@ void MervGaugePropertyPage::Private::showSelection(const TextField& field, QLine
         edit.setCursorPosition(start);
 }
 
-void MervGaugePropertyPage::Private::place() {
+void MervGaugePropertyPage::Private::fit() {
+    std::map<QWidget*, std::vector<Box>> tabsBoxes;
     for (auto& [view, element] : placed) {
+        QRect rect = pixelsOf(element->bounds());
+        if (qobject_cast<QLabel*>(view) || qobject_cast<QLineEdit*>(view)) {
+            const QSize needed = view->sizeHint();
+            rect.setHeight(std::max(rect.height(), needed.height()));
+            if (qobject_cast<QLabel*>(view))
+                rect.setWidth(std::max(rect.width(), needed.width()));
+        }
+        tabsBoxes[view->parentWidget()].push_back({view, rect});
+    }
+    const QRect designed = pixelsOf(page.ui().SSTab1.bounds());
+    // A taller tab bar (a larger font) moves the tabs' contents down with it.
+    const int contentTop = designed.top() + tabs->tabBar()->sizeHint().height() + TabMargin;
+    QPoint reach = designed.bottomRight();
+    for (auto& [tab, boxes] : tabsBoxes) {
+        pushApart(boxes);
+        const int top =
+            std::min_element(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) {
+                return a.rect.top() < b.rect.top();
+            })->rect.top();
+        for (Box& box : boxes)
+            box.rect.translate(0, std::max(0, contentTop - top));
+        for (const Box& box : boxes) {
+            fitted[box.view] = box.rect;
+            reach.rx() = std::max(reach.x(), box.rect.right() + TabMargin);
+            reach.ry() = std::max(reach.y(), box.rect.bottom() + TabMargin);
+        }
+    }
+    // The tab bar shows every caption at once, without scrolling.
+    reach.rx() =
+        std::max(reach.x(), designed.left() + tabs->tabBar()->sizeHint().width() + TabMargin);
+    const QSize grown(reach.x() - designed.right(), reach.y() - designed.bottom());
+    tabs->setGeometry(designed.adjusted(0, 0, grown.width(), grown.height()));
+    if (grown != growth) {
+        growth = grown;
+        q.updateGeometry();
+    }
+    if (q.isVisible())
+        place();
+}
+
+void MervGaugePropertyPage::Private::place() {
+    for (auto& [view, rect] : fitted) {
         const QPoint offset = view->parentWidget()->mapTo(&q, QPoint(0, 0));
-        view->setGeometry(pixelsOf(element->bounds()).translated(-offset));
+        view->setGeometry(rect.translated(-offset));
     }
 }
 
 MervGaugePropertyPage::MervGaugePropertyPage(PropertyPageSite& site, QWidget* parent)
-    : QWidget(parent), d(std::make_unique<Private>(*this, site)) {
+    : QWidget(parent) {
+    // d stays null until the page is whole: its widgets send events while they are built.
+    d = std::make_unique<Private>(*this, site);
     setMinimumSize(minimumSizeHint());
 }
 
@@ -293,7 +398,7 @@ PropertyPage1& MervGaugePropertyPage::page() {
 }
 
 QSize MervGaugePropertyPage::sizeHint() const {
-    return pixelsOf(d->page.ui().page.bounds()).size();
+    return pixelsOf(d->page.ui().page.bounds()).size() + d->growth;
 }
 
 QSize MervGaugePropertyPage::minimumSizeHint() const {
@@ -301,6 +406,9 @@ QSize MervGaugePropertyPage::minimumSizeHint() const {
 }
 
 bool MervGaugePropertyPage::eventFilter(QObject* watched, QEvent* event) {
+    // The line edits are polished while the page is still being built, before d is set.
+    if (!d)
+        return QWidget::eventFilter(watched, event);
     const auto it = d->fields.find(watched);
     if (it != d->fields.end() && event->type() == QEvent::FocusIn && !d->showing) {
         TextField& field = *it->second;
@@ -322,6 +430,11 @@ void MervGaugePropertyPage::showEvent(QShowEvent* event) {
 }
 
 void MervGaugePropertyPage::changeEvent(QEvent* event) {
+    if (!d)
+        return QWidget::changeEvent(event);
+    // Captions need the room their font takes.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        d->fit();
     if (event->type() == QEvent::PaletteChange) {
         // System colours follow the palette.
         for (QWidget* swatch : d->swatches)

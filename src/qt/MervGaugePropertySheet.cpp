@@ -106,9 +106,12 @@ void MervGaugePropertySheet::Private::report(const QString& what, const RuntimeE
 
 MervGaugePropertySheet::MervGaugePropertySheet(QWidget* parent, ColorDialog* chooser)
     : QDialog(parent), d(std::make_unique<Private>(*this, chooser)) {
-    setWindowTitle(
-        QString::fromUtf8(PropertyPage1::Caption.data(), qsizetype(PropertyPage1::Caption.size())));
+    // The sheet is the window; the page keeps its own caption as the page's title, as a sheet
+    // of several pages would show it on the page's tab.
+    setWindowTitle(tr("Gauge Properties"));
     d->page = new MervGaugePropertyPage(*d, this);
+    d->page->setWindowTitle(
+        QString::fromUtf8(PropertyPage1::Caption.data(), qsizetype(PropertyPage1::Caption.size())));
     d->buttons = new QDialogButtonBox(
         QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
     auto* layout = new QVBoxLayout(this);
