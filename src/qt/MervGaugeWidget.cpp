@@ -151,6 +151,8 @@ public:
     void stage(const char* name, Variant value);
     // Restores a waiting gauge from the properties written to it so far.
     void ensureStarted();
+    // The value a colour property holds now; a waiting gauge is not restored to read it.
+    std::uint32_t colorValue(const char* name, std::uint32_t (MERV_Gauge::*get)());
     void raiseResize();
     void catchUp();
     // Tells screen readers of what changed of the gauge's name, value text and alarm state.
@@ -268,6 +270,18 @@ void MervGaugeWidget::Private::ensureStarted() {
         quiet.unblock();
         emit q.runtimeError(error.number(), qs(error.description()), QString());
     }
+}
+
+std::uint32_t MervGaugeWidget::Private::colorValue(const char* name,
+                                                   std::uint32_t (MERV_Gauge::*get)()) {
+    if (staged) {
+        for (const auto& [key, value] : staged->entries()) {
+            if (key == name)
+                return value.toColor(numbers);
+        }
+        return findProperty(name)->bagDefault.toColor(numbers);
+    }
+    return read<std::uint32_t>(QString::fromLatin1(name), 0u, [&] { return ((*control).*get)(); });
 }
 
 void MervGaugeWidget::Private::raiseResize() {
@@ -579,6 +593,10 @@ MERV_SINGLE_PROPERTY(MaxValue, setMaxValue)
         return qt::toQColor(Name(), palette());                                                    \
     }                                                                                              \
     void MervGaugeWidget::qsetter(const QColor& color) {                                           \
+        /* A colour the stored value already shows (a system colour as the palette gives it) */    \
+        /* leaves that value: a form listing both properties restores it in either order. */       \
+        if (qt::toQColor(d->colorValue(#Name, &MERV_Gauge::Name), palette()) == color.toRgb())     \
+            return;                                                                                \
         setter(qt::toOleColor(color));                                                             \
     }
 MERV_COLOR_PROPERTY(BackColorText, setBackColorText, backColorTextQColor, setBackColorTextQColor)

@@ -45,8 +45,8 @@ class MERVGAUGE_QT_EXPORT MervGaugeWidget : public QWidget {
     Q_PROPERTY(double MinValue READ MinValue WRITE setMinValue)
     Q_PROPERTY(double MaxValue READ MaxValue WRITE setMaxValue)
     // Each colour twice: as a QColor, for a colour chooser, and as the stored value, which
-    // also expresses system colours. The stored value comes after its QColor, so a form that
-    // lists both restores the exact value last.
+    // also expresses system colours. A QColor write of the colour the stored value already
+    // shows keeps the stored value, so a form that lists both, in any order, restores it.
     Q_PROPERTY(QColor backColorTextQColor READ backColorTextQColor WRITE setBackColorTextQColor)
     Q_PROPERTY(quint32 BackColorText READ BackColorText WRITE setBackColorText)
     Q_PROPERTY(

@@ -19,6 +19,8 @@ private slots:
     void propertiesByName();
     void numbersOutsideTheControlsTypesAreRefused_data();
     void numbersOutsideTheControlsTypesAreRefused();
+    void aSystemColourSurvivesItsQColorInEitherOrder_data();
+    void aSystemColourSurvivesItsQColorInEitherOrder();
     void statusPropertiesAreReadOnly();
     void eachEventOnceOnEntry();
     void aSlotMayWriteValueFromInsideAnEvent();
@@ -93,6 +95,38 @@ void GaugeProperties::numbersOutsideTheControlsTypesAreRefused() {
     // Nothing was stored: the property keeps its default.
     MervGaugeWidget untouched;
     QCOMPARE(widget.property(qPrintable(name)), untouched.property(qPrintable(name)));
+}
+
+void GaugeProperties::aSystemColourSurvivesItsQColorInEitherOrder_data() {
+    QTest::addColumn<bool>("qcolorFirst");
+    QTest::addColumn<bool>("started");
+    QTest::newRow("QColor first, as a form is restored") << true << false;
+    QTest::newRow("QColor last, as a form is restored") << false << false;
+    QTest::newRow("QColor first, started") << true << true;
+    QTest::newRow("QColor last, started") << false << true;
+}
+
+void GaugeProperties::aSystemColourSurvivesItsQColorInEitherOrder() {
+    QFETCH(bool, qcolorFirst);
+    QFETCH(bool, started);
+    constexpr quint32 ButtonFace = 0x8000000F;
+    // What a form saved: the stored value and the colour it showed.
+    MervGaugeWidget shown;
+    shown.setBackColorGraphic(ButtonFace);
+    const QColor showing = shown.backColorGraphicQColor();
+
+    MervGaugeWidget widget;
+    if (started)
+        QCOMPARE(widget.BackColorGraphic(), 0xC0C0C0u);
+    if (qcolorFirst)
+        widget.setProperty("backColorGraphicQColor", showing);
+    widget.setProperty("BackColorGraphic", ButtonFace);
+    if (!qcolorFirst)
+        widget.setProperty("backColorGraphicQColor", showing);
+    QCOMPARE(widget.BackColorGraphic(), ButtonFace);
+    // Another colour is a real colour.
+    widget.setBackColorGraphicQColor(QColor(1, 2, 3));
+    QCOMPARE(widget.BackColorGraphic(), 0x030201u);
 }
 
 void GaugeProperties::statusPropertiesAreReadOnly() {
