@@ -382,5 +382,28 @@ TEST(HostBinary, HelpDescribesTheOptionsAndExitsZero) {
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
+TEST(HostBinary, HelpGivesTheDefaultOfEveryOptionThatHasOne) {
+    struct Row {
+        const char* option;
+        const char* shows; // on the lines from the option's own to the next option's
+    };
+    const Row rows[] = {
+        {"--locale", "default from LC_ALL, LC_NUMERIC, LANG, else en_US"},
+        {"--lang", "default from LC_ALL, LC_MESSAGES, LANG, else English (1033)"},
+        {"--design-mode", "(default: true, run mode)"},
+        {"--echo", "before the output of each input line"},
+        {"--help", "show this help and exit"},
+    };
+    const Finished r = run(Host + " --help");
+    ASSERT_EQ(r.exitCode, 0);
+    for (const Row& row : rows) {
+        const auto begin = r.out.find(std::string("\n  ") + row.option);
+        ASSERT_NE(begin, std::string::npos) << row.option << " is not listed";
+        const auto end = r.out.find("\n  --", begin + 1);
+        const std::string entry = r.out.substr(begin, end - begin);
+        EXPECT_NE(entry.find(row.shows), std::string::npos) << row.option << ": " << entry;
+    }
+}
+
 } // namespace
 } // namespace merv::host

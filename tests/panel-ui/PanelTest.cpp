@@ -109,6 +109,23 @@ TEST(PanelController, StartsTheSourceWithEachGaugesTagRangeAndThresholds) {
               std::vector<double>({0, 60, 25, 32, 44, 48, 40}));
 }
 
+TEST(PanelController, AnUnknownTagIsLoggedNamingTheGaugesThatReadIt) {
+    test::TempFolder folder;
+    AlarmHistory history(folder / "history.sqlite");
+    QWidget parent;
+    Form form = defaultForm();
+    form.gauges[1].tag = form.gauges[4].tag = "boiler/steam/temprature";
+    auto owned = std::make_unique<FakeSource>();
+    FakeSource* source = owned.get();
+    PanelController controller(std::move(form), std::move(owned), &history, "A", &parent);
+    std::vector<std::string> lines;
+    QObject::connect(&controller, &PanelController::logged,
+                     [&](const QString& line) { lines.push_back(line.toStdString()); });
+    controller.start();
+    emit source->tagUnknown(QStringLiteral("boiler/steam/temprature"), QStringLiteral("why"));
+    EXPECT_EQ(lines, Lines{"Feedwater temp, Steam temp: why"});
+}
+
 TEST(PanelController, ScriptedValuesDriveTheAlarmStatesAndTheHistory) {
     Station s("A");
     AlarmSummaryModel& alarms = s.controller->alarms();

@@ -70,5 +70,48 @@ TEST(SimSource, EverySignalStaysOnItsScaleAndAMinuteCrossesEveryKindOfRange) {
     }
 }
 
+TEST(SimSource, ReportsEachTagThePlantLacksOnceAtStartAndStillFeedsIt) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> extraTags; // besides the plant's own
+        std::vector<QString> reported;
+    };
+    const Row rows[] = {
+        {"the plant's own tags", {}, {}},
+        {"a misspelt tag", {"boiler/drum/presure"}, {"boiler/drum/presure"}},
+        {"one unknown tag read by two gauges", {"FT-101", "FT-101"}, {"FT-101"}},
+        {"two unknown tags, in the form's order", {"b", "a"}, {"b", "a"}},
+    };
+    for (const Row& row : rows) {
+        std::vector<SourceTag> tags = plantTags();
+        for (const std::string& extra : row.extraTags) {
+            SourceTag tag = tags[0];
+            tag.tag = extra;
+            tags.push_back(tag);
+        }
+        SourceOptions options;
+        options.manualClock = true;
+        SimSource source(options);
+        std::vector<QString> reported;
+        std::set<QString> fed;
+        QObject::connect(&source, &DataSource::tagUnknown,
+                         [&](const QString& tag, const QString& detail) {
+                             reported.push_back(tag);
+                             EXPECT_TRUE(detail.contains(QStringLiteral("\"") + tag + "\""))
+                                 << row.name << ": " << detail.toStdString();
+                             EXPECT_TRUE(detail.contains(QStringLiteral("boiler/drum/pressure")))
+                                 << row.name << ": the plant's tags to compare with";
+                         });
+        QObject::connect(&source, &DataSource::valueArrived,
+                         [&](const QString& tag, double, qint64) { fed.insert(tag); });
+        source.start(tags);
+        source.advance(10000);
+        EXPECT_EQ(reported, row.reported) << row.name;
+        for (const std::string& extra : row.extraTags)
+            EXPECT_TRUE(fed.contains(QString::fromStdString(extra))) << row.name << ": " << extra;
+        source.stop();
+    }
+}
+
 } // namespace
 } // namespace merv::panel

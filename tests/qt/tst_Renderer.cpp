@@ -1,6 +1,7 @@
 // mervgauge-render end to end: the PNG it writes, the events it prints, its error exits.
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,6 +43,8 @@ private slots:
     void errorsExitWithOneLineAndWriteNothing();
     void aFailedWriteIsAnErrorAndLeavesTheOldFileWhole();
     void lostEventOutputIsAnError();
+    void helpListsEveryOptionWithItsDefault_data();
+    void helpListsEveryOptionWithItsDefault();
 
 private:
     QTemporaryDir dir;
@@ -91,6 +94,9 @@ void Renderer::errorsExitWithOneLineAndWriteNothing_data() {
     QTest::newRow("missing bag") << QStringList{"--bag", "/nonexistent/bag.json"}
                                  << "/nonexistent/bag.json";
     QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "--frobnicate";
+    QTest::newRow("unknown short option") << QStringList{"-x"} << "'-x'";
+    QTest::newRow("stray argument") << QStringList{"gauge.png"} << "gauge.png";
+    QTest::newRow("scale out of range") << QStringList{"--scale", "9"} << "0.25 to 8";
 }
 
 void Renderer::errorsExitWithOneLineAndWriteNothing() {
@@ -124,6 +130,45 @@ void Renderer::lostEventOutputIsAnError() {
     const Run run = render({"--set", "Value=90", "-o", out}, QStringLiteral("/dev/full"));
     QVERIFY(run.exitCode != 0);
     QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+}
+
+void Renderer::helpListsEveryOptionWithItsDefault_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("shows"); // in the option's entry, blanks aside: help wraps
+    // clang-format off
+    QTest::newRow("help") << "--help" << "Show this help";
+    QTest::newRow("bag") << "--bag" << "(default: every property's own)";
+    QTest::newRow("set") << "--set" << "repeat for more";
+    QTest::newRow("open-editor") << "--open-editor" << "threshold editor";
+    QTest::newRow("scale") << "--scale" << "(default: 1)";
+    QTest::newRow("locale") << "--locale" << "(default: the system's";
+    QTest::newRow("settle") << "--settle" << "(default: 150)";
+    QTest::newRow("output") << "-o" << "required";
+    // clang-format on
+}
+
+void Renderer::helpListsEveryOptionWithItsDefault() {
+    QFETCH(QString, option);
+    QFETCH(QString, shows);
+    const Run run = render({QStringLiteral("--help")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QString());
+    // The entry runs from the option's own line to the next option's.
+    QString entry;
+    bool inside = false;
+    for (const QString& line : run.out.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QStringLiteral("  -")))
+            inside = line.contains(QRegularExpression(
+                QStringLiteral("(^|[ ,])%1( |$)").arg(QRegularExpression::escape(option))));
+        else if (!line.startsWith(QStringLiteral("    ")))
+            inside = false;
+        if (inside)
+            entry += line;
+    }
+    QVERIFY2(!entry.isEmpty(), qPrintable(option + QStringLiteral(" is not listed:\n") + run.out));
+    const QRegularExpression blanks(QStringLiteral("\\s"));
+    QVERIFY2(QString(entry).remove(blanks).contains(QString(shows).remove(blanks)),
+             qPrintable(entry));
 }
 
 QTEST_MAIN(Renderer)

@@ -58,6 +58,7 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
     });
     connect(m_source.get(), &DataSource::valueArrived, this, &PanelController::onValue);
     connect(m_source.get(), &DataSource::payloadRejected, this, &PanelController::onRejected);
+    connect(m_source.get(), &DataSource::tagUnknown, this, &PanelController::onTagUnknown);
     connect(m_source.get(), &DataSource::connectionChanged, this, &PanelController::onConnection);
     connect(m_source.get(), &DataSource::acknowledgementArrived, this,
             [this](const AlarmTransition& t) {
@@ -151,6 +152,13 @@ void PanelController::onRejected(const QString& tag, const QString& reason) {
     for (int index : gaugesOfTag(tag))
         setFlag(index, &Bound::unreadable, true, QStringLiteral("Bad payload: ") + reason,
                 &Bound::unreadableText);
+}
+
+void PanelController::onTagUnknown(const QString& tag, const QString& detail) {
+    QStringList gauges;
+    for (int index : gaugesOfTag(tag))
+        gauges << m_gauges[std::size_t(index)].widget->VariableName();
+    emit logged(gauges.join(QStringLiteral(", ")) + QStringLiteral(": ") + detail);
 }
 
 void PanelController::onConnection(bool connected, const QString& detail) {

@@ -72,6 +72,7 @@ private:
     void bind(int index);
     void onValue(const QString& tag, double value, qint64 timeMs);
     void onRejected(const QString& tag, const QString& reason);
+    void onTagUnknown(const QString& tag, const QString& detail);
     void onConnection(bool connected, const QString& detail);
     void setFlag(int index, bool Bound::*flag, bool on, const QString& text = {},
                  QString Bound::*textField = nullptr);

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QHostInfo>
 #include <QPixmap>
 #include <QSaveFile>
@@ -24,11 +25,23 @@ namespace {
 
 constexpr int HeadlessSeconds = 5;   // a headless run's length when --seconds is not given
 constexpr int SimulatedStepMs = 100; // a headless simulated run advances in steps of this
+constexpr const char* DefaultSnapshot = "mervgauge-panel.png";
+
+// The alarm history when --history names none; the application's name must be set first.
+QString defaultHistoryPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/alarm-history.sqlite");
+}
 
 std::filesystem::path defaultHistory() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(folder);
-    return (folder + QStringLiteral("/alarm-history.sqlite")).toStdString();
+    const QString path = defaultHistoryPath();
+    QDir().mkpath(QFileInfo(path).path());
+    return path.toStdString();
+}
+
+// An option's description with its default, as --help shows it.
+QString withDefault(const char* description, const QString& value) {
+    return QStringLiteral("%1 (default: %2)").arg(QString::fromUtf8(description), value);
 }
 
 int exportAlarms(const std::filesystem::path& history, const std::string& out) {
@@ -66,26 +79,48 @@ int run(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mervgauge-panel"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("An operator panel of gauges on live data."));
+    // The history's path goes here, on a line of its own: in an option's description help
+    // would wrap it in the middle.
+    parser.setApplicationDescription(
+        QStringLiteral("An operator panel of gauges on live data.\n"
+                       "Alarm history: %1 unless --history names another file.")
+            .arg(defaultHistoryPath()));
     parser.addHelpOption();
-    const QCommandLineOption form(QStringLiteral("form"), "The panel form (JSON).", "FILE");
+    const QCommandLineOption form(
+        QStringLiteral("form"),
+        withDefault("The panel form (JSON, see docs/forms.md).", "the built-in steam-plant form"),
+        "FILE");
     const QCommandLineOption source(
         QStringLiteral("source"),
-        "sim, stdin, mqtt://HOST:PORT[/PREFIX] or modbus-tcp://HOST:PORT.", "ADDR");
-    const QCommandLineOption seed(QStringLiteral("seed"), "The simulator's seed.", "N", "1");
-    const QCommandLineOption station(QStringLiteral("station"), "This operator station's name.",
-                                     "NAME");
-    const QCommandLineOption history(QStringLiteral("history"), "The alarm history (SQLite).",
-                                     "FILE");
+        withDefault("sim, stdin, mqtt://HOST:PORT[/PREFIX] or modbus-tcp://HOST:PORT.",
+                    "the form's \"source\", sim when it names none"),
+        "ADDR");
+    const QString defaultSeed = QString::number(SourceOptions().seed);
+    const QCommandLineOption seed(QStringLiteral("seed"),
+                                  withDefault("The simulator's seed.", defaultSeed), "N",
+                                  defaultSeed);
+    const QCommandLineOption station(
+        QStringLiteral("station"),
+        withDefault("This operator station's name.", QHostInfo::localHostName()), "NAME");
+    const QCommandLineOption history(
+        QStringLiteral("history"),
+        withDefault("The alarm history (SQLite).", "the file named above"), "FILE");
     const QCommandLineOption exportOption(QStringLiteral("export-alarms"),
                                           "Write the history as CSV and exit.", "OUT");
-    const QCommandLineOption seconds(QStringLiteral("seconds"), "Run this long, then close.", "N");
-    const QCommandLineOption snapshot(QStringLiteral("snapshot"),
-                                      "Where a headless run writes its picture.", "PATH",
-                                      "mervgauge-panel.png");
-    const QCommandLineOption pollMs(QStringLiteral("poll-ms"),
-                                    "Milliseconds between Modbus TCP polls.", "MS",
-                                    QString::number(SourceOptions().pollIntervalMs));
+    const QCommandLineOption seconds(
+        QStringLiteral("seconds"),
+        withDefault(
+            "Run this long, then close.",
+            QStringLiteral("%1 without a display, until closed with one").arg(HeadlessSeconds)),
+        "N");
+    const QCommandLineOption snapshot(
+        QStringLiteral("snapshot"),
+        withDefault("Where a headless run writes its picture.", DefaultSnapshot), "PATH",
+        DefaultSnapshot);
+    const QString defaultPollMs = QString::number(SourceOptions().pollIntervalMs);
+    const QCommandLineOption pollMs(
+        QStringLiteral("poll-ms"),
+        withDefault("Milliseconds between Modbus TCP polls.", defaultPollMs), "MS", defaultPollMs);
     parser.addOptions(
         {form, source, seed, station, history, exportOption, seconds, snapshot, pollMs});
     parser.process(app);

@@ -76,6 +76,9 @@ signals:
     void valueArrived(const QString& tag, double value, qint64 timeMs);
     // Something arrived for tag that is no number; the gauge keeps its last good value.
     void payloadRejected(const QString& tag, const QString& reason);
+    // The source has no such tag of its own; detail tells the operator what comes of it. The
+    // simulator says so once at start for each tag its plant lacks.
+    void tagUnknown(const QString& tag, const QString& detail);
     // The source reached or lost its peer; detail says which peer or why.
     void connectionChanged(bool connected, const QString& detail);
     // Another station acknowledged an alarm.

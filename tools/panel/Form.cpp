@@ -59,8 +59,14 @@ std::string restoredVariableName(MemoryPropertyBag& bag) {
 // control refused is named.
 void checkBag(const MemoryPropertyBag& bag, const std::string& file, const std::string& gauge) {
     for (const auto& [key, value] : bag.entries()) {
-        if (!findProperty(key) || findProperty(key)->storeOrder == 0)
+        const PropertyInfo* property = findProperty(key);
+        if (!property || property->storeOrder == 0)
             throw BagError(file, gauge + ": " + key, "the gauge stores no property of this name");
+        // The gauge reads its bag by the exact name: another spelling would be left unread.
+        if (property->name != key)
+            throw BagError(file, gauge + ": " + key,
+                           "the gauge stores it as \"" + std::string(property->name) +
+                               "\"; a bag's names are read as they are written");
     }
     MemoryPropertyBag copy = bag;
     WatchedBag watched(copy);

@@ -1,7 +1,12 @@
 #include "panel/SimSource.h"
 
+#include "panel/Form.h"
+
+#include <QStringList>
+
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace merv::panel {
 namespace {
@@ -52,10 +57,30 @@ void SimSource::start(const std::vector<SourceTag>& tags) {
     }
     m_running = true;
     emit connectionChanged(true, description());
+    reportUnknownTags(tags);
     if (!m_options.manualClock) {
         m_wallElapsed.start();
         m_wallDoneMs = 0;
         m_wallClock.start();
+    }
+}
+
+void SimSource::reportUnknownTags(const std::vector<SourceTag>& tags) {
+    std::set<std::string> plant;
+    QStringList plantList;
+    for (const FormGauge& gauge : defaultForm().gauges) {
+        plant.insert(gauge.tag);
+        plantList << QString::fromStdString(gauge.tag);
+    }
+    std::set<std::string> reported;
+    for (const SourceTag& tag : tags) {
+        if (plant.contains(tag.tag) || !reported.insert(tag.tag).second)
+            continue;
+        emit tagUnknown(
+            QString::fromStdString(tag.tag),
+            QStringLiteral("the simulated plant has no tag \"%1\" (it has %2); the "
+                           "simulator makes its values up from the gauge's range")
+                .arg(QString::fromStdString(tag.tag), plantList.join(QStringLiteral(", "))));
     }
 }
 

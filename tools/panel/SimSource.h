@@ -13,6 +13,10 @@ namespace merv::panel {
 // every few seconds, makes an excursion into one of its warning or alarm ranges and back, so a
 // demonstration shows every kind of event within a minute. Everything follows from the seed and
 // the simulated time, so a run with the same seed and steps repeats exactly.
+//
+// The simulated plant is the built-in steam-plant form: a tag outside it is simulated from its
+// gauge all the same, and reported once at start through tagUnknown, since a misspelt tag would
+// otherwise look well until the real plant is connected.
 class SimSource : public DataSource {
     Q_OBJECT
 public:
@@ -41,6 +45,7 @@ private:
         Excursion order[4]{};
     };
 
+    void reportUnknownTags(const std::vector<SourceTag>& tags);
     void step(Signal& signal);
     double targetOf(const Signal& signal, Excursion excursion) const;
     std::int64_t randomMs(std::int64_t lowMs, std::int64_t highMs);

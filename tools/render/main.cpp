@@ -2,6 +2,7 @@
 //
 //   mervgauge-render [--bag FILE] [--set NAME=VALUE]... [--open-editor] [--scale N]
 //                    [--locale NAME] [--settle MS] -o OUT.png
+//   mervgauge-render --help
 //
 // Events the gauge raises are printed on stdout, one a line. Every failure is one line on
 // stderr and a non-zero exit, and then nothing is written.
@@ -17,7 +18,9 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QCommandLineParser>
 #include <QImage>
+#include <QLocale>
 #include <QTimer>
 
 #include <cstdio>
@@ -31,12 +34,13 @@ namespace {
 
 // Long enough for the redraw tick that follows the gauge's sizing (100 ms).
 constexpr int DefaultSettleMs = 150;
+constexpr double DefaultScale = 1;
 
 struct Options {
     QString bag;
     std::vector<std::pair<QString, QString>> writes;
     bool openEditor = false;
-    double scale = 1;
+    double scale = DefaultScale;
     QString locale;
     int settleMs = DefaultSettleMs;
     QString output;
@@ -50,50 +54,92 @@ struct Options {
     std::_Exit(1);
 }
 
-QString usage() {
-    return QStringLiteral("usage: mervgauge-render [--bag FILE] [--set NAME=VALUE]... "
-                          "[--open-editor] [--scale N] [--locale NAME] [--settle MS] -o OUT.png");
+// An option's description with its default, as --help shows it.
+QString withDefault(const char* description, const QString& value) {
+    return QStringLiteral("%1 (default: %2)").arg(QString::fromUtf8(description), value);
 }
 
+QString tryHelp() {
+    return QStringLiteral("; try 'mervgauge-render --help'");
+}
+
+// Reads the options; --help prints its text and ends the program, as an error does.
 Options parse(const QStringList& args) {
-    Options o;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto value = [&]() -> QString {
-            if (i + 1 >= args.size())
-                fail(a + QStringLiteral(" needs a value; ") + usage());
-            return args[++i];
-        };
-        if (a == QLatin1String("--bag")) {
-            o.bag = value();
-        } else if (a == QLatin1String("--set")) {
-            const QString w = value();
-            const qsizetype eq = w.indexOf(QLatin1Char('='));
-            if (eq <= 0)
-                fail(QStringLiteral("--set needs NAME=VALUE, not '%1'").arg(w));
-            o.writes.emplace_back(w.left(eq), w.mid(eq + 1));
-        } else if (a == QLatin1String("--open-editor")) {
-            o.openEditor = true;
-        } else if (a == QLatin1String("--scale")) {
-            bool ok = false;
-            o.scale = value().toDouble(&ok);
-            if (!ok || o.scale < 0.25 || o.scale > 8)
-                fail(QStringLiteral("--scale takes a number from 0.25 to 8"));
-        } else if (a == QLatin1String("--locale")) {
-            o.locale = value();
-        } else if (a == QLatin1String("--settle")) {
-            bool ok = false;
-            o.settleMs = value().toInt(&ok);
-            if (!ok || o.settleMs < 0)
-                fail(QStringLiteral("--settle takes milliseconds"));
-        } else if (a == QLatin1String("-o")) {
-            o.output = value();
-        } else {
-            fail(QStringLiteral("unknown option '%1'; ").arg(a) + usage());
-        }
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Renders one gauge into a PNG, without a display. Events the gauge raises "
+                       "are printed on stdout, one a line."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption bag(
+        QStringLiteral("bag"),
+        withDefault("A property bag (JSON) to restore the gauge from.", "every property's own"),
+        QStringLiteral("FILE"));
+    const QCommandLineOption set(
+        QStringLiteral("set"),
+        QStringLiteral("Write a property after the bag, as a host does; repeat for more."),
+        QStringLiteral("NAME=VALUE"));
+    const QCommandLineOption openEditor(QStringLiteral("open-editor"),
+                                        QStringLiteral("Render with the threshold editor open."));
+    const QCommandLineOption scale(
+        QStringLiteral("scale"),
+        withDefault("Device pixels per pixel, 0.25 to 8.", QString::number(DefaultScale)),
+        QStringLiteral("N"), QString::number(DefaultScale));
+    const QCommandLineOption locale(
+        QStringLiteral("locale"),
+        withDefault("The gauge's locale (it_IT, de_CH).", "the system's, " + QLocale().name()),
+        QStringLiteral("NAME"));
+    const QCommandLineOption settle(
+        QStringLiteral("settle"),
+        withDefault("Milliseconds for the gauge's redraw before the picture is taken.",
+                    QString::number(DefaultSettleMs)),
+        QStringLiteral("MS"), QString::number(DefaultSettleMs));
+    const QCommandLineOption output(QStringLiteral("o"),
+                                    QStringLiteral("The PNG to write; required."),
+                                    QStringLiteral("OUT.png"));
+    parser.addOptions({help, bag, set, openEditor, scale, locale, settle, output});
+
+    if (!parser.parse(args)) {
+        // The parser names an unknown option without its dashes.
+        QStringList unknown;
+        for (const QString& name : parser.unknownOptionNames())
+            unknown << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        QString why = parser.errorText();
+        if (why.endsWith(QLatin1Char('.')))
+            why.chop(1);
+        fail((unknown.isEmpty() ? why
+                                : QStringLiteral("unknown option '%1'").arg(unknown.join("', '"))) +
+             tryHelp());
     }
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        // As fail() does: the application is alive, so no exit handlers run over it.
+        std::_Exit(merv::tools::finishStandardOutput("mervgauge-render") ? 0 : 1);
+    }
+    if (!parser.positionalArguments().isEmpty())
+        fail(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()) +
+             tryHelp());
+
+    Options o;
+    o.bag = parser.value(bag);
+    for (const QString& w : parser.values(set)) {
+        const qsizetype eq = w.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            fail(QStringLiteral("--set needs NAME=VALUE, not '%1'").arg(w));
+        o.writes.emplace_back(w.left(eq), w.mid(eq + 1));
+    }
+    o.openEditor = parser.isSet(openEditor);
+    bool ok = false;
+    o.scale = parser.value(scale).toDouble(&ok);
+    if (!ok || o.scale < 0.25 || o.scale > 8)
+        fail(QStringLiteral("--scale takes a number from 0.25 to 8"));
+    o.locale = parser.value(locale);
+    o.settleMs = parser.value(settle).toInt(&ok);
+    if (!ok || o.settleMs < 0)
+        fail(QStringLiteral("--settle takes milliseconds"));
+    o.output = parser.value(output);
     if (o.output.isEmpty())
-        fail(QStringLiteral("no output: ") + usage());
+        fail(QStringLiteral("no output: name the PNG with -o") + tryHelp());
     return o;
 }
 
