@@ -15,6 +15,7 @@
 #include <QDesignerFormWindowInterface>
 #include <QDesignerFormWindowManagerInterface>
 #include <QDesignerIntegration>
+#include <QDesignerObjectInspectorInterface>
 #include <QDesignerPropertyEditorInterface>
 #include <QDesignerPropertySheetExtension>
 #include <QDesignerTaskMenuExtension>
@@ -170,13 +171,14 @@ void DesignerFormEditorTest::initTestCase() {
     m_widgetBox->setFileName(QStringLiteral(":/qt-project.org/widgetbox/widgetbox.xml"));
     m_widgetBox->load();
     m_core->setPropertyEditor(QDesignerComponents::createPropertyEditor(m_core, nullptr));
+    // Designer's docked window: the widget box and the property editor beside the form area,
+    // the object inspector docked too. The window owns them all. (Designer's action editor
+    // is left out: it leaks the menu of its configure button.)
+    m_window = std::make_unique<QMainWindow>();
     m_core->setObjectInspector(QDesignerComponents::createObjectInspector(m_core, nullptr));
-    m_core->setActionEditor(QDesignerComponents::createActionEditor(m_core, nullptr));
     QDesignerComponents::createTaskMenu(m_core, this);
     new QDesignerIntegration(m_core, this);
 
-    // Designer's docked window: the widget box and the property editor beside the form area.
-    m_window = std::make_unique<QMainWindow>();
     m_core->setTopLevel(m_window.get());
     m_formArea = new QWidget;
     m_window->setCentralWidget(m_formArea);
@@ -187,6 +189,7 @@ void DesignerFormEditorTest::initTestCase() {
     };
     dock(m_widgetBox, Qt::LeftDockWidgetArea);
     dock(m_core->propertyEditor(), Qt::RightDockWidgetArea);
+    dock(m_core->objectInspector(), Qt::RightDockWidgetArea);
     m_window->setGeometry(0, 0, 1200, 900);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -195,7 +198,7 @@ void DesignerFormEditorTest::initTestCase() {
 void DesignerFormEditorTest::cleanupTestCase() {
     collectedWarnings = nullptr;
     qInstallMessageHandler(previousHandler);
-    m_window.reset(); // with the docked widget box and property editor
+    m_window.reset(); // with everything docked in it and the form windows
 }
 
 QDesignerFormWindowInterface* DesignerFormEditorTest::newForm() {
