@@ -1,5 +1,6 @@
 // mervgauge-panel: the operator panel of gauges on live plant data.
 
+#include "MervGaugeWidget.h"
 #include "PanelController.h"
 #include "PanelWindow.h"
 #include "bagfile/BagError.h"
@@ -86,9 +87,24 @@ int run(int argc, char** argv) {
     const QCommandLineOption pollMs(QStringLiteral("poll-ms"),
                                     "Milliseconds between Modbus TCP polls.", "MS",
                                     QString::number(SourceOptions().pollIntervalMs));
+    const QString zoomRange = QStringLiteral("%1 to %2")
+                                  .arg(MervGaugeWidget::MinimumZoom)
+                                  .arg(MervGaugeWidget::MaximumZoom);
+    const QCommandLineOption zoom(QStringLiteral("zoom"),
+                                  "Draw the gauges at this scale (" + zoomRange +
+                                      "), or fit them to the window (default: fit).",
+                                  "F", "fit");
+    const QCommandLineOption utc(QStringLiteral("utc"),
+                                 "Show times in UTC (default: the local time zone).");
     parser.addOptions(
         {form, source, seed, station, history, exportOption, seconds, snapshot, pollMs});
+    parser.addOptions({zoom, utc});
     parser.process(app);
+    const std::optional<Zoom> gaugeZoom = Zoom::fromText(parser.value(zoom));
+    if (!gaugeZoom)
+        throw SourceError(
+            ("--zoom: neither fit nor a scale from " + zoomRange + ": " + parser.value(zoom))
+                .toStdString());
 
     const std::filesystem::path historyPath =
         parser.isSet(history) ? std::filesystem::path(parser.value(history).toStdString())
@@ -129,6 +145,9 @@ int run(int argc, char** argv) {
     PanelWindow window(std::move(panelForm), formPath, std::move(dataSource), &store,
                        options.station);
     window.setSourceOptions(options);
+    window.setZoom(*gaugeZoom);
+    if (parser.isSet(utc))
+        window.setZone(DisplayZone::utc());
     QObject::connect(&window, &PanelWindow::logged,
                      [](const QString& line) { std::cerr << line.toStdString() << '\n'; });
     window.resize(window.sizeHint());
