@@ -13,6 +13,7 @@
 #include <QActionGroup>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -300,7 +301,8 @@ int PanelWindow::formSummaryWidth() const {
 
 QSize PanelWindow::sizeHint() const {
     QSize size = QMainWindow::sizeHint();
-    if (const QScreen* where = screen())
+    // An offscreen run (a snapshot) draws the whole window, whatever its nominal screen.
+    if (const QScreen* where = screen(); where && QGuiApplication::platformName() != "offscreen")
         size = size.boundedTo(where->availableGeometry().size());
     return size;
 }

@@ -52,7 +52,7 @@ public:
     void setZone(DisplayZone zone);
     const DisplayZone& zone() const { return m_zone; }
 
-    // The window's first size: its parts whole, within the screen.
+    // The window's first size: its parts whole, within the screen on a display.
     QSize sizeHint() const override;
 
 signals:
