@@ -53,6 +53,8 @@ struct MERV_Gauge::Impl {
     // Numbers as element texts, in the user's locale.
     static float singleOf(const MERV_Gauge& gauge, const std::string& text);
     static std::string textOf(const MERV_Gauge& gauge, float value);
+    // The value display's caption for a value text: the text at the precision, then the unit.
+    static std::string caption(const MERV_Gauge& gauge, const std::string& valueText);
 
     // Raises the event to the host, unless its handler is running already.
     static void raise(MERV_Gauge& gauge, const EventInfo& event);

@@ -83,6 +83,10 @@ public:
 
     // The value display update: caption, alarm evaluation, needle.
     void UpdateValue();
+    // A value as the value display would caption it now: at the gauge's precision, in the
+    // user's locale, with its unit ("31.6 bar"). Throws RuntimeError where the caption step of
+    // UpdateValue would.
+    std::string valueCaption(float value) const;
     // The face redraw, run by the InitTimer tick and directly by the colour accessors.
     void InitTimer_Timer();
 

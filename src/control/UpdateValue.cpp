@@ -22,6 +22,24 @@ constexpr std::array<const char*, 6> PrecisionFormats{"###0",     "###0.0",    "
 
 } // namespace
 
+std::string MERV_Gauge::Impl::caption(const MERV_Gauge& gauge, const std::string& valueText) {
+    const NumberLocale& locale = gauge.m_site.numberLocale();
+    const GaugeElements& ui = gauge.m_ui;
+    // 1. The format: the precision text is read again for every comparison.
+    std::string_view format;
+    for (std::size_t p = 0; p < PrecisionFormats.size(); ++p) {
+        if (gauge.m_impl->numbers.precision.toDouble(ui.Prec.text(), ui.Prec.textGeneration(),
+                                                     locale) == double(p))
+            format = PrecisionFormats[p];
+    }
+    // 2. The value with its unit; the blank stays when the unit is empty.
+    return convert::format(valueText, format, locale) + " " + ui.EngineeringUnit.text();
+}
+
+std::string MERV_Gauge::valueCaption(float value) const {
+    return Impl::caption(*this, Impl::textOf(*this, value));
+}
+
 void MERV_Gauge::UpdateValue() {
     const NumberLocale& locale = m_site.numberLocale();
     Impl::TextNumbers& n = m_impl->numbers;
@@ -31,16 +49,8 @@ void MERV_Gauge::UpdateValue() {
         return memo.toSingle(text, m_impl->snapshotGeneration, locale);
     };
 
-    // 1. The format: the precision text is read again for every comparison.
-    std::string_view format;
-    for (std::size_t p = 0; p < PrecisionFormats.size(); ++p) {
-        if (n.precision.toDouble(m_ui.Prec.text(), m_ui.Prec.textGeneration(), locale) == double(p))
-            format = PrecisionFormats[p];
-    }
-
-    // 2. The value with its unit; the blank stays when the unit is empty.
-    m_ui.Val.setCaption(convert::format(m_ui.Valore.text(), format, locale) + " " +
-                        m_ui.EngineeringUnit.text());
+    // 1. and 2. The caption: the value at the precision, with its unit.
+    m_ui.Val.setCaption(Impl::caption(*this, m_ui.Valore.text()));
 
     // 3.
     m_ui.Sfondo.refresh();

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 
 namespace merv::qt {
@@ -86,6 +87,15 @@ bool movesOrCopies(QKeyEvent& key) {
     return false;
 }
 
+// The font drawn at a zoom: its pixel or point size times the factor.
+QFont zoomedFont(QFont font, qreal zoom) {
+    if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(1, int(std::lround(font.pixelSize() * zoom))));
+    else
+        font.setPointSizeF(font.pointSizeF() * zoom);
+    return font;
+}
+
 // Types a text into the field character by character, as a person typing it would.
 void typeText(TextField& field, const QString& text) {
     for (const char32_t c : text.toStdU32String())
@@ -144,7 +154,7 @@ ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainte
     }
     syncVisibility();
     syncCaptions();
-    place({});
+    place(QTransform());
 }
 
 ElementInputs::~ElementInputs() {
@@ -154,12 +164,23 @@ ElementInputs::~ElementInputs() {
         widget->removeEventFilter(m_filter.get());
 }
 
-void ElementInputs::place(QPoint origin) {
-    m_origin = origin;
-    for (auto& [widget, element] : m_elementOf) {
-        static_cast<QWidget*>(widget)->setGeometry(
-            m_painter.elementRect(*element).translated(origin).toRect());
+void ElementInputs::place(const QTransform& controlToHost) {
+    const bool rezoomed = controlToHost.m11() != m_controlToHost.m11();
+    m_controlToHost = controlToHost;
+    for (auto& [object, element] : m_elementOf) {
+        auto& input = static_cast<QWidget&>(*object);
+        input.setGeometry(controlToHost.mapRect(m_painter.elementRect(*element)).toRect());
+        if (rezoomed)
+            syncFont(input, *element);
     }
+}
+
+void ElementInputs::syncFont(QWidget& input, const Element& element) {
+    const qreal zoom = m_controlToHost.m11();
+    if (const auto& font = element.font())
+        input.setFont(zoomedFont(fontOf(*font), zoom));
+    else // an empty font inherits the host's again
+        input.setFont(zoom == 1 ? QFont() : zoomedFont(m_host.font(), zoom));
 }
 
 void ElementInputs::systemColorsChanged() {
@@ -215,7 +236,7 @@ void ElementInputs::syncField(const TextField& field) {
     palette.setColor(QPalette::Base, toQColor(field.backColor(), m_host.palette()));
     edit->setPalette(palette);
     if (field.font())
-        edit->setFont(fontOf(*field.font()));
+        syncFont(*edit, field);
     m_mirroring = was;
 }
 

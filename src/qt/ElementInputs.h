@@ -2,7 +2,7 @@
 
 #include "platform/ElementTree.h"
 
-#include <QPoint>
+#include <QTransform>
 
 #include <functional>
 #include <map>
@@ -42,8 +42,9 @@ public:
     void elementChanged(const Element& element, ElementChange change);
     // The host's system colours changed: the inputs take their colours again.
     void systemColorsChanged();
-    // The control's top left corner moved to this point of the host widget.
-    void place(QPoint origin);
+    // The control now stands in the host widget where the transform (a translation and a zoom)
+    // puts it: each input stands over its element, its text at the zoom.
+    void place(const QTransform& controlToHost);
     // Tab or Backtab inside the control: the focus follows the control's focus order. False
     // when the focus is not on one of the control's inputs.
     bool moveFocus(bool next);
@@ -54,6 +55,8 @@ private:
     bool filter(QObject* watched, QEvent* event);
     void syncField(const TextField& field);
     void syncButton(const CommandButton& button);
+    // The input's font: its element's, or the host's, at the zoom.
+    void syncFont(QWidget& input, const Element& element);
     // Names each field after the label that captions it, for screen readers; only the fields
     // that label captions when one label changed.
     void syncCaptions(const Element* recaptioned = nullptr);
@@ -67,7 +70,7 @@ private:
     ElementTree& m_tree;
     const GaugePainter& m_painter;
     Runner m_run;
-    QPoint m_origin;
+    QTransform m_controlToHost;
     // True while an input is being set from its element, so its own signals are not taken
     // for a person's doing.
     bool m_mirroring = false;

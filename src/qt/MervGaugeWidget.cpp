@@ -25,7 +25,9 @@
 #include <QPainter>
 #include <QScopeGuard>
 #include <QSignalBlocker>
+#include <QTransform>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -176,6 +178,10 @@ public:
     void elementChanged(const ElementNotice& notice) override;
 
     QRect widgetRect(const QRectF& controlRect) const;
+    // From control pixels to widget pixels: the control's origin and the zoom.
+    QTransform controlToWidget() const;
+    // The widget pixels a rectangle of control pixels reaches, whole pixels covering it.
+    QRect widgetPixels(const QRectF& controlRect) const;
 
     MervGaugeWidget& q;
     NumberLocale numbers;
@@ -190,6 +196,7 @@ public:
     bool catchUpPosted = false;
     // False while a waiting gauge is restored: nobody has seen it yet, so nothing is news.
     bool announcing = true;
+    qreal zoom = 1;
 
     // The clock before the control: the control's timer tells the clock when it goes.
     std::unique_ptr<qt::QtTimerClock> clock;
@@ -341,14 +348,22 @@ void MervGaugeWidget::Private::elementChanged(const ElementNotice& notice) {
 
 QRect MervGaugeWidget::Private::widgetRect(const QRectF& controlRect) const {
     // One pixel more on each side for antialiased edges.
-    return controlRect.translated(q.controlOrigin()).toAlignedRect().adjusted(-1, -1, 1, 1);
+    return widgetPixels(controlRect).adjusted(-1, -1, 1, 1);
+}
+
+QTransform MervGaugeWidget::Private::controlToWidget() const {
+    const QPoint origin = q.controlOrigin();
+    return QTransform(zoom, 0, 0, zoom, origin.x(), origin.y());
+}
+
+QRect MervGaugeWidget::Private::widgetPixels(const QRectF& controlRect) const {
+    return controlToWidget().mapRect(controlRect).toAlignedRect();
 }
 
 void MervGaugeWidget::Private::catchUp() {
     QRegion dirty;
     const auto notices = std::move(pending);
     pending.clear();
-    const QPoint origin = q.controlOrigin();
     const GaugeElements& ui = control->ui();
     bool nameCaptioned = false;
     bool valueCaptioned = false;
@@ -361,14 +376,14 @@ void MervGaugeWidget::Private::catchUp() {
         switch (notice.change) {
         case ElementChange::Points: {
             QRect& box = lineBoxes[&element];
-            dirty += box.translated(origin);
+            dirty += widgetPixels(box);
             box = painter->lineBox(element);
-            dirty += box.translated(origin);
+            dirty += widgetPixels(box);
             break;
         }
         case ElementChange::Surface:
-            dirty += painter->takeSurface(static_cast<const PictureBox&>(element), notice.dirty)
-                         .translated(origin);
+            dirty += widgetPixels(
+                painter->takeSurface(static_cast<const PictureBox&>(element), notice.dirty));
             break;
         case ElementChange::Focus:
         case ElementChange::Selection:
@@ -384,7 +399,7 @@ void MervGaugeWidget::Private::catchUp() {
             break;
         default:
             dirty += element.kind() == ElementKind::Line
-                         ? lineBoxes[&element].translated(origin)
+                         ? widgetPixels(lineBoxes[&element])
                          : widgetRect(painter->elementRect(element));
             break;
         }
@@ -440,8 +455,8 @@ void MervGaugeWidget::Private::tellScreenReaders(bool nameMayDiffer, bool valueM
 void MervGaugeWidget::Private::updateOpaque() {
     // At its own size the control's back colour (colours carry no alpha) covers every pixel,
     // so Qt need not paint what lies behind the widget first; in a larger widget the margins
-    // show the parent.
-    q.setAttribute(Qt::WA_OpaquePaintEvent, q.size() == controlPixelSize());
+    // show the parent, and so does the last row or column that a zoom covers only in part.
+    q.setAttribute(Qt::WA_OpaquePaintEvent, QSizeF(q.size()) == QSizeF(controlPixelSize()) * zoom);
 }
 
 void MervGaugeWidget::Private::updateLocale() {
@@ -665,17 +680,34 @@ const MERV_Gauge& MervGaugeWidget::control() const {
 }
 
 QSize MervGaugeWidget::sizeHint() const {
-    return controlPixelSize();
+    // Whole pixels covering the zoomed control.
+    const QSizeF extent = QSizeF(controlPixelSize()) * d->zoom;
+    return {int(std::ceil(extent.width())), int(std::ceil(extent.height()))};
 }
 
 QSize MervGaugeWidget::minimumSizeHint() const {
-    return controlPixelSize();
+    return sizeHint();
 }
 
 QPoint MervGaugeWidget::controlOrigin() const {
-    const QSize extent = controlPixelSize();
+    const QSize extent = sizeHint();
     return {std::max(0, (width() - extent.width()) / 2),
             std::max(0, (height() - extent.height()) / 2)};
+}
+
+void MervGaugeWidget::setZoom(qreal zoom) {
+    zoom = std::clamp(zoom, MinimumZoom, MaximumZoom);
+    if (qFuzzyCompare(zoom, d->zoom))
+        return;
+    d->zoom = zoom;
+    updateGeometry();
+    d->updateOpaque();
+    d->inputs->place(d->controlToWidget());
+    update();
+}
+
+qreal MervGaugeWidget::zoom() const {
+    return d->zoom;
 }
 
 bool MervGaugeWidget::event(QEvent* event) {
@@ -694,14 +726,22 @@ void MervGaugeWidget::connectNotify(const QMetaMethod& signal) {
 
 void MervGaugeWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.translate(controlOrigin());
-    d->painter->paint(painter, event->region().translated(-controlOrigin()));
+    // A zoom is a painter scale, which the painter draws through as it draws through a device
+    // pixel ratio: the face again at device resolution, texts and lines as vectors.
+    const QTransform toWidget = d->controlToWidget();
+    painter.setTransform(toWidget, true);
+    // The control pixels that any pixel of the region shows, partly covered ones included.
+    const QTransform toControl = toWidget.inverted();
+    QRegion region;
+    for (const QRect& r : event->region())
+        region += toControl.mapRect(QRectF(r)).toAlignedRect();
+    d->painter->paint(painter, region);
 }
 
 void MervGaugeWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     d->updateOpaque();
-    d->inputs->place(controlOrigin());
+    d->inputs->place(d->controlToWidget());
     if (d->isStarted)
         d->report(QString(), [&] { d->control->Resize(); });
 }
@@ -710,7 +750,7 @@ namespace {
 
 // The element a point of the widget reaches, by the control's own hit test.
 Element* elementUnder(MervGaugeWidget& widget, QPointF position) {
-    const QPointF p = position - widget.controlOrigin();
+    const QPointF p = (position - widget.controlOrigin()) / widget.zoom();
     if (p.x() < 0 || p.y() < 0)
         return nullptr;
     return elementAt(widget.control().elements().root(), int(p.x() * Layout::TwipsPerPixel),

@@ -177,6 +177,14 @@ public:
     // and stands centred in whatever room the widget is given.
     QPoint controlOrigin() const;
 
+    // The widget pixels per control pixel the gauge is drawn at, 1 unless set. A zoomed gauge
+    // draws as sharply as at that device pixel ratio and takes its input through the zoom; the
+    // control's own extent in twips stays as it is. setZoom bounds the factor to the range.
+    static constexpr qreal MinimumZoom = 0.25;
+    static constexpr qreal MaximumZoom = 8;
+    void setZoom(qreal zoom);
+    qreal zoom() const;
+
     // A "Properties…" entry in the gauge's context menu that opens its property sheet; off
     // until an application turns it on.
     void setPropertiesActionEnabled(bool enabled);

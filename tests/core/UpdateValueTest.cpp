@@ -43,6 +43,9 @@ TEST_F(UpdateValue, CaptionIsFormattedByPrecisionWithABlankAndTheUnit) {
         h->gauge->setEngUnit(row.unit);
         setValue(row.value);
         EXPECT_EQ(caption(), row.expected) << "precision " << row.precision;
+        // A value the gauge does not show is captioned as the display would show it.
+        h->gauge->setValue(0);
+        EXPECT_EQ(h->gauge->valueCaption(row.value), row.expected) << "precision " << row.precision;
     }
 }
 

@@ -77,6 +77,8 @@ TEST(PanelExecutable, HelpListsEveryOptionWithItsDefault) {
         {"--seconds", QStringLiteral("(default: 5 without a display, until closed with one)")},
         {"--snapshot", QStringLiteral("(default: mervgauge-panel.png)")},
         {"--poll-ms", QStringLiteral("(default: 500)")},
+        {"--zoom", QStringLiteral("(default: fit)")},
+        {"--utc", QStringLiteral("(default: the local time zone)")},
     };
     test::TempFolder folder;
     const Finished help = runPanel({QStringLiteral("--help")}, folder);

@@ -1,3 +1,4 @@
+#include "FakeSource.h"
 #include "HistoryDialog.h"
 #include "MervGaugeWidget.h"
 #include "PanelController.h"
@@ -21,48 +22,6 @@
 
 namespace merv::panel {
 namespace {
-
-class FakeSource;
-
-// Carries acknowledgements between the fake sources of several stations, as a broker would.
-struct FakeChannel {
-    std::vector<FakeSource*> members;
-};
-
-// A source the test drives by hand, on simulated time.
-class FakeSource : public DataSource {
-public:
-    explicit FakeSource(FakeChannel* channel = nullptr) : m_channel(channel) {
-        if (channel)
-            channel->members.push_back(this);
-    }
-    QString description() const override { return QStringLiteral("fake"); }
-    void start(const std::vector<SourceTag>& tags) override { started = tags; }
-    void stop() override {}
-    bool isConnected() const override { return connected; }
-    bool hasSimulatedTime() const override { return true; }
-    void advance(std::int64_t ms) override { now += ms; }
-    std::int64_t nowMs() const override { return now; }
-    bool sharesAcknowledgements() const override { return m_channel != nullptr; }
-    void publishAcknowledgement(const AlarmTransition& ack) override {
-        for (FakeSource* other : m_channel->members)
-            emit other->acknowledgementArrived(ack);
-    }
-    void send(const char* tag, double value) {
-        emit valueArrived(QString::fromLatin1(tag), value, now);
-    }
-    void setConnected(bool on) {
-        connected = on;
-        emit connectionChanged(on, on ? QString() : QStringLiteral("peer gone"));
-    }
-
-    std::vector<SourceTag> started;
-    std::int64_t now = 1'700'000'000'000;
-    bool connected = true;
-
-private:
-    FakeChannel* m_channel;
-};
 
 constexpr const char* Pressure = "boiler/drum/pressure"; // "Drum pressure": 25 32 44 48
 
@@ -274,7 +233,9 @@ TEST(HistoryDialog, FiltersByTimeRangeAndVariable) {
     history.record({t0, "A", "Drum level", "OnAlarmLow", "raised", -160});
     history.record({t0 + 1000, "A", "Steam flow", "OnWarningHigh", "raised", 23});
     history.record({t0 + 2000, "A", "Drum level", "OnAlarmLow", "returned", -100});
-    HistoryDialog dialog(history, {QStringLiteral("Drum level"), QStringLiteral("Steam flow")});
+    HistoryDialog dialog(history,
+                         {{QStringLiteral("Drum level"), {}}, {QStringLiteral("Steam flow"), {}}},
+                         DisplayZone::local());
     EXPECT_EQ(dialog.shownCount(), 3);
     dialog.findChild<QComboBox*>()->setCurrentIndex(1);
     dialog.refresh();
@@ -323,9 +284,10 @@ TEST(PanelExecutable, ExportsTheHistoryAsCsvWithoutAWindow) {
 } // namespace merv::panel
 
 int main(int argc, char** argv) {
-    // Test discovery runs the binary without the test environment: no display is needed then.
+    // Test discovery runs the binary without the test environment: no display is needed then,
+    // and a run by hand gets the test environment's screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", MERVGAUGE_PANEL_TEST_PLATFORM);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

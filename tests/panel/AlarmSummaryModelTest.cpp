@@ -1,5 +1,7 @@
 #include "panel/AlarmSummaryModel.h"
 
+#include <QSignalSpy>
+
 #include <gtest/gtest.h>
 
 namespace merv::panel {
@@ -109,6 +111,27 @@ TEST(AlarmSummaryModel, AcknowledgesTheSelectedRowsOrAll) {
               (Rows{"C OnAlarmHigh Active, acknowledged", "A OnAlarmHigh Active, acknowledged"}));
     EXPECT_EQ(lastCount, 0);
     EXPECT_FALSE(model.acknowledge("Z", "OnAlarmHigh", 7, "south")) << "no such alarm";
+}
+
+TEST(AlarmSummaryModel, TheTimeColumnShowsAndNamesTheChosenZoneAndTellsViewsOnce) {
+    AlarmSummaryModel model("A");
+    model.raise("Drum level", "OnAlarmLow", -160, 1000);
+    QSignalSpy headers(&model, &AlarmSummaryModel::headerDataChanged);
+    QSignalSpy cells(&model, &AlarmSummaryModel::dataChanged);
+    model.setZone(DisplayZone::utc());
+    EXPECT_EQ(model.headerData(AlarmSummaryModel::TimeColumn, Qt::Horizontal).toString(),
+              QStringLiteral("Time (UTC)"));
+    EXPECT_EQ(model.data(model.index(0, AlarmSummaryModel::TimeColumn)).toString(),
+              QStringLiteral("1970-01-01 00:00:01.000"));
+    // The tooltip holds the whole text of a cell too narrow for it.
+    EXPECT_EQ(model.data(model.index(0, AlarmSummaryModel::StateColumn), Qt::ToolTipRole),
+              model.data(model.index(0, AlarmSummaryModel::StateColumn)));
+    EXPECT_EQ(headers.count(), 1);
+    ASSERT_EQ(cells.count(), 1);
+    EXPECT_EQ(cells[0][0].toModelIndex().column(), AlarmSummaryModel::TimeColumn);
+    model.setZone(DisplayZone::utc()); // the same zone again: nothing to tell
+    EXPECT_EQ(headers.count(), 1);
+    EXPECT_EQ(cells.count(), 1);
 }
 
 } // namespace

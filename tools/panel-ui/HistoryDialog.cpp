@@ -1,52 +1,88 @@
 #include "HistoryDialog.h"
 
+#include "ColumnSizing.h"
+
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace merv::panel {
 namespace {
 
 constexpr int DefaultSpanDays = 1; // the range shown first: the last day
-const QStringList Columns{"Time (UTC)", "Station", "Variable", "Kind", "Transition", "Value"};
+constexpr int ToSlackSeconds = 60; // the range ends a little after the dialog opens
+constexpr int DefaultWidth = 720;  // the dialog's least first size
+constexpr int DefaultHeight = 480;
+constexpr auto PickerFormat = "yyyy-MM-dd HH:mm:ss";
+enum Column {
+    TimeColumn,
+    StationColumn,
+    VariableColumn,
+    KindColumn,
+    TransitionColumn,
+    ValueColumn
+};
 
 } // namespace
 
-HistoryDialog::HistoryDialog(AlarmHistory& history, const QStringList& variables, QWidget* parent)
-    : QDialog(parent), m_history(history) {
+HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variables,
+                             DisplayZone zone, QWidget* parent)
+    : QDialog(parent), m_history(history), m_variables(std::move(variables)), m_zone(zone) {
     setWindowTitle(tr("Alarm history"));
-    const QDateTime now = QDateTime::currentDateTime();
-    m_from = new QDateTimeEdit(now.addDays(-DefaultSpanDays));
-    m_to = new QDateTimeEdit(now.addSecs(60));
+    const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
+    m_from = new QDateTimeEdit;
+    m_to = new QDateTimeEdit;
     for (QDateTimeEdit* edit : {m_from, m_to}) {
         edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        edit->setDisplayFormat(QLatin1String(PickerFormat));
+        edit->setTimeSpec(m_zone.spec());
     }
+    m_from->setDateTime(m_zone.dateTime(now - std::int64_t(DefaultSpanDays) * 86'400'000));
+    m_to->setDateTime(m_zone.dateTime(now + ToSlackSeconds * 1000));
     m_variable = new QComboBox;
     m_variable->addItem(tr("(all)"));
-    m_variable->addItems(variables);
+    for (const Variable& v : m_variables)
+        m_variable->addItem(v.name);
     auto* show = new QPushButton(tr("Show"));
     connect(show, &QPushButton::clicked, this, &HistoryDialog::refresh);
-    m_table = new QTableWidget(0, int(Columns.size()));
-    m_table->setHorizontalHeaderLabels(Columns);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table = new QTableWidget(0, ValueColumn + 1);
+    m_table->setHorizontalHeaderLabels({tr("Time (%1)").arg(m_zone.name()), tr("Station"),
+                                        tr("Variable"), tr("Kind"), tr("Transition"), tr("Value")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setWordWrap(false);
+    m_table->verticalHeader()->hide();
+    sizeColumnsToContents(*m_table);
 
     auto* filters = new QFormLayout;
-    filters->addRow(tr("From"), m_from);
-    filters->addRow(tr("To"), m_to);
+    filters->addRow(tr("From (%1)").arg(m_zone.name()), m_from);
+    filters->addRow(tr("To (%1)").arg(m_zone.name()), m_to);
     filters->addRow(tr("Variable"), m_variable);
     filters->addRow(show);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
     layout->addWidget(m_table);
-    resize(720, 480);
+    resize(DefaultWidth, DefaultHeight);
     refresh();
+    fitWidth();
+}
+
+QString HistoryDialog::valueText(const AlarmTransition& t) const {
+    const QString variable = QString::fromStdString(t.variable);
+    const auto found = std::find_if(m_variables.begin(), m_variables.end(),
+                                    [&](const Variable& v) { return v.name == variable; });
+    if (found != m_variables.end() && found->caption) {
+        if (QString caption = found->caption(t.value); !caption.isEmpty())
+            return caption;
+    }
+    return QString::number(t.value, 'g', QLocale::FloatingPointShortest);
 }
 
 void HistoryDialog::refresh() {
@@ -64,13 +100,27 @@ void HistoryDialog::refresh() {
     m_table->setRowCount(int(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const AlarmTransition& t = rows[r];
-        const QStringList cells{
-            QString::fromStdString(utcText(t.timeMs)), QString::fromStdString(t.station),
-            QString::fromStdString(t.variable),        QString::fromStdString(t.kind),
-            QString::fromStdString(t.transition),      QString::number(t.value)};
-        for (int c = 0; c < int(cells.size()); ++c)
-            m_table->setItem(int(r), c, new QTableWidgetItem(cells[c]));
+        const QStringList cells{m_zone.text(t.timeMs),
+                                QString::fromStdString(t.station),
+                                QString::fromStdString(t.variable),
+                                QString::fromStdString(t.kind),
+                                QString::fromStdString(t.transition),
+                                valueText(t)};
+        for (int c = 0; c < int(cells.size()); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setToolTip(cells[c]);
+            m_table->setItem(int(r), c, item);
+        }
     }
+}
+
+void HistoryDialog::fitWidth() {
+    const int table = wholeColumnsWidth(*m_table);
+    const QMargins margins = layout()->contentsMargins();
+    int wanted = std::max(width(), table + margins.left() + margins.right());
+    if (const QScreen* where = screen())
+        wanted = std::min(wanted, where->availableGeometry().width());
+    resize(wanted, height());
 }
 
 int HistoryDialog::shownCount() const {

@@ -1,9 +1,13 @@
 #pragma once
 
 #include "panel/AlarmHistory.h"
+#include "panel/DisplayZone.h"
 
 #include <QDialog>
 #include <QStringList>
+
+#include <functional>
+#include <vector>
 
 class QComboBox;
 class QDateTimeEdit;
@@ -11,17 +15,33 @@ class QTableWidget;
 
 namespace merv::panel {
 
-// The alarm history, filtered by a time range and a variable.
+// The alarm history, filtered by a time range and a variable. Times show in the panel's zone
+// and the pickers read in it; values show as their gauges caption them.
 class HistoryDialog : public QDialog {
     Q_OBJECT
 public:
-    HistoryDialog(AlarmHistory& history, const QStringList& variables, QWidget* parent = nullptr);
+    // A variable of the open form, with its gauge's caption of a value ("31.6 bar"). Without a
+    // caption, or where it answers empty, the value shows in full.
+    struct Variable {
+        QString name;
+        std::function<QString(double)> caption;
+    };
+
+    HistoryDialog(AlarmHistory& history, std::vector<Variable> variables, DisplayZone zone,
+                  QWidget* parent = nullptr);
     // Shows the transitions that pass the filters.
     void refresh();
     int shownCount() const;
 
 private:
+    // A recorded value as its gauge shows it, or in full where no gauge of the form shows it.
+    QString valueText(const AlarmTransition& transition) const;
+    // Widens the dialog, within the screen, so every column shows whole.
+    void fitWidth();
+
     AlarmHistory& m_history;
+    std::vector<Variable> m_variables;
+    DisplayZone m_zone;
     QDateTimeEdit* m_from;
     QDateTimeEdit* m_to;
     QComboBox* m_variable;

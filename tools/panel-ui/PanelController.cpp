@@ -2,10 +2,13 @@
 
 #include "MervGaugeWidget.h"
 #include "control/MERV_Gauge.h"
+#include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 
 #include <QCoreApplication>
 #include <QTimer>
+
+#include <string_view>
 
 namespace merv::panel {
 namespace {
@@ -234,6 +237,28 @@ void PanelController::acknowledgeGauge(int index) {
     const std::string variable = gauge(index)->VariableName().toStdString();
     for (const Watched& w : WatchedEvents)
         m_alarms.acknowledge(variable, w.kind, m_source->nowMs(), m_alarms.station());
+}
+
+QString PanelController::valueCaption(int index, double value) const {
+    try {
+        return QString::fromStdString(
+            gauge(index)->control().valueCaption(convert::toSingle(value)));
+    } catch (const RuntimeError&) {
+        return {};
+    }
+}
+
+void PanelController::sampleAlarms(AlarmSummaryModel& summary) const {
+    const std::int64_t now = m_source->nowMs();
+    for (int i = 0; i < gaugeCount(); ++i) {
+        const std::string variable = gauge(i)->VariableName().toStdString();
+        for (const Watched& w : WatchedEvents) {
+            const bool high = std::string_view(w.kind).ends_with("High");
+            const double end = high ? gauge(i)->MaxValue() : gauge(i)->MinValue();
+            summary.raise(variable, w.kind, end, now, valueCaption(i, end).toStdString());
+            summary.returnToNormal(variable, w.kind, end, now);
+        }
+    }
 }
 
 void PanelController::advance(std::int64_t ms, std::int64_t stepMs) {

@@ -43,6 +43,12 @@ public:
     // The form as it stands now: each gauge's current properties stored through the control.
     Form currentForm() const;
 
+    // A value as the gauge captions it ("31.6 bar"); empty where the gauge cannot.
+    QString valueCaption(int index, double value) const;
+    // Fills a summary with what this form's alarms can show at their widest: every kind of
+    // alarm of every gauge, at its scale's ends, returned and unacknowledged.
+    void sampleAlarms(AlarmSummaryModel& summary) const;
+
     // How many raises of each event kind this run has seen.
     const std::map<std::string, int>& raisedCounts() const { return m_raised; }
 

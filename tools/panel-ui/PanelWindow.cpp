@@ -1,6 +1,7 @@
 #include "PanelWindow.h"
 
 #include "AlarmRowDelegate.h"
+#include "ColumnSizing.h"
 #include "GaugeCell.h"
 #include "HistoryDialog.h"
 #include "MervGaugeWidget.h"
@@ -9,29 +10,41 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QActionGroup>
 #include <QDockWidget>
 #include <QFileDialog>
-#include <QGridLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <set>
 
 namespace merv::panel {
 namespace {
 
 constexpr int BlinkMs = 500; // half a period of the blinking alarm markers and rows
-constexpr int SummaryMinimumWidth =
-    720; // room for a whole alarm row: time, variable, kind, value, state
+// The summary's least width, room for a whole alarm row of the usual texts; longer texts widen
+// it, up to this share of the screen.
+constexpr int SummaryMinimumWidth = 720;
+constexpr qreal SummaryMostOfScreen = 0.5;
+
+// View → Zoom's fixed factors.
+constexpr qreal ZoomPresets[] = {1, 1.5, 2};
+
+QString zoomName(qreal factor) {
+    return QStringLiteral("%1 %").arg(qRound(factor * 100));
+}
 
 } // namespace
 
@@ -48,10 +61,10 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     m_summary->setSortingEnabled(true);
     m_summary->sortByColumn(AlarmSummaryModel::TimeColumn, Qt::DescendingOrder);
     m_summary->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_summary->setWordWrap(false);
-    m_summary->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_summary->horizontalHeader()->setStretchLastSection(true);
+    sizeColumnsToContents(*m_summary);
     m_summary->verticalHeader()->hide();
+    connect(m_summary->horizontalHeader(), &QHeaderView::sectionResized, this,
+            &PanelWindow::fitSummaryWidth);
     auto* rowDelegate = new AlarmRowDelegate(m_summary);
     m_summary->setItemDelegate(rowDelegate);
     auto* acknowledge = new QPushButton(tr("Acknowledge"));
@@ -71,12 +84,12 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     buttons->addWidget(acknowledge);
     buttons->addWidget(acknowledgeAll);
     paneLayout->addLayout(buttons);
-    auto* dock = new QDockWidget(tr("Alarm summary"), this);
-    dock->setObjectName(QStringLiteral("alarmSummary"));
-    dock->setWidget(pane);
+    m_summaryDock = new QDockWidget(tr("Alarm summary"), this);
+    m_summaryDock->setObjectName(QStringLiteral("alarmSummary"));
+    m_summaryDock->setWidget(pane);
     // Beside the gauges, so a whole alarm row reads on one line.
-    dock->setMinimumWidth(SummaryMinimumWidth);
-    addDockWidget(Qt::RightDockWidgetArea, dock);
+    m_summaryDock->setMinimumWidth(SummaryMinimumWidth);
+    addDockWidget(Qt::RightDockWidgetArea, m_summaryDock);
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(tr("&Open…"), QKeySequence::Open, this, &PanelWindow::open);
@@ -86,6 +99,12 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     file->addAction(tr("Alarm &History…"), this, &PanelWindow::showHistory);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+    m_zoomMenu = menuBar()->addMenu(tr("&View"))->addMenu(tr("&Zoom"));
+    m_zoomActions = new QActionGroup(this);
+    addZoomChoice(tr("&Fit to Window"), Zoom::fit());
+    for (const qreal factor : ZoomPresets)
+        addZoomChoice(zoomName(factor), Zoom::by(factor));
 
     m_status = new QLabel;
     statusBar()->addPermanentWidget(m_status, 1);
@@ -101,23 +120,24 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     blink->start(BlinkMs);
 
     install(std::move(form), std::move(formPath), std::move(source));
+    setZoom(m_zoom);
 }
 
 void PanelWindow::install(Form form, std::filesystem::path formPath,
                           std::unique_ptr<DataSource> source) {
     // The new gauges are built beside the old ones, so a form that fails leaves the panel as it
     // was.
-    auto central = std::make_unique<QWidget>();
-    auto* grid = new QGridLayout(central.get());
+    auto board = std::make_unique<GaugeBoard>();
+    board->setZoom(m_zoom);
     auto controller = std::make_unique<PanelController>(
-        std::move(form), std::move(source), m_history, m_sourceOptions.station, central.get());
+        std::move(form), std::move(source), m_history, m_sourceOptions.station, board.get());
     std::vector<GaugeCell*> cells;
     PanelController& c = *controller;
     for (int i = 0; i < c.gaugeCount(); ++i) {
-        auto* cell = new GaugeCell(central.get());
+        auto* cell = new GaugeCell;
         cell->setGauge(c.gauge(i));
         cell->setBlinkOn(m_blinkOn);
-        grid->addWidget(cell, c.formGauge(i).row, c.formGauge(i).col);
+        board->addCell(cell, c.formGauge(i).row, c.formGauge(i).col);
         c.gauge(i)->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(c.gauge(i), &QWidget::customContextMenuRequested, this,
                 [this, i](const QPoint& pos) {
@@ -128,11 +148,13 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
 
     // The old controller goes first: it stops its source before its gauges are destroyed with
     // the old central widget.
+    c.alarms().setZone(m_zone);
     m_summaryModel->setSourceModel(&c.alarms());
     m_controller = std::move(controller);
     m_cells = std::move(cells);
     m_formPath = std::move(formPath);
-    setCentralWidget(central.release());
+    m_board = board.get();
+    setCentralWidget(board.release());
 
     connect(&c, &PanelController::qualityChanged, this, [this](int i) {
         m_cells[std::size_t(i)]->setQuality(m_controller->qualityReason(i));
@@ -146,6 +168,8 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
     });
     updateTitle();
     updateStatus();
+    m_formSummaryWidth = formSummaryWidth();
+    fitSummaryWidth();
 }
 
 void PanelWindow::openForm(const std::filesystem::path& path) {
@@ -155,7 +179,10 @@ void PanelWindow::openForm(const std::filesystem::path& path) {
     m_controller->start();
 }
 
-PanelWindow::~PanelWindow() = default;
+PanelWindow::~PanelWindow() {
+    // The views resize their sections while they are torn down, after this window's own parts.
+    m_summary->horizontalHeader()->disconnect(this);
+}
 
 void PanelWindow::updateTitle() {
     const AlarmSummaryModel& alarms = m_controller->alarms();
@@ -201,11 +228,83 @@ void PanelWindow::contextMenuAt(int index, const QPoint& globalPos) {
 void PanelWindow::showHistory() {
     if (!m_history)
         return;
-    QStringList variables;
-    for (int i = 0; i < m_controller->gaugeCount(); ++i)
-        variables << m_controller->gauge(i)->VariableName();
-    HistoryDialog dialog(*m_history, variables, this);
+    std::vector<HistoryDialog::Variable> variables;
+    for (int i = 0; i < m_controller->gaugeCount(); ++i) {
+        variables.push_back({m_controller->gauge(i)->VariableName(), [this, i](double value) {
+                                 return m_controller->valueCaption(i, value);
+                             }});
+    }
+    HistoryDialog dialog(*m_history, std::move(variables), m_zone, this);
     dialog.exec();
+}
+
+void PanelWindow::setZoom(Zoom zoom) {
+    m_zoom = zoom;
+    m_board->setZoom(zoom);
+    // Before the window is first shown no layout hears of the new size hint by itself.
+    layout()->invalidate();
+    auto chosen = [&] {
+        return std::find_if(m_zoomChoices.begin(), m_zoomChoices.end(),
+                            [&](const auto& choice) { return choice.second == zoom; });
+    };
+    // A factor the menu does not offer (from the command line) gets an entry of its own.
+    if (chosen() == m_zoomChoices.end())
+        addZoomChoice(zoomName(*zoom.factor), zoom);
+    chosen()->first->setChecked(true);
+}
+
+void PanelWindow::addZoomChoice(const QString& name, Zoom zoom) {
+    QAction* action = m_zoomMenu->addAction(name, this, [this, zoom] { setZoom(zoom); });
+    action->setCheckable(true);
+    m_zoomActions->addAction(action);
+    m_zoomChoices.emplace_back(action, zoom);
+}
+
+void PanelWindow::setZone(DisplayZone zone) {
+    m_zone = zone;
+    m_controller->alarms().setZone(zone);
+    m_formSummaryWidth = formSummaryWidth();
+    fitSummaryWidth();
+}
+
+void PanelWindow::fitSummaryWidth() {
+    int most = QWIDGETSIZE_MAX;
+    if (const QScreen* where = screen())
+        most = int(where->availableGeometry().width() * SummaryMostOfScreen);
+    const int pane = m_summaryDock->widget()->layout()->contentsMargins().left() +
+                     m_summaryDock->widget()->layout()->contentsMargins().right();
+    const int columns = std::max(m_formSummaryWidth, wholeColumnsWidth(*m_summary));
+    const int needed = std::max(SummaryMinimumWidth, std::min(columns + pane, most));
+    m_summaryDock->setMinimumWidth(needed);
+    // The dock starts as wide as its columns need and the gauges have the rest; later it only
+    // grows, where longer texts came, and keeps a width the operator gave it.
+    if (!isVisible() || m_summaryDock->width() < needed)
+        resizeDocks({m_summaryDock}, {needed}, Qt::Horizontal);
+}
+
+int PanelWindow::formSummaryWidth() const {
+    AlarmSummaryModel sample(m_controller->alarms().station());
+    sample.setZone(m_zone);
+    m_controller->sampleAlarms(sample);
+    // Never shown: it measures the sample as the summary would show it.
+    QTableView view;
+    view.setFont(m_summary->font());
+    view.setModel(&sample);
+    AlarmRowDelegate delegate;
+    view.setItemDelegate(&delegate);
+    sizeColumnsToContents(view);
+    // A header with room for the sort arrow is wider.
+    view.horizontalHeader()->setSortIndicatorShown(
+        m_summary->horizontalHeader()->isSortIndicatorShown());
+    return wholeColumnsWidth(view);
+}
+
+QSize PanelWindow::sizeHint() const {
+    QSize size = QMainWindow::sizeHint();
+    // An offscreen run (a snapshot) draws the whole window, whatever its nominal screen.
+    if (const QScreen* where = screen(); where && QGuiApplication::platformName() != "offscreen")
+        size = size.boundedTo(where->availableGeometry().size());
+    return size;
 }
 
 void PanelWindow::saveFormTo(const std::filesystem::path& path) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "GaugeBoard.h"
 #include "panel/AlarmHistory.h"
 #include "panel/DataSource.h"
+#include "panel/DisplayZone.h"
 #include "panel/Form.h"
 
 #include <QMainWindow>
@@ -9,7 +11,11 @@
 #include <filesystem>
 #include <memory>
 
+class QAction;
+class QActionGroup;
+class QDockWidget;
 class QLabel;
+class QMenu;
 class QSortFilterProxyModel;
 class QTableView;
 
@@ -18,9 +24,9 @@ namespace merv::panel {
 class GaugeCell;
 class PanelController;
 
-// The operator panel: the form's gauges in their grid, each in a cell that shows its data
-// quality and its unacknowledged alarms, the alarm summary beside them and the source's state
-// in the status bar.
+// The operator panel: the form's gauges in their grid at the chosen zoom, each in a cell that
+// shows its data quality and its unacknowledged alarms, the alarm summary beside them and the
+// source's state in the status bar. Times show in one zone throughout.
 class PanelWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -38,6 +44,17 @@ public:
     // How openForm opens the new form's source (seed, poll interval); the station stays.
     void setSourceOptions(const SourceOptions& options);
 
+    // How large the gauges are drawn, as View → Zoom chooses it; Fit to Window unless set.
+    void setZoom(Zoom zoom);
+    Zoom zoom() const { return m_zoom; }
+    GaugeBoard& board() { return *m_board; }
+    // The zone the summary and the history show times in; local time unless set.
+    void setZone(DisplayZone zone);
+    const DisplayZone& zone() const { return m_zone; }
+
+    // The window's first size: its parts whole, within the screen on a display.
+    QSize sizeHint() const override;
+
 signals:
     // What the current form's controller logs (refused values), whichever form is open.
     void logged(const QString& line);
@@ -51,14 +68,28 @@ private:
     void saveAs();
     void open();
     void showHistory();
+    // The summary's dock as wide as its columns need, within half the screen.
+    void fitSummaryWidth();
+    // The columns' width for the widest alarms the open form can raise.
+    int formSummaryWidth() const;
+    // An entry of View → Zoom.
+    void addZoomChoice(const QString& name, Zoom zoom);
 
     std::filesystem::path m_formPath;
     AlarmHistory* m_history;
     SourceOptions m_sourceOptions; // for the sources of forms opened later
     std::unique_ptr<PanelController> m_controller;
     std::vector<GaugeCell*> m_cells;
+    GaugeBoard* m_board = nullptr;
+    Zoom m_zoom = Zoom::fit();
+    QMenu* m_zoomMenu = nullptr;
+    QActionGroup* m_zoomActions = nullptr;
+    std::vector<std::pair<QAction*, Zoom>> m_zoomChoices; // View → Zoom's entries
+    DisplayZone m_zone = DisplayZone::local();
     QSortFilterProxyModel* m_summaryModel = nullptr;
     QTableView* m_summary = nullptr;
+    QDockWidget* m_summaryDock = nullptr;
+    int m_formSummaryWidth = 0;
     QLabel* m_status = nullptr;
     bool m_blinkOn = true;
 };

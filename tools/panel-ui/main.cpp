@@ -1,5 +1,6 @@
 // mervgauge-panel: the operator panel of gauges on live plant data.
 
+#include "MervGaugeWidget.h"
 #include "PanelController.h"
 #include "PanelWindow.h"
 #include "bagfile/BagError.h"
@@ -40,8 +41,8 @@ std::filesystem::path defaultHistory() {
 }
 
 // An option's description with its default, as --help shows it.
-QString withDefault(const char* description, const QString& value) {
-    return QStringLiteral("%1 (default: %2)").arg(QString::fromUtf8(description), value);
+QString withDefault(const QString& description, const QString& value) {
+    return QStringLiteral("%1 (default: %2)").arg(description, value);
 }
 
 int exportAlarms(const std::filesystem::path& history, const std::string& out) {
@@ -121,9 +122,25 @@ int run(int argc, char** argv) {
     const QCommandLineOption pollMs(
         QStringLiteral("poll-ms"),
         withDefault("Milliseconds between Modbus TCP polls.", defaultPollMs), "MS", defaultPollMs);
+    const QString zoomRange = QStringLiteral("%1 to %2")
+                                  .arg(MervGaugeWidget::MinimumZoom)
+                                  .arg(MervGaugeWidget::MaximumZoom);
+    const QCommandLineOption zoom(
+        QStringLiteral("zoom"),
+        withDefault("Draw the gauges at this scale (" + zoomRange + "), or fit them to the window.",
+                    "fit"),
+        "F", "fit");
+    const QCommandLineOption utc(QStringLiteral("utc"),
+                                 withDefault("Show times in UTC.", "the local time zone"));
     parser.addOptions(
         {form, source, seed, station, history, exportOption, seconds, snapshot, pollMs});
+    parser.addOptions({zoom, utc});
     parser.process(app);
+    const std::optional<Zoom> gaugeZoom = Zoom::fromText(parser.value(zoom));
+    if (!gaugeZoom)
+        throw SourceError(
+            ("--zoom: neither fit nor a scale from " + zoomRange + ": " + parser.value(zoom))
+                .toStdString());
 
     const std::filesystem::path historyPath =
         parser.isSet(history) ? std::filesystem::path(parser.value(history).toStdString())
@@ -164,6 +181,9 @@ int run(int argc, char** argv) {
     PanelWindow window(std::move(panelForm), formPath, std::move(dataSource), &store,
                        options.station);
     window.setSourceOptions(options);
+    window.setZoom(*gaugeZoom);
+    if (parser.isSet(utc))
+        window.setZone(DisplayZone::utc());
     QObject::connect(&window, &PanelWindow::logged,
                      [](const QString& line) { std::cerr << line.toStdString() << '\n'; });
     window.resize(window.sizeHint());

@@ -1,7 +1,5 @@
 #include "panel/AlarmSummaryModel.h"
 
-#include <QDateTime>
-
 #include <algorithm>
 #include <functional>
 
@@ -50,6 +48,9 @@ QVariant AlarmSummaryModel::data(const QModelIndex& index, int role) const {
     const Alarm& alarm = m_alarms[std::size_t(index.row())];
     if (role == StateRole)
         return int(alarm.state);
+    // A cell too narrow for its text shows the whole of it as its tooltip.
+    if (role == Qt::ToolTipRole)
+        role = Qt::DisplayRole;
     const bool sorting = role == SortRole;
     if (role != Qt::DisplayRole && !sorting)
         return {};
@@ -57,9 +58,7 @@ QVariant AlarmSummaryModel::data(const QModelIndex& index, int role) const {
     case TimeColumn:
         if (sorting)
             return qint64(alarm.timeMs);
-        return QDateTime::fromMSecsSinceEpoch(alarm.timeMs, Qt::UTC)
-            .toLocalTime()
-            .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        return m_zone.text(alarm.timeMs);
     case VariableColumn:
         return QString::fromStdString(alarm.variable);
     case KindColumn:
@@ -85,8 +84,19 @@ QVariant AlarmSummaryModel::headerData(int section, Qt::Orientation orientation,
         return {};
     static const char* const Titles[ColumnCount] = {"Time",  "Variable", "Kind",
                                                     "Value", "Priority", "State"};
+    if (section == TimeColumn)
+        return QStringLiteral("Time (%1)").arg(m_zone.name());
     return section >= 0 && section < ColumnCount ? QString::fromLatin1(Titles[section])
                                                  : QVariant();
+}
+
+void AlarmSummaryModel::setZone(DisplayZone zone) {
+    if (zone == m_zone)
+        return;
+    m_zone = zone;
+    emit headerDataChanged(Qt::Horizontal, TimeColumn, TimeColumn);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, TimeColumn), index(rowCount() - 1, TimeColumn));
 }
 
 int AlarmSummaryModel::find(const std::string& variable, const std::string& kind) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/AlarmHistory.h"
+#include "panel/DisplayZone.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -69,6 +70,10 @@ public:
     void acknowledgeRows(std::vector<int> rows, std::int64_t timeMs);
     void acknowledgeAll(std::int64_t timeMs);
 
+    // The zone the time column shows and names; the system's local zone unless set.
+    void setZone(DisplayZone zone);
+    const DisplayZone& zone() const noexcept { return m_zone; }
+
     const std::vector<Alarm>& alarms() const noexcept { return m_alarms; }
     int unacknowledgedCount() const;
     const std::string& station() const noexcept { return m_station; }
@@ -88,6 +93,7 @@ private:
     void removeRow(int row);
 
     std::string m_station;
+    DisplayZone m_zone = DisplayZone::local();
     std::vector<Alarm> m_alarms; // newest raise first
 };
 
