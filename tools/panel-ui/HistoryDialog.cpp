@@ -43,7 +43,7 @@ HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variab
     for (QDateTimeEdit* edit : {m_from, m_to}) {
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QLatin1String(PickerFormat));
-        edit->setTimeSpec(m_zone.spec());
+        edit->setTimeSpec(m_zone.timeSpec());
     }
     m_from->setDateTime(m_zone.dateTime(now - std::int64_t(DefaultSpanDays) * 86'400'000));
     m_to->setDateTime(m_zone.dateTime(now + ToSlackSeconds * 1000));

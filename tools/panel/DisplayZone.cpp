@@ -21,7 +21,7 @@ QString DisplayZone::text(std::int64_t timeMs) const {
 }
 
 QDateTime DisplayZone::dateTime(std::int64_t timeMs) const {
-    return QDateTime::fromMSecsSinceEpoch(timeMs, spec());
+    return QDateTime::fromMSecsSinceEpoch(timeMs, timeSpec());
 }
 
 } // namespace merv::panel

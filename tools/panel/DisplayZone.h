@@ -23,7 +23,7 @@ public:
     // An instant as a date and time of the zone, for a picker.
     QDateTime dateTime(std::int64_t timeMs) const;
     // What a picker's date and time are read in.
-    Qt::TimeSpec spec() const noexcept { return m_utc ? Qt::UTC : Qt::LocalTime; }
+    Qt::TimeSpec timeSpec() const noexcept { return m_utc ? Qt::UTC : Qt::LocalTime; }
 
     bool operator==(const DisplayZone&) const = default;
 
