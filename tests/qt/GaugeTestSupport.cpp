@@ -29,6 +29,14 @@ QImage grabbed(MervGaugeWidget& widget) {
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+QImage renderedAt(MervGaugeWidget& widget, qreal ratio) {
+    QImage image((QSizeF(widget.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    widget.render(&image);
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
 int pixelsUnlike(const QImage& image, const QRect& rect, QColor background) {
     int count = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y)

@@ -43,6 +43,8 @@ void showAndActivate(MervGaugeWidget& widget);
 
 // The widget's pixels as it paints them now.
 QImage grabbed(MervGaugeWidget& widget);
+// The widget rendered on white into an image of the device pixel ratio, as the renderer does.
+QImage renderedAt(MervGaugeWidget& widget, qreal ratio);
 
 // Pixels in the rectangle whose colour is far from the background colour.
 int pixelsUnlike(const QImage& image, const QRect& rect, QColor background);

@@ -15,15 +15,6 @@ using namespace gauge;
 
 namespace {
 
-// The widget rendered into an image of the ratio, as the renderer does.
-QImage renderedAt(MervGaugeWidget& widget, qreal ratio) {
-    QImage image((QSizeF(widget.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::white);
-    widget.render(&image);
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
 // A gauge at its own size, restored and past its first redraw tick.
 void settle(MervGaugeWidget& widget) {
     widget.resize(widget.sizeHint());

@@ -10,15 +10,6 @@ using namespace gauge;
 
 namespace {
 
-// The widget rendered into an image of the ratio, as the renderer does.
-QImage renderedAt(MervGaugeWidget& widget, qreal ratio) {
-    QImage image((QSizeF(widget.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::white);
-    widget.render(&image);
-    return image;
-}
-
 // The device pixel at a dial angle and radius (control pixels) in an image of the ratio.
 QPoint devicePoint(double degrees, double radius, qreal ratio) {
     const double r = degrees * 3.14159265 / 180;
