@@ -57,7 +57,6 @@ HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variab
     m_table->setHorizontalHeaderLabels({tr("Time (%1)").arg(m_zone.name()), tr("Station"),
                                         tr("Variable"), tr("Kind"), tr("Transition"), tr("Value")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setWordWrap(false);
     m_table->verticalHeader()->hide();
     sizeColumnsToContents(*m_table);
 
