@@ -1,4 +1,4 @@
-#include "platform/Conversions.h"
+#include <mervgauge/platform/Conversions.h>
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // Value writes and face redraws of a restored control, the two paths a host drives most.
-#include "control/MERV_Gauge.h"
-#include "platform/PropertyBag.h"
+#include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/platform/PropertyBag.h>
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
-#include "platform/Surface.h"
+#include <mervgauge/platform/Surface.h>
 
-#include "dial/DialGeometry.h"
-#include "dial/FaceDrawing.h"
-#include "layout/SurfaceLayout.h"
+#include <mervgauge/dial/DialGeometry.h>
+#include <mervgauge/dial/FaceDrawing.h>
+#include <mervgauge/layout/SurfaceLayout.h>
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Typing into a text field: one character at the caret costs the same however long the text
 // already is. The benchmark types at three lengths; the ratios between them show the growth.
-#include "platform/ElementTree.h"
-#include "platform/TextField.h"
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/TextField.h>
 
 #include <benchmark/benchmark.h>
 

@@ -2,39 +2,28 @@
 # the Debian package that cpack -G DEB makes of it all.
 include(CMakePackageConfigHelpers)
 
-set(MERVGAUGE_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/mervgauge)
 set(MERVGAUGE_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/MERVGauge)
 
-# Headers keep their folders under include/mervgauge, so the sources' own includes
-# ("control/MERV_Gauge.h", "qt/MervGaugeWidget.h") resolve there as in the source tree.
-install(DIRECTORY
-    src/platform src/control src/dial src/layout src/editor src/propertypage src/strings
-    DESTINATION ${MERVGAUGE_INSTALL_INCLUDEDIR}
-    FILES_MATCHING PATTERN "*.h")
-install(TARGETS mervgauge EXPORT MERVGaugeTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(TARGETS mervgauge-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The public headers install from their folders (mervgauge_install_headers); consumers have
+# PREFIX/include on their path and include <mervgauge/...>.
+install(TARGETS mervgauge-core EXPORT MERVGaugeTargets
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT devel)
+install(TARGETS mervgauge-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 
-if(MERVGAUGE_QT AND NOT MERVGAUGE_FUZZ)
-    # The widget's exported classes; the painter, inputs and adapters stay private.
-    install(FILES
-        src/qt/MervGaugeWidget.h src/qt/MervGaugePropertySheet.h src/qt/MervGaugePropertyPage.h
-        src/qt/MervGaugeWidgetSelection.h
-        DESTINATION ${MERVGAUGE_INSTALL_INCLUDEDIR}/qt)
-    install(FILES include/mervgauge/MervGaugeWidget.h DESTINATION ${MERVGAUGE_INSTALL_INCLUDEDIR})
-    # The widget's bag files throw merv::BagError; the widget library carries the bag file code.
-    install(FILES src/bagfile/BagError.h src/bagfile/BagFile.h
-        DESTINATION ${MERVGAUGE_INSTALL_INCLUDEDIR}/bagfile)
+if(MERVGAUGE_WITH_QT)
     install(TARGETS mervgauge-qt EXPORT MERVGaugeTargets
-        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT devel)
 
     # The tools find the widget library beside them, wherever the prefix is.
     file(RELATIVE_PATH tools_to_lib /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${CMAKE_INSTALL_LIBDIR})
     set_target_properties(mervgauge-render mervgauge-panel PROPERTIES
         INSTALL_RPATH "$ORIGIN/${tools_to_lib}")
-    install(TARGETS mervgauge-render mervgauge-panel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(TARGETS mervgauge-render mervgauge-panel
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 endif()
 
-install(EXPORT MERVGaugeTargets NAMESPACE MERVGauge:: DESTINATION ${MERVGAUGE_INSTALL_CMAKEDIR})
+install(EXPORT MERVGaugeTargets NAMESPACE MERVGauge:: DESTINATION ${MERVGAUGE_INSTALL_CMAKEDIR}
+    COMPONENT devel)
 configure_package_config_file(cmake/MERVGaugeConfig.cmake.in
     ${CMAKE_CURRENT_BINARY_DIR}/MERVGaugeConfig.cmake
     INSTALL_DESTINATION ${MERVGAUGE_INSTALL_CMAKEDIR})
@@ -43,7 +32,7 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/MERVGaugeConfigVers
 install(FILES
     ${CMAKE_CURRENT_BINARY_DIR}/MERVGaugeConfig.cmake
     ${CMAKE_CURRENT_BINARY_DIR}/MERVGaugeConfigVersion.cmake
-    DESTINATION ${MERVGAUGE_INSTALL_CMAKEDIR})
+    DESTINATION ${MERVGAUGE_INSTALL_CMAKEDIR} COMPONENT devel)
 
 # One Debian package: libraries, headers, package config, tools and the Designer plugin.
 set(CPACK_PACKAGE_NAME mervgauge)

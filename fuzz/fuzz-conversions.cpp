@@ -3,8 +3,8 @@
 // text; the text's first bytes also serve as the bits of a float and of a double.
 #include "ErrorOf.h"
 
-#include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <cfloat>
 #include <charconv>

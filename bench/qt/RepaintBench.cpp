@@ -2,10 +2,10 @@
 // plain QPainter gauge painted whole or from a cached dial, and a panel of a hundred gauges.
 #include "PeerGauge.h"
 
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
-#include "control/MERV_Gauge.h"
-#include "dial/DialFace.h"
+#include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/dial/DialFace.h>
 
 #include <QApplication>
 #include <QBackingStore>

@@ -9,8 +9,8 @@
 
 #include <mervgauge/MervGaugeWidget.h>
 
-#include "platform/PropertyBag.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/PropertyBag.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <QApplication>
 #include <QCommandLineParser>

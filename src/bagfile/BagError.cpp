@@ -1,4 +1,4 @@
-#include "bagfile/BagError.h"
+#include <mervgauge/bagfile/BagError.h>
 
 #include <utility>
 

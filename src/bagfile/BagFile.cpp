@@ -1,8 +1,8 @@
-#include "bagfile/BagFile.h"
+#include <mervgauge/bagfile/BagFile.h>
 
-#include "bagfile/BagError.h"
-#include "bagfile/BagJson.h"
-#include "bagfile/FileIo.h"
+#include <mervgauge/bagfile/BagError.h>
+#include <mervgauge/bagfile/BagJson.h>
+#include <mervgauge/bagfile/FileIo.h>
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PropertyBag.h"
+#include <mervgauge/platform/PropertyBag.h>
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
-#include "bagfile/BagJson.h"
+#include <mervgauge/bagfile/BagJson.h>
 
-#include "bagfile/BagError.h"
+#include <mervgauge/bagfile/BagError.h>
 
 #include <charconv>
 #include <cmath>

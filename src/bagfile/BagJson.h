@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/PropertyBag.h"
-#include "platform/Variant.h"
+#include <mervgauge/platform/PropertyBag.h>
+#include <mervgauge/platform/Variant.h>
 
 #include <nlohmann/json.hpp>
 

@@ -1,4 +1,4 @@
-#include "bagfile/FileIo.h"
+#include <mervgauge/bagfile/FileIo.h>
 
 #include <cerrno>
 #include <cstring>

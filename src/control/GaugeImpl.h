@@ -2,9 +2,9 @@
 
 // The control's own helpers, tables and caches: seen by the sources in control/ only, so that
 // MERV_Gauge.h shows the control's surface and nothing of how it keeps it.
-#include "control/GaugeEvents.h"
-#include "control/MERV_Gauge.h"
-#include "platform/NumberMemo.h"
+#include <mervgauge/control/GaugeEvents.h>
+#include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/platform/NumberMemo.h>
 
 #include <array>
 #include <cstdint>

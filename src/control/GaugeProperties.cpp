@@ -1,6 +1,6 @@
-#include "control/GaugeProperties.h"
+#include <mervgauge/control/GaugeProperties.h>
 
-#include "control/MERV_Gauge.h"
+#include <mervgauge/control/MERV_Gauge.h>
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/NumberLocale.h"
-#include "platform/Variant.h"
+#include <mervgauge/platform/NumberLocale.h>
+#include <mervgauge/platform/Variant.h>
 
 #include <cstdint>
 #include <optional>

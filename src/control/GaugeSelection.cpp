@@ -1,7 +1,7 @@
-#include "control/GaugeSelection.h"
+#include <mervgauge/control/GaugeSelection.h>
 
-#include "control/GaugeProperties.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/control/GaugeProperties.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 namespace merv {
 

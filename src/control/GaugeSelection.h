@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ContainerSite.h"
-#include "platform/PropertyPageSite.h"
+#include <mervgauge/platform/ContainerSite.h>
+#include <mervgauge/platform/PropertyPageSite.h>
 
 namespace merv {
 

@@ -1,10 +1,10 @@
 // The lifecycle handlers of MERV_Gauge: creation, restoring and storing, sizing, ambient changes.
-#include "control/GaugeImpl.h"
-#include "control/GaugeProperties.h"
-#include "control/MERV_Gauge.h"
+#include <mervgauge/control/GaugeImpl.h>
+#include <mervgauge/control/GaugeProperties.h>
+#include <mervgauge/control/MERV_Gauge.h>
 
-#include "strings/StringIds.h"
-#include "strings/StringTable.h"
+#include <mervgauge/strings/StringIds.h>
+#include <mervgauge/strings/StringTable.h>
 
 #include <bit>
 

@@ -1,8 +1,8 @@
-#include "control/MERV_Gauge.h"
+#include <mervgauge/control/MERV_Gauge.h>
 
-#include "control/GaugeImpl.h"
-#include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/control/GaugeImpl.h>
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 namespace merv {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "dial/DialFace.h"
-#include "layout/SurfaceLayout.h"
-#include "editor/ThresholdEditor.h"
-#include "platform/ContainerSite.h"
-#include "platform/ElementTree.h"
-#include "platform/PropertyBag.h"
+#include <mervgauge/dial/DialFace.h>
+#include <mervgauge/editor/ThresholdEditor.h>
+#include <mervgauge/layout/SurfaceLayout.h>
+#include <mervgauge/platform/ContainerSite.h>
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/PropertyBag.h>
 
 #include <cstdint>
 #include <memory>

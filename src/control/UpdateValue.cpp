@@ -1,11 +1,11 @@
 // The value display update and the face redraw of MERV_Gauge.
-#include "control/MERV_Gauge.h"
+#include <mervgauge/control/MERV_Gauge.h>
 
-#include "control/GaugeImpl.h"
+#include <mervgauge/control/GaugeImpl.h>
 
-#include "dial/DialGeometry.h"
-#include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/dial/DialGeometry.h>
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <array>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "dial/DialFace.h"
+#include <mervgauge/dial/DialFace.h>
 
-#include "dial/DialGeometry.h"
-#include "dial/FaceDrawing.h"
-#include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/dial/DialGeometry.h>
+#include <mervgauge/dial/FaceDrawing.h>
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <array>
 #include <cmath>

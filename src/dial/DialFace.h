@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dial/FaceGeometry.h"
-#include "layout/SurfaceLayout.h"
-#include "platform/NumberLocale.h"
+#include <mervgauge/dial/FaceGeometry.h>
+#include <mervgauge/layout/SurfaceLayout.h>
+#include <mervgauge/platform/NumberLocale.h>
 
 namespace merv {
 

@@ -1,7 +1,7 @@
-#include "dial/DialGeometry.h"
+#include <mervgauge/dial/DialGeometry.h>
 
-#include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "dial/FaceDrawing.h"
+#include <mervgauge/dial/FaceDrawing.h>
 
-#include "dial/DialGeometry.h"
+#include <mervgauge/dial/DialGeometry.h>
 
 namespace merv::dial {
 

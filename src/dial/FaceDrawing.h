@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dial/FaceGeometry.h"
-#include "dial/ZoneBand.h"
+#include <mervgauge/dial/FaceGeometry.h>
+#include <mervgauge/dial/ZoneBand.h>
 
 #include <vector>
 

@@ -1,7 +1,7 @@
-#include "dial/ZoneBand.h"
+#include <mervgauge/dial/ZoneBand.h>
 
-#include "dial/DialGeometry.h"
-#include "platform/Surface.h"
+#include <mervgauge/dial/DialGeometry.h>
+#include <mervgauge/platform/Surface.h>
 
 #include <algorithm>
 #include <cmath>

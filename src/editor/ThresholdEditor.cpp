@@ -1,7 +1,7 @@
-#include "editor/ThresholdEditor.h"
+#include <mervgauge/editor/ThresholdEditor.h>
 
-#include "platform/Conversions.h"
-#include "platform/Keyboard.h"
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/platform/Keyboard.h>
 
 #include <optional>
 

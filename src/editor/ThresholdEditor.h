@@ -1,7 +1,7 @@
 #pragma once
 
-#include "layout/SurfaceLayout.h"
-#include "platform/ContainerSite.h"
+#include <mervgauge/layout/SurfaceLayout.h>
+#include <mervgauge/platform/ContainerSite.h>
 
 namespace merv {
 

@@ -1,6 +1,6 @@
-#include "layout/SurfaceLayout.h"
+#include <mervgauge/layout/SurfaceLayout.h>
 
-#include "layout/OrnamentPicture.h"
+#include <mervgauge/layout/OrnamentPicture.h>
 
 namespace merv {
 

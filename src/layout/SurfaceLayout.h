@@ -1,14 +1,14 @@
 #pragma once
 
-#include "platform/CommandButton.h"
-#include "platform/ElementTree.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/Line.h"
-#include "platform/PictureBox.h"
-#include "platform/Shape.h"
-#include "platform/TextField.h"
-#include "platform/Timer.h"
+#include <mervgauge/platform/CommandButton.h>
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/Image.h>
+#include <mervgauge/platform/Label.h>
+#include <mervgauge/platform/Line.h>
+#include <mervgauge/platform/PictureBox.h>
+#include <mervgauge/platform/Shape.h>
+#include <mervgauge/platform/TextField.h>
+#include <mervgauge/platform/Timer.h>
 
 namespace merv {
 

@@ -1,6 +1,6 @@
-#include "platform/CommandButton.h"
+#include <mervgauge/platform/CommandButton.h>
 
-#include "platform/ElementTree.h"
+#include <mervgauge/platform/ElementTree.h>
 
 namespace merv {
 

@@ -1,4 +1,4 @@
-#include "platform/CommonDialog.h"
+#include <mervgauge/platform/CommonDialog.h>
 
 #include <cassert>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ColorDialog.h"
-#include "platform/Element.h"
+#include <mervgauge/platform/ColorDialog.h>
+#include <mervgauge/platform/Element.h>
 
 #include <string>
 

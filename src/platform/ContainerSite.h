@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/NumberLocale.h"
-#include "platform/SystemColors.h"
+#include <mervgauge/platform/NumberLocale.h>
+#include <mervgauge/platform/SystemColors.h>
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "platform/Conversions.h"
+#include <mervgauge/platform/Conversions.h>
 
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <algorithm>
 #include <cfloat>

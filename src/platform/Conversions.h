@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/NumberLocale.h"
+#include <mervgauge/platform/NumberLocale.h>
 
 #include <cstdint>
 #include <optional>

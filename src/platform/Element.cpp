@@ -1,7 +1,7 @@
-#include "platform/Element.h"
+#include <mervgauge/platform/Element.h>
 
-#include "platform/Container.h"
-#include "platform/ElementTree.h"
+#include <mervgauge/platform/Container.h>
+#include <mervgauge/platform/ElementTree.h>
 
 namespace merv {
 

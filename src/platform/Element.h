@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Font.h"
-#include "platform/PixelRect.h"
+#include <mervgauge/platform/Font.h>
+#include <mervgauge/platform/PixelRect.h>
 
 #include <functional>
 #include <optional>

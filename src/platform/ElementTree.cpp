@@ -1,6 +1,6 @@
-#include "platform/ElementTree.h"
+#include <mervgauge/platform/ElementTree.h>
 
-#include "platform/PictureBox.h"
+#include <mervgauge/platform/PictureBox.h>
 
 #include <algorithm>
 

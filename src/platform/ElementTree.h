@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/Element.h"
-#include "platform/FocusTracker.h"
-#include "platform/Timer.h"
-#include "platform/UserControl.h"
+#include <mervgauge/platform/Element.h>
+#include <mervgauge/platform/FocusTracker.h>
+#include <mervgauge/platform/Timer.h>
+#include <mervgauge/platform/UserControl.h>
 
 #include <memory>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "platform/FocusTracker.h"
+#include <mervgauge/platform/FocusTracker.h>
 
 namespace merv {
 

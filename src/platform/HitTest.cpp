@@ -1,10 +1,10 @@
-#include "platform/HitTest.h"
+#include <mervgauge/platform/HitTest.h>
 
-#include "platform/Container.h"
-#include "platform/Element.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/TabControl.h"
+#include <mervgauge/platform/Container.h>
+#include <mervgauge/platform/Element.h>
+#include <mervgauge/platform/Label.h>
+#include <mervgauge/platform/PictureBox.h>
+#include <mervgauge/platform/TabControl.h>
 
 namespace merv {
 

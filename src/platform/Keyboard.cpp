@@ -1,8 +1,8 @@
-#include "platform/Keyboard.h"
+#include <mervgauge/platform/Keyboard.h>
 
-#include "platform/ElementTree.h"
-#include "platform/FocusTracker.h"
-#include "platform/TextField.h"
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/FocusTracker.h>
+#include <mervgauge/platform/TextField.h>
 
 namespace merv {
 

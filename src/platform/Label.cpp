@@ -1,4 +1,4 @@
-#include "platform/Label.h"
+#include <mervgauge/platform/Label.h>
 
 namespace merv {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Element.h"
+#include <mervgauge/platform/Element.h>
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/Line.h"
+#include <mervgauge/platform/Line.h>
 
 namespace merv {
 

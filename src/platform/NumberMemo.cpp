@@ -1,7 +1,7 @@
-#include "platform/NumberMemo.h"
+#include <mervgauge/platform/NumberMemo.h>
 
-#include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 namespace merv {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Container.h"
-#include "platform/Element.h"
-#include "platform/Surface.h"
+#include <mervgauge/platform/Container.h>
+#include <mervgauge/platform/Element.h>
+#include <mervgauge/platform/Surface.h>
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Variant.h"
+#include <mervgauge/platform/Variant.h>
 
 #include <string>
 #include <string_view>

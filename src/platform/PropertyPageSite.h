@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ColorDialog.h"
-#include "platform/NumberLocale.h"
-#include "platform/Variant.h"
+#include <mervgauge/platform/ColorDialog.h>
+#include <mervgauge/platform/NumberLocale.h>
+#include <mervgauge/platform/Variant.h>
 
 #include <cstdint>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "platform/Shape.h"
+#include <mervgauge/platform/Shape.h>
 
 namespace merv {
 

@@ -1,4 +1,4 @@
-#include "platform/Surface.h"
+#include <mervgauge/platform/Surface.h>
 
 #include <algorithm>
 #include <cmath>

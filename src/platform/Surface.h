@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PixelRect.h"
+#include <mervgauge/platform/PixelRect.h>
 
 #include <cstdint>
 #include <vector>

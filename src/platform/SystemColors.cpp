@@ -1,4 +1,4 @@
-#include "platform/SystemColors.h"
+#include <mervgauge/platform/SystemColors.h>
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "platform/TabControl.h"
+#include <mervgauge/platform/TabControl.h>
 
-#include "platform/ElementTree.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 namespace merv {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Container.h"
-#include "platform/Element.h"
+#include <mervgauge/platform/Container.h>
+#include <mervgauge/platform/Element.h>
 
 #include <string>
 #include <unordered_map>

@@ -1,8 +1,8 @@
-#include "platform/TextField.h"
+#include <mervgauge/platform/TextField.h>
 
-#include "platform/ElementTree.h"
-#include "platform/Keyboard.h"
-#include "platform/Utf8.h"
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/Keyboard.h>
+#include <mervgauge/platform/Utf8.h>
 
 #include <algorithm>
 #include <cstdlib>

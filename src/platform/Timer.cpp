@@ -1,6 +1,6 @@
-#include "platform/Timer.h"
+#include <mervgauge/platform/Timer.h>
 
-#include "platform/ElementTree.h"
+#include <mervgauge/platform/ElementTree.h>
 
 namespace merv {
 

@@ -1,4 +1,4 @@
-#include "platform/UserControl.h"
+#include <mervgauge/platform/UserControl.h>
 
 namespace merv {
 

@@ -1,4 +1,4 @@
-#include "platform/Utf8.h"
+#include <mervgauge/platform/Utf8.h>
 
 namespace merv::utf8 {
 

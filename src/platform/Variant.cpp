@@ -1,7 +1,7 @@
-#include "platform/Variant.h"
+#include <mervgauge/platform/Variant.h>
 
-#include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <cmath>
 #include <limits>

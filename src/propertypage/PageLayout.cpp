@@ -1,4 +1,4 @@
-#include "propertypage/PageLayout.h"
+#include <mervgauge/propertypage/PageLayout.h>
 
 namespace merv {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/CommonDialog.h"
-#include "platform/ElementTree.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/TabControl.h"
-#include "platform/TextField.h"
+#include <mervgauge/platform/CommonDialog.h>
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/Label.h>
+#include <mervgauge/platform/PictureBox.h>
+#include <mervgauge/platform/TabControl.h>
+#include <mervgauge/platform/TextField.h>
 
 namespace merv {
 

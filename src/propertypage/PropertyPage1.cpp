@@ -1,8 +1,8 @@
-#include "propertypage/PropertyPage1.h"
+#include <mervgauge/propertypage/PropertyPage1.h>
 
-#include "platform/Conversions.h"
-#include "strings/StringIds.h"
-#include "strings/StringTable.h"
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/strings/StringIds.h>
+#include <mervgauge/strings/StringTable.h>
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ElementTree.h"
-#include "platform/PropertyPageSite.h"
-#include "propertypage/PageLayout.h"
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/PropertyPageSite.h>
+#include <mervgauge/propertypage/PageLayout.h>
 
 #include <string>
 #include <string_view>

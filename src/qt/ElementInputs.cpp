@@ -1,14 +1,14 @@
-#include "qt/ElementInputs.h"
+#include "ElementInputs.h"
 
-#include "qt/FontOf.h"
-#include "qt/GaugePainter.h"
-#include "qt/OleColor.h"
+#include "FontOf.h"
+#include "GaugePainter.h"
+#include "OleColor.h"
 
-#include "platform/CommandButton.h"
-#include "platform/HitTest.h"
-#include "platform/Keyboard.h"
-#include "platform/Label.h"
-#include "platform/TextField.h"
+#include <mervgauge/platform/CommandButton.h>
+#include <mervgauge/platform/HitTest.h>
+#include <mervgauge/platform/Keyboard.h>
+#include <mervgauge/platform/Label.h>
+#include <mervgauge/platform/TextField.h>
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ElementTree.h"
+#include <mervgauge/platform/ElementTree.h>
 
 #include <QTransform>
 

@@ -1,4 +1,4 @@
-#include "qt/FontOf.h"
+#include "FontOf.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Font.h"
+#include <mervgauge/platform/Font.h>
 
 #include <QFont>
 

@@ -1,17 +1,17 @@
-#include "qt/GaugePainter.h"
+#include "GaugePainter.h"
 
-#include "dial/DialFace.h"
-#include "dial/FaceDrawing.h"
-#include "layout/SurfaceLayout.h"
-#include "qt/FontOf.h"
-#include "qt/OleColor.h"
+#include "FontOf.h"
+#include "OleColor.h"
+#include <mervgauge/dial/DialFace.h>
+#include <mervgauge/dial/FaceDrawing.h>
+#include <mervgauge/layout/SurfaceLayout.h>
 
-#include "platform/ContainerSite.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/Line.h"
-#include "platform/PictureBox.h"
-#include "platform/Shape.h"
+#include <mervgauge/platform/ContainerSite.h>
+#include <mervgauge/platform/Image.h>
+#include <mervgauge/platform/Label.h>
+#include <mervgauge/platform/Line.h>
+#include <mervgauge/platform/PictureBox.h>
+#include <mervgauge/platform/Shape.h>
 
 #include <QPainter>
 

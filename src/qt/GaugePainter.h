@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ElementTree.h"
-#include "platform/Font.h"
-#include "platform/PixelRect.h"
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/Font.h>
+#include <mervgauge/platform/PixelRect.h>
 
 #include <QColor>
 #include <QFont>

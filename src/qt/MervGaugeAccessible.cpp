@@ -1,6 +1,6 @@
-#include "qt/MervGaugeAccessible.h"
+#include "MervGaugeAccessible.h"
 
-#include "control/MERV_Gauge.h"
+#include <mervgauge/control/MERV_Gauge.h>
 
 #include <QAccessible>
 #include <QCoreApplication>

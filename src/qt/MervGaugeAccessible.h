@@ -1,6 +1,6 @@
 #pragma once
 
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
@@ -16,8 +16,7 @@ class MERV_Gauge;
 // A gauge as screen readers see it: a read-only dial named after the measured variable, whose
 // value is the text the gauge shows (value and unit) and whose description is the alarm state
 // in words. While the threshold editor is open, its fields and button are the dial's children.
-class MERVGAUGE_QT_EXPORT MervGaugeAccessible : public QAccessibleWidget,
-                                                public QAccessibleValueInterface {
+class MervGaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit MervGaugeAccessible(MervGaugeWidget* gauge);
 

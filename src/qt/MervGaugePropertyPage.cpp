@@ -1,10 +1,10 @@
-#include "qt/MervGaugePropertyPage.h"
+#include "MervGaugePropertyPage.h"
 
-#include "qt/OleColor.h"
+#include "OleColor.h"
 
-#include "layout/SurfaceLayout.h"
-#include "platform/RuntimeError.h"
-#include "propertypage/PropertyPage1.h"
+#include <mervgauge/layout/SurfaceLayout.h>
+#include <mervgauge/platform/RuntimeError.h>
+#include <mervgauge/propertypage/PropertyPage1.h>
 
 #include <QEvent>
 #include <QKeyEvent>

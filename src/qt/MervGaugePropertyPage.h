@@ -1,6 +1,6 @@
 #pragma once
 
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
 #include <QWidget>
 
@@ -16,7 +16,7 @@ class PropertyPageSite;
 // page's elements: what a person types or clicks goes to the elements, whose handlers decide
 // what becomes of it, and the widgets then show what the elements hold. A host embeds the page
 // in a sheet of its own and is the page's site.
-class MERVGAUGE_QT_EXPORT MervGaugePropertyPage : public QWidget {
+class MervGaugePropertyPage : public QWidget {
     Q_OBJECT
 
 public:

@@ -1,13 +1,13 @@
-#include "qt/MervGaugePropertySheet.h"
+#include <mervgauge/MervGaugePropertySheet.h>
 
-#include "qt/MervGaugePropertyPage.h"
-#include "qt/MervGaugeWidgetSelection.h"
-#include "qt/QtColorDialog.h"
-#include "qt/QtLocale.h"
+#include "MervGaugePropertyPage.h"
+#include "MervGaugeWidgetSelection.h"
+#include "QtColorDialog.h"
+#include "QtLocale.h"
 
-#include "platform/PropertyPageSite.h"
-#include "platform/RuntimeError.h"
-#include "propertypage/PropertyPage1.h"
+#include <mervgauge/platform/PropertyPageSite.h>
+#include <mervgauge/platform/RuntimeError.h>
+#include <mervgauge/propertypage/PropertyPage1.h>
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -43,7 +43,8 @@ public:
 
 } // namespace
 
-class MervGaugePropertySheet::Private : public PropertyPageSite {
+// The sheet's internals, not part of the library's interface.
+class MERVGAUGE_QT_NO_EXPORT MervGaugePropertySheet::Private : public PropertyPageSite {
 public:
     Private(MervGaugePropertySheet& q, ColorDialog* chooser);
 
@@ -138,11 +139,12 @@ void MervGaugePropertySheet::setSelection(std::vector<SelectedObject*> selection
         d->load();
 }
 
-void MervGaugePropertySheet::setGauges(const QList<MervGaugeWidget*>& gauges) {
+void MervGaugePropertySheet::setGauges(const QList<MervGaugeWidget*>& gauges,
+                                       PropertyWriter writer) {
     std::vector<std::unique_ptr<MervGaugeWidgetSelection>> objects;
     std::vector<SelectedObject*> selection;
     for (MervGaugeWidget* gauge : gauges) {
-        objects.push_back(std::make_unique<MervGaugeWidgetSelection>(*gauge));
+        objects.push_back(std::make_unique<MervGaugeWidgetSelection>(*gauge, writer));
         selection.push_back(objects.back().get());
     }
     setSelection(std::move(selection));

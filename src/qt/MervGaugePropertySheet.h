@@ -1,9 +1,10 @@
 #pragma once
 
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -32,8 +33,14 @@ public:
     // The objects the sheet edits, item 0 first, reached by property name; the caller keeps
     // them alive while they are selected. A shown sheet loads item 0 at once.
     void setSelection(std::vector<merv::SelectedObject*> selection);
-    // The gauges the sheet edits, the first loaded and written.
-    void setGauges(const QList<MervGaugeWidget*>& gauges);
+    // How the sheet writes a property of a gauge, the value in the Qt property's type: a form
+    // designer writes through its undo stack. Returns why it could not write, empty when it
+    // wrote.
+    using PropertyWriter =
+        std::function<QString(MervGaugeWidget& gauge, const QString& name, const QVariant& value)>;
+    // The gauges the sheet edits, the first loaded and written: through the writer when there
+    // is one, else through each gauge's own property puts.
+    void setGauges(const QList<MervGaugeWidget*>& gauges, PropertyWriter writer = {});
 
     // Whether the page holds edits that are not applied yet; Apply is enabled exactly then.
     bool isChanged() const;

@@ -1,21 +1,21 @@
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
-#include "qt/ElementInputs.h"
-#include "qt/GaugePainter.h"
-#include "qt/MervGaugeAccessible.h"
-#include "qt/MervGaugePropertySheet.h"
-#include "qt/OleColor.h"
-#include "qt/QtLocale.h"
-#include "qt/QtTimerClock.h"
+#include "ElementInputs.h"
+#include "GaugePainter.h"
+#include "MervGaugeAccessible.h"
+#include "OleColor.h"
+#include "QtLocale.h"
+#include "QtTimerClock.h"
+#include <mervgauge/MervGaugePropertySheet.h>
 
-#include "bagfile/BagFile.h"
-#include "control/GaugeEvents.h"
-#include "control/GaugeProperties.h"
-#include "control/MERV_Gauge.h"
-#include "platform/Conversions.h"
-#include "platform/HitTest.h"
-#include "platform/PropertyBag.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/bagfile/BagFile.h>
+#include <mervgauge/control/GaugeEvents.h>
+#include <mervgauge/control/GaugeProperties.h>
+#include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/platform/HitTest.h>
+#include <mervgauge/platform/PropertyBag.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <QAccessible>
 #include <QAction>
@@ -105,7 +105,8 @@ QVariant qvariantOf(const Variant& value) {
 
 // The host side of one gauge: the container services, the clock and the observer, and the
 // bracket around every call into the control after which the view catches up with it.
-class MervGaugeWidget::Private : public ContainerSite, public ElementObserver {
+class MERVGAUGE_QT_NO_EXPORT MervGaugeWidget::Private : public ContainerSite,
+                                                        public ElementObserver {
 public:
     explicit Private(MervGaugeWidget& widget);
     ~Private() override;
@@ -634,6 +635,19 @@ void MervGaugeWidget::saveBag(const QString& path) {
     MemoryPropertyBag bag(d->numbers);
     store(bag);
     merv::saveBag(path.toStdString(), bag);
+}
+
+QString MervGaugeWidget::propertyHelpString(const QString& name) {
+    const auto description = merv::describeProperty(name.toStdString());
+    if (!description)
+        return {};
+    return QString::fromUtf8(description->helpString.data(),
+                             qsizetype(description->helpString.size()));
+}
+
+bool MervGaugeWidget::isBrowsableProperty(const QString& name) {
+    const auto description = merv::describeProperty(name.toStdString());
+    return description && description->browsable;
 }
 
 void MervGaugeWidget::openEditor() {

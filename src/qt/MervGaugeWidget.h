@@ -1,5 +1,7 @@
 #pragma once
 
+#include <mervgauge/mervgauge_qt_export.h>
+
 #include <QColor>
 #include <QString>
 #include <QVariant>
@@ -12,12 +14,6 @@ class MERV_Gauge;
 class PropertyBag;
 class RuntimeError;
 } // namespace merv
-
-#if defined(MERVGAUGE_QT_LIBRARY)
-#define MERVGAUGE_QT_EXPORT Q_DECL_EXPORT
-#else
-#define MERVGAUGE_QT_EXPORT Q_DECL_IMPORT
-#endif
 
 // One analog gauge as a Qt widget: it hosts one MERV_Gauge, paints its element tree and
 // forwards what a person does to it. Properties and events carry the control's own names.
@@ -161,6 +157,11 @@ public:
     // Stores the control's properties into a bag file, atomically: a failed save throws
     // merv::BagError and leaves the old file whole.
     void saveBag(const QString& path);
+
+    // What a property browser shows of a gauge property: its help string, empty where it has
+    // none, and whether it lists the property at all (not the read-only status flags).
+    static QString propertyHelpString(const QString& name);
+    static bool isBrowsableProperty(const QString& name);
 
     // Opens the threshold editor as a double-click on the dial does.
     void openEditor();

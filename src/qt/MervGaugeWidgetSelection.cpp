@@ -1,7 +1,9 @@
-#include "qt/MervGaugeWidgetSelection.h"
+#include "MervGaugeWidgetSelection.h"
 
-#include "control/GaugeProperties.h"
-#include "platform/RuntimeError.h"
+#include "QtLocale.h"
+
+#include <mervgauge/control/GaugeProperties.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 using namespace merv;
 
@@ -12,6 +14,25 @@ const PropertyInfo& propertyNamed(std::string_view name) {
     if (!info)
         throw RuntimeError(ErrorNumber::PropertyNotSupported);
     return *info;
+}
+
+// The value as the gauge's Qt property of that type takes it: converted to the control's type
+// first, as the control's own put would convert it, then widened to int or double.
+QVariant qtValue(const PropertyInfo& info, const Variant& value, const NumberLocale& locale) {
+    switch (info.type) {
+    case PropertyType::Text:
+        return QString::fromStdString(value.toText(locale));
+    case PropertyType::Integer:
+        return int(value.toInteger(locale));
+    case PropertyType::Single:
+        return double(value.toSingle(locale));
+    case PropertyType::Color:
+        return QVariant::fromValue(quint32(value.toColor(locale)));
+    case PropertyType::Boolean:
+        break;
+    }
+    // The only boolean properties are the read-only status flags.
+    throw RuntimeError(ErrorNumber::PropertyIsReadOnly);
 }
 
 } // namespace
@@ -30,6 +51,13 @@ Variant MervGaugeWidgetSelection::getProperty(std::string_view name) {
 void MervGaugeWidgetSelection::putProperty(std::string_view name, const Variant& value) {
     const PropertyInfo& info = propertyNamed(name);
     const QString property = QString::fromUtf8(info.name.data(), qsizetype(info.name.size()));
+    if (m_writer) {
+        const QVariant converted = qtValue(info, value, qt::numberLocaleOf(gauge().locale()));
+        const QString failure = m_writer(gauge(), property, converted);
+        if (!failure.isEmpty())
+            throw RuntimeError(ErrorNumber::PropertyNotSupported, failure.toStdString());
+        return;
+    }
     // The page hands over texts and 32-bit colours; the widget converts them as a host does.
     if (value.isText())
         gauge().putProperty(property, QString::fromStdString(value.asText()));

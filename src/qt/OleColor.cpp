@@ -1,7 +1,7 @@
-#include "qt/OleColor.h"
+#include "OleColor.h"
 
-#include "platform/ContainerSite.h"
-#include "platform/SystemColors.h"
+#include <mervgauge/platform/ContainerSite.h>
+#include <mervgauge/platform/SystemColors.h>
 
 #include <optional>
 

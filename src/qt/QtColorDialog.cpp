@@ -1,6 +1,6 @@
-#include "qt/QtColorDialog.h"
+#include "QtColorDialog.h"
 
-#include "qt/OleColor.h"
+#include "OleColor.h"
 
 #include <QColorDialog>
 

@@ -1,6 +1,6 @@
-#include "qt/QtLocale.h"
+#include "QtLocale.h"
 
-#include "host/HostLocale.h"
+#include <mervgauge/locale/SystemLocale.h>
 
 #include <stdexcept>
 
@@ -16,7 +16,7 @@ NumberLocale numberLocaleOf(const QLocale& locale) {
 
 std::int32_t lcidOf(const QLocale& locale) {
     try {
-        return host::lcidFor(locale.name().toStdString());
+        return locale::lcidFor(locale.name().toStdString());
     } catch (const std::runtime_error&) {
         return UsEnglish;
     }

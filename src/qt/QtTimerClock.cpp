@@ -1,4 +1,4 @@
-#include "qt/QtTimerClock.h"
+#include "QtTimerClock.h"
 
 #include <QTimer>
 

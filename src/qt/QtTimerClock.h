@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/RuntimeError.h"
-#include "platform/Timer.h"
+#include <mervgauge/platform/RuntimeError.h>
+#include <mervgauge/platform/Timer.h>
 
 #include <QObject>
 

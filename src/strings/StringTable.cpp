@@ -1,7 +1,7 @@
-#include "strings/StringTable.h"
+#include <mervgauge/strings/StringTable.h>
 
-#include "platform/RuntimeError.h"
-#include "strings/StringData.h"
+#include <mervgauge/platform/RuntimeError.h>
+#include <mervgauge/strings/StringData.h>
 
 #include <algorithm>
 #include <charconv>

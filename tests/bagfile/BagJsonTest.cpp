@@ -1,5 +1,5 @@
-#include "bagfile/BagJson.h"
-#include "bagfile/BagError.h"
+#include <mervgauge/bagfile/BagError.h>
+#include <mervgauge/bagfile/BagJson.h>
 
 #include <gtest/gtest.h>
 

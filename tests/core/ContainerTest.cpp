@@ -1,7 +1,7 @@
-#include "platform/ElementTree.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/UserControl.h"
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/Label.h>
+#include <mervgauge/platform/PictureBox.h>
+#include <mervgauge/platform/UserControl.h>
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/Conversions.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 #include "ErrorOf.h"
 

@@ -1,7 +1,7 @@
 #include "TestSite.h"
 
-#include "dial/DialGeometry.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/dial/DialGeometry.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // What views are told: exactly the real changes, in order, to every observer.
 #include "TestSite.h"
 
-#include "platform/Keyboard.h"
+#include <mervgauge/platform/Keyboard.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ErrorOf.h"
 #include "TestSite.h"
 
-#include "control/GaugeSelection.h"
+#include <mervgauge/control/GaugeSelection.h>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestSite.h"
 
-#include "platform/HitTest.h"
+#include <mervgauge/platform/HitTest.h>
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The keyboard rules every host shares: Enter and Space press the focused button, other keys
 // reach the focused field as typing, Tab follows the focus order.
-#include "platform/Keyboard.h"
-#include "platform/CommandButton.h"
-#include "platform/ElementTree.h"
-#include "platform/TextField.h"
+#include <mervgauge/platform/CommandButton.h>
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/Keyboard.h>
+#include <mervgauge/platform/TextField.h>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestSite.h"
 
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <gtest/gtest.h>
 

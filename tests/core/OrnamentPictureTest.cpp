@@ -1,6 +1,6 @@
 #include "GifHeader.h"
 
-#include "layout/OrnamentPicture.h"
+#include <mervgauge/layout/OrnamentPicture.h>
 
 #include <gtest/gtest.h>
 

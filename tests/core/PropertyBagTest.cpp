@@ -1,4 +1,4 @@
-#include "platform/PropertyBag.h"
+#include <mervgauge/platform/PropertyBag.h>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "ErrorOf.h"
 #include "TestSite.h"
 
-#include "control/GaugeProperties.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/control/GaugeProperties.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <gtest/gtest.h>
 

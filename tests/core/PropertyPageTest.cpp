@@ -2,8 +2,8 @@
 #include "PageTestSite.h"
 #include "TestSite.h"
 
-#include "control/GaugeSelection.h"
-#include "platform/HitTest.h"
+#include <mervgauge/control/GaugeSelection.h>
+#include <mervgauge/platform/HitTest.h>
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "strings/StringTable.h"
+#include <mervgauge/strings/StringTable.h>
 
-#include "platform/RuntimeError.h"
-#include "strings/StringIds.h"
+#include <mervgauge/platform/RuntimeError.h>
+#include <mervgauge/strings/StringIds.h>
 
 #include <gtest/gtest.h>
 

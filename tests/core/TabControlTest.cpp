@@ -1,9 +1,9 @@
 #include "ErrorOf.h"
 
-#include "platform/ElementTree.h"
-#include "platform/Label.h"
-#include "platform/RuntimeError.h"
-#include "platform/TabControl.h"
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/Label.h>
+#include <mervgauge/platform/RuntimeError.h>
+#include <mervgauge/platform/TabControl.h>
 
 #include <gtest/gtest.h>
 

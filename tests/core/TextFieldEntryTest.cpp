@@ -1,7 +1,7 @@
 // What a person does to a text field, as a view drives it: keys, typed and pasted text,
 // deletions, caret and selection moves; and where a program write leaves the caret.
-#include "platform/ElementTree.h"
-#include "platform/TextField.h"
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/TextField.h>
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/TextField.h"
-#include "platform/ElementTree.h"
+#include <mervgauge/platform/ElementTree.h>
+#include <mervgauge/platform/TextField.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ErrorOf.h"
 #include "TestSite.h"
 
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/Variant.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/RuntimeError.h>
+#include <mervgauge/platform/Variant.h>
 
 #include "ErrorOf.h"
 

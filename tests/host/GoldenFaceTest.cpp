@@ -5,7 +5,7 @@
 
 #include "host/SurfacePng.h"
 
-#include "platform/Surface.h"
+#include <mervgauge/platform/Surface.h>
 
 #include <gtest/gtest.h>
 #include <png.h>

@@ -1,9 +1,9 @@
 #include "host/SurfacePng.h"
 
-#include "platform/Surface.h"
+#include <mervgauge/platform/Surface.h>
 
-#include "dial/FaceDrawing.h"
-#include "layout/SurfaceLayout.h"
+#include <mervgauge/dial/FaceDrawing.h>
+#include <mervgauge/layout/SurfaceLayout.h>
 
 #include <gtest/gtest.h>
 #include <png.h>

@@ -1,6 +1,6 @@
 #include "host/VirtualClock.h"
 
-#include "platform/ElementTree.h"
+#include <mervgauge/platform/ElementTree.h>
 
 #include <gtest/gtest.h>
 

@@ -21,10 +21,18 @@ set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
-foreach(header mervgauge/MervGaugeWidget.h mervgauge/qt/MervGaugeWidget.h
-               mervgauge/control/MERV_Gauge.h mervgauge/bagfile/BagError.h)
+foreach(header mervgauge/MervGaugeWidget.h mervgauge/MervGaugePropertySheet.h
+               mervgauge/mervgauge_qt_export.h mervgauge/control/MERV_Gauge.h
+               mervgauge/bagfile/BagError.h)
     if(NOT EXISTS ${prefix}/include/${header})
         message(FATAL_ERROR "the install has no include/${header}")
+    endif()
+endforeach()
+# Private headers stay in the build.
+foreach(header mervgauge/qt mervgauge/private mervgauge/control/GaugeImpl.h
+               mervgauge/strings/StringData.h)
+    if(EXISTS ${prefix}/include/${header})
+        message(FATAL_ERROR "the install has the private include/${header}")
     endif()
 endforeach()
 file(GLOB plugin ${prefix}/lib/*/qt6/plugins/designer/*mervgauge*

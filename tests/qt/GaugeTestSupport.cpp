@@ -1,6 +1,6 @@
 #include "GaugeTestSupport.h"
 
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
 #include <QLineEdit>
 #include <QPushButton>

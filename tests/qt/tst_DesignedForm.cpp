@@ -4,12 +4,12 @@
 #include "ui_designed-form.h"
 #include "ui_hostile-order.h"
 
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
-#include "control/MERV_Gauge.h"
-#include "layout/SurfaceLayout.h"
-#include "platform/Line.h"
-#include "platform/PropertyBag.h"
+#include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/layout/SurfaceLayout.h>
+#include <mervgauge/platform/Line.h>
+#include <mervgauge/platform/PropertyBag.h>
 
 #include <QFile>
 #include <QTest>

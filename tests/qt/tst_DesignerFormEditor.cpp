@@ -1,8 +1,8 @@
 // The gauge in Qt Designer's own form editor, on a real display: dragged from the widget box
 // onto a new form with the pointer, edited through the property editor's channel and the
 // task menu's sheet, saved by Designer's writer and read back by Designer, QUiLoader and uic.
-#include "qt/MervGaugePropertySheet.h"
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugePropertySheet.h>
+#include <mervgauge/MervGaugeWidget.h>
 
 #include "GaugeTestSupport.h"
 

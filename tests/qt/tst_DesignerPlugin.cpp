@@ -1,8 +1,8 @@
 // The Designer plugin as Designer loads it: from the build tree, through QPluginLoader.
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
-#include "control/GaugeProperties.h"
-#include "control/MERV_Gauge.h"
+#include <mervgauge/control/GaugeProperties.h>
+#include <mervgauge/control/MERV_Gauge.h>
 
 #include <QBuffer>
 #include <QDesignerFormEditorInterface>
@@ -56,7 +56,7 @@ void DesignerPluginTest::initTestCase() {
 void DesignerPluginTest::describesTheGaugeForTheWidgetBox() {
     QCOMPARE(m_plugin->name(), QString("MervGaugeWidget"));
     QCOMPARE(m_plugin->group(), QString("MERVGauge"));
-    QCOMPARE(m_plugin->includeFile(), QString("qt/MervGaugeWidget.h"));
+    QCOMPARE(m_plugin->includeFile(), QString("<mervgauge/MervGaugeWidget.h>"));
     QVERIFY(!m_plugin->isContainer());
     QVERIFY(!m_plugin->toolTip().isEmpty());
     QVERIFY(m_plugin->whatsThis().contains("Edit Gauge Properties"));

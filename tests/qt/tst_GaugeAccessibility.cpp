@@ -2,10 +2,10 @@
 // editor's inputs as its children, and the events that tell of changes, only real ones.
 #include "GaugeTestSupport.h"
 
-#include "qt/MervGaugeAccessible.h"
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
+#include <mervgauge/private/MervGaugeAccessible.h>
 
-#include "control/MERV_Gauge.h"
+#include <mervgauge/control/MERV_Gauge.h>
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>

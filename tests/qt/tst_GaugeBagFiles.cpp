@@ -1,8 +1,8 @@
 // The widget's property-bag files: save and load, bad files, failed saves.
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
-#include "bagfile/BagError.h"
-#include "platform/PropertyBag.h"
+#include <mervgauge/bagfile/BagError.h>
+#include <mervgauge/platform/PropertyBag.h>
 
 #include <QFile>
 #include <QTemporaryDir>

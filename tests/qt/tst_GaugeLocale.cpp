@@ -1,10 +1,10 @@
 // The widget's locale: decimal separators both ways and the editor's caption language.
 #include "GaugeTestSupport.h"
 
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
-#include "control/MERV_Gauge.h"
-#include "platform/PropertyBag.h"
+#include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/platform/PropertyBag.h>
 
 #include <QLineEdit>
 #include <QSignalSpy>

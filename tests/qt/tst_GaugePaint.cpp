@@ -2,9 +2,9 @@
 // the ornaments' transparent background.
 #include "GaugeTestSupport.h"
 
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
-#include "control/MERV_Gauge.h"
+#include <mervgauge/control/MERV_Gauge.h>
 
 #include <QTest>
 

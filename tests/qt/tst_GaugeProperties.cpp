@@ -1,9 +1,9 @@
 // The control's properties by name, its events as signals and its errors as runtimeError.
 #include "GaugeTestSupport.h"
 
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <QSignalSpy>
 #include <QTest>

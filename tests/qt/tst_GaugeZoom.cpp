@@ -2,9 +2,9 @@
 // (clicks, the threshold editor's real line edits, repaints of what changed).
 #include "GaugeTestSupport.h"
 
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
-#include "control/MERV_Gauge.h"
+#include <mervgauge/control/MERV_Gauge.h>
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,15 +1,15 @@
 // The property sheet through real input: what it loads from a gauge, what typing and the
 // colour swatches do, and what Apply, OK and Cancel write.
-#include "qt/MervGaugePropertyPage.h"
-#include "qt/MervGaugePropertySheet.h"
-#include "qt/OleColor.h"
+#include <mervgauge/MervGaugePropertySheet.h>
+#include <mervgauge/private/MervGaugePropertyPage.h>
+#include <mervgauge/private/OleColor.h>
 
-#include "qt/MervGaugeWidgetSelection.h"
+#include <mervgauge/private/MervGaugeWidgetSelection.h>
 
 #include "PageTestSite.h"
 
-#include "platform/ColorDialog.h"
-#include "propertypage/PropertyPage1.h"
+#include <mervgauge/platform/ColorDialog.h>
+#include <mervgauge/propertypage/PropertyPage1.h>
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,7 +1,7 @@
 // The property sheet reads in full in every language of its captions: no label, tab caption
 // or title cut, and nothing standing on top of something else.
-#include "qt/MervGaugePropertySheet.h"
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugePropertySheet.h>
+#include <mervgauge/MervGaugeWidget.h>
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // The face above device pixel ratio 1: drawn again at device resolution, not scaled up.
 #include "GaugeTestSupport.h"
 
-#include "layout/SurfaceLayout.h"
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
+#include <mervgauge/layout/SurfaceLayout.h>
 
 #include <QTest>
 

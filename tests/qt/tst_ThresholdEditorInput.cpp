@@ -1,9 +1,9 @@
 // The threshold editor driven through real mouse and keyboard input.
 #include "GaugeTestSupport.h"
 
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
-#include "control/MERV_Gauge.h"
+#include <mervgauge/control/MERV_Gauge.h>
 
 #include <QApplication>
 #include <QClipboard>

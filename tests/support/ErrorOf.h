@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RuntimeError.h"
+#include <mervgauge/platform/RuntimeError.h>
 
 namespace merv::test {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/PropertyPageSite.h"
-#include "platform/RuntimeError.h"
-#include "propertypage/PropertyPage1.h"
+#include <mervgauge/platform/PropertyPageSite.h>
+#include <mervgauge/platform/RuntimeError.h>
+#include <mervgauge/propertypage/PropertyPage1.h>
 
 #include <deque>
 #include <map>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "control/MERV_Gauge.h"
-#include "platform/ContainerSite.h"
+#include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/platform/ContainerSite.h>
 
 #include <functional>
 #include <map>

@@ -27,7 +27,7 @@ std::optional<std::string> optionValue(const std::vector<std::string>& arguments
 } // namespace
 
 HostCommandLine parseHostCommandLine(const std::vector<std::string>& arguments,
-                                     const EnvironmentLookup& environment) {
+                                     const locale::EnvironmentLookup& environment) {
     HostCommandLine line;
     std::optional<std::string> locale;
     std::optional<std::string> language;
@@ -54,15 +54,15 @@ HostCommandLine parseHostCommandLine(const std::vector<std::string>& arguments,
     }
 
     try {
-        line.options.numberLocale =
-            numberLocaleFor(locale ? *locale : defaultNumberLocaleName(environment));
+        line.options.numberLocale = locale::numberLocaleFor(
+            locale ? *locale : locale::defaultNumberLocaleName(environment));
     } catch (const std::runtime_error& error) {
         throw UsageError(std::string(error.what()) +
                          (locale ? "" : " (from the environment; choose one with --locale)"));
     }
     try {
-        line.options.language =
-            languageFromOption(language ? *language : defaultLanguageName(environment));
+        line.options.language = locale::languageFromOption(
+            language ? *language : locale::defaultLanguageName(environment));
     } catch (const std::runtime_error& error) {
         throw UsageError(std::string(error.what()) +
                          (language ? "" : " (from the environment; choose one with --lang)"));

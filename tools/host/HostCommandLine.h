@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/HostLocale.h"
 #include "host/ScriptHost.h"
+#include <mervgauge/locale/SystemLocale.h>
 
 #include <string>
 #include <vector>
@@ -19,7 +19,7 @@ struct HostCommandLine {
 // them. Throws UsageError with a message for the user for an unknown or incomplete option and
 // for a locale or language the host has no data for.
 HostCommandLine parseHostCommandLine(const std::vector<std::string>& arguments,
-                                     const EnvironmentLookup& environment);
+                                     const locale::EnvironmentLookup& environment);
 
 // The text of --help.
 std::string hostCommandLineHelp();

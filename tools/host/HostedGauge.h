@@ -1,9 +1,9 @@
 #pragma once
 
-#include "control/MERV_Gauge.h"
-#include "platform/ContainerSite.h"
-#include "platform/PropertyBag.h"
-#include "platform/Timer.h"
+#include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/platform/ContainerSite.h>
+#include <mervgauge/platform/PropertyBag.h>
+#include <mervgauge/platform/Timer.h>
 
 #include <cstdint>
 #include <map>

@@ -2,9 +2,9 @@
 
 #include "host/ScriptedColorDialog.h"
 
-#include "control/GaugeSelection.h"
-#include "platform/PropertyPageSite.h"
-#include "propertypage/PropertyPage1.h"
+#include <mervgauge/control/GaugeSelection.h>
+#include <mervgauge/platform/PropertyPageSite.h>
+#include <mervgauge/propertypage/PropertyPage1.h>
 
 #include <functional>
 #include <map>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bagfile/BagJson.h"
+#include <mervgauge/bagfile/BagJson.h>
 
 #include <string>
 

@@ -1,17 +1,17 @@
 #include "host/ScriptHost.h"
 
-#include "bagfile/BagError.h"
 #include "host/CommandArguments.h"
 #include "host/ElementState.h"
 #include "host/SurfacePng.h"
 #include "host/UsageError.h"
+#include <mervgauge/bagfile/BagError.h>
 
 #include "common/CheckedOutput.h"
 
-#include "control/GaugeEvents.h"
-#include "control/GaugeProperties.h"
-#include "platform/RuntimeError.h"
-#include "platform/TabControl.h"
+#include <mervgauge/control/GaugeEvents.h>
+#include <mervgauge/control/GaugeProperties.h>
+#include <mervgauge/platform/RuntimeError.h>
+#include <mervgauge/platform/TabControl.h>
 
 #include <algorithm>
 #include <array>

@@ -6,12 +6,12 @@
 #include "host/ElementState.h"
 #include "host/UsageError.h"
 
-#include "layout/SurfaceLayout.h"
-#include "platform/HitTest.h"
-#include "platform/Keyboard.h"
-#include "platform/TabControl.h"
-#include "platform/TextField.h"
-#include "platform/Utf8.h"
+#include <mervgauge/layout/SurfaceLayout.h>
+#include <mervgauge/platform/HitTest.h>
+#include <mervgauge/platform/Keyboard.h>
+#include <mervgauge/platform/TabControl.h>
+#include <mervgauge/platform/TextField.h>
+#include <mervgauge/platform/Utf8.h>
 
 namespace merv::host {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ColorDialog.h"
+#include <mervgauge/platform/ColorDialog.h>
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "host/SurfacePng.h"
 
-#include "platform/ContainerSite.h"
-#include "platform/Surface.h"
+#include <mervgauge/platform/ContainerSite.h>
+#include <mervgauge/platform/Surface.h>
 
 #include <png.h>
 

@@ -6,15 +6,15 @@
 //
 // Events the gauge raises are printed on stdout, one a line. Every failure is one line on
 // stderr and a non-zero exit, and then nothing is written.
-#include "qt/MervGaugeWidget.h"
+#include <mervgauge/MervGaugeWidget.h>
 
-#include "bagfile/BagError.h"
-#include "bagfile/BagFile.h"
-#include "bagfile/FileIo.h"
 #include "common/CheckedOutput.h"
 #include "common/QtPlatformChoice.h"
-#include "platform/PropertyBag.h"
-#include "platform/RuntimeError.h"
+#include <mervgauge/bagfile/BagError.h>
+#include <mervgauge/bagfile/BagFile.h>
+#include <mervgauge/bagfile/FileIo.h>
+#include <mervgauge/platform/PropertyBag.h>
+#include <mervgauge/platform/RuntimeError.h>
 
 #include <QApplication>
 #include <QBuffer>

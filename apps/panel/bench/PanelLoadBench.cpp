@@ -1,0 +1,763 @@
+// mervgauge-panel-bench: the operator panel under a steady load of MQTT values.
+//
+// A broker of its own on a free loopback port, a form of 100 gauges, a publisher thread sending
+// every gauge's topic at 10 Hz and a plain libmosquitto subscriber as the baseline. Two phases,
+// one after the other so that they do not share the cores:
+//  - cpu: the real mervgauge-panel as a child process (offscreen); its utime + stime from
+//    /proc/PID/stat over the measuring window, per second of wall time.
+//  - latency: a PanelWindow in this process, shown, on the main thread. Publish to the end of the
+//    window frame that painted the value, against the plain subscriber's publish to receive.
+// The publish stamps travel out of band: each value encodes its sequence number, and the
+// publisher writes the steady-clock time of every sequence number into a table before it sends.
+//
+// It prints a table; it is a measurement, not a test.
+
+#include "MosquittoBroker.h"
+#include "PanelController.h"
+#include "PanelWindow.h"
+#include "TempFolder.h"
+#include "common/QtPlatformChoice.h"
+#include "panel/DataSource.h"
+#include "panel/Form.h"
+#include "panel/MqttPayload.h"
+#include <mervgauge/MervGaugeWidget.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTimer>
+
+#include <mosquitto.h>
+
+#include <algorithm>
+#include <atomic>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+using namespace merv::panel;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// The load the panel is asked to carry.
+constexpr int DefaultGauges = 100;
+constexpr int DefaultRateHz = 10;  // updates per second of each gauge
+constexpr int DefaultSeconds = 20; // the measuring window
+constexpr int DefaultWarmupS = 3;  // start-up and first paints, left out of every figure
+constexpr int DefaultQos = 1;
+constexpr int GridColumns = 10;
+constexpr int TailS = 1; // publishing goes on this long after the window, so its last values paint
+constexpr int ChildGraceS = 20; // how long past its run a child panel may take to exit
+constexpr int ConnectTimeoutMs = 5000;
+
+// The goals: a third of one core, and the panel's p99 within two 60 Hz frames of the
+// plain subscriber's.
+constexpr double CpuGoalCores = 1.0 / 3;
+constexpr double LatencyGoalMs = 33;
+
+// Values move across the dial in jumps (the costliest repaint) and stay between the warning
+// thresholds, so no alarm is raised while measuring: the load is values, not an alarm flood.
+constexpr double ValueBase = 12.0;   // the lowest value sent, above WarningLowVal
+constexpr int ValueSteps = 750;      // distinct values 0.1 apart: 12.0 .. 86.9
+constexpr int ValueStride = 379;     // coprime with ValueSteps: consecutive values land far apart
+constexpr double SentinelValue = 99; // above AlarmHighVal: proves a child panel was receiving
+constexpr float MinimumValue = 0, MaximumValue = 100, AlarmLow = 5, WarningLow = 10,
+                WarningHigh = 90, AlarmHigh = 95;
+
+constexpr int strideInverse() {
+    for (int x = 1; x < ValueSteps; ++x)
+        if (ValueStride * x % ValueSteps == 1)
+            return x;
+    return 0;
+}
+constexpr int StrideInverse = strideInverse();
+static_assert(StrideInverse != 0, "ValueStride must be coprime with ValueSteps");
+
+const std::string Prefix = "plant";
+
+std::int64_t nowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+        .count();
+}
+
+double valueOf(std::int64_t seq) {
+    return ValueBase + double(seq * ValueStride % ValueSteps) / 10;
+}
+
+// The sequence number of a received value, given the last one of its topic (-1 before any):
+// values arrive in order per topic, so the next number with the value's residue is it.
+std::int64_t seqOf(double value, std::int64_t last) {
+    const long step = std::lround((value - ValueBase) * 10);
+    const long residue = step * StrideInverse % ValueSteps;
+    const std::int64_t next = last + 1;
+    return next + ((residue - next % ValueSteps) % ValueSteps + ValueSteps) % ValueSteps;
+}
+
+// The decoding must give back every number it is handed, or the stamps would be misread.
+void checkEncoding() {
+    for (std::int64_t last = -1; last < 3 * ValueSteps; ++last)
+        if (seqOf(valueOf(last + 1), last) != last + 1 ||
+            seqOf(valueOf(last + 7), last) != last + 7)
+            throw std::logic_error("the value encoding does not give back its sequence numbers");
+}
+
+std::string tagOf(int gauge) {
+    char text[24];
+    std::snprintf(text, sizeof text, "bench/g%03d", gauge);
+    return text;
+}
+
+// The gauge of a tag or topic ending in "gNNN"; -1 for anything else.
+int gaugeOf(std::string_view name) {
+    const auto g = name.rfind('g');
+    int index = -1;
+    if (g == std::string_view::npos ||
+        std::from_chars(name.data() + g + 1, name.data() + name.size(), index).ec != std::errc())
+        return -1;
+    return index;
+}
+
+struct Options {
+    int gauges = DefaultGauges;
+    int rateHz = DefaultRateHz;
+    int seconds = DefaultSeconds;
+    int warmupS = DefaultWarmupS;
+    int qos = DefaultQos;
+    std::string phase = "both";
+    std::string panel = MERVGAUGE_PANEL_PATH;
+
+    std::int64_t firstSeq() const { return std::int64_t(warmupS) * rateHz; }
+    std::int64_t endSeq() const { return firstSeq() + std::int64_t(seconds) * rateHz; }
+    std::int64_t lastPublishedSeq() const { return endSeq() + std::int64_t(TailS) * rateHz; }
+    bool inWindow(std::int64_t seq) const { return seq >= firstSeq() && seq < endSeq(); }
+    std::int64_t windowMessages() const { return std::int64_t(gauges) * seconds * rateHz; }
+};
+
+Form benchForm(const Options& o, const std::string& source) {
+    Form form;
+    form.title = "Panel under load";
+    form.source = source;
+    for (int i = 0; i < o.gauges; ++i) {
+        FormGauge gauge;
+        char name[32];
+        std::snprintf(name, sizeof name, "Loop %03d", i);
+        gauge.bag.set("MaxValue", merv::Variant::single(MaximumValue));
+        gauge.bag.set("MinValue", merv::Variant::single(MinimumValue));
+        gauge.bag.set("Value", merv::Variant::single(float(ValueBase)));
+        gauge.bag.set("Precision", merv::Variant::integer(1));
+        gauge.bag.set("EngUnit", merv::Variant::text("%"));
+        gauge.bag.set("VariableName", merv::Variant::text(name));
+        gauge.bag.set("WarningLowVal", merv::Variant::single(WarningLow));
+        gauge.bag.set("WarningHighVal", merv::Variant::single(WarningHigh));
+        gauge.bag.set("AlarmLowVal", merv::Variant::single(AlarmLow));
+        gauge.bag.set("AlarmHighVal", merv::Variant::single(AlarmHigh));
+        gauge.tag = tagOf(i);
+        gauge.row = i / GridColumns;
+        gauge.col = i % GridColumns;
+        form.gauges.push_back(std::move(gauge));
+    }
+    checkForm(form, "(bench form)");
+    return form;
+}
+
+// When each message was published, by gauge and sequence number; written by the publisher
+// before it sends, read by the receivers.
+class StampTable {
+public:
+    StampTable(int gauges, std::int64_t perGauge)
+        : m_perGauge(perGauge), m_ns(std::size_t(gauges * perGauge)) {}
+    void set(int gauge, std::int64_t seq, std::int64_t ns) {
+        m_ns[index(gauge, seq)].store(ns, std::memory_order_release);
+    }
+    std::optional<std::int64_t> get(int gauge, std::int64_t seq) const {
+        if (gauge < 0 || seq < 0 || seq >= m_perGauge || index(gauge, seq) >= m_ns.size())
+            return std::nullopt;
+        const std::int64_t ns = m_ns[index(gauge, seq)].load(std::memory_order_acquire);
+        return ns ? std::optional(ns) : std::nullopt;
+    }
+
+private:
+    std::size_t index(int gauge, std::int64_t seq) const {
+        return std::size_t(gauge * m_perGauge + seq);
+    }
+    std::int64_t m_perGauge;
+    std::vector<std::atomic<std::int64_t>> m_ns;
+};
+
+// A libmosquitto client with its own network thread.
+class Client {
+public:
+    explicit Client(void* self) {
+        mosquitto_lib_init();
+        m_client = mosquitto_new(nullptr, true, self);
+        if (!m_client)
+            throw std::runtime_error("cannot create an MQTT client");
+    }
+    ~Client() {
+        mosquitto_disconnect(m_client);
+        mosquitto_loop_stop(m_client, false);
+        mosquitto_destroy(m_client);
+    }
+    Client(const Client&) = delete;
+    Client& operator=(const Client&) = delete;
+    void connect(int port) {
+        if (mosquitto_connect(m_client, "127.0.0.1", port, 10) != MOSQ_ERR_SUCCESS ||
+            mosquitto_loop_start(m_client) != MOSQ_ERR_SUCCESS)
+            throw std::runtime_error("an MQTT client cannot connect to the bench's broker");
+    }
+    mosquitto* get() const { return m_client; }
+
+private:
+    mosquitto* m_client = nullptr;
+};
+
+// Sends every gauge's topic at the rate, the gauges' turns spread evenly over each period.
+class Publisher {
+public:
+    Publisher(int port, const Options& o, StampTable& stamps)
+        : m_options(o), m_stamps(stamps), m_client(nullptr) {
+        m_client.connect(port);
+    }
+    ~Publisher() { stop(); }
+
+    void start() {
+        m_thread = std::thread([this] { run(); });
+    }
+    void stop() {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    void waitUntilDone() {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    // One value above AlarmHighVal on every topic.
+    void sendSentinel() {
+        for (int g = 0; g < m_options.gauges; ++g)
+            send(g, SentinelValue);
+    }
+    std::int64_t sentInWindow() const { return m_sentInWindow; }
+    std::int64_t failed() const { return m_failed; }
+
+private:
+    void run() {
+        const auto period = std::chrono::nanoseconds(std::chrono::seconds(1)) /
+                            (std::int64_t(m_options.rateHz) * m_options.gauges);
+        const auto start = Clock::now();
+        for (std::int64_t k = 0; !m_stop; ++k) {
+            const int gauge = int(k % m_options.gauges);
+            const std::int64_t seq = k / m_options.gauges;
+            if (seq >= m_options.lastPublishedSeq())
+                break;
+            std::this_thread::sleep_until(start + k * period);
+            m_stamps.set(gauge, seq, nowNs());
+            if (send(gauge, valueOf(seq)) && m_options.inWindow(seq))
+                ++m_sentInWindow;
+        }
+    }
+    bool send(int gauge, double value) {
+        // Numbers as C-locale text whatever locale the application set.
+        char number[32];
+        const auto end =
+            std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, 1);
+        const auto wallMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::system_clock::now().time_since_epoch())
+                                .count();
+        const std::string payload = "{\"value\": " + std::string(number, end.ptr) +
+                                    ", \"ts\": " + std::to_string(wallMs) + "}";
+        const std::string topic = Prefix + "/" + tagOf(gauge);
+        const int rc = mosquitto_publish(m_client.get(), nullptr, topic.c_str(),
+                                         int(payload.size()), payload.data(), m_options.qos, false);
+        if (rc != MOSQ_ERR_SUCCESS)
+            ++m_failed;
+        return rc == MOSQ_ERR_SUCCESS;
+    }
+
+    const Options& m_options;
+    StampTable& m_stamps;
+    Client m_client;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::atomic<std::int64_t> m_sentInWindow{0}, m_failed{0};
+};
+
+// The baseline: a plain libmosquitto subscriber timing each message as its network thread
+// receives it.
+class PlainSubscriber {
+public:
+    PlainSubscriber(int port, const Options& o, const StampTable& stamps)
+        : m_options(o), m_stamps(stamps), m_lastSeq(std::size_t(o.gauges), -1), m_client(this) {
+        m_latencyNs.reserve(std::size_t(o.windowMessages()));
+        mosquitto_subscribe_callback_set(
+            m_client.get(), [](mosquitto*, void* self, int, int, const int*) {
+                static_cast<PlainSubscriber*>(self)->m_subscribed = true;
+            });
+        mosquitto_message_callback_set(m_client.get(),
+                                       [](mosquitto*, void* self, const mosquitto_message* m) {
+                                           static_cast<PlainSubscriber*>(self)->receive(m);
+                                       });
+        mosquitto_connect_callback_set(m_client.get(), [](mosquitto* client, void* self, int) {
+            const auto* me = static_cast<PlainSubscriber*>(self);
+            const std::string filter = Prefix + "/bench/#";
+            mosquitto_subscribe(client, nullptr, filter.c_str(), me->m_options.qos);
+        });
+        m_client.connect(port);
+        const auto deadline = Clock::now() + std::chrono::milliseconds(ConnectTimeoutMs);
+        while (!m_subscribed) {
+            if (Clock::now() > deadline)
+                throw std::runtime_error("the plain subscriber got no subscription");
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    // Read once publishing has ended.
+    const std::vector<std::int64_t>& latencyNs() const { return m_latencyNs; }
+
+private:
+    void receive(const mosquitto_message* m) {
+        const std::int64_t now = nowNs();
+        const int gauge = gaugeOf(m->topic);
+        if (gauge < 0 || gauge >= m_options.gauges)
+            return;
+        const auto read = readValuePayload(std::string_view(
+            static_cast<const char*>(m->payload), std::size_t(std::max(m->payloadlen, 0))));
+        if (!read.error.empty() || read.value == SentinelValue)
+            return;
+        const std::int64_t seq = seqOf(read.value, m_lastSeq[std::size_t(gauge)]);
+        m_lastSeq[std::size_t(gauge)] = seq;
+        if (const auto sent = m_stamps.get(gauge, seq); sent && m_options.inWindow(seq))
+            m_latencyNs.push_back(now - *sent);
+    }
+
+    const Options& m_options;
+    const StampTable& m_stamps;
+    std::vector<std::int64_t> m_lastSeq;
+    std::vector<std::int64_t> m_latencyNs;
+    std::atomic<bool> m_subscribed{false};
+    Client m_client;
+};
+
+// Watches a panel in this process: which value each gauge was given last, and when a frame of
+// the window had painted it.
+//
+// Qt paints a window in one pass when its top-level widget handles the UpdateRequest: every dirty
+// widget gets its Paint event, then the backing store is flushed to the window. The probe runs
+// both events through their receiver from inside its event filter (and filters them out), so it
+// sees the moment after each: a gauge whose Paint ran in a pass is stamped with the end of the
+// pass, after the flush. A Paint outside any pass is stamped at its own end.
+class PanelProbe : public QObject {
+public:
+    PanelProbe(PanelController& controller, QWidget& window, const Options& o,
+               const StampTable& stamps)
+        : m_options(o), m_stamps(stamps), m_window(window), m_gauges(std::size_t(o.gauges)) {
+        m_deliveryNs.reserve(std::size_t(o.windowMessages()));
+        m_paintNs.reserve(std::size_t(o.windowMessages()));
+        for (int i = 0; i < controller.gaugeCount(); ++i) {
+            m_gaugeOf[controller.gauge(i)] = i;
+            controller.gauge(i)->installEventFilter(this);
+        }
+        window.installEventFilter(this);
+        // Connected after the controller's own: this runs once the gauge has its value.
+        QObject::connect(
+            &controller.source(), &DataSource::valueArrived, this,
+            [this](const QString& tag, double value, qint64) { delivered(tag, value); });
+    }
+
+    const std::vector<std::int64_t>& deliveryNs() const { return m_deliveryNs; }
+    const std::vector<std::int64_t>& paintNs() const { return m_paintNs; }
+    std::int64_t superseded() const { return m_superseded; }
+    std::int64_t frames() const { return m_frames; }
+    std::int64_t paintsOutsideFrames() const { return m_paintsOutsideFrames; }
+    std::int64_t gaugePaints() const { return m_gaugePaints; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &m_window && event->type() == QEvent::UpdateRequest) {
+            m_inFrame = true;
+            static_cast<QObject*>(watched)->event(event);
+            m_inFrame = false;
+            const std::int64_t end = nowNs();
+            ++m_frames;
+            for (int gauge : m_paintedInFrame)
+                painted(gauge, end);
+            m_paintedInFrame.clear();
+            return true;
+        }
+        if (event->type() != QEvent::Paint)
+            return false;
+        const auto found = m_gaugeOf.find(watched);
+        if (found == m_gaugeOf.end())
+            return false;
+        static_cast<QObject*>(watched)->event(event);
+        ++m_gaugePaints;
+        if (m_inFrame) {
+            m_paintedInFrame.push_back(found->second);
+        } else {
+            ++m_paintsOutsideFrames;
+            painted(found->second, nowNs());
+        }
+        return true;
+    }
+
+private:
+    struct Gauge {
+        std::int64_t lastSeq = -1;
+        bool waiting = false; // the last value is not painted yet
+    };
+    void delivered(const QString& tag, double value) {
+        const std::int64_t now = nowNs();
+        const int index = gaugeOf(tag.toStdString());
+        if (index < 0 || index >= m_options.gauges || value == SentinelValue)
+            return;
+        Gauge& g = m_gauges[std::size_t(index)];
+        if (g.waiting && m_options.inWindow(g.lastSeq))
+            ++m_superseded;
+        g.lastSeq = seqOf(value, g.lastSeq);
+        g.waiting = true;
+        if (const auto sent = m_stamps.get(index, g.lastSeq); sent && m_options.inWindow(g.lastSeq))
+            m_deliveryNs.push_back(now - *sent);
+    }
+    void painted(int index, std::int64_t end) {
+        Gauge& g = m_gauges[std::size_t(index)];
+        if (!g.waiting)
+            return; // painted again without a new value
+        g.waiting = false;
+        if (const auto sent = m_stamps.get(index, g.lastSeq); sent && m_options.inWindow(g.lastSeq))
+            m_paintNs.push_back(end - *sent);
+    }
+
+    const Options& m_options;
+    const StampTable& m_stamps;
+    QWidget& m_window;
+    std::unordered_map<const QObject*, int> m_gaugeOf;
+    std::vector<Gauge> m_gauges;
+    std::vector<int> m_paintedInFrame;
+    bool m_inFrame = false;
+    std::vector<std::int64_t> m_deliveryNs, m_paintNs;
+    std::int64_t m_superseded = 0, m_frames = 0, m_gaugePaints = 0, m_paintsOutsideFrames = 0;
+};
+
+struct Percentiles {
+    std::size_t count = 0;
+    double p50 = 0, p99 = 0, max = 0; // milliseconds
+};
+Percentiles percentiles(std::vector<std::int64_t> ns) {
+    Percentiles out;
+    out.count = ns.size();
+    if (ns.empty())
+        return out;
+    std::sort(ns.begin(), ns.end());
+    // Nearest rank.
+    const auto rank = [&](double p) {
+        const auto r = std::size_t(std::ceil(p * double(ns.size())));
+        return double(ns[std::max<std::size_t>(r, 1) - 1]) / 1e6;
+    };
+    out.p50 = rank(0.50);
+    out.p99 = rank(0.99);
+    out.max = double(ns.back()) / 1e6;
+    return out;
+}
+
+void printRow(const char* name, const Percentiles& p) {
+    std::printf("  %-34s %8zu %9.3f %9.3f %9.3f\n", name, p.count, p.p50, p.p99, p.max);
+}
+
+double threadCpuS() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// utime + stime of a running process, in seconds.
+double processCpuS(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const auto close = text.rfind(')');
+    if (close == std::string::npos)
+        throw std::runtime_error("cannot read /proc/" + std::to_string(pid) + "/stat");
+    std::istringstream fields(text.substr(close + 2));
+    // After the name: state is field 3; utime and stime are fields 14 and 15.
+    std::string field;
+    for (int i = 3; i < 14; ++i)
+        fields >> field;
+    long long utime = 0, stime = 0;
+    fields >> utime >> stime;
+    return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+}
+
+// A child process that is killed and reaped if the bench leaves before it has exited.
+struct ChildGuard {
+    pid_t pid = 0;
+    ~ChildGuard() {
+        if (pid <= 0)
+            return;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+};
+
+// The real mervgauge-panel on the bench's broker, headless, its CPU time read over the window.
+bool runCpuPhase(const Options& o) {
+    merv::test::MosquittoBroker broker;
+    merv::test::TempFolder folder;
+    const std::string address = broker.address(Prefix);
+    saveForm(folder / "form.json", benchForm(o, address));
+
+    StampTable stamps(o.gauges, o.lastPublishedSeq());
+    PlainSubscriber subscriber(broker.port(), o, stamps);
+    Publisher publisher(broker.port(), o, stamps);
+
+    const int runS = o.warmupS + o.seconds + TailS + 2;
+    const std::string form = (folder / "form.json").string(),
+                      history = (folder / "history.sqlite").string(),
+                      snapshot = (folder / "panel.png").string(), seconds = std::to_string(runS);
+    std::vector<const char*> argv = {o.panel.c_str(), "--form",     form.c_str(),     "--source",
+                                     address.c_str(), "--seconds",  seconds.c_str(),  "--history",
+                                     history.c_str(), "--snapshot", snapshot.c_str(), "--station",
+                                     "bench",         nullptr};
+    // Headless whatever display this shell has, so the child runs for --seconds of real time.
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (!std::string_view(*e).starts_with("DISPLAY=") &&
+            !std::string_view(*e).starts_with("WAYLAND_DISPLAY=") &&
+            !std::string_view(*e).starts_with("QT_QPA_PLATFORM="))
+            env.emplace_back(*e);
+    env.emplace_back("QT_QPA_PLATFORM=offscreen");
+    std::vector<char*> envp;
+    for (auto& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    const std::string out = (folder / "stdout.txt").string(),
+                      err = (folder / "stderr.txt").string();
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+
+    ChildGuard child;
+    const auto start = Clock::now();
+    const int spawned = posix_spawn(&child.pid, o.panel.c_str(), &files, nullptr,
+                                    const_cast<char**>(argv.data()), envp.data());
+    posix_spawn_file_actions_destroy(&files);
+    if (spawned != 0)
+        throw std::runtime_error("cannot start " + o.panel);
+    const pid_t pid = child.pid;
+    publisher.start();
+
+    std::this_thread::sleep_until(start + std::chrono::seconds(o.warmupS));
+    const double cpu0 = processCpuS(pid);
+    const auto wall0 = Clock::now();
+    std::this_thread::sleep_until(start + std::chrono::seconds(o.warmupS + o.seconds));
+    const double cpu1 = processCpuS(pid);
+    const auto wall1 = Clock::now();
+    publisher.waitUntilDone();
+    publisher.sendSentinel();
+
+    int status = 0;
+    rusage usage{};
+    const auto deadline = Clock::now() + std::chrono::seconds(runS + ChildGraceS);
+    while (wait4(pid, &status, WNOHANG, &usage) == 0) {
+        if (Clock::now() > deadline)
+            throw std::runtime_error("the child panel did not exit");
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    child.pid = 0;
+    std::ifstream stdoutFile(out);
+    const std::string printed((std::istreambuf_iterator<char>(stdoutFile)),
+                              std::istreambuf_iterator<char>());
+    std::smatch raised;
+    const bool found = std::regex_search(printed, raised, std::regex("OnAlarmHigh: (\\d+) raised"));
+    const int raisedCount = found ? std::stoi(raised[1]) : 0;
+
+    const double wallS = std::chrono::duration<double>(wall1 - wall0).count();
+    const double cores = (cpu1 - cpu0) / wallS;
+    const double lifeCpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    const Percentiles plain = percentiles(subscriber.latencyNs());
+
+    std::printf("\ncpu: %s as a child process (offscreen), /proc/PID/stat utime+stime\n",
+                o.panel.c_str());
+    std::printf("  panel CPU over the window          %.3f of one core (%.2f s CPU in %.2f s)"
+                "   goal < %.3f: %s\n",
+                cores, cpu1 - cpu0, wallS, CpuGoalCores, cores < CpuGoalCores ? "met" : "MISSED");
+    std::printf("  whole child run (start-up, exit)   %.2f s CPU, exit status %d\n", lifeCpu,
+                WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+    std::printf("  receiving check                    %d of %d gauges raised OnAlarmHigh on the "
+                "value sent after the window\n",
+                raisedCount, o.gauges);
+    std::printf("  messages in the window             sent %lld, plain subscriber received %zu, "
+                "publish failures %lld\n",
+                (long long)publisher.sentInWindow(), plain.count, (long long)publisher.failed());
+    std::printf("  plain subscriber (same run)        p50 %.3f ms, p99 %.3f ms\n", plain.p50,
+                plain.p99);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || raisedCount != o.gauges) {
+        std::ifstream errors(err);
+        std::cerr << "the child panel did not take every gauge's values; its stderr:\n"
+                  << errors.rdbuf();
+        return false;
+    }
+    return true;
+}
+
+// A PanelWindow in this process, its frames watched by a PanelProbe.
+bool runLatencyPhase(const Options& o) {
+    merv::test::MosquittoBroker broker;
+    const std::string address = broker.address(Prefix);
+    StampTable stamps(o.gauges, o.lastPublishedSeq());
+
+    SourceOptions sourceOptions;
+    sourceOptions.station = "bench";
+    PanelWindow window(benchForm(o, address), {}, openSource(address, sourceOptions), nullptr,
+                       sourceOptions.station);
+    PanelController& controller = window.controller();
+    PanelProbe probe(controller, window, o, stamps);
+    window.resize(window.sizeHint());
+    window.show();
+    controller.start();
+    QElapsedTimer waited;
+    waited.start();
+    while (!controller.source().isConnected()) {
+        if (waited.elapsed() > ConnectTimeoutMs)
+            throw std::runtime_error("the panel did not connect to the bench's broker");
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+
+    PlainSubscriber subscriber(broker.port(), o, stamps);
+    Publisher publisher(broker.port(), o, stamps);
+    double cpu0 = 0, cpu1 = 0;
+    QElapsedTimer wall;
+    qint64 wall0 = 0, wall1 = 0;
+    wall.start();
+    publisher.start();
+    QTimer::singleShot(o.warmupS * 1000, [&] {
+        cpu0 = threadCpuS();
+        wall0 = wall.nsecsElapsed();
+    });
+    QTimer::singleShot((o.warmupS + o.seconds) * 1000, [&] {
+        cpu1 = threadCpuS();
+        wall1 = wall.nsecsElapsed();
+    });
+    // Past the tail, so the window's last values have had their frames.
+    QTimer::singleShot((o.warmupS + o.seconds + TailS) * 1000 + 500, &QCoreApplication::quit);
+    QCoreApplication::exec();
+    publisher.stop();
+
+    const Percentiles plain = percentiles(subscriber.latencyNs());
+    const Percentiles delivery = percentiles(probe.deliveryNs());
+    const Percentiles paint = percentiles(probe.paintNs());
+    const double mainCores = (cpu1 - cpu0) / (double(wall1 - wall0) / 1e9);
+    const std::int64_t sent = publisher.sentInWindow();
+    const double difference = paint.p99 - plain.p99;
+
+    std::printf("\nlatency: PanelWindow in this process, shown (%s platform), main thread\n",
+                qPrintable(QGuiApplication::platformName()));
+    std::printf("  %-34s %8s %9s %9s %9s\n", "publish to", "count", "p50 ms", "p99 ms", "max ms");
+    printRow("plain subscriber receives", plain);
+    printRow("panel: value reaches the gauge", delivery);
+    printRow("panel: frame with the value painted", paint);
+    std::printf("  panel p99 - plain p99              %.3f ms   goal <= %.0f ms: %s\n", difference,
+                LatencyGoalMs, difference <= LatencyGoalMs ? "met" : "MISSED");
+    std::printf("  messages in the window             sent %lld, plain subscriber received %zu "
+                "(dropped %lld), panel received %zu (dropped %lld), publish failures %lld\n",
+                (long long)sent, plain.count, (long long)(sent - std::int64_t(plain.count)),
+                delivery.count, (long long)(sent - std::int64_t(delivery.count)),
+                (long long)publisher.failed());
+    std::printf("  painted                            %zu values; %lld replaced by a newer value "
+                "before their frame\n",
+                paint.count, (long long)probe.superseded());
+    std::printf(
+        "  frames                             %lld window frames, %.1f a second; %lld gauge "
+        "paints, %lld of them outside a frame\n",
+        (long long)probe.frames(), double(probe.frames()) / (o.warmupS + o.seconds + TailS),
+        (long long)probe.gaugePaints(), (long long)probe.paintsOutsideFrames());
+    std::printf("  main thread CPU over the window    %.3f of one core (the network thread of "
+                "the panel's MQTT client not included)\n",
+                mainCores);
+    return paint.count > 0;
+}
+
+int readInt(const char* text, const char* option) {
+    int value = 0;
+    const auto end = text + std::strlen(text);
+    if (std::from_chars(text, end, value).ptr != end || value <= 0)
+        throw std::runtime_error(std::string(option) + ": not a positive whole number");
+    return value;
+}
+
+Options readOptions(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto next = [&]() -> const char* {
+            if (i + 1 >= argc)
+                throw std::runtime_error(arg + ": a value must follow");
+            return argv[++i];
+        };
+        if (arg == "--gauges")
+            o.gauges = readInt(next(), "--gauges");
+        else if (arg == "--rate")
+            o.rateHz = readInt(next(), "--rate");
+        else if (arg == "--seconds")
+            o.seconds = readInt(next(), "--seconds");
+        else if (arg == "--warmup")
+            o.warmupS = readInt(next(), "--warmup");
+        else if (arg == "--qos") {
+            const std::string qos = next();
+            if (qos != "0" && qos != "1")
+                throw std::runtime_error("--qos: 0 or 1");
+            o.qos = qos == "1";
+        } else if (arg == "--phase") {
+            o.phase = next();
+            if (o.phase != "cpu" && o.phase != "latency" && o.phase != "both")
+                throw std::runtime_error("--phase: cpu, latency or both");
+        } else if (arg == "--panel")
+            o.panel = next();
+        else
+            throw std::runtime_error(
+                "usage: mervgauge-panel-bench [--gauges N] [--rate HZ] [--seconds S] "
+                "[--warmup S] [--qos 0|1] [--phase cpu|latency|both] [--panel PATH]");
+    }
+    return o;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const Options o = readOptions(argc, argv);
+        checkEncoding();
+        merv::tools::choosePlatformBeforeQt();
+        QApplication app(argc, argv);
+        std::printf("operator panel under load: %d gauges x %d Hz = %d messages/s over MQTT QoS %d "
+                    "on loopback; %d s measured after %d s of warm-up\n",
+                    o.gauges, o.rateHz, o.gauges * o.rateHz, o.qos, o.seconds, o.warmupS);
+        bool ok = true;
+        if (o.phase != "latency")
+            ok = runCpuPhase(o) && ok;
+        if (o.phase != "cpu")
+            ok = runLatencyPhase(o) && ok;
+        std::fflush(stdout);
+        return ok ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::cerr << "mervgauge-panel-bench: " << error.what() << '\n';
+        return 1;
+    }
+}

@@ -1,0 +1,158 @@
+#include "panel/Form.h"
+
+#include "panel/HeadlessSite.h"
+#include <mervgauge/bagfile/BagError.h>
+#include <mervgauge/bagfile/BagJson.h>
+#include <mervgauge/control/MERV_Gauge.h>
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace merv::panel {
+namespace {
+
+namespace fs = std::filesystem;
+
+using test::TempFolder;
+
+void writeText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+float single(const MemoryPropertyBag& bag, const std::string& key) {
+    for (const auto& [k, v] : bag.entries())
+        if (k == key)
+            return v.toSingle(NumberLocale::english());
+    ADD_FAILURE() << "no " << key;
+    return 0;
+}
+
+TEST(Form, TheBuiltInFormHoldsSixPlantVariablesWithOrderedThresholdsInRange) {
+    const Form form = defaultForm();
+    EXPECT_NO_THROW(checkForm(form));
+    ASSERT_EQ(form.gauges.size(), 6u);
+    std::set<std::string> tags;
+    for (const FormGauge& gauge : form.gauges) {
+        tags.insert(gauge.tag);
+        const float lo = single(gauge.bag, "MinValue"), hi = single(gauge.bag, "MaxValue");
+        const float al = single(gauge.bag, "AlarmLowVal"), wl = single(gauge.bag, "WarningLowVal");
+        const float wh = single(gauge.bag, "WarningHighVal"),
+                    ah = single(gauge.bag, "AlarmHighVal");
+        const float normal = single(gauge.bag, "Value");
+        EXPECT_TRUE(lo < al && al < wl && wl < normal && normal < wh && wh < ah && ah < hi)
+            << gauge.tag;
+    }
+    EXPECT_EQ(tags.size(), 6u);
+    EXPECT_EQ(form.source, "sim");
+}
+
+TEST(Form, ASavedFormLoadsBackTheSame) {
+    TempFolder folder;
+    saveForm(folder / "plant.json", defaultForm());
+    const Form loaded = loadForm(folder / "plant.json");
+    const Form original = defaultForm();
+    EXPECT_EQ(loaded.title, original.title);
+    EXPECT_EQ(loaded.source, original.source);
+    ASSERT_EQ(loaded.gauges.size(), original.gauges.size());
+    for (std::size_t i = 0; i < loaded.gauges.size(); ++i) {
+        EXPECT_EQ(bagToJson(loaded.gauges[i].bag), bagToJson(original.gauges[i].bag));
+        EXPECT_EQ(loaded.gauges[i].tag, original.gauges[i].tag);
+        EXPECT_EQ(loaded.gauges[i].staleMs, DefaultStaleMs);
+        EXPECT_EQ(loaded.gauges[i].row, original.gauges[i].row);
+        EXPECT_EQ(loaded.gauges[i].col, original.gauges[i].col);
+    }
+}
+
+TEST(Form, AThresholdAnOperatorChangedIsKeptThroughWritePropertiesAndSave) {
+    TempFolder folder;
+    Form form = defaultForm();
+    HeadlessSite site;
+    MERV_Gauge gauge(site);
+    gauge.Initialize();
+    site.attached = true;
+    gauge.ReadProperties(form.gauges[0].bag);
+    gauge.setAlarmHighVal(47.5f);
+    MemoryPropertyBag written;
+    gauge.WriteProperties(written);
+    form.gauges[0].bag = written;
+    saveForm(folder / "plant.json", form);
+    EXPECT_EQ(single(loadForm(folder / "plant.json").gauges[0].bag, "AlarmHighVal"), 47.5f);
+}
+
+TEST(Form, AGaugeWithoutATagIsFedByItsVariableName) {
+    TempFolder folder;
+    writeText(folder / "f.json",
+              R"({"title":"T","gauges":[{"bag":{"VariableName":"FT-101"},"row":0,"col":0},
+                                         {"bag":{},"row":0,"col":1,"stale_ms":500}]})");
+    const Form form = loadForm(folder / "f.json");
+    EXPECT_EQ(form.gauges[0].tag, "FT-101");
+    EXPECT_EQ(form.gauges[1].tag, "Var");
+    EXPECT_EQ(form.gauges[1].staleMs, 500);
+    EXPECT_EQ(form.source, "sim");
+}
+
+TEST(Form, ABadFormNamesTheFileTheGaugeAndTheKey) {
+    struct Row {
+        const char* name;
+        const char* contents; // null: no file
+        const char* key;      // the key the error names
+        const char* problemPart;
+    };
+    const Row rows[] = {
+        {"missing file", nullptr, "", "cannot open"},
+        {"not JSON", "title: T", "", "not JSON"},
+        {"truncated", R"({"title":"T","gauges":[{"bag":)", "", "truncated JSON"},
+        {"no title", R"({"gauges":[]})", "title", "missing"},
+        {"gauges not a list", R"({"title":"T","gauges":{}})", "gauges", "expected a list"},
+        {"no gauges", R"({"title":"T","gauges":[]})", "gauges", "at least one gauge"},
+        {"unknown form key", R"({"title":"T","gauges":[],"colour":1})", "colour", "not a key"},
+        {"value the control refuses",
+         R"({"title":"T","gauges":[{"bag":{"VariableName":"PT-1","Value":"abc"},"row":0,"col":0}]})",
+         "gauge 1 (PT-1): Value", "error 13"},
+        {"empty scale",
+         R"({"title":"T","gauges":[{"bag":{"MaxValue":50,"MinValue":50,"Value":60},"row":0,"col":0}]})",
+         "gauge 1: AlarmColor", "the gauge refuses it"},
+        {"bag key the gauge does not store",
+         R"({"title":"T","gauges":[{"bag":{"AlarmHighValue":3},"row":0,"col":0}]})",
+         "gauge 1: AlarmHighValue", "stores no property"},
+        {"bag key in another case",
+         R"({"title":"T","gauges":[{"bag":{"variablename":"PT-1"},"row":0,"col":0}]})",
+         "gauge 1: variablename", "stores it as \"VariableName\""},
+        {"bag value of a wrong type",
+         R"({"title":"T","gauges":[{"bag":{"Value":[1]},"row":0,"col":0}]})", "gauge 1: bag: Value",
+         "expected a string"},
+        {"no row", R"({"title":"T","gauges":[{"bag":{},"col":0}]})", "gauge 1: row", "missing"},
+        {"negative col", R"({"title":"T","gauges":[{"bag":{},"row":0,"col":-1}]})", "gauge 1: col",
+         "at least 0"},
+        {"zero stale_ms", R"({"title":"T","gauges":[{"bag":{},"row":0,"col":0,"stale_ms":0}]})",
+         "gauge 1: stale_ms", "at least 1"},
+        {"two gauges in one place",
+         R"({"title":"T","gauges":[{"bag":{},"row":1,"col":1},{"bag":{},"row":1,"col":1}]})",
+         "gauge 2: row", "already holds"},
+        {"unknown gauge key", R"({"title":"T","gauges":[{"bag":{},"row":0,"col":0,"x":1}]})",
+         "gauge 1: x", "not a key"},
+    };
+    TempFolder folder;
+    for (const Row& row : rows) {
+        const fs::path path = folder / (std::string(row.name) + ".json");
+        if (row.contents)
+            writeText(path, row.contents);
+        try {
+            loadForm(path);
+            ADD_FAILURE() << row.name << ": loaded";
+        } catch (const BagError& error) {
+            EXPECT_EQ(error.file(), path.string()) << row.name;
+            EXPECT_EQ(error.key(), row.key) << row.name << ": " << error.what();
+            EXPECT_NE(error.problem().find(row.problemPart), std::string::npos)
+                << row.name << ": " << error.what();
+        }
+    }
+}
+
+} // namespace
+} // namespace merv::panel

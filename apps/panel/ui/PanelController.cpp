@@ -1,0 +1,272 @@
+#include "PanelController.h"
+
+#include <mervgauge/MervGaugeWidget.h>
+#include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/platform/Conversions.h>
+#include <mervgauge/platform/RuntimeError.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <string_view>
+
+namespace merv::panel {
+namespace {
+
+constexpr int StaleCheckMs = 250; // how often quiet tags are looked for on the wall clock
+
+// A status flag of the gauge and the event that raises it.
+struct Watched {
+    const char* kind;
+    void (MervGaugeWidget::*raised)();
+    void (MervGaugeWidget::*statusChanged)(bool);
+};
+const Watched WatchedEvents[] = {
+    {"OnAlarmHigh", &MervGaugeWidget::OnAlarmHigh, &MervGaugeWidget::AlarmHighStatusChanged},
+    {"OnAlarmLow", &MervGaugeWidget::OnAlarmLow, &MervGaugeWidget::AlarmLowStatusChanged},
+    {"OnWarningHigh", &MervGaugeWidget::OnWarningHigh, &MervGaugeWidget::WarningHighStatusChanged},
+    {"OnWarningLow", &MervGaugeWidget::OnWarningLow, &MervGaugeWidget::WarningLowStatusChanged},
+};
+
+} // namespace
+
+PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
+                                 AlarmHistory* history, std::string station, QWidget* gaugeParent,
+                                 QObject* parent)
+    : QObject(parent), m_form(std::move(form)), m_title(QString::fromStdString(m_form.title)),
+      m_source(std::move(source)), m_history(history), m_alarms(std::move(station)) {
+    m_connected = m_source->isConnected();
+    m_gauges.resize(m_form.gauges.size());
+    for (std::size_t i = 0; i < m_form.gauges.size(); ++i) {
+        MemoryPropertyBag bag = m_form.gauges[i].bag;
+        auto* widget = new MervGaugeWidget(MervGaugeWidget::Unstarted{}, gaugeParent);
+        m_gauges[i].widget = widget;
+        bind(int(i));
+        try {
+            widget->restore(bag);
+        } catch (const RuntimeError& error) {
+            // checkForm has restored the same bag already; a refusal now is a fault of ours.
+            throw SourceError("gauge " + std::to_string(i + 1) + ": " + error.description());
+        }
+    }
+
+    connect(&m_alarms, &AlarmSummaryModel::transitioned, this, [this](const AlarmTransition& t) {
+        if (m_history)
+            m_history->record(t);
+        if (t.transition == "raised")
+            ++m_raised[t.kind];
+        if (t.transition == "acknowledged" && t.station == m_alarms.station() &&
+            m_source->sharesAcknowledgements())
+            m_source->publishAcknowledgement(t);
+    });
+    connect(m_source.get(), &DataSource::valueArrived, this, &PanelController::onValue);
+    connect(m_source.get(), &DataSource::payloadRejected, this, &PanelController::onRejected);
+    connect(m_source.get(), &DataSource::tagUnknown, this, &PanelController::onTagUnknown);
+    connect(m_source.get(), &DataSource::connectionChanged, this, &PanelController::onConnection);
+    connect(m_source.get(), &DataSource::acknowledgementArrived, this,
+            [this](const AlarmTransition& t) {
+                if (t.station != m_alarms.station())
+                    m_alarms.acknowledge(t.variable, t.kind, t.timeMs, t.station);
+            });
+    if (!m_source->hasSimulatedTime()) {
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, &PanelController::checkStale);
+        timer->start(StaleCheckMs);
+    }
+}
+
+PanelController::~PanelController() {
+    // What the source says while it stops must not reach a panel that is being torn down.
+    m_source->disconnect(this);
+    disconnect();
+    m_source->stop();
+}
+
+void PanelController::bind(int index) {
+    MervGaugeWidget* widget = m_gauges[std::size_t(index)].widget;
+    for (const Watched& w : WatchedEvents) {
+        const std::string kind = w.kind;
+        connect(widget, w.raised, this, [this, widget, kind] {
+            m_alarms.raise(widget->VariableName().toStdString(), kind, widget->Value(),
+                           m_source->nowMs(), widget->control().ui().Val.caption());
+        });
+        connect(widget, w.statusChanged, this, [this, widget, kind](bool on) {
+            if (!on)
+                m_alarms.returnToNormal(widget->VariableName().toStdString(), kind, widget->Value(),
+                                        m_source->nowMs());
+        });
+    }
+    connect(widget, &MervGaugeWidget::runtimeError, this,
+            [this, index](int number, const QString& description, const QString& property) {
+                const QString text =
+                    QStringLiteral("Refused: %1 (error %2)%3")
+                        .arg(description)
+                        .arg(number)
+                        .arg(property.isEmpty() ? QString()
+                                                : QStringLiteral(" writing ") + property);
+                emit logged(m_gauges[std::size_t(index)].widget->VariableName() + ": " + text);
+                setFlag(index, &Bound::refused, true, text, &Bound::refusedText);
+            });
+}
+
+void PanelController::start() {
+    std::vector<SourceTag> tags;
+    // The range, thresholds and start value as the restored gauges hold them.
+    for (std::size_t i = 0; i < m_gauges.size(); ++i)
+        tags.push_back(sourceTagOf(m_form.gauges[i].tag, m_gauges[i].widget->control()));
+    const std::int64_t now = m_source->nowMs();
+    for (Bound& b : m_gauges)
+        b.lastUpdateMs = now;
+    m_source->start(tags);
+    onConnection(m_source->isConnected(), {});
+}
+
+std::vector<int> PanelController::gaugesOfTag(const QString& tag) const {
+    std::vector<int> out;
+    const std::string key = tag.toStdString();
+    for (std::size_t i = 0; i < m_form.gauges.size(); ++i) {
+        if (m_form.gauges[i].tag == key)
+            out.push_back(int(i));
+    }
+    return out;
+}
+
+void PanelController::onValue(const QString& tag, double value, qint64 timeMs) {
+    for (int index : gaugesOfTag(tag)) {
+        Bound& b = m_gauges[std::size_t(index)];
+        b.lastUpdateMs = std::max<std::int64_t>(timeMs, m_source->nowMs());
+        setFlag(index, &Bound::stale, false);
+        setFlag(index, &Bound::unreadable, false);
+        const bool refusedBefore = b.refused;
+        b.refused = false;
+        bool failed = false;
+        const auto watch =
+            connect(b.widget, &MervGaugeWidget::runtimeError, this, [&failed] { failed = true; });
+        b.widget->setValue(float(value));
+        disconnect(watch);
+        if (!failed && refusedBefore)
+            emit qualityChanged(index);
+        else if (failed)
+            b.refused = true;
+    }
+}
+
+void PanelController::onRejected(const QString& tag, const QString& reason) {
+    for (int index : gaugesOfTag(tag))
+        setFlag(index, &Bound::unreadable, true, QStringLiteral("Bad payload: ") + reason,
+                &Bound::unreadableText);
+}
+
+void PanelController::onTagUnknown(const QString& tag, const QString& detail) {
+    QStringList gauges;
+    for (int index : gaugesOfTag(tag))
+        gauges << m_gauges[std::size_t(index)].widget->VariableName();
+    emit logged(gauges.join(QStringLiteral(", ")) + QStringLiteral(": ") + detail);
+}
+
+void PanelController::onConnection(bool connected, const QString& detail) {
+    m_connected = connected;
+    m_connectionDetail = detail;
+    for (int i = 0; i < gaugeCount(); ++i)
+        emit qualityChanged(i);
+}
+
+void PanelController::setFlag(int index, bool Bound::*flag, bool on, const QString& text,
+                              QString Bound::*textField) {
+    Bound& b = m_gauges[std::size_t(index)];
+    const bool changed = b.*flag != on || (textField && b.*textField != text);
+    b.*flag = on;
+    if (textField)
+        b.*textField = text;
+    if (changed)
+        emit qualityChanged(index);
+}
+
+void PanelController::checkStale() {
+    const std::int64_t now = m_source->nowMs();
+    for (int i = 0; i < gaugeCount(); ++i) {
+        const bool stale =
+            now - m_gauges[std::size_t(i)].lastUpdateMs > m_form.gauges[std::size_t(i)].staleMs;
+        setFlag(i, &Bound::stale, stale);
+    }
+}
+
+QString PanelController::qualityReason(int index) const {
+    const Bound& b = m_gauges[std::size_t(index)];
+    QStringList reasons;
+    if (!m_connected)
+        reasons << QStringLiteral("Disconnected") +
+                       (m_connectionDetail.isEmpty() ? QString()
+                                                     : QStringLiteral(": ") + m_connectionDetail);
+    if (b.stale)
+        reasons << QStringLiteral("Stale: no update for over %1 ms")
+                       .arg(m_form.gauges[std::size_t(index)].staleMs);
+    if (b.unreadable)
+        reasons << b.unreadableText;
+    if (b.refused)
+        reasons << b.refusedText;
+    return reasons.join(QStringLiteral("; "));
+}
+
+int PanelController::badQualityCount() const {
+    int count = 0;
+    for (int i = 0; i < gaugeCount(); ++i)
+        count += qualityReason(i).isEmpty() ? 0 : 1;
+    return count;
+}
+
+Form PanelController::currentForm() const {
+    Form form = m_form;
+    for (std::size_t i = 0; i < m_gauges.size(); ++i) {
+        MemoryPropertyBag bag;
+        m_gauges[i].widget->store(bag);
+        form.gauges[i].bag = std::move(bag);
+    }
+    return form;
+}
+
+void PanelController::acknowledgeRows(const std::vector<int>& rows) {
+    m_alarms.acknowledgeRows(rows, m_source->nowMs());
+}
+
+void PanelController::acknowledgeAll() {
+    m_alarms.acknowledgeAll(m_source->nowMs());
+}
+
+void PanelController::acknowledgeGauge(int index) {
+    const std::string variable = gauge(index)->VariableName().toStdString();
+    for (const Watched& w : WatchedEvents)
+        m_alarms.acknowledge(variable, w.kind, m_source->nowMs(), m_alarms.station());
+}
+
+QString PanelController::valueCaption(int index, double value) const {
+    try {
+        return QString::fromStdString(
+            gauge(index)->control().valueCaption(convert::toSingle(value)));
+    } catch (const RuntimeError&) {
+        return {};
+    }
+}
+
+void PanelController::sampleAlarms(AlarmSummaryModel& summary) const {
+    const std::int64_t now = m_source->nowMs();
+    for (int i = 0; i < gaugeCount(); ++i) {
+        const std::string variable = gauge(i)->VariableName().toStdString();
+        for (const Watched& w : WatchedEvents) {
+            const bool high = std::string_view(w.kind).ends_with("High");
+            const double end = high ? gauge(i)->MaxValue() : gauge(i)->MinValue();
+            summary.raise(variable, w.kind, end, now, valueCaption(i, end).toStdString());
+            summary.returnToNormal(variable, w.kind, end, now);
+        }
+    }
+}
+
+void PanelController::advance(std::int64_t ms, std::int64_t stepMs) {
+    for (std::int64_t done = 0; done < ms; done += stepMs) {
+        m_source->advance(std::min(stepMs, ms - done));
+        QCoreApplication::processEvents();
+        checkStale();
+    }
+}
+
+} // namespace merv::panel

@@ -1,0 +1,354 @@
+#include "PanelWindow.h"
+
+#include "AlarmRowDelegate.h"
+#include "ColumnSizing.h"
+#include "GaugeCell.h"
+#include "HistoryDialog.h"
+#include "PanelController.h"
+#include <mervgauge/MervGaugeWidget.h>
+#include <mervgauge/bagfile/BagError.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QActionGroup>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSortFilterProxyModel>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <set>
+
+namespace merv::panel {
+namespace {
+
+constexpr int BlinkMs = 500; // half a period of the blinking alarm markers and rows
+// The summary's least width, room for a whole alarm row of the usual texts; longer texts widen
+// it, up to this share of the screen.
+constexpr int SummaryMinimumWidth = 720;
+constexpr qreal SummaryMostOfScreen = 0.5;
+
+// View → Zoom's fixed factors.
+constexpr qreal ZoomPresets[] = {1, 1.5, 2};
+
+QString zoomName(qreal factor) {
+    return QStringLiteral("%1 %").arg(qRound(factor * 100));
+}
+
+} // namespace
+
+PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
+                         std::unique_ptr<DataSource> source, AlarmHistory* history,
+                         std::string station, QWidget* parent)
+    : QMainWindow(parent), m_history(history) {
+    m_sourceOptions.station = std::move(station);
+    // The alarm summary, newest first.
+    m_summaryModel = new QSortFilterProxyModel(this);
+    m_summaryModel->setSortRole(AlarmSummaryModel::SortRole);
+    m_summary = new QTableView;
+    m_summary->setModel(m_summaryModel);
+    m_summary->setSortingEnabled(true);
+    m_summary->sortByColumn(AlarmSummaryModel::TimeColumn, Qt::DescendingOrder);
+    m_summary->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sizeColumnsToContents(*m_summary);
+    m_summary->verticalHeader()->hide();
+    connect(m_summary->horizontalHeader(), &QHeaderView::sectionResized, this,
+            &PanelWindow::fitSummaryWidth);
+    auto* rowDelegate = new AlarmRowDelegate(m_summary);
+    m_summary->setItemDelegate(rowDelegate);
+    auto* acknowledge = new QPushButton(tr("Acknowledge"));
+    auto* acknowledgeAll = new QPushButton(tr("Acknowledge All"));
+    connect(acknowledge, &QPushButton::clicked, this, [this] {
+        std::vector<int> rows;
+        for (const QModelIndex& index : m_summary->selectionModel()->selectedRows())
+            rows.push_back(m_summaryModel->mapToSource(index).row());
+        m_controller->acknowledgeRows(rows);
+    });
+    connect(acknowledgeAll, &QPushButton::clicked, this,
+            [this] { m_controller->acknowledgeAll(); });
+    auto* pane = new QWidget;
+    auto* paneLayout = new QVBoxLayout(pane);
+    paneLayout->addWidget(m_summary);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(acknowledge);
+    buttons->addWidget(acknowledgeAll);
+    paneLayout->addLayout(buttons);
+    m_summaryDock = new QDockWidget(tr("Alarm summary"), this);
+    m_summaryDock->setObjectName(QStringLiteral("alarmSummary"));
+    m_summaryDock->setWidget(pane);
+    // Beside the gauges, so a whole alarm row reads on one line.
+    m_summaryDock->setMinimumWidth(SummaryMinimumWidth);
+    addDockWidget(Qt::RightDockWidgetArea, m_summaryDock);
+
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&Open…"), QKeySequence::Open, this, &PanelWindow::open);
+    file->addAction(tr("&Save"), QKeySequence::Save, this, &PanelWindow::save);
+    file->addAction(tr("Save &As…"), QKeySequence::SaveAs, this, &PanelWindow::saveAs);
+    file->addSeparator();
+    file->addAction(tr("Alarm &History…"), this, &PanelWindow::showHistory);
+    file->addSeparator();
+    file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+    m_zoomMenu = menuBar()->addMenu(tr("&View"))->addMenu(tr("&Zoom"));
+    m_zoomActions = new QActionGroup(this);
+    addZoomChoice(tr("&Fit to Window"), Zoom::fit());
+    for (const qreal factor : ZoomPresets)
+        addZoomChoice(zoomName(factor), Zoom::by(factor));
+
+    m_status = new QLabel;
+    statusBar()->addPermanentWidget(m_status, 1);
+
+    auto* blink = new QTimer(this);
+    connect(blink, &QTimer::timeout, this, [this, rowDelegate] {
+        m_blinkOn = !m_blinkOn;
+        for (GaugeCell* cell : m_cells)
+            cell->setBlinkOn(m_blinkOn);
+        rowDelegate->setBlinkOn(m_blinkOn);
+        m_summary->viewport()->update();
+    });
+    blink->start(BlinkMs);
+
+    install(std::move(form), std::move(formPath), std::move(source));
+    setZoom(m_zoom);
+}
+
+void PanelWindow::install(Form form, std::filesystem::path formPath,
+                          std::unique_ptr<DataSource> source) {
+    // The new gauges are built beside the old ones, so a form that fails leaves the panel as it
+    // was.
+    auto board = std::make_unique<GaugeBoard>();
+    board->setZoom(m_zoom);
+    auto controller = std::make_unique<PanelController>(
+        std::move(form), std::move(source), m_history, m_sourceOptions.station, board.get());
+    std::vector<GaugeCell*> cells;
+    PanelController& c = *controller;
+    for (int i = 0; i < c.gaugeCount(); ++i) {
+        auto* cell = new GaugeCell;
+        cell->setGauge(c.gauge(i));
+        cell->setBlinkOn(m_blinkOn);
+        board->addCell(cell, c.formGauge(i).row, c.formGauge(i).col);
+        c.gauge(i)->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(c.gauge(i), &QWidget::customContextMenuRequested, this,
+                [this, i](const QPoint& pos) {
+                    contextMenuAt(i, m_controller->gauge(i)->mapToGlobal(pos));
+                });
+        cells.push_back(cell);
+    }
+
+    // The old controller goes first: it stops its source before its gauges are destroyed with
+    // the old central widget.
+    c.alarms().setZone(m_zone);
+    m_summaryModel->setSourceModel(&c.alarms());
+    m_controller = std::move(controller);
+    m_cells = std::move(cells);
+    m_formPath = std::move(formPath);
+    m_board = board.get();
+    setCentralWidget(board.release());
+
+    connect(&c, &PanelController::qualityChanged, this, [this](int i) {
+        m_cells[std::size_t(i)]->setQuality(m_controller->qualityReason(i));
+        updateStatus();
+    });
+    connect(&c.source(), &DataSource::connectionChanged, this, &PanelWindow::updateStatus);
+    connect(&c.alarms(), &AlarmSummaryModel::transitioned, this, [this] { updateTitle(); });
+    connect(&c, &PanelController::logged, this, [this](const QString& line) {
+        statusBar()->showMessage(line, 10000);
+        emit logged(line);
+    });
+    updateTitle();
+    updateStatus();
+    m_formSummaryWidth = formSummaryWidth();
+    fitSummaryWidth();
+}
+
+void PanelWindow::openForm(const std::filesystem::path& path) {
+    Form form = loadForm(path);
+    auto source = openSource(form.source, m_sourceOptions);
+    install(std::move(form), path, std::move(source));
+    m_controller->start();
+}
+
+PanelWindow::~PanelWindow() {
+    // The views resize their sections while they are torn down, after this window's own parts.
+    m_summary->horizontalHeader()->disconnect(this);
+}
+
+void PanelWindow::updateTitle() {
+    const AlarmSummaryModel& alarms = m_controller->alarms();
+    const int unacknowledged = alarms.unacknowledgedCount();
+    setWindowTitle(unacknowledged
+                       ? tr("%1 — %2 unacknowledged").arg(m_controller->title()).arg(unacknowledged)
+                       : m_controller->title());
+    // Markers: blinking while unacknowledged, steady while active and acknowledged.
+    std::map<std::string, GaugeCell::Marker> marker;
+    for (const auto& alarm : alarms.alarms()) {
+        auto& m = marker[alarm.variable];
+        if (alarm.state == AlarmState::ActiveAcknowledged) {
+            if (m == GaugeCell::Marker::None)
+                m = GaugeCell::Marker::Steady;
+        } else {
+            m = GaugeCell::Marker::Blinking;
+        }
+    }
+    for (int i = 0; i < m_controller->gaugeCount(); ++i) {
+        const auto found = marker.find(m_controller->gauge(i)->VariableName().toStdString());
+        m_cells[std::size_t(i)]->setMarker(found == marker.end() ? GaugeCell::Marker::None
+                                                                 : found->second);
+    }
+}
+
+void PanelWindow::updateStatus() {
+    DataSource& source = m_controller->source();
+    m_status->setText(
+        tr("Source: %1 — %2 — %3 gauge(s) of bad quality")
+            .arg(source.description(), source.isConnected() ? tr("connected") : tr("disconnected"))
+            .arg(m_controller->badQualityCount()));
+}
+
+void PanelWindow::contextMenuAt(int index, const QPoint& globalPos) {
+    QMenu menu(this);
+    MervGaugeWidget* gauge = m_controller->gauge(index);
+    menu.addAction(tr("Properties…"), gauge, &MervGaugeWidget::showPropertySheet);
+    menu.addAction(tr("Acknowledge"), this,
+                   [this, index] { m_controller->acknowledgeGauge(index); });
+    menu.exec(globalPos);
+}
+
+void PanelWindow::showHistory() {
+    if (!m_history)
+        return;
+    std::vector<HistoryDialog::Variable> variables;
+    for (int i = 0; i < m_controller->gaugeCount(); ++i) {
+        variables.push_back({m_controller->gauge(i)->VariableName(), [this, i](double value) {
+                                 return m_controller->valueCaption(i, value);
+                             }});
+    }
+    HistoryDialog dialog(*m_history, std::move(variables), m_zone, this);
+    dialog.exec();
+}
+
+void PanelWindow::setZoom(Zoom zoom) {
+    m_zoom = zoom;
+    m_board->setZoom(zoom);
+    // Before the window is first shown no layout hears of the new size hint by itself.
+    layout()->invalidate();
+    auto chosen = [&] {
+        return std::find_if(m_zoomChoices.begin(), m_zoomChoices.end(),
+                            [&](const auto& choice) { return choice.second == zoom; });
+    };
+    // A factor the menu does not offer (from the command line) gets an entry of its own.
+    if (chosen() == m_zoomChoices.end())
+        addZoomChoice(zoomName(*zoom.factor), zoom);
+    chosen()->first->setChecked(true);
+}
+
+void PanelWindow::addZoomChoice(const QString& name, Zoom zoom) {
+    QAction* action = m_zoomMenu->addAction(name, this, [this, zoom] { setZoom(zoom); });
+    action->setCheckable(true);
+    m_zoomActions->addAction(action);
+    m_zoomChoices.emplace_back(action, zoom);
+}
+
+void PanelWindow::setZone(DisplayZone zone) {
+    m_zone = zone;
+    m_controller->alarms().setZone(zone);
+    m_formSummaryWidth = formSummaryWidth();
+    fitSummaryWidth();
+}
+
+void PanelWindow::fitSummaryWidth() {
+    int most = QWIDGETSIZE_MAX;
+    if (const QScreen* where = screen())
+        most = int(where->availableGeometry().width() * SummaryMostOfScreen);
+    const int pane = m_summaryDock->widget()->layout()->contentsMargins().left() +
+                     m_summaryDock->widget()->layout()->contentsMargins().right();
+    const int columns = std::max(m_formSummaryWidth, wholeColumnsWidth(*m_summary));
+    const int needed = std::max(SummaryMinimumWidth, std::min(columns + pane, most));
+    m_summaryDock->setMinimumWidth(needed);
+    // The dock starts as wide as its columns need and the gauges have the rest; later it only
+    // grows, where longer texts came, and keeps a width the operator gave it.
+    if (!isVisible() || m_summaryDock->width() < needed)
+        resizeDocks({m_summaryDock}, {needed}, Qt::Horizontal);
+}
+
+int PanelWindow::formSummaryWidth() const {
+    AlarmSummaryModel sample(m_controller->alarms().station());
+    sample.setZone(m_zone);
+    m_controller->sampleAlarms(sample);
+    // Never shown: it measures the sample as the summary would show it.
+    QTableView view;
+    view.setFont(m_summary->font());
+    view.setModel(&sample);
+    AlarmRowDelegate delegate;
+    view.setItemDelegate(&delegate);
+    sizeColumnsToContents(view);
+    // A header with room for the sort arrow is wider.
+    view.horizontalHeader()->setSortIndicatorShown(
+        m_summary->horizontalHeader()->isSortIndicatorShown());
+    return wholeColumnsWidth(view);
+}
+
+QSize PanelWindow::sizeHint() const {
+    QSize size = QMainWindow::sizeHint();
+    // An offscreen run (a snapshot) draws the whole window, whatever its nominal screen.
+    if (const QScreen* where = screen(); where && QGuiApplication::platformName() != "offscreen")
+        size = size.boundedTo(where->availableGeometry().size());
+    return size;
+}
+
+void PanelWindow::saveFormTo(const std::filesystem::path& path) {
+    saveForm(path, m_controller->currentForm());
+    m_formPath = path;
+}
+
+void PanelWindow::save() {
+    if (m_formPath.empty())
+        return saveAs();
+    try {
+        saveFormTo(m_formPath);
+    } catch (const BagError& error) {
+        QMessageBox::critical(this, tr("Save"), QString::fromStdString(error.what()));
+    }
+}
+
+void PanelWindow::saveAs() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Save form"), {}, tr("Panel forms (*.json)"));
+    if (path.isEmpty())
+        return;
+    m_formPath = path.toStdString();
+    save();
+}
+
+void PanelWindow::setSourceOptions(const SourceOptions& options) {
+    const std::string station = m_sourceOptions.station;
+    m_sourceOptions = options;
+    m_sourceOptions.station = station;
+    // Forms opened later run on the wall clock: only the first run is driven by hand.
+    m_sourceOptions.manualClock = false;
+}
+
+void PanelWindow::open() {
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open form"), {}, tr("Panel forms (*.json)"));
+    if (path.isEmpty())
+        return;
+    try {
+        openForm(path.toStdString());
+    } catch (const std::exception& error) {
+        QMessageBox::critical(this, tr("Open"), QString::fromUtf8(error.what()));
+    }
+}
+
+} // namespace merv::panel

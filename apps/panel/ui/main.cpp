@@ -1,0 +1,229 @@
+// mervgauge-panel: the operator panel of gauges on live plant data.
+
+#include "PanelController.h"
+#include "PanelWindow.h"
+#include "common/QtPlatformChoice.h"
+#include <mervgauge/MervGaugeWidget.h>
+#include <mervgauge/bagfile/BagError.h>
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QHostInfo>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+using namespace merv::panel;
+
+namespace {
+
+constexpr int HeadlessSeconds = 5;   // a headless run's length when --seconds is not given
+constexpr int SimulatedStepMs = 100; // a headless simulated run advances in steps of this
+constexpr const char* DefaultSnapshot = "mervgauge-panel.png";
+
+// The alarm history when --history names none; the application's name must be set first.
+QString defaultHistoryPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/alarm-history.sqlite");
+}
+
+std::filesystem::path defaultHistory() {
+    const QString path = defaultHistoryPath();
+    QDir().mkpath(QFileInfo(path).path());
+    return path.toStdString();
+}
+
+// An option's description with its default, as --help shows it.
+QString withDefault(const QString& description, const QString& value) {
+    return QStringLiteral("%1 (default: %2)").arg(description, value);
+}
+
+int exportAlarms(const std::filesystem::path& history, const std::string& out) {
+    // Exporting reads a history; it never makes an empty one up.
+    if (!std::filesystem::exists(history))
+        throw HistoryError(history.string() + ": no such alarm history");
+    AlarmHistory store(history);
+    const std::string temp = out + ".part";
+    {
+        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+        if (!file)
+            throw HistoryError(out + ": cannot create the export file");
+        store.exportCsv(file);
+        file.flush();
+        if (!file)
+            throw HistoryError(out + ": cannot write the export");
+    }
+    std::error_code error;
+    std::filesystem::rename(temp, out, error);
+    if (error)
+        throw HistoryError(out + ": " + error.message());
+    return 0;
+}
+
+void writeSnapshot(QWidget& window, const QString& path) {
+    const QPixmap picture = window.grab();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit())
+        throw HistoryError(path.toStdString() +
+                           ": cannot write the snapshot: " + file.errorString().toStdString());
+}
+
+int run(int argc, char** argv) {
+    merv::tools::choosePlatformBeforeQt();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("mervgauge-panel"));
+    QCommandLineParser parser;
+    // The history's path goes here, on a line of its own: in an option's description help
+    // would wrap it in the middle.
+    parser.setApplicationDescription(
+        QStringLiteral("An operator panel of gauges on live data.\n"
+                       "Alarm history: %1 unless --history names another file.")
+            .arg(defaultHistoryPath()));
+    parser.addHelpOption();
+    const QCommandLineOption form(
+        QStringLiteral("form"),
+        withDefault("The panel form (JSON, see docs/forms.md).", "the built-in steam-plant form"),
+        "FILE");
+    const QCommandLineOption source(
+        QStringLiteral("source"),
+        withDefault("sim, stdin, mqtt://HOST:PORT[/PREFIX] or modbus-tcp://HOST:PORT.",
+                    "the form's \"source\", sim when it names none"),
+        "ADDR");
+    const QString defaultSeed = QString::number(SourceOptions().seed);
+    const QCommandLineOption seed(QStringLiteral("seed"),
+                                  withDefault("The simulator's seed.", defaultSeed), "N",
+                                  defaultSeed);
+    const QCommandLineOption station(
+        QStringLiteral("station"),
+        withDefault("This operator station's name.", QHostInfo::localHostName()), "NAME");
+    const QCommandLineOption history(
+        QStringLiteral("history"),
+        withDefault("The alarm history (SQLite).", "the file named above"), "FILE");
+    const QCommandLineOption exportOption(QStringLiteral("export-alarms"),
+                                          "Write the history as CSV and exit.", "OUT");
+    const QCommandLineOption seconds(
+        QStringLiteral("seconds"),
+        withDefault(
+            "Run this long, then close.",
+            QStringLiteral("%1 without a display, until closed with one").arg(HeadlessSeconds)),
+        "N");
+    const QCommandLineOption snapshot(
+        QStringLiteral("snapshot"),
+        withDefault("Where a headless run writes its picture.", DefaultSnapshot), "PATH",
+        DefaultSnapshot);
+    const QString defaultPollMs = QString::number(SourceOptions().pollIntervalMs);
+    const QCommandLineOption pollMs(
+        QStringLiteral("poll-ms"),
+        withDefault("Milliseconds between Modbus TCP polls.", defaultPollMs), "MS", defaultPollMs);
+    const QString zoomRange = QStringLiteral("%1 to %2")
+                                  .arg(MervGaugeWidget::MinimumZoom)
+                                  .arg(MervGaugeWidget::MaximumZoom);
+    const QCommandLineOption zoom(
+        QStringLiteral("zoom"),
+        withDefault("Draw the gauges at this scale (" + zoomRange + "), or fit them to the window.",
+                    "fit"),
+        "F", "fit");
+    const QCommandLineOption utc(QStringLiteral("utc"),
+                                 withDefault("Show times in UTC.", "the local time zone"));
+    parser.addOptions(
+        {form, source, seed, station, history, exportOption, seconds, snapshot, pollMs});
+    parser.addOptions({zoom, utc});
+    parser.process(app);
+    const std::optional<Zoom> gaugeZoom = Zoom::fromText(parser.value(zoom));
+    if (!gaugeZoom)
+        throw SourceError(
+            ("--zoom: neither fit nor a scale from " + zoomRange + ": " + parser.value(zoom))
+                .toStdString());
+
+    const std::filesystem::path historyPath =
+        parser.isSet(history) ? std::filesystem::path(parser.value(history).toStdString())
+                              : defaultHistory();
+    if (parser.isSet(exportOption))
+        return exportAlarms(historyPath, parser.value(exportOption).toStdString());
+
+    const std::filesystem::path formPath = parser.value(form).toStdString();
+    Form panelForm = formPath.empty() ? defaultForm() : loadForm(formPath);
+    SourceOptions options;
+    bool seedOk = false;
+    options.seed = parser.value(seed).toULongLong(&seedOk);
+    if (!seedOk)
+        throw SourceError("--seed: not a number: " + parser.value(seed).toStdString());
+    bool pollOk = false;
+    options.pollIntervalMs = parser.value(pollMs).toInt(&pollOk);
+    if (!pollOk || options.pollIntervalMs < 1)
+        throw SourceError("--poll-ms: not a positive count of milliseconds: " +
+                          parser.value(pollMs).toStdString());
+    options.station = parser.isSet(station) ? parser.value(station).toStdString()
+                                            : QHostInfo::localHostName().toStdString();
+    const bool headless = !merv::tools::hasDisplay();
+    options.manualClock = headless;
+    const std::string address =
+        parser.isSet(source) ? parser.value(source).toStdString() : panelForm.source;
+    auto dataSource = openSource(address, options);
+    AlarmHistory store(historyPath);
+
+    int runSeconds = headless ? HeadlessSeconds : 0;
+    if (parser.isSet(seconds)) {
+        bool ok = false;
+        runSeconds = parser.value(seconds).toInt(&ok);
+        if (!ok || runSeconds < 0)
+            throw SourceError("--seconds: not a count of seconds: " +
+                              parser.value(seconds).toStdString());
+    }
+
+    PanelWindow window(std::move(panelForm), formPath, std::move(dataSource), &store,
+                       options.station);
+    window.setSourceOptions(options);
+    window.setZoom(*gaugeZoom);
+    if (parser.isSet(utc))
+        window.setZone(DisplayZone::utc());
+    QObject::connect(&window, &PanelWindow::logged,
+                     [](const QString& line) { std::cerr << line.toStdString() << '\n'; });
+    window.resize(window.sizeHint());
+    window.show();
+    window.controller().start();
+    if (!headless) {
+        if (runSeconds > 0)
+            QTimer::singleShot(runSeconds * 1000, &window, &QWidget::close);
+        return app.exec();
+    }
+
+    // Headless runs never open another form, so the first controller stays.
+    PanelController& controller = window.controller();
+    if (controller.source().hasSimulatedTime()) {
+        controller.advance(std::int64_t(runSeconds) * 1000, SimulatedStepMs);
+    } else {
+        QTimer::singleShot(runSeconds * 1000, &app, &QCoreApplication::quit);
+        app.exec();
+    }
+    QCoreApplication::processEvents();
+    const QString path = parser.value(snapshot);
+    writeSnapshot(window, path);
+    std::cout << path.toStdString() << '\n';
+    for (const auto& [kind, count] : controller.raisedCounts())
+        std::cout << kind << ": " << count << " raised\n";
+    std::cout << "unacknowledged: " << controller.alarms().unacknowledgedCount() << '\n';
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const merv::BagError& error) {
+        std::cerr << "mervgauge-panel: " << error.what() << '\n';
+    } catch (const SourceError& error) {
+        std::cerr << "mervgauge-panel: " << error.what() << '\n';
+    } catch (const HistoryError& error) {
+        std::cerr << "mervgauge-panel: " << error.what() << '\n';
+    }
+    return 1;
+}
