@@ -1,5 +1,6 @@
 #include "MervGaugeAccessible.h"
 
+#include <mervgauge/control/GaugeEvents.h>
 #include <mervgauge/control/MERV_Gauge.h>
 
 #include <QAccessible>
@@ -34,16 +35,33 @@ QString MervGaugeAccessible::valueOf(const merv::MERV_Gauge& gauge) {
     return QString::fromStdString(gauge.ui().Val.caption());
 }
 
+namespace {
+
+// The status flag the event raises, and how a person hears it.
+bool isOn(const merv::MERV_Gauge& control, const merv::EventInfo& event) {
+    const bool high = event.side == merv::EventSide::High;
+    if (event.severity == merv::EventSeverity::Alarm)
+        return high ? control.AlarmHighStatus() : control.AlarmLowStatus();
+    return high ? control.WarningHighStatus() : control.WarningLowStatus();
+}
+
+QString spoken(const merv::EventInfo& event) {
+    const bool high = event.side == merv::EventSide::High;
+    if (event.severity == merv::EventSeverity::Alarm)
+        return high ? QCoreApplication::translate("MervGaugeAccessible", "high alarm")
+                    : QCoreApplication::translate("MervGaugeAccessible", "low alarm");
+    return high ? QCoreApplication::translate("MervGaugeAccessible", "high warning")
+                : QCoreApplication::translate("MervGaugeAccessible", "low warning");
+}
+
+} // namespace
+
 QString MervGaugeAccessible::descriptionOf(const merv::MERV_Gauge& control) {
-    // An alarm outweighs a warning: a person hears the worse of the two.
-    if (control.AlarmHighStatus())
-        return QCoreApplication::translate("MervGaugeAccessible", "high alarm");
-    if (control.AlarmLowStatus())
-        return QCoreApplication::translate("MervGaugeAccessible", "low alarm");
-    if (control.WarningHighStatus())
-        return QCoreApplication::translate("MervGaugeAccessible", "high warning");
-    if (control.WarningLowStatus())
-        return QCoreApplication::translate("MervGaugeAccessible", "low warning");
+    // A person hears the most urgent of the gauge's states, as the control ranks them.
+    for (const merv::EventInfo* event : merv::EventsBySeverity) {
+        if (isOn(control, *event))
+            return spoken(*event);
+    }
     return QCoreApplication::translate("MervGaugeAccessible", "normal");
 }
 
