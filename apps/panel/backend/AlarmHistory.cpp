@@ -39,7 +39,7 @@ public:
         check(sqlite3_bind_int64(m_statement, index, value));
     }
     void bind(int index, double value) { check(sqlite3_bind_double(m_statement, index, value)); }
-    void bind(int index, const std::string& value) {
+    void bind(int index, std::string_view value) {
         check(sqlite3_bind_text(m_statement, index, value.data(), int(value.size()),
                                 SQLITE_TRANSIENT));
     }
@@ -145,8 +145,8 @@ void AlarmHistory::record(const AlarmTransition& t) {
     insert.bind(1, t.timeMs);
     insert.bind(2, t.station);
     insert.bind(3, t.variable);
-    insert.bind(4, t.kind);
-    insert.bind(5, t.transition);
+    insert.bind(4, nameOf(t.kind));
+    insert.bind(5, nameOf(t.transition));
     if (!std::isfinite(t.value))
         throw HistoryError(m_file + ": a transition's value must be a finite number");
     insert.bind(6, t.value);
@@ -157,7 +157,7 @@ std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fro
                                                  std::optional<std::int64_t> toMs,
                                                  const std::optional<std::string>& variable) {
     Statement select(m_db,
-                     "SELECT time_ms, station, variable, kind, transition, value "
+                     "SELECT time_ms, station, variable, kind, transition, value, id "
                      "FROM alarm_transitions WHERE (?1 IS NULL OR time_ms >= ?1) AND "
                      "(?2 IS NULL OR time_ms <= ?2) AND (?3 IS NULL OR variable = ?3) "
                      "ORDER BY time_ms, id",
@@ -170,8 +170,16 @@ std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fro
         select.bind(3, *variable);
     std::vector<AlarmTransition> rows;
     while (select.step()) {
-        rows.push_back({select.integer(0), select.text(1), select.text(2), select.text(3),
-                        select.text(4), select.real(5)});
+        const std::string kind = select.text(3), transition = select.text(4);
+        const auto knownKind = alarmKindNamed(kind);
+        const auto knownTransition = transitionNamed(transition);
+        if (!knownKind || !knownTransition)
+            throw HistoryError(m_file + ": row " + std::to_string(select.integer(6)) +
+                               (knownKind ? " has the unknown transition \"" + transition
+                                          : " has the unknown alarm kind \"" + kind) +
+                               "\"");
+        rows.push_back({select.integer(0), select.text(1), select.text(2), *knownKind,
+                        *knownTransition, select.real(5)});
     }
     return rows;
 }
@@ -180,7 +188,7 @@ void AlarmHistory::exportCsv(std::ostream& out) {
     out << "time,station,variable,kind,transition,value\n";
     for (const AlarmTransition& t : query()) {
         out << utcText(t.timeMs) << ',' << csvField(t.station) << ',' << csvField(t.variable) << ','
-            << csvField(t.kind) << ',' << t.transition << ',' << numberText(t.value) << '\n';
+            << nameOf(t.kind) << ',' << nameOf(t.transition) << ',' << numberText(t.value) << '\n';
     }
     if (!out)
         throw HistoryError(m_file + ": cannot write the CSV export");

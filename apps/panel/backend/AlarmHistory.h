@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/AlarmVocabulary.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -17,9 +19,9 @@ struct AlarmTransition {
     std::int64_t timeMs = 0; // UTC, milliseconds since 1970
     std::string station;
     std::string variable; // the gauge's VariableName
-    std::string kind;     // the event's name: OnAlarmHigh, OnAlarmLow, OnWarningHigh, OnWarningLow
-    std::string transition; // raised, acknowledged or returned
-    double value = 0;       // the value at the transition
+    AlarmKind kind = AlarmKind::AlarmHigh;
+    Transition transition = Transition::Raised;
+    double value = 0; // the value at the transition
 
     bool operator==(const AlarmTransition&) const = default;
 };
@@ -42,7 +44,8 @@ public:
     void record(const AlarmTransition& transition);
 
     // Transitions oldest first, from fromMs up to toMs (both included) and of one variable,
-    // each filter applying only when given.
+    // each filter applying only when given. A row whose kind or transition is none the panel
+    // knows (written by something else) is a HistoryError naming it.
     std::vector<AlarmTransition> query(std::optional<std::int64_t> fromMs = std::nullopt,
                                        std::optional<std::int64_t> toMs = std::nullopt,
                                        const std::optional<std::string>& variable = std::nullopt);

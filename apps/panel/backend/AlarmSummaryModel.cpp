@@ -6,9 +6,6 @@
 namespace merv::panel {
 namespace {
 
-constexpr int AlarmPriority = 1;   // an alarm kind: acted on first
-constexpr int WarningPriority = 2; // a warning kind
-
 bool isUnacknowledged(AlarmState state) {
     return state != AlarmState::ActiveAcknowledged;
 }
@@ -26,18 +23,60 @@ int AlarmSummaryModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-int AlarmSummaryModel::priorityOf(const std::string& kind) {
-    return kind.starts_with("OnAlarm") ? AlarmPriority : WarningPriority;
-}
-
 QString AlarmSummaryModel::stateName(AlarmState state) {
     switch (state) {
     case AlarmState::ActiveUnacknowledged:
-        return QStringLiteral("Active, unacknowledged");
+        return tr("Active, unacknowledged");
     case AlarmState::ActiveAcknowledged:
-        return QStringLiteral("Active, acknowledged");
+        return tr("Active, acknowledged");
     case AlarmState::ReturnedUnacknowledged:
-        return QStringLiteral("Returned, unacknowledged");
+        return tr("Returned, unacknowledged");
+    }
+    return {};
+}
+
+QString AlarmSummaryModel::kindName(AlarmKind kind) {
+    // The English names are the gauge's event names, as the operator knows them from the form.
+    switch (kind) {
+    case AlarmKind::AlarmHigh:
+        //: An alarm kind: the value rose above the high alarm threshold.
+        return tr("OnAlarmHigh");
+    case AlarmKind::AlarmLow:
+        //: An alarm kind: the value fell below the low alarm threshold.
+        return tr("OnAlarmLow");
+    case AlarmKind::WarningHigh:
+        //: An alarm kind: the value rose above the high warning threshold.
+        return tr("OnWarningHigh");
+    case AlarmKind::WarningLow:
+        //: An alarm kind: the value fell below the low warning threshold.
+        return tr("OnWarningLow");
+    }
+    return {};
+}
+
+QString AlarmSummaryModel::transitionName(Transition transition) {
+    switch (transition) {
+    case Transition::Raised:
+        //: What happened to an alarm: it came.
+        return tr("raised");
+    case Transition::Acknowledged:
+        //: What happened to an alarm: an operator acknowledged it.
+        return tr("acknowledged");
+    case Transition::Returned:
+        //: What happened to an alarm: its value went back to normal.
+        return tr("returned");
+    }
+    return {};
+}
+
+QString AlarmSummaryModel::priorityName(AlarmPriority priority) {
+    switch (priority) {
+    case AlarmPriority::High:
+        //: An alarm's priority.
+        return tr("High");
+    case AlarmPriority::Low:
+        //: An alarm's priority.
+        return tr("Low");
     }
     return {};
 }
@@ -62,7 +101,7 @@ QVariant AlarmSummaryModel::data(const QModelIndex& index, int role) const {
     case VariableColumn:
         return QString::fromStdString(alarm.variable);
     case KindColumn:
-        return QString::fromStdString(alarm.kind);
+        return kindName(alarm.kind);
     case ValueColumn:
         if (sorting)
             return alarm.value;
@@ -70,9 +109,8 @@ QVariant AlarmSummaryModel::data(const QModelIndex& index, int role) const {
                                    : QString::fromStdString(alarm.shown);
     case PriorityColumn:
         if (sorting)
-            return priorityOf(alarm.kind);
-        return priorityOf(alarm.kind) == AlarmPriority ? QStringLiteral("High")
-                                                       : QStringLiteral("Low");
+            return int(priorityOf(alarm.kind));
+        return priorityName(priorityOf(alarm.kind));
     case StateColumn:
         return sorting ? QVariant(int(alarm.state)) : QVariant(stateName(alarm.state));
     }
@@ -82,12 +120,22 @@ QVariant AlarmSummaryModel::data(const QModelIndex& index, int role) const {
 QVariant AlarmSummaryModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const Titles[ColumnCount] = {"Time",  "Variable", "Kind",
-                                                    "Value", "Priority", "State"};
-    if (section == TimeColumn)
-        return QStringLiteral("Time (%1)").arg(m_zone.name());
-    return section >= 0 && section < ColumnCount ? QString::fromLatin1(Titles[section])
-                                                 : QVariant();
+    switch (section) {
+    case TimeColumn:
+        //: The column of alarm times; %1 names the time zone they show in.
+        return tr("Time (%1)").arg(m_zone.name());
+    case VariableColumn:
+        return tr("Variable");
+    case KindColumn:
+        return tr("Kind");
+    case ValueColumn:
+        return tr("Value");
+    case PriorityColumn:
+        return tr("Priority");
+    case StateColumn:
+        return tr("State");
+    }
+    return {};
 }
 
 void AlarmSummaryModel::setZone(DisplayZone zone) {
@@ -99,7 +147,7 @@ void AlarmSummaryModel::setZone(DisplayZone zone) {
         emit dataChanged(index(0, TimeColumn), index(rowCount() - 1, TimeColumn));
 }
 
-int AlarmSummaryModel::find(const std::string& variable, const std::string& kind) const {
+int AlarmSummaryModel::find(const std::string& variable, AlarmKind kind) const {
     const auto found = std::find_if(m_alarms.begin(), m_alarms.end(), [&](const Alarm& a) {
         return a.variable == variable && a.kind == kind;
     });
@@ -111,7 +159,7 @@ int AlarmSummaryModel::unacknowledgedCount() const {
                              [](const Alarm& a) { return isUnacknowledged(a.state); }));
 }
 
-void AlarmSummaryModel::announce(const Alarm& alarm, const char* transition, double value,
+void AlarmSummaryModel::announce(const Alarm& alarm, Transition transition, double value,
                                  std::int64_t timeMs, const std::string& station) {
     emit transitioned(
         AlarmTransition{timeMs, station, alarm.variable, alarm.kind, transition, value});
@@ -123,7 +171,7 @@ void AlarmSummaryModel::removeRow(int row) {
     endRemoveRows();
 }
 
-void AlarmSummaryModel::raise(const std::string& variable, const std::string& kind, double value,
+void AlarmSummaryModel::raise(const std::string& variable, AlarmKind kind, double value,
                               std::int64_t timeMs, const std::string& shown) {
     const int before = unacknowledgedCount();
     // A raise while the row is still there starts it anew, at the top.
@@ -133,13 +181,13 @@ void AlarmSummaryModel::raise(const std::string& variable, const std::string& ki
     m_alarms.insert(m_alarms.begin(),
                     Alarm{variable, kind, value, shown, timeMs, AlarmState::ActiveUnacknowledged});
     endInsertRows();
-    announce(m_alarms.front(), "raised", value, timeMs, m_station);
+    announce(m_alarms.front(), Transition::Raised, value, timeMs, m_station);
     if (unacknowledgedCount() != before)
         emit unacknowledgedCountChanged(unacknowledgedCount());
 }
 
-void AlarmSummaryModel::returnToNormal(const std::string& variable, const std::string& kind,
-                                       double value, std::int64_t timeMs) {
+void AlarmSummaryModel::returnToNormal(const std::string& variable, AlarmKind kind, double value,
+                                       std::int64_t timeMs) {
     const int row = find(variable, kind);
     if (row < 0 || m_alarms[std::size_t(row)].state == AlarmState::ReturnedUnacknowledged)
         return;
@@ -151,10 +199,10 @@ void AlarmSummaryModel::returnToNormal(const std::string& variable, const std::s
         alarm.state = AlarmState::ReturnedUnacknowledged;
         emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     }
-    announce(copy, "returned", value, timeMs, m_station);
+    announce(copy, Transition::Returned, value, timeMs, m_station);
 }
 
-bool AlarmSummaryModel::acknowledge(const std::string& variable, const std::string& kind,
+bool AlarmSummaryModel::acknowledge(const std::string& variable, AlarmKind kind,
                                     std::int64_t timeMs, const std::string& byStation) {
     const int row = find(variable, kind);
     if (row < 0 || !isUnacknowledged(m_alarms[std::size_t(row)].state))
@@ -167,14 +215,14 @@ bool AlarmSummaryModel::acknowledge(const std::string& variable, const std::stri
         alarm.state = AlarmState::ActiveAcknowledged;
         emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     }
-    announce(copy, "acknowledged", copy.value, timeMs, byStation);
+    announce(copy, Transition::Acknowledged, copy.value, timeMs, byStation);
     emit unacknowledgedCountChanged(unacknowledgedCount());
     return true;
 }
 
 void AlarmSummaryModel::acknowledgeRows(std::vector<int> rows, std::int64_t timeMs) {
     // Name the alarms first: acknowledging one can remove its row and move the others.
-    std::vector<std::pair<std::string, std::string>> chosen;
+    std::vector<std::pair<std::string, AlarmKind>> chosen;
     for (int row : rows) {
         if (row >= 0 && row < rowCount())
             chosen.emplace_back(m_alarms[std::size_t(row)].variable,

@@ -39,7 +39,7 @@ public:
 
     struct Alarm {
         std::string variable;
-        std::string kind;
+        AlarmKind kind = AlarmKind::AlarmHigh;
         double value = 0;        // at the raise
         std::string shown;       // the value as the gauge showed it then ("31.6 bar"), or empty
         std::int64_t timeMs = 0; // of the raise
@@ -54,17 +54,17 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // A gauge raised kind (OnAlarmHigh, ...) for variable. A row of the same alarm that has
+    // A gauge raised kind for variable. A row of the same alarm that has
     // not left the summary yet becomes active and unacknowledged again with the new value.
     // shown is the value as the gauge shows it, which the summary displays when given.
-    void raise(const std::string& variable, const std::string& kind, double value,
-               std::int64_t timeMs, const std::string& shown = {});
+    void raise(const std::string& variable, AlarmKind kind, double value, std::int64_t timeMs,
+               const std::string& shown = {});
     // The gauge's status flag for kind went false: the alarm is back to normal.
-    void returnToNormal(const std::string& variable, const std::string& kind, double value,
+    void returnToNormal(const std::string& variable, AlarmKind kind, double value,
                         std::int64_t timeMs);
     // Acknowledges the alarm on behalf of station (this one, or another that shared it).
     // False when there is no unacknowledged alarm of that variable and kind.
-    bool acknowledge(const std::string& variable, const std::string& kind, std::int64_t timeMs,
+    bool acknowledge(const std::string& variable, AlarmKind kind, std::int64_t timeMs,
                      const std::string& byStation);
     // This station acknowledges the given rows, or every unacknowledged alarm.
     void acknowledgeRows(std::vector<int> rows, std::int64_t timeMs);
@@ -78,17 +78,19 @@ public:
     int unacknowledgedCount() const;
     const std::string& station() const noexcept { return m_station; }
 
-    // Alarms before warnings.
-    static int priorityOf(const std::string& kind);
+    // The texts the summary shows, in the application's language.
     static QString stateName(AlarmState state);
+    static QString kindName(AlarmKind kind);
+    static QString transitionName(Transition transition);
+    static QString priorityName(AlarmPriority priority);
 
 signals:
     void transitioned(const merv::panel::AlarmTransition& transition);
     void unacknowledgedCountChanged(int count);
 
 private:
-    int find(const std::string& variable, const std::string& kind) const;
-    void announce(const Alarm& alarm, const char* transition, double value, std::int64_t timeMs,
+    int find(const std::string& variable, AlarmKind kind) const;
+    void announce(const Alarm& alarm, Transition transition, double value, std::int64_t timeMs,
                   const std::string& station);
     void removeRow(int row);
 

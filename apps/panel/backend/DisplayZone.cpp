@@ -1,5 +1,6 @@
 #include "panel/DisplayZone.h"
 
+#include <QCoreApplication>
 #include <QTimeZone>
 
 namespace merv::panel {
@@ -13,7 +14,8 @@ QString DisplayZone::name() const {
     if (m_utc)
         return QStringLiteral("UTC");
     const QByteArray id = QTimeZone::systemTimeZoneId();
-    return id.isEmpty() ? QStringLiteral("local time") : QString::fromLatin1(id);
+    return id.isEmpty() ? QCoreApplication::translate("merv::panel::DisplayZone", "local time")
+                        : QString::fromLatin1(id);
 }
 
 QString DisplayZone::text(std::int64_t timeMs) const {

@@ -150,14 +150,14 @@ void ModbusSource::run() {
         QString why;
         if (!m_context) {
             if (!connectServer(why)) {
-                report(false, QStringLiteral("cannot reach the server at %1: %2; retrying")
-                                  .arg(description(), why));
+                report(false,
+                       tr("cannot reach the server at %1: %2; retrying").arg(description(), why));
                 if (!sleepUntil(std::chrono::steady_clock::now() + delay))
                     break;
                 delay = std::min(delay * 2, lastDelay);
                 continue;
             }
-            report(true, QStringLiteral("connected to %1").arg(description()));
+            report(true, tr("connected to %1").arg(description()));
         }
 
         const auto started = std::chrono::steady_clock::now();
@@ -178,9 +178,7 @@ void ModbusSource::run() {
             });
         if (!kept) {
             disconnectServer();
-            report(
-                false,
-                QStringLiteral("lost the server at %1: %2; reconnecting").arg(description(), why));
+            report(false, tr("lost the server at %1: %2; reconnecting").arg(description(), why));
             // A connection that served well is made again at once; a server that drops every
             // connection before it answers waits out the growing delays like an absent one.
             if (!polledWell) {
@@ -274,15 +272,14 @@ bool ModbusSource::readSpan(const Span& span, Poll& poll, QString& why) {
         return false;
     }
     if (span.tags.size() == 1)
-        refuse(span.tags[0], QStringLiteral("the server refused the register: ") + errorText(error),
-               poll);
+        refuse(span.tags[0], tr("the server refused the register: %1").arg(errorText(error)), poll);
     return false;
 }
 
 void ModbusSource::take(std::size_t tag, const std::uint16_t* registers, Poll& poll) {
     const auto value = m_tags[tag].decode(registers);
     if (!value) {
-        refuse(tag, QStringLiteral("the registers hold no finite number"), poll);
+        refuse(tag, tr("the registers hold no finite number"), poll);
         return;
     }
     m_lastRefusal[tag].clear();

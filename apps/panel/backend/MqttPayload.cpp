@@ -10,7 +10,6 @@ namespace merv::panel {
 
 namespace {
 
-constexpr std::string_view Acknowledged = "acknowledged";
 constexpr std::string_view Whitespace = " \t\r\n";
 
 std::string_view trimmed(std::string_view text) {
@@ -95,9 +94,9 @@ MqttValue readValuePayload(std::string_view payload) {
 std::string writeAcknowledgement(const AlarmTransition& acknowledgement) {
     return nlohmann::json{{"station", acknowledgement.station},
                           {"variable", acknowledgement.variable},
-                          {"kind", acknowledgement.kind},
+                          {"kind", nameOf(acknowledgement.kind)},
                           {"time", acknowledgement.timeMs},
-                          {"transition", Acknowledged}}
+                          {"transition", nameOf(Transition::Acknowledged)}}
         .dump();
 }
 
@@ -120,10 +119,12 @@ MqttAcknowledgement readAcknowledgement(std::string_view payload) {
     if (!station || !variable || !kind || !time)
         out.error = "acknowledgement needs the texts \"station\", \"variable\", \"kind\" and "
                     "the time in milliseconds \"time\"";
-    else if (transition != Acknowledged)
+    else if (transition != nameOf(Transition::Acknowledged))
         out.error = "acknowledgement's \"transition\" is not \"acknowledged\"";
+    else if (const auto known = alarmKindNamed(*kind); !known)
+        out.error = "acknowledgement's \"kind\" \"" + *kind + "\" is not an alarm kind";
     else
-        out.acknowledgement = {*time, *station, *variable, *kind, std::string(Acknowledged), 0};
+        out.acknowledgement = {*time, *station, *variable, *known, Transition::Acknowledged, 0};
     return out;
 }
 

@@ -26,7 +26,8 @@ MqttValue readValuePayload(std::string_view payload);
 // An acknowledgement shared between stations, as JSON:
 // {"station": S, "variable": V, "kind": K, "time": MS, "transition": "acknowledged"}.
 std::string writeAcknowledgement(const AlarmTransition& acknowledgement);
-// Error is empty when the message was read; the transition then is "acknowledged".
+// Error is empty when the message was read; the transition then is "acknowledged". A kind that
+// is not one of the gauge's events is an error: it would match no alarm of this station.
 struct MqttAcknowledgement {
     AlarmTransition acknowledgement;
     std::string error;

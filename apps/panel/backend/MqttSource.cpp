@@ -113,8 +113,8 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
         mosquitto_connect_async(m_client, m_address.host.c_str(), m_address.port, KeepAliveS);
     if (rc != MOSQ_ERR_SUCCESS)
         post([this, why = errorText(rc)] {
-            emit connectionChanged(
-                false, QStringLiteral("cannot reach the broker at %1: %2").arg(description(), why));
+            emit connectionChanged(false,
+                                   tr("cannot reach the broker at %1: %2").arg(description(), why));
         });
     const int loop = mosquitto_loop_start(m_client);
     if (loop != MOSQ_ERR_SUCCESS) {
@@ -137,7 +137,7 @@ void MqttSource::stop() {
 void MqttSource::publishAcknowledgement(const AlarmTransition& acknowledgement) {
     AlarmTransition mine = acknowledgement;
     mine.station = m_station;
-    mine.transition = "acknowledged";
+    mine.transition = Transition::Acknowledged;
     if (m_connected)
         sendAcknowledgement(mine);
     else
@@ -170,9 +170,9 @@ void MqttSource::onConnect(mosquitto*, void* self, int rc) {
     auto* source = static_cast<MqttSource*>(self);
     if (rc != 0) {
         source->post([source, why = QString::fromUtf8(mosquitto_connack_string(rc))] {
-            source->setConnected(false,
-                                 QStringLiteral("the broker at %1 refused the connection: %2")
-                                     .arg(source->description(), why));
+            source->setConnected(
+                false,
+                tr("the broker at %1 refused the connection: %2").arg(source->description(), why));
         });
         return;
     }
@@ -187,8 +187,7 @@ void MqttSource::subscribe() {
                                                 topics.data(), Qos, 0, nullptr);
     if (rc != MOSQ_ERR_SUCCESS)
         post([this, why = errorText(rc)] {
-            setConnected(false,
-                         QStringLiteral("cannot subscribe at %1: %2").arg(description(), why));
+            setConnected(false, tr("cannot subscribe at %1: %2").arg(description(), why));
         });
 }
 
@@ -200,12 +199,10 @@ void MqttSource::onSubscribe(mosquitto*, void* self, int mid, int count, const i
     for (int i = 0; i < count && i < int(source->m_topics.size()); ++i)
         if (granted[i] > 2)
             source->post([source, topic = QString::fromStdString(source->m_topics[i])] {
-                emit source->payloadRejected(topic,
-                                             QStringLiteral("the broker refused the subscription"));
+                emit source->payloadRejected(topic, tr("the broker refused the subscription"));
             });
-    source->post([source] {
-        source->setConnected(true, QStringLiteral("connected to %1").arg(source->description()));
-    });
+    source->post(
+        [source] { source->setConnected(true, tr("connected to %1").arg(source->description())); });
 }
 
 void MqttSource::onDisconnect(mosquitto*, void* self, int rc) {
@@ -213,9 +210,8 @@ void MqttSource::onDisconnect(mosquitto*, void* self, int rc) {
     if (rc == 0)
         return; // stop() asked for it
     source->post([source] {
-        source->setConnected(
-            false,
-            QStringLiteral("lost the broker at %1; reconnecting").arg(source->description()));
+        source->setConnected(false,
+                             tr("lost the broker at %1; reconnecting").arg(source->description()));
     });
 }
 

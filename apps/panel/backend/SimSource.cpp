@@ -36,7 +36,7 @@ SimSource::SimSource(const SourceOptions& options, QObject* parent)
 }
 
 QString SimSource::description() const {
-    return QStringLiteral("sim (seed %1)").arg(m_options.seed);
+    return tr("sim (seed %1)").arg(m_options.seed);
 }
 
 void SimSource::start(const std::vector<SourceTag>& tags) {
@@ -78,8 +78,8 @@ void SimSource::reportUnknownTags(const std::vector<SourceTag>& tags) {
             continue;
         emit tagUnknown(
             QString::fromStdString(tag.tag),
-            QStringLiteral("the simulated plant has no tag \"%1\" (it has %2); the "
-                           "simulator makes its values up from the gauge's range")
+            tr("the simulated plant has no tag \"%1\" (it has %2); the "
+               "simulator makes its values up from the gauge's range")
                 .arg(QString::fromStdString(tag.tag), plantList.join(QStringLiteral(", "))));
     }
 }
@@ -88,7 +88,7 @@ void SimSource::stop() {
     m_wallClock.stop();
     if (m_running) {
         m_running = false;
-        emit connectionChanged(false, QStringLiteral("stopped"));
+        emit connectionChanged(false, tr("stopped"));
     }
 }
 

@@ -90,14 +90,14 @@ void StdinSource::readAvailable() {
     const auto got = ::read(m_fd, buffer.data(), buffer.size());
     if (got < 0) {
         if (errno != EINTR && errno != EAGAIN)
-            finish(QStringLiteral("cannot read %1: %2").arg(description(), std::strerror(errno)));
+            finish(tr("cannot read %1: %2").arg(description(), std::strerror(errno)));
         return;
     }
     if (got == 0) {
         if (!m_pending.empty() && !m_skippingLong)
             takeLine(m_pending); // a last line without its line end
         m_pending.clear();
-        finish(QStringLiteral("end of input"));
+        finish(tr("end of input"));
         return;
     }
     std::string_view chunk(buffer.data(), static_cast<std::size_t>(got));

@@ -1,6 +1,7 @@
 #include "HistoryDialog.h"
 
 #include "ColumnSizing.h"
+#include "panel/AlarmSummaryModel.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -102,8 +103,8 @@ void HistoryDialog::refresh() {
         const QStringList cells{m_zone.text(t.timeMs),
                                 QString::fromStdString(t.station),
                                 QString::fromStdString(t.variable),
-                                QString::fromStdString(t.kind),
-                                QString::fromStdString(t.transition),
+                                AlarmSummaryModel::kindName(t.kind),
+                                AlarmSummaryModel::transitionName(t.transition),
                                 valueText(t)};
         for (int c = 0; c < int(cells.size()); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);

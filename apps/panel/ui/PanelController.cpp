@@ -8,7 +8,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include <string_view>
+#include <iterator>
 
 namespace merv::panel {
 namespace {
@@ -17,16 +17,19 @@ constexpr int StaleCheckMs = 250; // how often quiet tags are looked for on the 
 
 // A status flag of the gauge and the event that raises it.
 struct Watched {
-    const char* kind;
+    AlarmKind kind;
     void (MervGaugeWidget::*raised)();
     void (MervGaugeWidget::*statusChanged)(bool);
 };
 const Watched WatchedEvents[] = {
-    {"OnAlarmHigh", &MervGaugeWidget::OnAlarmHigh, &MervGaugeWidget::AlarmHighStatusChanged},
-    {"OnAlarmLow", &MervGaugeWidget::OnAlarmLow, &MervGaugeWidget::AlarmLowStatusChanged},
-    {"OnWarningHigh", &MervGaugeWidget::OnWarningHigh, &MervGaugeWidget::WarningHighStatusChanged},
-    {"OnWarningLow", &MervGaugeWidget::OnWarningLow, &MervGaugeWidget::WarningLowStatusChanged},
+    {AlarmKind::AlarmHigh, &MervGaugeWidget::OnAlarmHigh, &MervGaugeWidget::AlarmHighStatusChanged},
+    {AlarmKind::AlarmLow, &MervGaugeWidget::OnAlarmLow, &MervGaugeWidget::AlarmLowStatusChanged},
+    {AlarmKind::WarningHigh, &MervGaugeWidget::OnWarningHigh,
+     &MervGaugeWidget::WarningHighStatusChanged},
+    {AlarmKind::WarningLow, &MervGaugeWidget::OnWarningLow,
+     &MervGaugeWidget::WarningLowStatusChanged},
 };
+static_assert(std::size(WatchedEvents) == AlarmKinds.size(), "a gauge event is not watched");
 
 } // namespace
 
@@ -53,9 +56,9 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
     connect(&m_alarms, &AlarmSummaryModel::transitioned, this, [this](const AlarmTransition& t) {
         if (m_history)
             m_history->record(t);
-        if (t.transition == "raised")
+        if (t.transition == Transition::Raised)
             ++m_raised[t.kind];
-        if (t.transition == "acknowledged" && t.station == m_alarms.station() &&
+        if (t.transition == Transition::Acknowledged && t.station == m_alarms.station() &&
             m_source->sharesAcknowledgements())
             m_source->publishAcknowledgement(t);
     });
@@ -85,7 +88,7 @@ PanelController::~PanelController() {
 void PanelController::bind(int index) {
     MervGaugeWidget* widget = m_gauges[std::size_t(index)].widget;
     for (const Watched& w : WatchedEvents) {
-        const std::string kind = w.kind;
+        const AlarmKind kind = w.kind;
         connect(widget, w.raised, this, [this, widget, kind] {
             m_alarms.raise(widget->VariableName().toStdString(), kind, widget->Value(),
                            m_source->nowMs(), widget->control().ui().Val.caption());
@@ -153,7 +156,7 @@ void PanelController::onValue(const QString& tag, double value, qint64 timeMs) {
 
 void PanelController::onRejected(const QString& tag, const QString& reason) {
     for (int index : gaugesOfTag(tag))
-        setFlag(index, &Bound::unreadable, true, QStringLiteral("Bad payload: ") + reason,
+        setFlag(index, &Bound::unreadable, true, tr("Bad payload: %1").arg(reason),
                 &Bound::unreadableText);
 }
 
@@ -195,12 +198,12 @@ QString PanelController::qualityReason(int index) const {
     const Bound& b = m_gauges[std::size_t(index)];
     QStringList reasons;
     if (!m_connected)
-        reasons << QStringLiteral("Disconnected") +
-                       (m_connectionDetail.isEmpty() ? QString()
-                                                     : QStringLiteral(": ") + m_connectionDetail);
+        reasons << (m_connectionDetail.isEmpty() ? tr("Disconnected")
+                                                 //: %1 says why: the source's own words.
+                                                 : tr("Disconnected: %1").arg(m_connectionDetail));
     if (b.stale)
-        reasons << QStringLiteral("Stale: no update for over %1 ms")
-                       .arg(m_form.gauges[std::size_t(index)].staleMs);
+        reasons
+            << tr("Stale: no update for over %1 ms").arg(m_form.gauges[std::size_t(index)].staleMs);
     if (b.unreadable)
         reasons << b.unreadableText;
     if (b.refused)
@@ -253,7 +256,7 @@ void PanelController::sampleAlarms(AlarmSummaryModel& summary) const {
     for (int i = 0; i < gaugeCount(); ++i) {
         const std::string variable = gauge(i)->VariableName().toStdString();
         for (const Watched& w : WatchedEvents) {
-            const bool high = std::string_view(w.kind).ends_with("High");
+            const bool high = eventOf(w.kind).side == EventSide::High;
             const double end = high ? gauge(i)->MaxValue() : gauge(i)->MinValue();
             summary.raise(variable, w.kind, end, now, valueCaption(i, end).toStdString());
             summary.returnToNormal(variable, w.kind, end, now);

@@ -50,7 +50,7 @@ public:
     void sampleAlarms(AlarmSummaryModel& summary) const;
 
     // How many raises of each event kind this run has seen.
-    const std::map<std::string, int>& raisedCounts() const { return m_raised; }
+    const std::map<AlarmKind, int>& raisedCounts() const { return m_raised; }
 
     // Acknowledges alarms of this station: the given rows, or every one.
     void acknowledgeRows(const std::vector<int>& rows);
@@ -92,7 +92,7 @@ private:
     std::vector<Bound> m_gauges;
     bool m_connected = false;
     QString m_connectionDetail;
-    std::map<std::string, int> m_raised;
+    std::map<AlarmKind, int> m_raised;
     bool m_applyingRemote = false;
 };
 

@@ -43,7 +43,8 @@ constexpr qreal SummaryMostOfScreen = 0.5;
 constexpr qreal ZoomPresets[] = {1, 1.5, 2};
 
 QString zoomName(qreal factor) {
-    return QStringLiteral("%1 %").arg(qRound(factor * 100));
+    //: A zoom factor in View → Zoom, in percent.
+    return PanelWindow::tr("%1 %").arg(qRound(factor * 100));
 }
 
 } // namespace

@@ -208,7 +208,7 @@ int run(int argc, char** argv) {
     writeSnapshot(window, path);
     std::cout << path.toStdString() << '\n';
     for (const auto& [kind, count] : controller.raisedCounts())
-        std::cout << kind << ": " << count << " raised\n";
+        std::cout << nameOf(kind) << ": " << count << " raised\n";
     std::cout << "unacknowledged: " << controller.alarms().unacknowledgedCount() << '\n';
     return 0;
 }

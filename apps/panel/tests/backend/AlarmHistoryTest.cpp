@@ -25,10 +25,10 @@ constexpr std::int64_t T0 = 1796738585123;
 
 std::vector<AlarmTransition> sequence() {
     return {
-        {T0, "north", "Drum pressure", "OnAlarmHigh", "raised", 49.5},
-        {T0 + 1500, "south", "Drum pressure", "OnAlarmHigh", "acknowledged", 49.5},
-        {T0 + 2000, "north", "Drum level", "OnWarningLow", "raised", -85},
-        {T0 + 60000, "north", "Drum pressure", "OnAlarmHigh", "returned", 41.25},
+        {T0, "north", "Drum pressure", AlarmKind::AlarmHigh, Transition::Raised, 49.5},
+        {T0 + 1500, "south", "Drum pressure", AlarmKind::AlarmHigh, Transition::Acknowledged, 49.5},
+        {T0 + 2000, "north", "Drum level", AlarmKind::WarningLow, Transition::Raised, -85},
+        {T0 + 60000, "north", "Drum pressure", AlarmKind::AlarmHigh, Transition::Returned, 41.25},
     };
 }
 
@@ -62,7 +62,8 @@ TEST(AlarmHistory, ExportsCsvOldestFirstWithUtcMilliseconds) {
     auto rows = sequence();
     history.record(rows[3]);
     history.record(rows[0]);
-    history.record({T0 + 3000, "ops, \"A\"", "Flue gas O2", "OnAlarmLow", "raised", 1.2});
+    history.record(
+        {T0 + 3000, "ops, \"A\"", "Flue gas O2", AlarmKind::AlarmLow, Transition::Raised, 1.2});
     std::ostringstream csv;
     history.exportCsv(csv);
     EXPECT_EQ(csv.str(), "time,station,variable,kind,transition,value\n"
@@ -73,17 +74,48 @@ TEST(AlarmHistory, ExportsCsvOldestFirstWithUtcMilliseconds) {
                          "41.25\n");
 }
 
+// Writes a row as another program might, past the panel's types; SQLite's result code.
+int insertRaw(const fs::path& path, const char* kind, const char* transition) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK)
+        return SQLITE_CANTOPEN;
+    const std::string sql = "INSERT INTO alarm_transitions (time_ms, station, variable, kind, "
+                            "transition, value) VALUES (1, 'other', 'Drum level', '" +
+                            std::string(kind) + "', '" + transition + "', 0)";
+    const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return result;
+}
+
 TEST(AlarmHistory, RefusesWhatItCannotKeep) {
     TempFolder folder;
     EXPECT_THROW(AlarmHistory(folder / "no-folder" / "h.db"), HistoryError);
     AlarmHistory history(folder / "h.db");
+    // The file itself refuses a transition that is none of the panel's.
+    EXPECT_NE(insertRaw(folder / "h.db", "OnAlarmHigh", "cleared"), SQLITE_OK);
     auto bad = sequence()[0];
-    bad.transition = "cleared";
-    EXPECT_THROW(history.record(bad), HistoryError);
-    bad = sequence()[0];
     bad.value = std::nan("");
     EXPECT_THROW(history.record(bad), HistoryError);
     EXPECT_TRUE(history.query().empty());
+}
+
+// A kind no gauge raises, written by something else, is not read as some alarm: reading and
+// exporting the history say which row holds it.
+TEST(AlarmHistory, ARowOfAnUnknownKindIsAnErrorNamingIt) {
+    TempFolder folder;
+    AlarmHistory history(folder / "h.db");
+    history.record(sequence()[0]);
+    ASSERT_EQ(insertRaw(folder / "h.db", "OnAlarmMedium", "raised"), SQLITE_OK);
+    try {
+        history.query();
+        ADD_FAILURE() << "an unknown kind was read";
+    } catch (const HistoryError& error) {
+        const std::string text = error.what();
+        EXPECT_NE(text.find("row 2"), std::string::npos) << text;
+        EXPECT_NE(text.find("\"OnAlarmMedium\""), std::string::npos) << text;
+    }
+    std::ostringstream csv;
+    EXPECT_THROW(history.exportCsv(csv), HistoryError);
 }
 
 // A child records transitions as fast as it can and reports each committed one on a pipe; it
@@ -101,7 +133,8 @@ TEST(AlarmHistory, AKillInTheMiddleOfABurstLosesNoCommittedRow) {
         ::close(pipeEnds[0]);
         AlarmHistory history(path);
         for (std::int64_t n = 1;; ++n) {
-            history.record({T0 + n, "burst", "Steam flow", "OnWarningHigh", "raised", double(n)});
+            history.record({T0 + n, "burst", "Steam flow", AlarmKind::WarningHigh,
+                            Transition::Raised, double(n)});
             if (::write(pipeEnds[1], &n, sizeof n) != sizeof n)
                 ::_exit(1);
         }

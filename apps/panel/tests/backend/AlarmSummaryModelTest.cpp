@@ -1,5 +1,6 @@
 #include "panel/AlarmSummaryModel.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -8,14 +9,17 @@ namespace merv::panel {
 namespace {
 
 // Records every transition as "variable kind transition station value" and the model's rows as
-// "variable kind state".
+// "variable kind state". Qt's model tester checks every change the model announces on the way,
+// aborting at the first that breaks the rules views rely on.
 struct Recorder {
-    explicit Recorder(AlarmSummaryModel& model) : model(model) {
-        QObject::connect(
-            &model, &AlarmSummaryModel::transitioned, [this](const AlarmTransition& t) {
-                log.push_back(t.variable + " " + t.kind + " " + t.transition + " " + t.station +
-                              " " + QString::number(t.value).toStdString());
-            });
+    explicit Recorder(AlarmSummaryModel& model)
+        : model(model), tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal) {
+        QObject::connect(&model, &AlarmSummaryModel::transitioned,
+                         [this](const AlarmTransition& t) {
+                             log.push_back(t.variable + " " + std::string(nameOf(t.kind)) + " " +
+                                           std::string(nameOf(t.transition)) + " " + t.station +
+                                           " " + QString::number(t.value).toStdString());
+                         });
     }
     std::vector<std::string> rows() const {
         std::vector<std::string> out;
@@ -34,6 +38,7 @@ struct Recorder {
         return out;
     }
     AlarmSummaryModel& model;
+    QAbstractItemModelTester tester;
     std::vector<std::string> log;
 };
 
@@ -42,14 +47,15 @@ using Rows = std::vector<std::string>;
 TEST(AlarmSummaryModel, AnAlarmGoesThroughTheStatesAndLeavesWhenReturnedAndAcknowledged) {
     AlarmSummaryModel model("north");
     Recorder rec(model);
-    model.raise("PT", "OnAlarmHigh", 49.5, 1000);
+    model.raise("PT", AlarmKind::AlarmHigh, 49.5, 1000);
     EXPECT_EQ(rec.rows(), Rows{"PT OnAlarmHigh Active, unacknowledged"});
     EXPECT_EQ(model.unacknowledgedCount(), 1);
-    EXPECT_TRUE(model.acknowledge("PT", "OnAlarmHigh", 2000, "north"));
+    EXPECT_TRUE(model.acknowledge("PT", AlarmKind::AlarmHigh, 2000, "north"));
     EXPECT_EQ(rec.rows(), Rows{"PT OnAlarmHigh Active, acknowledged"});
     EXPECT_EQ(model.unacknowledgedCount(), 0);
-    EXPECT_FALSE(model.acknowledge("PT", "OnAlarmHigh", 2100, "north")) << "acknowledged twice";
-    model.returnToNormal("PT", "OnAlarmHigh", 41, 3000);
+    EXPECT_FALSE(model.acknowledge("PT", AlarmKind::AlarmHigh, 2100, "north"))
+        << "acknowledged twice";
+    model.returnToNormal("PT", AlarmKind::AlarmHigh, 41, 3000);
     EXPECT_EQ(rec.rows(), Rows{});
     EXPECT_EQ(rec.log,
               (Rows{"PT OnAlarmHigh raised north 49.5", "PT OnAlarmHigh acknowledged north 49.5",
@@ -59,15 +65,15 @@ TEST(AlarmSummaryModel, AnAlarmGoesThroughTheStatesAndLeavesWhenReturnedAndAckno
 TEST(AlarmSummaryModel, AReturnedAlarmStaysUntilAcknowledgedAndARaiseRenewsIt) {
     AlarmSummaryModel model("north");
     Recorder rec(model);
-    model.raise("LT", "OnWarningLow", -85, 1000);
-    model.returnToNormal("LT", "OnWarningLow", -10, 2000);
+    model.raise("LT", AlarmKind::WarningLow, -85, 1000);
+    model.returnToNormal("LT", AlarmKind::WarningLow, -10, 2000);
     EXPECT_EQ(rec.rows(), Rows{"LT OnWarningLow Returned, unacknowledged"});
     EXPECT_EQ(model.unacknowledgedCount(), 1);
-    model.returnToNormal("LT", "OnWarningLow", -5, 2500); // a second return changes nothing
-    model.raise("LT", "OnWarningLow", -90, 3000);
+    model.returnToNormal("LT", AlarmKind::WarningLow, -5, 2500); // a second return changes nothing
+    model.raise("LT", AlarmKind::WarningLow, -90, 3000);
     EXPECT_EQ(rec.rows(), Rows{"LT OnWarningLow Active, unacknowledged"});
-    model.returnToNormal("LT", "OnWarningLow", 0, 4000);
-    EXPECT_TRUE(model.acknowledge("LT", "OnWarningLow", 5000, "south"));
+    model.returnToNormal("LT", AlarmKind::WarningLow, 0, 4000);
+    EXPECT_TRUE(model.acknowledge("LT", AlarmKind::WarningLow, 5000, "south"));
     EXPECT_EQ(rec.rows(), Rows{});
     EXPECT_EQ(rec.log.back(), "LT OnWarningLow acknowledged south -90");
     EXPECT_EQ(rec.log.size(), 5u);
@@ -76,8 +82,8 @@ TEST(AlarmSummaryModel, AReturnedAlarmStaysUntilAcknowledgedAndARaiseRenewsIt) {
 TEST(AlarmSummaryModel, NewestFirstAndAlarmsRankAboveWarnings) {
     AlarmSummaryModel model("north");
     Recorder rec(model);
-    model.raise("PT", "OnWarningHigh", 45, 1000);
-    model.raise("FT", "OnAlarmLow", 1, 2000);
+    model.raise("PT", AlarmKind::WarningHigh, 45, 1000);
+    model.raise("FT", AlarmKind::AlarmLow, 1, 2000);
     EXPECT_EQ(rec.rows(), (Rows{"FT OnAlarmLow Active, unacknowledged",
                                 "PT OnWarningHigh Active, unacknowledged"}));
     const auto priority = [&](int row) {
@@ -98,10 +104,10 @@ TEST(AlarmSummaryModel, AcknowledgesTheSelectedRowsOrAll) {
     int lastCount = -1;
     QObject::connect(&model, &AlarmSummaryModel::unacknowledgedCountChanged,
                      [&](int n) { lastCount = n; });
-    model.raise("A", "OnAlarmHigh", 1, 1);
-    model.raise("B", "OnAlarmHigh", 2, 2);
-    model.raise("C", "OnAlarmHigh", 3, 3);
-    model.returnToNormal("B", "OnAlarmHigh", 0, 4); // rows: C, B (returned), A
+    model.raise("A", AlarmKind::AlarmHigh, 1, 1);
+    model.raise("B", AlarmKind::AlarmHigh, 2, 2);
+    model.raise("C", AlarmKind::AlarmHigh, 3, 3);
+    model.returnToNormal("B", AlarmKind::AlarmHigh, 0, 4); // rows: C, B (returned), A
     model.acknowledgeRows({0, 1}, 5);
     EXPECT_EQ(rec.rows(),
               (Rows{"C OnAlarmHigh Active, acknowledged", "A OnAlarmHigh Active, unacknowledged"}));
@@ -110,12 +116,13 @@ TEST(AlarmSummaryModel, AcknowledgesTheSelectedRowsOrAll) {
     EXPECT_EQ(rec.rows(),
               (Rows{"C OnAlarmHigh Active, acknowledged", "A OnAlarmHigh Active, acknowledged"}));
     EXPECT_EQ(lastCount, 0);
-    EXPECT_FALSE(model.acknowledge("Z", "OnAlarmHigh", 7, "south")) << "no such alarm";
+    EXPECT_FALSE(model.acknowledge("Z", AlarmKind::AlarmHigh, 7, "south")) << "no such alarm";
 }
 
 TEST(AlarmSummaryModel, TheTimeColumnShowsAndNamesTheChosenZoneAndTellsViewsOnce) {
     AlarmSummaryModel model("A");
-    model.raise("Drum level", "OnAlarmLow", -160, 1000);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.raise("Drum level", AlarmKind::AlarmLow, -160, 1000);
     QSignalSpy headers(&model, &AlarmSummaryModel::headerDataChanged);
     QSignalSpy cells(&model, &AlarmSummaryModel::dataChanged);
     model.setZone(DisplayZone::utc());

@@ -69,8 +69,8 @@ TEST(MqttSource, AnAcknowledgementReachesTheOtherStationsAndNotItsOwn) {
     b.start(tags({"drum/level"}));
     ASSERT_TRUE(seenByA.waitFor([&] { return seenByA.connected() && seenByB.connected(); }));
     EXPECT_TRUE(a.sharesAcknowledgements());
-    a.publishAcknowledgement(
-        {1700000000000, "station-a", "Drum level", "OnAlarmHigh", "acknowledged", 0});
+    a.publishAcknowledgement({1700000000000, "station-a", "Drum level", AlarmKind::AlarmHigh,
+                              Transition::Acknowledged, 0});
     ASSERT_TRUE(seenByB.waitFor([&] { return !seenByB.acknowledgements.empty(); }));
     EXPECT_EQ(seenByB.acknowledgements,
               std::vector<std::string>{"station-a Drum level OnAlarmHigh 1700000000000"});

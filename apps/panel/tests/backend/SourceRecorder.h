@@ -29,7 +29,8 @@ struct SourceRecorder {
         QObject::connect(&source, &DataSource::acknowledgementArrived,
                          [this](const AlarmTransition& t) {
                              acknowledgements.push_back(t.station + " " + t.variable + " " +
-                                                        t.kind + " " + std::to_string(t.timeMs));
+                                                        std::string(nameOf(t.kind)) + " " +
+                                                        std::to_string(t.timeMs));
                          });
     }
     // Waits a few seconds at most for done to hold.

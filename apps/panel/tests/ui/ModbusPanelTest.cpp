@@ -47,7 +47,8 @@ TEST(ModbusPanel, ServedValuesReachTheGaugesAndARestartedServerIsPolledAgain) {
             << i << ": " << controller.qualityReason(i).toStdString();
 
     server.set(1, Kind::Holding, 0, 500); // above the high alarm at 48 bar
-    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.raisedCounts().contains("OnAlarmHigh"); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return controller.raisedCounts().contains(AlarmKind::AlarmHigh); }));
     EXPECT_FLOAT_EQ(controller.gauge(0)->Value(), 50);
     EXPECT_EQ(controller.raisedCounts().size(), 1u);
 

@@ -6,12 +6,15 @@
 #include <mervgauge/MervGaugeWidget.h>
 #include <mervgauge/bagfile/BagError.h>
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QProcess>
 #include <QStatusBar>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -23,6 +26,8 @@
 namespace merv::panel {
 namespace {
 
+constexpr auto Fatal = QAbstractItemModelTester::FailureReportingMode::Fatal;
+
 constexpr const char* Pressure = "boiler/drum/pressure"; // "Drum pressure": 25 32 44 48
 
 // One station: a controller on the default form with a fake source and a history file.
@@ -33,20 +38,23 @@ struct Station {
         source = owned.get();
         controller = std::make_unique<PanelController>(defaultForm(), std::move(owned), &history,
                                                        name, &parent);
+        // Every change of the summary keeps to Qt's rules for item models.
+        tester = std::make_unique<QAbstractItemModelTester>(&controller->alarms(), Fatal);
         controller->start();
         QTest::qWait(50); // the first dial redraw takes the threshold snapshots
     }
     std::vector<std::string> rows() const {
         std::vector<std::string> out;
         for (const auto& a : controller->alarms().alarms())
-            out.push_back(a.variable + " " + a.kind + " " +
+            out.push_back(a.variable + " " + std::string(nameOf(a.kind)) + " " +
                           AlarmSummaryModel::stateName(a.state).toStdString());
         return out;
     }
     std::vector<std::string> transitions() {
         std::vector<std::string> out;
         for (const auto& t : history.query())
-            out.push_back(t.kind + " " + t.transition + " " + t.station);
+            out.push_back(std::string(nameOf(t.kind)) + " " + std::string(nameOf(t.transition)) +
+                          " " + t.station);
         return out;
     }
     test::TempFolder folder;
@@ -54,6 +62,7 @@ struct Station {
     QWidget parent;
     FakeSource* source = nullptr;
     std::unique_ptr<PanelController> controller;
+    std::unique_ptr<QAbstractItemModelTester> tester;
 };
 
 using Lines = std::vector<std::string>;
@@ -111,7 +120,7 @@ TEST(PanelController, ScriptedValuesDriveTheAlarmStatesAndTheHistory) {
                                       // the warning is raised during the pass that ends the alarm
                                       "OnWarningLow raised A", "OnAlarmLow returned A",
                                       "OnWarningLow acknowledged A", "OnAlarmLow acknowledged A"}));
-    EXPECT_EQ(s.controller->raisedCounts().at("OnAlarmLow"), 1);
+    EXPECT_EQ(s.controller->raisedCounts().at(AlarmKind::AlarmLow), 1);
 }
 
 TEST(PanelController, QualityGoesBadAndRecoversForEachCause) {
@@ -159,6 +168,9 @@ struct WindowFixture {
         source = owned.get();
         window = std::make_unique<PanelWindow>(defaultForm(), std::filesystem::path(),
                                                std::move(owned), &history, "A");
+        // The summary as the view sees it, sorted, and replaced whole when a form is opened.
+        tester = std::make_unique<QAbstractItemModelTester>(
+            window->findChild<QTableView*>()->model(), Fatal);
         window->controller().start();
         window->resize(window->sizeHint());
         window->show();
@@ -168,6 +180,7 @@ struct WindowFixture {
     AlarmHistory history;
     FakeSource* source = nullptr;
     std::unique_ptr<PanelWindow> window;
+    std::unique_ptr<QAbstractItemModelTester> tester;
 };
 
 TEST(PanelWindow, SavingTheFormKeepsAThresholdTheOperatorChanged) {
@@ -230,12 +243,13 @@ TEST(HistoryDialog, FiltersByTimeRangeAndVariable) {
     test::TempFolder folder;
     AlarmHistory history(folder / "h.sqlite");
     const std::int64_t t0 = QDateTime::currentMSecsSinceEpoch() - 3600'000;
-    history.record({t0, "A", "Drum level", "OnAlarmLow", "raised", -160});
-    history.record({t0 + 1000, "A", "Steam flow", "OnWarningHigh", "raised", 23});
-    history.record({t0 + 2000, "A", "Drum level", "OnAlarmLow", "returned", -100});
+    history.record({t0, "A", "Drum level", AlarmKind::AlarmLow, Transition::Raised, -160});
+    history.record({t0 + 1000, "A", "Steam flow", AlarmKind::WarningHigh, Transition::Raised, 23});
+    history.record({t0 + 2000, "A", "Drum level", AlarmKind::AlarmLow, Transition::Returned, -100});
     HistoryDialog dialog(history,
                          {{QStringLiteral("Drum level"), {}}, {QStringLiteral("Steam flow"), {}}},
                          DisplayZone::local());
+    QAbstractItemModelTester tester(dialog.findChild<QTableWidget*>()->model(), Fatal);
     EXPECT_EQ(dialog.shownCount(), 3);
     dialog.findChild<QComboBox*>()->setCurrentIndex(1);
     dialog.refresh();
@@ -250,8 +264,10 @@ TEST(PanelExecutable, ExportsTheHistoryAsCsvWithoutAWindow) {
     test::TempFolder folder;
     {
         AlarmHistory history(folder / "h.sqlite");
-        history.record({1000, "A", "Drum pressure", "OnAlarmHigh", "raised", 50.5});
-        history.record({2500, "B", "Drum pressure", "OnAlarmHigh", "acknowledged", 50.5});
+        history.record(
+            {1000, "A", "Drum pressure", AlarmKind::AlarmHigh, Transition::Raised, 50.5});
+        history.record(
+            {2500, "B", "Drum pressure", AlarmKind::AlarmHigh, Transition::Acknowledged, 50.5});
     }
     QProcess panel;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -54,7 +54,7 @@ TEST(SampleForms, TheMqttFormShowsWhatIsPublishedUnderItsPrefix) {
     QTest::qWaitFor([&] { return values(controller) == published; });
     EXPECT_EQ(values(controller), published);
     // 8.6 bar lies above the pump's high alarm at 8.
-    EXPECT_EQ(controller.raisedCounts().at("OnAlarmHigh"), 1);
+    EXPECT_EQ(controller.raisedCounts().at(AlarmKind::AlarmHigh), 1);
 }
 
 TEST(SampleForms, TheModbusFormReadsWhatTheServerHolds) {

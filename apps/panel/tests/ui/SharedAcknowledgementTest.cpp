@@ -45,7 +45,7 @@ TEST(SharedAcknowledgement, AnAlarmAcknowledgedOnOneStationIsAcknowledgedOnTheOt
     ASSERT_TRUE(QTest::qWaitFor([&] { return b.state() == "Active, acknowledged"; }));
     const auto transitions = b.history.query();
     ASSERT_EQ(transitions.size(), 2u);
-    EXPECT_EQ(transitions[1].transition, "acknowledged");
+    EXPECT_EQ(transitions[1].transition, Transition::Acknowledged);
     EXPECT_EQ(transitions[1].station, "A");
     EXPECT_EQ(transitions[1].variable, "Drum pressure");
 }
