@@ -1,6 +1,7 @@
 // mervgauge-panel: the operator panel of gauges on live plant data.
 
 #include "PanelController.h"
+#include "PanelTranslations.h"
 #include "PanelWindow.h"
 #include "common/QtPlatformChoice.h"
 #include <mervgauge/MervGaugeWidget.h>
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHostInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -79,6 +81,9 @@ int run(int argc, char** argv) {
     merv::tools::choosePlatformBeforeQt();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mervgauge-panel"));
+    // The window speaks the system's language where the panel has it, English elsewhere. The
+    // command line, its help and what a headless run prints stay English: scripts read them.
+    installTranslations(QLocale());
     QCommandLineParser parser;
     // The history's path goes here, on a line of its own: in an option's description help
     // would wrap it in the middle.

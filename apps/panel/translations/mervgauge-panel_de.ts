@@ -1,0 +1,341 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>merv::panel::AlarmSummaryModel</name>
+    <message>
+        <source>Active, unacknowledged</source>
+        <translation>Aktiv, nicht quittiert</translation>
+    </message>
+    <message>
+        <source>Active, acknowledged</source>
+        <translation>Aktiv, quittiert</translation>
+    </message>
+    <message>
+        <source>Returned, unacknowledged</source>
+        <translation>Gegangen, nicht quittiert</translation>
+    </message>
+    <message>
+        <source>OnAlarmHigh</source>
+        <extracomment>An alarm kind: the value rose above the high alarm threshold.</extracomment>
+        <translation>Alarm oben</translation>
+    </message>
+    <message>
+        <source>OnAlarmLow</source>
+        <extracomment>An alarm kind: the value fell below the low alarm threshold.</extracomment>
+        <translation>Alarm unten</translation>
+    </message>
+    <message>
+        <source>OnWarningHigh</source>
+        <extracomment>An alarm kind: the value rose above the high warning threshold.</extracomment>
+        <translation>Warnung oben</translation>
+    </message>
+    <message>
+        <source>OnWarningLow</source>
+        <extracomment>An alarm kind: the value fell below the low warning threshold.</extracomment>
+        <translation>Warnung unten</translation>
+    </message>
+    <message>
+        <source>raised</source>
+        <extracomment>What happened to an alarm: it came.</extracomment>
+        <translation>gekommen</translation>
+    </message>
+    <message>
+        <source>acknowledged</source>
+        <extracomment>What happened to an alarm: an operator acknowledged it.</extracomment>
+        <translation>quittiert</translation>
+    </message>
+    <message>
+        <source>returned</source>
+        <extracomment>What happened to an alarm: its value went back to normal.</extracomment>
+        <translation>gegangen</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <extracomment>An alarm&apos;s priority.</extracomment>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <extracomment>An alarm&apos;s priority.</extracomment>
+        <translation>Niedrig</translation>
+    </message>
+    <message>
+        <source>Time (%1)</source>
+        <extracomment>The column of alarm times; %1 names the time zone they show in.</extracomment>
+        <translation>Zeit (%1)</translation>
+    </message>
+    <message>
+        <source>Variable</source>
+        <translation>Variable</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Priority</source>
+        <translation>Priorität</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
+</context>
+<context>
+    <name>merv::panel::DisplayZone</name>
+    <message>
+        <source>local time</source>
+        <translation>Ortszeit</translation>
+    </message>
+</context>
+<context>
+    <name>merv::panel::GaugeCell</name>
+    <message>
+        <source>Bad quality</source>
+        <translation>Qualität schlecht</translation>
+    </message>
+</context>
+<context>
+    <name>merv::panel::HistoryDialog</name>
+    <message>
+        <source>Alarm history</source>
+        <translation>Alarmhistorie</translation>
+    </message>
+    <message>
+        <source>(all)</source>
+        <translation>(alle)</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <source>Time (%1)</source>
+        <translation>Zeit (%1)</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Variable</source>
+        <translation>Variable</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Transition</source>
+        <translation>Ereignis</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>From (%1)</source>
+        <translation>Von (%1)</translation>
+    </message>
+    <message>
+        <source>To (%1)</source>
+        <translation>Bis (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>merv::panel::ModbusSource</name>
+    <message>
+        <source>cannot reach the server at %1: %2; retrying</source>
+        <translation>Server %1 nicht erreichbar: %2; neuer Versuch</translation>
+    </message>
+    <message>
+        <source>connected to %1</source>
+        <translation>verbunden mit %1</translation>
+    </message>
+    <message>
+        <source>lost the server at %1: %2; reconnecting</source>
+        <translation>Verbindung zum Server %1 verloren: %2; verbinde neu</translation>
+    </message>
+    <message>
+        <source>the server refused the register: %1</source>
+        <translation>der Server hat das Register abgewiesen: %1</translation>
+    </message>
+    <message>
+        <source>the registers hold no finite number</source>
+        <translation>die Register enthalten keine endliche Zahl</translation>
+    </message>
+</context>
+<context>
+    <name>merv::panel::MqttSource</name>
+    <message>
+        <source>cannot reach the broker at %1: %2</source>
+        <translation>Broker %1 nicht erreichbar: %2</translation>
+    </message>
+    <message>
+        <source>the broker at %1 refused the connection: %2</source>
+        <translation>der Broker %1 hat die Verbindung abgelehnt: %2</translation>
+    </message>
+    <message>
+        <source>cannot subscribe at %1: %2</source>
+        <translation>Abonnieren bei %1 nicht möglich: %2</translation>
+    </message>
+    <message>
+        <source>the broker refused the subscription</source>
+        <translation>der Broker hat das Abonnement abgelehnt</translation>
+    </message>
+    <message>
+        <source>connected to %1</source>
+        <translation>verbunden mit %1</translation>
+    </message>
+    <message>
+        <source>lost the broker at %1; reconnecting</source>
+        <translation>Verbindung zum Broker %1 verloren; verbinde neu</translation>
+    </message>
+</context>
+<context>
+    <name>merv::panel::PanelController</name>
+    <message>
+        <source>Bad payload: %1</source>
+        <translation>Ungültige Nachricht: %1</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Getrennt</translation>
+    </message>
+    <message>
+        <source>Disconnected: %1</source>
+        <translation>Getrennt: %1</translation>
+    </message>
+    <message>
+        <source>Stale: no update for over %1 ms</source>
+        <translation>Veraltet: seit über %1 ms keine Aktualisierung</translation>
+    </message>
+</context>
+<context>
+    <name>merv::panel::PanelWindow</name>
+    <message>
+        <source>%1 %</source>
+        <extracomment>A zoom factor in View → Zoom, in percent.</extracomment>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>Acknowledge</source>
+        <translation>Quittieren</translation>
+    </message>
+    <message>
+        <source>Acknowledge All</source>
+        <translation>Alle quittieren</translation>
+    </message>
+    <message>
+        <source>Alarm summary</source>
+        <translation>Alarmübersicht</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Open…</source>
+        <translation>&amp;Öffnen…</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Save &amp;As…</source>
+        <translation>Speichern &amp;unter…</translation>
+    </message>
+    <message>
+        <source>Alarm &amp;History…</source>
+        <translation>Alarm&amp;historie…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Zoom</source>
+        <translation>&amp;Zoom</translation>
+    </message>
+    <message>
+        <source>&amp;Fit to Window</source>
+        <translation>An &amp;Fenster anpassen</translation>
+    </message>
+    <message>
+        <source>%1 — %2 unacknowledged</source>
+        <translation>%1 — %2 nicht quittiert</translation>
+    </message>
+    <message>
+        <source>Source: %1 — %2 — %3 gauge(s) of bad quality</source>
+        <translation>Quelle: %1 — %2 — %3 Anzeige(n) mit schlechter Qualität</translation>
+    </message>
+    <message>
+        <source>connected</source>
+        <translation>verbunden</translation>
+    </message>
+    <message>
+        <source>disconnected</source>
+        <translation>getrennt</translation>
+    </message>
+    <message>
+        <source>Properties…</source>
+        <translation>Eigenschaften…</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Save form</source>
+        <translation>Formular speichern</translation>
+    </message>
+    <message>
+        <source>Panel forms (*.json)</source>
+        <translation>Panel-Formulare (*.json)</translation>
+    </message>
+    <message>
+        <source>Open form</source>
+        <translation>Formular öffnen</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>merv::panel::SimSource</name>
+    <message>
+        <source>sim (seed %1)</source>
+        <translation>sim (Startwert %1)</translation>
+    </message>
+    <message>
+        <source>the simulated plant has no tag &quot;%1&quot; (it has %2); the simulator makes its values up from the gauge&apos;s range</source>
+        <translation>die simulierte Anlage hat kein Tag „%1“ (sie hat %2); der Simulator erfindet die Werte aus dem Bereich der Anzeige</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>angehalten</translation>
+    </message>
+</context>
+<context>
+    <name>merv::panel::StdinSource</name>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>%1 nicht lesbar: %2</translation>
+    </message>
+    <message>
+        <source>end of input</source>
+        <translation>Ende der Eingabe</translation>
+    </message>
+</context>
+</TS>
