@@ -28,20 +28,37 @@ Element* ElementTree::find(std::string_view name) const noexcept {
     return nullptr;
 }
 
-Element* ElementTree::nextInFocusOrder(const Element* from) const noexcept {
-    const int after = from ? from->tabIndex() : -1;
-    Element* next = nullptr;  // the lowest index above `after`
-    Element* first = nullptr; // the lowest index overall, for wrapping round
-    for (const auto& owned : m_elements) {
+namespace {
+
+// The focus walk one way or the other: the element that can take the focus whose tab index
+// comes first after `from`'s, wrapping round to the first of all; of equal indexes the one
+// created first.
+Element* stepFocusOrder(const std::vector<std::unique_ptr<Element>>& elements, const Element* from,
+                        bool forward) noexcept {
+    const auto before = [forward](int a, int b) { return forward ? a < b : a > b; };
+    Element* next = nullptr;  // the first after `from`
+    Element* first = nullptr; // the first of all, for wrapping round
+    for (const auto& owned : elements) {
         Element* e = owned.get();
         if (e == from || !e->canTakeFocus())
             continue;
-        if (!first || e->tabIndex() < first->tabIndex())
+        if (!first || before(e->tabIndex(), first->tabIndex()))
             first = e;
-        if (e->tabIndex() > after && (!next || e->tabIndex() < next->tabIndex()))
+        if ((!from || before(from->tabIndex(), e->tabIndex())) &&
+            (!next || before(e->tabIndex(), next->tabIndex())))
             next = e;
     }
     return next ? next : first;
+}
+
+} // namespace
+
+Element* ElementTree::nextInFocusOrder(const Element* from) const noexcept {
+    return stepFocusOrder(m_elements, from, true);
+}
+
+Element* ElementTree::previousInFocusOrder(const Element* from) const noexcept {
+    return stepFocusOrder(m_elements, from, false);
 }
 
 void ElementTree::addObserver(ElementObserver& observer) {

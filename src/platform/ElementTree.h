@@ -44,6 +44,8 @@ public:
     // Tab: the focus moves to the next element in focus order that can take it, after
     // `from` (from the start when null), wrapping round. Null when none can take it.
     Element* nextInFocusOrder(const Element* from) const noexcept;
+    // Shift+Tab: the same walk the other way, before `from` (from the end when null).
+    Element* previousInFocusOrder(const Element* from) const noexcept;
     const std::vector<std::unique_ptr<Element>>& elements() const noexcept { return m_elements; }
 
     // Every observer is told of every change, in the order they were added. An observer may

@@ -20,13 +20,25 @@ bool typeKey(FocusTracker& focus, char32_t keyAscii) {
     return true;
 }
 
-bool tabToNext(FocusTracker& focus) {
+namespace {
+
+bool tab(FocusTracker& focus, Element* (ElementTree::*step)(const Element*) const noexcept) {
     Element* focused = focus.focused();
     if (!focused)
         return false;
-    if (Element* next = focused->tree().nextInFocusOrder(focused))
+    if (Element* next = (focused->tree().*step)(focused))
         next->setFocus();
     return true;
+}
+
+} // namespace
+
+bool tabToNext(FocusTracker& focus) {
+    return tab(focus, &ElementTree::nextInFocusOrder);
+}
+
+bool tabToPrevious(FocusTracker& focus) {
+    return tab(focus, &ElementTree::previousInFocusOrder);
 }
 
 } // namespace merv

@@ -23,5 +23,7 @@ bool typeKey(FocusTracker& focus, char32_t keyAscii);
 // Tab: the focus moves to the next element in focus order within the focused element's tree,
 // wrapping round. False when nothing has the focus.
 bool tabToNext(FocusTracker& focus);
+// Shift+Tab: the same, to the previous element in focus order.
+bool tabToPrevious(FocusTracker& focus);
 
 } // namespace merv

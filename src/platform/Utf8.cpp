@@ -10,6 +10,10 @@ bool isContinuation(unsigned char c) {
 bool startsCodePoint(std::string_view text, std::size_t i) {
     return i == 0 || !isContinuation(static_cast<unsigned char>(text[i]));
 }
+// UTF-16 units of the code point that starts with this byte: a pair beyond the basic plane.
+int utf16Units(char lead) {
+    return (static_cast<unsigned char>(lead) >> 3) == 30 ? 2 : 1;
+}
 } // namespace
 
 int length(std::string_view text) noexcept {
@@ -38,6 +42,21 @@ std::size_t step(std::string_view text, std::size_t from, int count) noexcept {
             --i;
     }
     return i;
+}
+
+int utf16Offset(std::string_view text, int index) noexcept {
+    int units = 0;
+    for (std::size_t i = 0; index > 0 && i < text.size(); i = step(text, i, 1), --index)
+        units += utf16Units(text[i]);
+    return units;
+}
+
+int indexAtUtf16(std::string_view text, int offset) noexcept {
+    int index = 0;
+    int units = 0;
+    for (std::size_t i = 0; units < offset && i < text.size(); i = step(text, i, 1), ++index)
+        units += utf16Units(text[i]);
+    return index;
 }
 
 void append(std::string& out, char32_t c) {
