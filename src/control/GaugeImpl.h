@@ -24,6 +24,10 @@ struct MERV_Gauge::Impl {
     // One bit per event DISPID whose host handler is running: that event is not raised again
     // until the handler returns.
     unsigned eventsRaising = 0;
+    // The status flags as the site was last told of them (AlarmHigh, AlarmLow, WarningHigh,
+    // WarningLow), and the notice itself: the site hears each flag that differs.
+    std::array<bool, 4> statusTold{};
+    static void tellStatus(MERV_Gauge& gauge);
 
     // Reading a colour applies it to its elements and redraws the face; writing one is refused
     // outside design mode, then stores, notifies, applies and redraws. The alarm and warning

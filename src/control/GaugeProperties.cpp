@@ -1,5 +1,6 @@
 #include <mervgauge/control/GaugeProperties.h>
 
+#include <mervgauge/control/GaugePropertyList.h>
 #include <mervgauge/control/MERV_Gauge.h>
 
 #include <algorithm>
@@ -17,77 +18,51 @@ using L = NumberLocale;
 // The DISPIDs of the property interface start here and follow the table's row order.
 constexpr std::int32_t FirstDispid = 0x68030000;
 
+// How the table's get and put carry each kind of value: the variant a get answers and the
+// setter's argument a put converts to, as a host converts (texts with the user's locale).
+template <PropertyType>
+struct Carried;
+template <>
+struct Carried<T::Text> {
+    static Variant of(std::string value) { return Variant::text(std::move(value)); }
+    static std::string from(const Variant& v, const L& l) { return v.toText(l); }
+};
+template <>
+struct Carried<T::Integer> {
+    static Variant of(std::int16_t value) { return Variant::integer(value); }
+    static std::int16_t from(const Variant& v, const L& l) { return v.toInteger(l); }
+};
+template <>
+struct Carried<T::Boolean> {
+    static Variant of(bool value) { return Variant::boolean(value); }
+    // The status flags are read-only: their setters refuse any value, so none is converted.
+    static bool from(const Variant&, const L&) { return true; }
+};
+template <>
+struct Carried<T::Single> {
+    static Variant of(float value) { return Variant::single(value); }
+    static float from(const Variant& v, const L& l) { return v.toSingle(l); }
+};
+template <>
+struct Carried<T::Color> {
+    static Variant of(std::uint32_t value) { return Variant::color(value); }
+    static std::uint32_t from(const Variant& v, const L& l) { return v.toColor(l); }
+};
+
 std::vector<PropertyInfo> makeTable() {
-    const Variant none;
-    auto i16 = [](std::int16_t v) { return Variant::integer(v); };
-    auto i32 = [](std::int32_t v) { return Variant::longValue(v); };
-    // clang-format off
-    std::vector<PropertyInfo> rows{
-        {"VariableName", 0, T::Text, "Variable name", true, 6, Variant::text("Var"),
-         [](G& g) { return Variant::text(g.VariableName()); },
-         [](G& g, const Variant& v, const L& l) { g.setVariableName(v.toText(l)); }},
-        {"EngUnit", 0, T::Text, "Engineering unit", true, 5, Variant::text("EU"),
-         [](G& g) { return Variant::text(g.EngUnit()); },
-         [](G& g, const Variant& v, const L& l) { g.setEngUnit(v.toText(l)); }},
-        {"Precision", 0, T::Integer, "Display precision (0-5)", true, 4, i16(0),
-         [](G& g) { return Variant::integer(g.Precision()); },
-         [](G& g, const Variant& v, const L& l) { g.setPrecision(v.toInteger(l)); }},
-        {"AlarmHighStatus", 0, T::Boolean, "", false, 0, none,
-         [](G& g) { return Variant::boolean(g.AlarmHighStatus()); },
-         [](G& g, const Variant&, const L&) { g.setAlarmHighStatus(true); }},
-        {"AlarmLowStatus", 0, T::Boolean, "", false, 0, none,
-         [](G& g) { return Variant::boolean(g.AlarmLowStatus()); },
-         [](G& g, const Variant&, const L&) { g.setAlarmLowStatus(true); }},
-        {"WarningHighStatus", 0, T::Boolean, "", false, 0, none,
-         [](G& g) { return Variant::boolean(g.WarningHighStatus()); },
-         [](G& g, const Variant&, const L&) { g.setWarningHighStatus(true); }},
-        {"WarningLowStatus", 0, T::Boolean, "", false, 0, none,
-         [](G& g) { return Variant::boolean(g.WarningLowStatus()); },
-         [](G& g, const Variant&, const L&) { g.setWarningLowStatus(true); }},
-        {"AlarmHighVal", 0, T::Single, "Value of alarm high", true, 10, i16(80),
-         [](G& g) { return Variant::single(g.AlarmHighVal()); },
-         [](G& g, const Variant& v, const L& l) { g.setAlarmHighVal(v.toSingle(l)); }},
-        {"AlarmLowVal", 0, T::Single, "Value of alarm low", true, 9, i16(20),
-         [](G& g) { return Variant::single(g.AlarmLowVal()); },
-         [](G& g, const Variant& v, const L& l) { g.setAlarmLowVal(v.toSingle(l)); }},
-        {"WarningHighVal", 0, T::Single, "Value of warning high", true, 8, i16(65),
-         [](G& g) { return Variant::single(g.WarningHighVal()); },
-         [](G& g, const Variant& v, const L& l) { g.setWarningHighVal(v.toSingle(l)); }},
-        {"WarningLowVal", 0, T::Single, "Value of warning low", true, 7, i16(35),
-         [](G& g) { return Variant::single(g.WarningLowVal()); },
-         [](G& g, const Variant& v, const L& l) { g.setWarningLowVal(v.toSingle(l)); }},
-        {"Value", 0, T::Single, "Value to be displayed", true, 3, i16(0),
-         [](G& g) { return Variant::single(g.Value()); },
-         [](G& g, const Variant& v, const L& l) { g.setValue(v.toSingle(l)); }},
-        {"MinValue", 0, T::Single, "Minimum display value", true, 2, i16(0),
-         [](G& g) { return Variant::single(g.MinValue()); },
-         [](G& g, const Variant& v, const L& l) { g.setMinValue(v.toSingle(l)); }},
-        {"MaxValue", 0, T::Single, "", true, 1, i16(100),
-         [](G& g) { return Variant::single(g.MaxValue()); },
-         [](G& g, const Variant& v, const L& l) { g.setMaxValue(v.toSingle(l)); }},
-        {"BackColorText", 0, T::Color, "", true, 17, i32(16777215),
-         [](G& g) { return Variant::color(g.BackColorText()); },
-         [](G& g, const Variant& v, const L& l) { g.setBackColorText(v.toColor(l)); }},
-        {"BackColorGraphic", 0, T::Color, "", true, 16, i32(12632256),
-         [](G& g) { return Variant::color(g.BackColorGraphic()); },
-         [](G& g, const Variant& v, const L& l) { g.setBackColorGraphic(v.toColor(l)); }},
-        {"TextColor", 0, T::Color, "", true, 15, i32(0),
-         [](G& g) { return Variant::color(g.TextColor()); },
-         [](G& g, const Variant& v, const L& l) { g.setTextColor(v.toColor(l)); }},
-        {"BordersColor", 0, T::Color, "", true, 14, i32(0),
-         [](G& g) { return Variant::color(g.BordersColor()); },
-         [](G& g, const Variant& v, const L& l) { g.setBordersColor(v.toColor(l)); }},
-        {"NormalColor", 0, T::Color, "", true, 13, i32(65280),
-         [](G& g) { return Variant::color(g.NormalColor()); },
-         [](G& g, const Variant& v, const L& l) { g.setNormalColor(v.toColor(l)); }},
-        {"WarningColor", 0, T::Color, "", true, 12, i32(65535),
-         [](G& g) { return Variant::color(g.WarningColor()); },
-         [](G& g, const Variant& v, const L& l) { g.setWarningColor(v.toColor(l)); }},
-        {"AlarmColor", 0, T::Color, "", true, 11, i32(255),
-         [](G& g) { return Variant::color(g.AlarmColor()); },
-         [](G& g, const Variant& v, const L& l) { g.setAlarmColor(v.toColor(l)); }},
-    };
-    // clang-format on
+#define MERV_PROPERTY_ROW(Kind, Name, help, browsable, storeOrder, bagDefault, qtColor,            \
+                          setQtColor)                                                              \
+    {#Name,                                                                                        \
+     0,                                                                                            \
+     T::Kind,                                                                                      \
+     help,                                                                                         \
+     browsable,                                                                                    \
+     storeOrder,                                                                                   \
+     bagDefault,                                                                                   \
+     [](G& g) { return Carried<T::Kind>::of(g.Name()); },                                          \
+     [](G& g, const Variant& v, const L& l) { g.set##Name(Carried<T::Kind>::from(v, l)); }},
+    std::vector<PropertyInfo> rows{MERV_GAUGE_PROPERTIES(MERV_PROPERTY_ROW)};
+#undef MERV_PROPERTY_ROW
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i].dispid = FirstDispid + static_cast<std::int32_t>(i);
     return rows;

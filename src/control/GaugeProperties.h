@@ -20,8 +20,8 @@ enum class PropertyType { Text, Integer, Boolean, Single, Color };
 struct PropertyInfo {
     std::string_view name;
     std::int32_t dispid; // from the row's place in the table
-    // FIXME: no reader since the table's own coercion went; the Qt property metadata is to take
-    // its types from here, or the column goes.
+    // The control's type of the property; the Qt widget's property types follow the same kind
+    // in control/GaugePropertyList.h.
     PropertyType type;
     std::string_view helpString; // empty where the property has none
     bool browsable;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <mervgauge/control/GaugePropertyList.h>
 #include <mervgauge/dial/DialFace.h>
 #include <mervgauge/editor/ThresholdEditor.h>
 #include <mervgauge/layout/SurfaceLayout.h>
@@ -33,53 +34,40 @@ public:
     void AmbientChanged(std::string_view propertyName);
     void Terminate();
 
-    // Properties. Setters and getters throw RuntimeError; colour getters redraw the face.
-    std::string VariableName() const;
-    void setVariableName(std::string vNewName);
-    std::string EngUnit() const;
-    void setEngUnit(std::string vNewEngUnit);
-    std::int16_t Precision() const;
-    void setPrecision(std::int16_t vNewPrec);
-
-    bool AlarmHighStatus() const noexcept { return m_AlarmHighStatus; }
-    bool AlarmLowStatus() const noexcept { return m_AlarmLowStatus; }
-    bool WarningHighStatus() const noexcept { return m_WarningHighStatus; }
-    bool WarningLowStatus() const noexcept { return m_WarningLowStatus; }
-    // The status properties are read-only: every write fails.
-    [[noreturn]] void setAlarmHighStatus(bool vNewAlmHigh);
-    [[noreturn]] void setAlarmLowStatus(bool vNewAlmLow);
-    [[noreturn]] void setWarningHighStatus(bool vNewWngHigh);
-    [[noreturn]] void setWarningLowStatus(bool vNewWngLow);
-
-    float AlarmHighVal() const;
-    void setAlarmHighVal(float vNewAlarmHigh);
-    float AlarmLowVal() const;
-    void setAlarmLowVal(float vNewAlarmLow);
-    float WarningHighVal() const;
-    void setWarningHighVal(float vNewWarnHigh);
-    float WarningLowVal() const;
-    void setWarningLowVal(float vNewWarnLow);
-    float Value() const;
-    void setValue(float vNewValue);
-    float MinValue() const;
-    void setMinValue(float vNewMinValue);
-    float MaxValue() const;
-    void setMaxValue(float vNewMaxValue);
-
-    std::uint32_t BackColorText();
-    void setBackColorText(std::uint32_t nNewVal);
-    std::uint32_t BackColorGraphic();
-    void setBackColorGraphic(std::uint32_t nNewVal);
-    std::uint32_t TextColor();
-    void setTextColor(std::uint32_t nNewVal);
-    std::uint32_t BordersColor();
-    void setBordersColor(std::uint32_t nNewVal);
-    std::uint32_t NormalColor();
-    void setNormalColor(std::uint32_t nNewVal);
-    std::uint32_t WarningColor();
-    void setWarningColor(std::uint32_t nNewVal);
-    std::uint32_t AlarmColor();
-    void setAlarmColor(std::uint32_t nNewVal);
+    // Properties, one getter and setter pair for each row of control/GaugePropertyList.h.
+    // Setters and getters throw RuntimeError; colour getters redraw the face, the status
+    // flags are read-only (every write fails).
+#define MERV_GAUGE_ACCESSORS_Text(Name)                                                            \
+    std::string Name() const;                                                                      \
+    void set##Name(std::string value);
+#define MERV_GAUGE_ACCESSORS_Integer(Name)                                                         \
+    std::int16_t Name() const;                                                                     \
+    void set##Name(std::int16_t value);
+#define MERV_GAUGE_ACCESSORS_Boolean(Name)                                                         \
+    bool Name() const noexcept {                                                                   \
+        return m_##Name;                                                                           \
+    }                                                                                              \
+    [[noreturn]] void set##Name(bool value);
+#define MERV_GAUGE_ACCESSORS_Single(Name)                                                          \
+    float Name() const;                                                                            \
+    void set##Name(float value);
+// A colour also reads as stored, without the redraw of its getter, for views that show it.
+#define MERV_GAUGE_ACCESSORS_Color(Name)                                                           \
+    std::uint32_t Name();                                                                          \
+    void set##Name(std::uint32_t value);                                                           \
+    std::uint32_t stored##Name() const noexcept {                                                  \
+        return m_##Name;                                                                           \
+    }
+#define MERV_GAUGE_ACCESSORS(Kind, Name, help, browsable, storeOrder, bagDefault, qtColor,         \
+                             setQtColor)                                                           \
+    MERV_GAUGE_ACCESSORS_##Kind(Name)
+    MERV_GAUGE_PROPERTIES(MERV_GAUGE_ACCESSORS)
+#undef MERV_GAUGE_ACCESSORS
+#undef MERV_GAUGE_ACCESSORS_Text
+#undef MERV_GAUGE_ACCESSORS_Integer
+#undef MERV_GAUGE_ACCESSORS_Boolean
+#undef MERV_GAUGE_ACCESSORS_Single
+#undef MERV_GAUGE_ACCESSORS_Color
 
     // The value display update: caption, alarm evaluation, needle.
     void UpdateValue();
@@ -91,20 +79,44 @@ public:
     void InitTimer_Timer();
 
     // The child elements, for hosts and views.
-    ElementTree& elements() noexcept { return m_tree; }
-    const ElementTree& elements() const noexcept { return m_tree; }
-    const GaugeElements& ui() const noexcept { return m_ui; }
+    ElementTree& elements() noexcept {
+        return m_tree;
+    }
+    const ElementTree& elements() const noexcept {
+        return m_tree;
+    }
+    const GaugeElements& ui() const noexcept {
+        return m_ui;
+    }
 
-    bool designMode() const noexcept { return m_DesignMode; }
-    bool loaded() const noexcept { return m_Loaded; }
-    const DialFace& face() const noexcept { return m_face; }
-    ThresholdEditor& editor() noexcept { return m_editor; }
-    const ThresholdEditor& editor() const noexcept { return m_editor; }
+    bool designMode() const noexcept {
+        return m_DesignMode;
+    }
+    bool loaded() const noexcept {
+        return m_Loaded;
+    }
+    const DialFace& face() const noexcept {
+        return m_face;
+    }
+    ThresholdEditor& editor() noexcept {
+        return m_editor;
+    }
+    const ThresholdEditor& editor() const noexcept {
+        return m_editor;
+    }
     // The threshold snapshots the alarm evaluation reads.
-    const std::string& alarmHighSnapshot() const noexcept { return m_AlarmHighText; }
-    const std::string& alarmLowSnapshot() const noexcept { return m_AlarmLowText; }
-    const std::string& warningHighSnapshot() const noexcept { return m_WarningHighText; }
-    const std::string& warningLowSnapshot() const noexcept { return m_WarningLowText; }
+    const std::string& alarmHighSnapshot() const noexcept {
+        return m_AlarmHighText;
+    }
+    const std::string& alarmLowSnapshot() const noexcept {
+        return m_AlarmLowText;
+    }
+    const std::string& warningHighSnapshot() const noexcept {
+        return m_WarningHighText;
+    }
+    const std::string& warningLowSnapshot() const noexcept {
+        return m_WarningLowText;
+    }
 
 private:
     // Our helpers, the colour and threshold tables and the parsed-number caches; defined in

@@ -40,7 +40,27 @@ std::string MERV_Gauge::valueCaption(float value) const {
     return Impl::caption(*this, Impl::textOf(*this, value));
 }
 
+void MERV_Gauge::Impl::tellStatus(MERV_Gauge& gauge) {
+    const std::array<bool, 4> now{gauge.m_AlarmHighStatus, gauge.m_AlarmLowStatus,
+                                  gauge.m_WarningHighStatus, gauge.m_WarningLowStatus};
+    static constexpr std::array<std::string_view, 4> Names{"AlarmHighStatus", "AlarmLowStatus",
+                                                           "WarningHighStatus", "WarningLowStatus"};
+    std::array<bool, 4>& told = gauge.m_impl->statusTold;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (now[i] != told[i]) {
+            told[i] = now[i];
+            gauge.m_site.statusChanged(Names[i], now[i]);
+        }
+    }
+}
+
 void MERV_Gauge::UpdateValue() {
+    // The flags change only here; the site hears of them when the pass ends, however it ends
+    // (a handler's write may run a pass inside this one, which tells its own changes first).
+    struct TellStatus {
+        MERV_Gauge& gauge;
+        ~TellStatus() { Impl::tellStatus(gauge); }
+    } tellStatus{*this};
     const NumberLocale& locale = m_site.numberLocale();
     Impl::TextNumbers& n = m_impl->numbers;
     const TextField& valore = m_ui.Valore;

@@ -23,6 +23,11 @@ public:
     // The container now holds unsaved changes of this property.
     virtual void propertyChanged(std::string_view name) = 0;
 
+    // A status flag (AlarmHighStatus, AlarmLowStatus, WarningHighStatus, WarningLowStatus)
+    // changed, told when the value update that changed it ends; hosts that show the flags
+    // follow them from here instead of reading all four after every call.
+    virtual void statusChanged(std::string_view /*name*/, bool /*status*/) {}
+
     // Raises a control event (DISPID and name) to the host's handler, synchronously.
     virtual void raiseEvent(int dispid, std::string_view name) = 0;
 
