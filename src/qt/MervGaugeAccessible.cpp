@@ -1,5 +1,7 @@
 #include "MervGaugeAccessible.h"
 
+#include "MervGaugeWidget_p.h"
+
 #include <mervgauge/control/MERV_Gauge.h>
 
 #include <QAccessible>
@@ -65,11 +67,11 @@ MervGaugeWidget* MervGaugeAccessible::gauge() const {
 QString MervGaugeAccessible::text(QAccessible::Text t) const {
     switch (t) {
     case QAccessible::Name:
-        return nameOf(gauge()->control());
+        return nameOf(mervGaugeControl(*gauge()));
     case QAccessible::Value:
-        return valueOf(gauge()->control());
+        return valueOf(mervGaugeControl(*gauge()));
     case QAccessible::Description:
-        return descriptionOf(gauge()->control());
+        return descriptionOf(mervGaugeControl(*gauge()));
     default:
         return QAccessibleWidget::text(t);
     }
