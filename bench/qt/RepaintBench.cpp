@@ -3,6 +3,7 @@
 #include "PeerGauge.h"
 
 #include <mervgauge/MervGaugeWidget.h>
+#include <mervgauge/private/MervGaugeWidget_p.h>
 
 #include <mervgauge/control/MERV_Gauge.h>
 #include <mervgauge/dial/DialFace.h>
@@ -48,7 +49,7 @@ bool settle(Condition done) {
 }
 
 bool faceDrawn(const MervGaugeWidget& gauge) {
-    return gauge.control().face().bandsDrawn();
+    return mervGaugeControl(gauge).face().bandsDrawn();
 }
 
 // Whether the window is on its screen and has painted once, so that updates reach the screen.
@@ -87,7 +88,7 @@ private:
 QString partialRepaintProblem(MervGaugeWidget& gauge) {
     if (!faceDrawn(gauge))
         return QStringLiteral("the face was never drawn");
-    const merv::Line& needle = gauge.control().ui().LineValore;
+    const merv::Line& needle = mervGaugeControl(gauge).ui().LineValore;
     for (std::size_t i = 0; i < Values.size(); ++i) {
         const QPointF before(needle.x1(), needle.y1());
         PaintRecorder recorder(gauge);

@@ -10,7 +10,6 @@
 #include <mervgauge/MervGaugeWidget.h>
 
 #include <mervgauge/platform/PropertyBag.h>
-#include <mervgauge/platform/RuntimeError.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -24,12 +23,18 @@ bool hasDisplay() {
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-void printStored(MervGaugeWidget& gauge) {
+// False, with the gauge's error, when the gauge could not store its properties.
+bool printStored(MervGaugeWidget& gauge) {
     merv::MemoryPropertyBag bag;
-    gauge.store(bag);
+    if (!gauge.store(bag)) {
+        std::fprintf(stderr, "designed-form: %s: %s\n", qPrintable(gauge.objectName()),
+                     qPrintable(gauge.lastErrorString()));
+        return false;
+    }
     for (const auto& [key, value] : bag.entries())
         std::printf("%s %s=%s\n", qPrintable(gauge.objectName()), key.c_str(),
                     value.toText(merv::NumberLocale::english()).c_str());
+    return true;
 }
 
 } // namespace
@@ -55,12 +60,9 @@ int main(int argc, char** argv) {
         form.show();
         return app.exec();
     }
-    try {
-        for (MervGaugeWidget* gauge : {ui.boilerPressure, ui.tankLevel, ui.flueTemperature})
-            printStored(*gauge);
-    } catch (const merv::RuntimeError& error) {
-        std::fprintf(stderr, "designed-form: %s\n", error.what());
-        return 1;
+    for (MervGaugeWidget* gauge : {ui.boilerPressure, ui.tankLevel, ui.flueTemperature}) {
+        if (!printStored(*gauge))
+            return 1;
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -1,5 +1,7 @@
 #include "MervGaugeAccessible.h"
 
+#include "MervGaugeWidget_p.h"
+
 #include <mervgauge/control/GaugeEvents.h>
 #include <mervgauge/control/MERV_Gauge.h>
 
@@ -83,11 +85,11 @@ MervGaugeWidget* MervGaugeAccessible::gauge() const {
 QString MervGaugeAccessible::text(QAccessible::Text t) const {
     switch (t) {
     case QAccessible::Name:
-        return nameOf(gauge()->control());
+        return nameOf(mervGaugeControl(*gauge()));
     case QAccessible::Value:
-        return valueOf(gauge()->control());
+        return valueOf(mervGaugeControl(*gauge()));
     case QAccessible::Description:
-        return descriptionOf(gauge()->control());
+        return descriptionOf(mervGaugeControl(*gauge()));
     default:
         return QAccessibleWidget::text(t);
     }

@@ -3,14 +3,17 @@
 #include "ElementInputs.h"
 #include "GaugePainter.h"
 #include "MervGaugeAccessible.h"
+#include "MervGaugeWidget_p.h"
 #include "OleColor.h"
 #include "QtLocale.h"
 #include "QtTimerClock.h"
 #include <mervgauge/MervGaugePropertySheet.h>
 
+#include <mervgauge/bagfile/BagError.h>
 #include <mervgauge/bagfile/BagFile.h>
 #include <mervgauge/control/GaugeEvents.h>
 #include <mervgauge/control/GaugeProperties.h>
+#include <mervgauge/control/GaugePropertyList.h>
 #include <mervgauge/control/MERV_Gauge.h>
 #include <mervgauge/platform/Conversions.h>
 #include <mervgauge/platform/HitTest.h>
@@ -31,6 +34,8 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <optional>
+#include <utility>
 #include <vector>
 
 using namespace merv;
@@ -45,6 +50,26 @@ QSize controlPixelSize() {
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// Each property's place in the list, which is its place in the property table.
+enum class Property {
+#define MERV_PROPERTY_INDEX(Kind, Name, ...) Name,
+    MERV_GAUGE_PROPERTIES(MERV_PROPERTY_INDEX)
+#undef MERV_PROPERTY_INDEX
+};
+constexpr std::size_t PropertyCount = 0
+#define MERV_PROPERTY_COUNT(...) +1
+    MERV_GAUGE_PROPERTIES(MERV_PROPERTY_COUNT)
+#undef MERV_PROPERTY_COUNT
+    ;
+
+// Two values of a property as the widget tells them: single NaNs are alike.
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (a.typeId() == QMetaType::Double && b.typeId() == QMetaType::Double &&
+        std::isnan(a.toDouble()) && std::isnan(b.toDouble()))
+        return true;
+    return a == b;
 }
 
 // A Qt value as the variant a dispatch call would carry.
@@ -141,12 +166,24 @@ public:
         }
     }
 
-    // A getter whose failure is reported, answering the fallback then.
-    template <typename T, typename F>
-    T read(const QString& property, T fallback, F&& f) {
-        T result = fallback;
-        report(property, [&] { result = f(); });
-        return result;
+    // Runs a property write, a call by name, a lifecycle or bag-file call and keeps its error
+    // as the last one; a property write also reports it through runtimeError.
+    enum class Report { Signal, Quietly };
+    template <typename F>
+    bool attempt(const QString& property, Report how, F&& f) {
+        lastError = {NoError, QString()};
+        try {
+            call(std::forward<F>(f));
+            return true;
+        } catch (const RuntimeError& error) {
+            lastError = {error.number(), qs(error.description())};
+        } catch (const BagError& error) {
+            lastError = {BagFileError, QString::fromUtf8(error.what())};
+            return false;
+        }
+        if (how == Report::Signal)
+            emit q.runtimeError(lastError.number, lastError.text, property);
+        return false;
     }
 
     void start(const std::function<void()>& lifecycle);
@@ -154,8 +191,27 @@ public:
     void stage(const char* name, Variant value);
     // Restores a waiting gauge from the properties written to it so far.
     void ensureStarted();
-    // The value a colour property holds now; a waiting gauge is not restored to read it.
-    std::uint32_t colorValue(const char* name, std::uint32_t (MERV_Gauge::*get)());
+    // What a waiting gauge holds of a property: the value written to it, else the default.
+    Variant stagedValue(std::string_view name) const;
+    // A getter's read of the control: the fallback where the stored text is no number.
+    template <typename T, typename F>
+    static T readOr(T fallback, F&& f) {
+        try {
+            return f();
+        } catch (const RuntimeError&) {
+            // The stored text is no number (say, while the operator types a threshold);
+            // the getter answers the fallback, which its documentation names.
+            return fallback;
+        }
+    }
+    // The property's value as its Qt property gives it, and its change signals.
+    static QVariant valueOf(const MervGaugeWidget& q, Property property);
+    static void notify(MervGaugeWidget& q, Property property, const QVariant& value);
+    // Marks a property whose value may have changed: the view compares it when it catches up.
+    void mayHaveChanged(Property property) { changed[std::size_t(property)] = true; }
+    void notifyChanges();
+    // What a listener is told a change from: the values as they stand now.
+    void primeNotified();
     void raiseResize();
     void catchUp();
     // Tells screen readers of what changed of the gauge's name, value text and alarm state.
@@ -168,6 +224,7 @@ public:
     std::uint32_t ambientBackColor() const override;
     std::int32_t ambientLocaleID() const override { return lcid; }
     void propertyChanged(std::string_view name) override;
+    void statusChanged(std::string_view name, bool status) override;
     void raiseEvent(int dispid, std::string_view name) override;
     const NumberLocale& numberLocale() const override { return numbers; }
     std::int32_t resourceLanguage() const override { return lcid; }
@@ -209,7 +266,13 @@ public:
     std::vector<ElementNotice> pending;
     // Each line's box as last painted.
     std::map<const Element*, QRect> lineBoxes;
-    std::array<bool, 4> status{};
+    // Each property as last notified, and whether it may differ from that now.
+    std::array<QVariant, PropertyCount> notified;
+    std::array<bool, PropertyCount> changed{};
+    struct Error {
+        int number = NoError;
+        QString text;
+    } lastError;
     // What screen readers were last told of the gauge.
     struct Spoken {
         QString name;
@@ -241,6 +304,11 @@ MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
     }
     spoken = {MervGaugeAccessible::nameOf(*control), MervGaugeAccessible::valueOf(*control),
               MervGaugeAccessible::descriptionOf(*control)};
+}
+
+void MervGaugeWidget::Private::primeNotified() {
+    for (std::size_t i = 0; i < PropertyCount; ++i)
+        notified[i] = valueOf(q, Property(i));
 }
 
 MervGaugeWidget::Private::~Private() {
@@ -280,16 +348,12 @@ void MervGaugeWidget::Private::ensureStarted() {
     }
 }
 
-std::uint32_t MervGaugeWidget::Private::colorValue(const char* name,
-                                                   std::uint32_t (MERV_Gauge::*get)()) {
-    if (staged) {
-        for (const auto& [key, value] : staged->entries()) {
-            if (key == name)
-                return value.toColor(numbers);
-        }
-        return findProperty(name)->bagDefault.toColor(numbers);
+Variant MervGaugeWidget::Private::stagedValue(std::string_view name) const {
+    for (const auto& [key, value] : staged->entries()) {
+        if (key == name)
+            return value;
     }
-    return read<std::uint32_t>(QString::fromLatin1(name), 0u, [&] { return ((*control).*get)(); });
+    return findProperty(name)->bagDefault;
 }
 
 void MervGaugeWidget::Private::raiseResize() {
@@ -308,7 +372,13 @@ std::uint32_t MervGaugeWidget::Private::ambientBackColor() const {
 }
 
 void MervGaugeWidget::Private::propertyChanged(std::string_view name) {
+    if (const PropertyInfo* property = findProperty(name))
+        mayHaveChanged(Property(property - gaugeProperties().data()));
     emit q.propertyChanged(QString::fromUtf8(name.data(), qsizetype(name.size())));
+}
+
+void MervGaugeWidget::Private::statusChanged(std::string_view name, bool) {
+    mayHaveChanged(Property(findProperty(name) - gaugeProperties().data()));
 }
 
 void MervGaugeWidget::Private::raiseEvent(int dispid, std::string_view) {
@@ -408,21 +478,71 @@ void MervGaugeWidget::Private::catchUp() {
     if (!dirty.isEmpty())
         q.update(dirty);
 
-    const std::array<bool, 4> now{control->AlarmHighStatus(), control->AlarmLowStatus(),
-                                  control->WarningHighStatus(), control->WarningLowStatus()};
-    const std::array<void (MervGaugeWidget::*)(bool), 4> signal{
-        &MervGaugeWidget::AlarmHighStatusChanged, &MervGaugeWidget::AlarmLowStatusChanged,
-        &MervGaugeWidget::WarningHighStatusChanged, &MervGaugeWidget::WarningLowStatusChanged};
-    bool statusChanged = false;
-    for (std::size_t i = 0; i < now.size(); ++i) {
-        if (now[i] != status[i]) {
-            status[i] = now[i];
-            statusChanged = true;
-            emit(q.*signal[i])(now[i]);
-        }
+    // The threshold fields are the thresholds: the operator edits them in the editor.
+    for (const ElementNotice& notice : notices) {
+        if (notice.change != ElementChange::Text)
+            continue;
+        const Element* field = notice.element;
+        if (field == &ui.AlarmH)
+            mayHaveChanged(Property::AlarmHighVal);
+        else if (field == &ui.AlarmL)
+            mayHaveChanged(Property::AlarmLowVal);
+        else if (field == &ui.WarningH)
+            mayHaveChanged(Property::WarningHighVal);
+        else if (field == &ui.WarningL)
+            mayHaveChanged(Property::WarningLowVal);
     }
+    const bool statusChanged = std::any_of(
+        changed.begin() + std::size_t(Property::AlarmHighStatus),
+        changed.begin() + std::size_t(Property::WarningLowStatus) + 1, [](bool c) { return c; });
+    notifyChanges();
     if (nameCaptioned || valueCaptioned || statusChanged)
         tellScreenReaders(nameCaptioned, valueCaptioned, statusChanged);
+}
+
+void MervGaugeWidget::Private::notifyChanges() {
+    for (std::size_t i = 0; i < PropertyCount; ++i) {
+        if (!std::exchange(changed[i], false))
+            continue;
+        QVariant now = valueOf(q, Property(i));
+        if (sameValue(now, notified[i]))
+            continue;
+        notified[i] = now;
+        notify(q, Property(i), now);
+    }
+}
+
+QVariant MervGaugeWidget::Private::valueOf(const MervGaugeWidget& q, Property property) {
+    switch (property) {
+#define MERV_PROPERTY_VALUE(Kind, Name, ...)                                                       \
+    case Property::Name:                                                                           \
+        return QVariant::fromValue(q.Name());
+        MERV_GAUGE_PROPERTIES(MERV_PROPERTY_VALUE)
+#undef MERV_PROPERTY_VALUE
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+void MervGaugeWidget::Private::notify(MervGaugeWidget& q, Property property,
+                                      const QVariant& value) {
+#define MERV_NOTIFY_Text(Name, qtColor) emit q.Name##Changed(value.toString());
+#define MERV_NOTIFY_Integer(Name, qtColor) emit q.Name##Changed(value.toInt());
+#define MERV_NOTIFY_Boolean(Name, qtColor) emit q.Name##Changed(value.toBool());
+#define MERV_NOTIFY_Single(Name, qtColor) emit q.Name##Changed(value.toDouble());
+#define MERV_NOTIFY_Color(Name, qtColor)                                                           \
+    emit q.Name##Changed(value.toUInt());                                                          \
+    emit q.qtColor##Changed(q.qtColor());
+#define MERV_NOTIFY(Kind, Name, help, browsable, storeOrder, bagDefault, qtColor, setQtColor)      \
+    case Property::Name:                                                                           \
+        MERV_NOTIFY_##Kind(Name, qtColor) break;
+    switch (property) { MERV_GAUGE_PROPERTIES(MERV_NOTIFY) }
+#undef MERV_NOTIFY
+#undef MERV_NOTIFY_Text
+#undef MERV_NOTIFY_Integer
+#undef MERV_NOTIFY_Boolean
+#undef MERV_NOTIFY_Single
+#undef MERV_NOTIFY_Color
 }
 
 void MervGaugeWidget::Private::tellScreenReaders(bool nameMayDiffer, bool valueMayDiffer,
@@ -471,6 +591,7 @@ MervGaugeWidget::MervGaugeWidget(QWidget* parent) : MervGaugeWidget(Unstarted{},
     // uic and QUiLoader write a form's properties in the form's order; restoring applies them
     // in the persisted order, so the writes wait for the first look at the gauge.
     d->staged = std::make_unique<MemoryPropertyBag>(d->numbers);
+    d->primeNotified();
     QMetaObject::invokeMethod(
         this, [this] { d->ensureStarted(); }, Qt::QueuedConnection);
 }
@@ -486,15 +607,25 @@ MervGaugeWidget::MervGaugeWidget(Unstarted, QWidget* parent) : QWidget(parent) {
         (QAccessible::installFactory(&MervGaugeAccessible::create), true);
     // d stays null until the host is whole: its inputs send events while it is being built.
     d = std::make_unique<Private>(*this);
+    d->primeNotified();
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 MervGaugeWidget::~MervGaugeWidget() = default;
 
-void MervGaugeWidget::restore(PropertyBag& bag) {
+int MervGaugeWidget::lastErrorNumber() const {
+    return d->lastError.number;
+}
+
+QString MervGaugeWidget::lastErrorString() const {
+    return d->lastError.text;
+}
+
+bool MervGaugeWidget::restore(PropertyBag& bag) {
     d->ensureStarted();
-    d->start([&] { d->control->ReadProperties(bag); });
+    return d->attempt(QString(), Private::Report::Quietly,
+                      [&] { d->start([&] { d->control->ReadProperties(bag); }); });
 }
 
 void MervGaugeWidget::createNew(bool userMode) {
@@ -507,134 +638,138 @@ bool MervGaugeWidget::started() const noexcept {
     return d->isStarted || d->staged;
 }
 
-void MervGaugeWidget::store(PropertyBag& bag) {
-    d->ensureStarted();
-    d->call([&] { d->control->WriteProperties(bag); });
+bool MervGaugeWidget::isRestored() const {
+    return d->staged || d->control->loaded();
 }
 
-void MervGaugeWidget::putProperty(const QString& name, const QVariant& value) {
-    const PropertyInfo* property = findProperty(name.toStdString());
-    if (!property)
-        throw RuntimeError(ErrorNumber::PropertyNotSupported);
+bool MervGaugeWidget::store(PropertyBag& bag) {
     d->ensureStarted();
-    d->call([&] { property->put(*d->control, variantOf(value), d->numbers); });
+    return d->attempt(QString(), Private::Report::Quietly,
+                      [&] { d->control->WriteProperties(bag); });
+}
+
+bool MervGaugeWidget::putProperty(const QString& name, const QVariant& value) {
+    const PropertyInfo* property = findProperty(name.toStdString());
+    d->ensureStarted();
+    return d->attempt(name, Private::Report::Quietly, [&] {
+        if (!property)
+            throw RuntimeError(ErrorNumber::PropertyNotSupported);
+        property->put(*d->control, variantOf(value), d->numbers);
+    });
 }
 
 QVariant MervGaugeWidget::getProperty(const QString& name) {
     const PropertyInfo* property = findProperty(name.toStdString());
-    if (!property)
-        throw RuntimeError(ErrorNumber::PropertyNotSupported);
     d->ensureStarted();
-    return qvariantOf(d->call([&] { return property->get(*d->control); }));
+    QVariant result;
+    d->attempt(name, Private::Report::Quietly, [&] {
+        if (!property)
+            throw RuntimeError(ErrorNumber::PropertyNotSupported);
+        result = qvariantOf(property->get(*d->control));
+    });
+    return result;
 }
 
-#define MERV_TEXT_PROPERTY(Name, setter)                                                           \
+// The accessors of each row of the property list, by its kind. A setter converts as an
+// automation host does, then writes the control (or stages the value while the gauge waits);
+// what changed is notified when the view catches up with the control.
+#define MERV_WIDGET_Text(Name, qtColor, setQtColor)                                                \
     QString MervGaugeWidget::Name() const {                                                        \
-        d->ensureStarted();                                                                        \
+        if (d->staged)                                                                             \
+            return qs(d->stagedValue(#Name).toText(d->numbers));                                   \
         return qs(d->control->Name());                                                             \
     }                                                                                              \
-    void MervGaugeWidget::setter(const QString& value) {                                           \
-        if (d->staged)                                                                             \
-            return d->stage(#Name, Variant::text(value.toStdString()));                            \
-        d->report(QStringLiteral(#Name), [&] { d->control->setter(value.toStdString()); });        \
+    void MervGaugeWidget::set##Name(const QString& value) {                                        \
+        d->attempt(QStringLiteral(#Name), Private::Report::Signal, [&] {                           \
+            if (d->staged)                                                                         \
+                return d->stage(#Name, Variant::text(value.toStdString()));                        \
+            d->control->set##Name(value.toStdString());                                            \
+        });                                                                                        \
     }
-MERV_TEXT_PROPERTY(VariableName, setVariableName)
-MERV_TEXT_PROPERTY(EngUnit, setEngUnit)
-#undef MERV_TEXT_PROPERTY
-
-int MervGaugeWidget::Precision() const {
-    d->ensureStarted();
-    return d->read<int>(QStringLiteral("Precision"), 0, [&] { return d->control->Precision(); });
-}
-
-void MervGaugeWidget::setPrecision(int value) {
-    d->report(QStringLiteral("Precision"), [&] {
-        const std::int16_t precision = convert::toInteger(double(value));
-        if (d->staged)
-            return d->stage("Precision", Variant::integer(precision));
-        d->control->setPrecision(precision);
-    });
-}
-
-bool MervGaugeWidget::AlarmHighStatus() const {
-    d->ensureStarted();
-    return d->control->AlarmHighStatus();
-}
-bool MervGaugeWidget::AlarmLowStatus() const {
-    d->ensureStarted();
-    return d->control->AlarmLowStatus();
-}
-bool MervGaugeWidget::WarningHighStatus() const {
-    d->ensureStarted();
-    return d->control->WarningHighStatus();
-}
-bool MervGaugeWidget::WarningLowStatus() const {
-    d->ensureStarted();
-    return d->control->WarningLowStatus();
-}
-
-#define MERV_SINGLE_PROPERTY(Name, setter)                                                         \
-    double MervGaugeWidget::Name() const {                                                         \
-        d->ensureStarted();                                                                        \
-        return d->read<float>(QStringLiteral(#Name), 0.0f, [&] { return d->control->Name(); });    \
+#define MERV_WIDGET_Integer(Name, qtColor, setQtColor)                                             \
+    int MervGaugeWidget::Name() const {                                                            \
+        return Private::readOr<int>(0, [&] {                                                       \
+            return d->staged ? d->stagedValue(#Name).toInteger(d->numbers) : d->control->Name();   \
+        });                                                                                        \
     }                                                                                              \
-    void MervGaugeWidget::setter(double value) {                                                   \
-        d->report(QStringLiteral(#Name), [&] {                                                     \
+    void MervGaugeWidget::set##Name(int value) {                                                   \
+        d->attempt(QStringLiteral(#Name), Private::Report::Signal, [&] {                           \
+            const std::int16_t integer = convert::toInteger(double(value));                        \
+            if (d->staged)                                                                         \
+                return d->stage(#Name, Variant::integer(integer));                                 \
+            d->control->set##Name(integer);                                                        \
+        });                                                                                        \
+    }
+// The status flags are the control's from the start: false until a value update sets them.
+#define MERV_WIDGET_Boolean(Name, qtColor, setQtColor)                                             \
+    bool MervGaugeWidget::Name() const {                                                           \
+        return d->control->Name();                                                                 \
+    }
+#define MERV_WIDGET_Single(Name, qtColor, setQtColor)                                              \
+    double MervGaugeWidget::Name() const {                                                         \
+        return Private::readOr<double>(qQNaN(), [&] {                                              \
+            return d->staged ? d->stagedValue(#Name).toSingle(d->numbers) : d->control->Name();    \
+        });                                                                                        \
+    }                                                                                              \
+    void MervGaugeWidget::set##Name(double value) {                                                \
+        d->attempt(QStringLiteral(#Name), Private::Report::Signal, [&] {                           \
             const float single = convert::toSingle(value);                                         \
             if (d->staged)                                                                         \
                 return d->stage(#Name, Variant::single(single));                                   \
-            d->control->setter(single);                                                            \
+            d->control->set##Name(single);                                                         \
         });                                                                                        \
     }
-MERV_SINGLE_PROPERTY(AlarmHighVal, setAlarmHighVal)
-MERV_SINGLE_PROPERTY(AlarmLowVal, setAlarmLowVal)
-MERV_SINGLE_PROPERTY(WarningHighVal, setWarningHighVal)
-MERV_SINGLE_PROPERTY(WarningLowVal, setWarningLowVal)
-MERV_SINGLE_PROPERTY(Value, setValue)
-MERV_SINGLE_PROPERTY(MinValue, setMinValue)
-MERV_SINGLE_PROPERTY(MaxValue, setMaxValue)
-#undef MERV_SINGLE_PROPERTY
-
-#define MERV_COLOR_PROPERTY(Name, setter, qname, qsetter)                                          \
-    quint32 MervGaugeWidget::Name() {                                                              \
-        d->ensureStarted();                                                                        \
-        return d->read<quint32>(QStringLiteral(#Name), 0u, [&] { return d->control->Name(); });    \
-    }                                                                                              \
-    void MervGaugeWidget::setter(quint32 value) {                                                  \
+/* A colour the stored value already shows (a system colour as the palette gives it) leaves */
+/* that value: a form listing both properties restores it in either order. */
+#define MERV_WIDGET_Color(Name, qtColor, setQtColor)                                               \
+    quint32 MervGaugeWidget::Name() const {                                                        \
         if (d->staged)                                                                             \
-            return d->stage(#Name, Variant::color(value));                                         \
-        d->report(QStringLiteral(#Name), [&] { d->control->setter(value); });                      \
+            return d->stagedValue(#Name).toColor(d->numbers);                                      \
+        return d->control->stored##Name();                                                         \
     }                                                                                              \
-    QColor MervGaugeWidget::qname() {                                                              \
+    void MervGaugeWidget::set##Name(quint32 value) {                                               \
+        d->attempt(QStringLiteral(#Name), Private::Report::Signal, [&] {                           \
+            if (d->staged)                                                                         \
+                return d->stage(#Name, Variant::color(value));                                     \
+            d->control->set##Name(value);                                                          \
+        });                                                                                        \
+    }                                                                                              \
+    QColor MervGaugeWidget::qtColor() const {                                                      \
         return qt::toQColor(Name(), palette());                                                    \
     }                                                                                              \
-    void MervGaugeWidget::qsetter(const QColor& color) {                                           \
-        /* A colour the stored value already shows (a system colour as the palette gives it) */    \
-        /* leaves that value: a form listing both properties restores it in either order. */       \
-        if (qt::toQColor(d->colorValue(#Name, &MERV_Gauge::Name), palette()) == color.toRgb())     \
+    void MervGaugeWidget::setQtColor(const QColor& color) {                                        \
+        if (qtColor() == color.toRgb()) {                                                          \
+            d->lastError = {};                                                                     \
             return;                                                                                \
-        setter(qt::toOleColor(color));                                                             \
+        }                                                                                          \
+        set##Name(qt::toOleColor(color));                                                          \
     }
-MERV_COLOR_PROPERTY(BackColorText, setBackColorText, backColorTextQColor, setBackColorTextQColor)
-MERV_COLOR_PROPERTY(BackColorGraphic, setBackColorGraphic, backColorGraphicQColor,
-                    setBackColorGraphicQColor)
-MERV_COLOR_PROPERTY(TextColor, setTextColor, textQColor, setTextQColor)
-MERV_COLOR_PROPERTY(BordersColor, setBordersColor, bordersQColor, setBordersQColor)
-MERV_COLOR_PROPERTY(NormalColor, setNormalColor, normalQColor, setNormalQColor)
-MERV_COLOR_PROPERTY(WarningColor, setWarningColor, warningQColor, setWarningQColor)
-MERV_COLOR_PROPERTY(AlarmColor, setAlarmColor, alarmQColor, setAlarmQColor)
-#undef MERV_COLOR_PROPERTY
+#define MERV_WIDGET(Kind, Name, help, browsable, storeOrder, bagDefault, qtColor, setQtColor)      \
+    MERV_WIDGET_##Kind(Name, qtColor, setQtColor)
+MERV_GAUGE_PROPERTIES(MERV_WIDGET)
+#undef MERV_WIDGET
+#undef MERV_WIDGET_Text
+#undef MERV_WIDGET_Integer
+#undef MERV_WIDGET_Boolean
+#undef MERV_WIDGET_Single
+#undef MERV_WIDGET_Color
 
-void MervGaugeWidget::loadBag(const QString& path) {
-    MemoryPropertyBag bag = merv::loadBag(path.toStdString(), d->numbers);
+bool MervGaugeWidget::loadBag(const QString& path) {
+    std::optional<MemoryPropertyBag> bag;
+    if (!d->attempt(QString(), Private::Report::Quietly,
+                    [&] { bag.emplace(merv::loadBag(path.toStdString(), d->numbers)); }))
+        return false;
     d->ensureStarted();
-    d->call([&] { d->control->ReadProperties(bag); });
+    return d->attempt(QString(), Private::Report::Quietly,
+                      [&] { d->control->ReadProperties(*bag); });
 }
 
-void MervGaugeWidget::saveBag(const QString& path) {
+bool MervGaugeWidget::saveBag(const QString& path) {
     MemoryPropertyBag bag(d->numbers);
-    store(bag);
-    merv::saveBag(path.toStdString(), bag);
+    if (!store(bag))
+        return false;
+    return d->attempt(QString(), Private::Report::Quietly,
+                      [&] { merv::saveBag(path.toStdString(), bag); });
 }
 
 QString MervGaugeWidget::propertyHelpString(const QString& name) {
@@ -654,6 +789,28 @@ void MervGaugeWidget::openEditor() {
     d->ensureStarted();
     if (const auto& open = d->control->ui().Sfondo.onDblClick)
         d->report(QString(), open);
+}
+
+QString MervGaugeWidget::shownValueText() const {
+    return MervGaugeAccessible::valueOf(*d->control);
+}
+
+QString MervGaugeWidget::valueCaption(double value) const {
+    try {
+        return qs(d->control->valueCaption(convert::toSingle(value)));
+    } catch (const RuntimeError&) {
+        // No caption to give: the documented answer is an empty text.
+        return {};
+    }
+}
+
+QLineF MervGaugeWidget::needleLine() const {
+    const Line& needle = d->control->ui().LineValore;
+    return {needle.x1(), needle.y1(), needle.x2(), needle.y2()};
+}
+
+bool MervGaugeWidget::isFaceDrawn() const {
+    return d->control->face().bandsDrawn();
 }
 
 void MervGaugeWidget::showPropertySheet() {
@@ -679,18 +836,16 @@ void MervGaugeWidget::setPropertiesActionEnabled(bool enabled) {
 }
 
 bool MervGaugeWidget::editorOpen() const {
-    d->ensureStarted();
     return d->control->editor().isOpen();
 }
 
-MERV_Gauge& MervGaugeWidget::control() {
-    d->ensureStarted();
-    return *d->control;
+MERV_Gauge& mervGaugeControl(MervGaugeWidget& widget) {
+    widget.d->ensureStarted();
+    return *widget.d->control;
 }
 
-const MERV_Gauge& MervGaugeWidget::control() const {
-    d->ensureStarted();
-    return *d->control;
+const MERV_Gauge& mervGaugeControl(const MervGaugeWidget& widget) {
+    return mervGaugeControl(const_cast<MervGaugeWidget&>(widget));
 }
 
 QSize MervGaugeWidget::sizeHint() const {
@@ -767,7 +922,7 @@ Element* elementUnder(MervGaugeWidget& widget, QPointF position) {
     const QPointF p = (position - widget.controlOrigin()) / widget.zoom();
     if (p.x() < 0 || p.y() < 0)
         return nullptr;
-    return elementAt(widget.control().elements().root(), int(p.x() * Layout::TwipsPerPixel),
+    return elementAt(mervGaugeControl(widget).elements().root(), int(p.x() * Layout::TwipsPerPixel),
                      int(p.y() * Layout::TwipsPerPixel));
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <mervgauge/control/GaugePropertyList.h>
 #include <mervgauge/mervgauge_qt_export.h>
 
 #include <QColor>
+#include <QLineF>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
@@ -12,52 +14,71 @@
 namespace merv {
 class MERV_Gauge;
 class PropertyBag;
-class RuntimeError;
 } // namespace merv
+
+// The widget's side of each row of control/GaugePropertyList.h, by the row's kind: the Qt
+// property, its accessors and its change signal. Numbers are int and double at the property
+// surface, as form designers, uic and QUiLoader take them; they convert to the control's 16-bit
+// integer and single exactly as an automation host converts (an out-of-range value is refused
+// with an overflow error). Each colour is there twice: as a QColor, for a colour chooser, and
+// as the stored value 0x00BBGGRR, which also expresses system colours; a QColor write of the
+// colour the stored value already shows keeps the stored value, so a form that lists both, in
+// any order, restores it. Both notify together when the stored value changes.
+#define MERV_QT_PROPERTY_Text(Name, qtColor, setQtColor)                                           \
+    Q_PROPERTY(QString Name READ Name WRITE set##Name NOTIFY Name##Changed)
+#define MERV_QT_PROPERTY_Integer(Name, qtColor, setQtColor)                                        \
+    Q_PROPERTY(int Name READ Name WRITE set##Name NOTIFY Name##Changed)
+#define MERV_QT_PROPERTY_Boolean(Name, qtColor, setQtColor)                                        \
+    Q_PROPERTY(bool Name READ Name NOTIFY Name##Changed)
+#define MERV_QT_PROPERTY_Single(Name, qtColor, setQtColor)                                         \
+    Q_PROPERTY(double Name READ Name WRITE set##Name NOTIFY Name##Changed)
+#define MERV_QT_PROPERTY_Color(Name, qtColor, setQtColor)                                          \
+    Q_PROPERTY(QColor qtColor READ qtColor WRITE setQtColor NOTIFY qtColor##Changed)               \
+    Q_PROPERTY(quint32 Name READ Name WRITE set##Name NOTIFY Name##Changed)
+#define MERV_QT_PROPERTY(Kind, Name, help, browsable, storeOrder, bagDefault, qtColor, setQtColor) \
+    MERV_QT_PROPERTY_##Kind(Name, qtColor, setQtColor)
+
+// Getters are const and only read: a gauge that waits for its first observer answers the
+// value written to it so far (or the default), a started one the value its control stores.
+#define MERV_QT_ACCESSORS_Text(Name, qtColor, setQtColor)                                          \
+    QString Name() const;                                                                          \
+    void set##Name(const QString& value);
+#define MERV_QT_ACCESSORS_Integer(Name, qtColor, setQtColor)                                       \
+    int Name() const;                                                                              \
+    void set##Name(int value);
+#define MERV_QT_ACCESSORS_Boolean(Name, qtColor, setQtColor) bool Name() const;
+#define MERV_QT_ACCESSORS_Single(Name, qtColor, setQtColor)                                        \
+    double Name() const;                                                                           \
+    void set##Name(double value);
+#define MERV_QT_ACCESSORS_Color(Name, qtColor, setQtColor)                                         \
+    quint32 Name() const;                                                                          \
+    void set##Name(quint32 value);                                                                 \
+    QColor qtColor() const;                                                                        \
+    void setQtColor(const QColor& color);
+#define MERV_QT_ACCESSORS(Kind, Name, help, browsable, storeOrder, bagDefault, qtColor,            \
+                          setQtColor)                                                              \
+    MERV_QT_ACCESSORS_##Kind(Name, qtColor, setQtColor)
+
+#define MERV_QT_SIGNALS_Text(Name, qtColor, setQtColor) void Name##Changed(const QString& value);
+#define MERV_QT_SIGNALS_Integer(Name, qtColor, setQtColor) void Name##Changed(int value);
+#define MERV_QT_SIGNALS_Boolean(Name, qtColor, setQtColor) void Name##Changed(bool status);
+#define MERV_QT_SIGNALS_Single(Name, qtColor, setQtColor) void Name##Changed(double value);
+#define MERV_QT_SIGNALS_Color(Name, qtColor, setQtColor)                                           \
+    void Name##Changed(quint32 value);                                                             \
+    void qtColor##Changed(const QColor& color);
+#define MERV_QT_SIGNALS(Kind, Name, help, browsable, storeOrder, bagDefault, qtColor, setQtColor)  \
+    MERV_QT_SIGNALS_##Kind(Name, qtColor, setQtColor)
 
 // One analog gauge as a Qt widget: it hosts one MERV_Gauge, paints its element tree and
 // forwards what a person does to it. Properties and events carry the control's own names.
 //
 // A property write that the control refuses emits runtimeError and leaves the control as the
-// failed write left it; putProperty and getProperty throw merv::RuntimeError instead, for code
-// that wants to handle the error itself. No error ever escapes into Qt's event loop.
+// failed write left it. The calls by name, the lifecycle and the bag files return whether they
+// passed instead; every property write and each of those calls leaves its error, if any, in
+// lastErrorNumber() and lastErrorString(). No error ever escapes into Qt's event loop.
 class MERVGAUGE_QT_EXPORT MervGaugeWidget : public QWidget {
     Q_OBJECT
-    // Numbers are int and double at the property surface, as form designers, uic and
-    // QUiLoader take them; they convert to the control's 16-bit integer and single exactly as
-    // an automation host converts (an out-of-range value is refused with an overflow error).
-    Q_PROPERTY(QString VariableName READ VariableName WRITE setVariableName)
-    Q_PROPERTY(QString EngUnit READ EngUnit WRITE setEngUnit)
-    Q_PROPERTY(int Precision READ Precision WRITE setPrecision)
-    Q_PROPERTY(bool AlarmHighStatus READ AlarmHighStatus NOTIFY AlarmHighStatusChanged)
-    Q_PROPERTY(bool AlarmLowStatus READ AlarmLowStatus NOTIFY AlarmLowStatusChanged)
-    Q_PROPERTY(bool WarningHighStatus READ WarningHighStatus NOTIFY WarningHighStatusChanged)
-    Q_PROPERTY(bool WarningLowStatus READ WarningLowStatus NOTIFY WarningLowStatusChanged)
-    Q_PROPERTY(double AlarmHighVal READ AlarmHighVal WRITE setAlarmHighVal)
-    Q_PROPERTY(double AlarmLowVal READ AlarmLowVal WRITE setAlarmLowVal)
-    Q_PROPERTY(double WarningHighVal READ WarningHighVal WRITE setWarningHighVal)
-    Q_PROPERTY(double WarningLowVal READ WarningLowVal WRITE setWarningLowVal)
-    Q_PROPERTY(double Value READ Value WRITE setValue)
-    Q_PROPERTY(double MinValue READ MinValue WRITE setMinValue)
-    Q_PROPERTY(double MaxValue READ MaxValue WRITE setMaxValue)
-    // Each colour twice: as a QColor, for a colour chooser, and as the stored value, which
-    // also expresses system colours. A QColor write of the colour the stored value already
-    // shows keeps the stored value, so a form that lists both, in any order, restores it.
-    Q_PROPERTY(QColor backColorTextQColor READ backColorTextQColor WRITE setBackColorTextQColor)
-    Q_PROPERTY(quint32 BackColorText READ BackColorText WRITE setBackColorText)
-    Q_PROPERTY(
-        QColor backColorGraphicQColor READ backColorGraphicQColor WRITE setBackColorGraphicQColor)
-    Q_PROPERTY(quint32 BackColorGraphic READ BackColorGraphic WRITE setBackColorGraphic)
-    Q_PROPERTY(QColor textQColor READ textQColor WRITE setTextQColor)
-    Q_PROPERTY(quint32 TextColor READ TextColor WRITE setTextColor)
-    Q_PROPERTY(QColor bordersQColor READ bordersQColor WRITE setBordersQColor)
-    Q_PROPERTY(quint32 BordersColor READ BordersColor WRITE setBordersColor)
-    Q_PROPERTY(QColor normalQColor READ normalQColor WRITE setNormalQColor)
-    Q_PROPERTY(quint32 NormalColor READ NormalColor WRITE setNormalColor)
-    Q_PROPERTY(QColor warningQColor READ warningQColor WRITE setWarningQColor)
-    Q_PROPERTY(quint32 WarningColor READ WarningColor WRITE setWarningColor)
-    Q_PROPERTY(QColor alarmQColor READ alarmQColor WRITE setAlarmQColor)
-    Q_PROPERTY(quint32 AlarmColor READ AlarmColor WRITE setAlarmColor)
+    MERV_GAUGE_PROPERTIES(MERV_QT_PROPERTY)
 
 public:
     // A gauge restored from a property bag, behaving as a control loaded at run time (value
@@ -67,7 +88,7 @@ public:
     // its designed bag would, whatever order the form lists the properties in. No writes: the
     // defaults.
     explicit MervGaugeWidget(QWidget* parent = nullptr);
-    // A gauge restored from the bag. Throws merv::RuntimeError when restoring fails.
+    // A gauge restored from the bag; lastErrorNumber() tells whether restoring failed.
     explicit MervGaugeWidget(merv::PropertyBag& bag, QWidget* parent = nullptr);
     // A gauge whose control has not started yet: connect to its signals first, then call
     // restore() or createNew(). It paints the design-time layout until then.
@@ -75,88 +96,48 @@ public:
     MervGaugeWidget(Unstarted, QWidget* parent = nullptr);
     ~MervGaugeWidget() override;
 
-    // Restores the control from the bag (Initialize, ReadProperties, then sizing). Throws
-    // merv::RuntimeError from ReadProperties; the control then stays half restored.
-    void restore(merv::PropertyBag& bag);
+    // What lastErrorNumber() holds after a call that passed, and after a bag file that could
+    // not be read or written (lastErrorString() then names the file, the key and the fault).
+    // Any other number is the control's run-time error number.
+    static constexpr int NoError = 0;
+    static constexpr int BagFileError = -1;
+    // The error of the last property write, call by name, lifecycle call or bag-file call.
+    int lastErrorNumber() const;
+    QString lastErrorString() const;
+
+    // Restores the control from the bag (Initialize, ReadProperties, then sizing). A refusal
+    // of ReadProperties leaves the control half restored and returns false.
+    bool restore(merv::PropertyBag& bag);
     // The design-time path of a form designer: Initialize, InitProperties with the ambient
     // UserMode given, then sizing. With userMode false the control is in design mode.
     void createNew(bool userMode);
     bool started() const noexcept;
+    // Whether the gauge has its stored properties: restored, or waiting to be restored from
+    // those written to it so far. A gauge made new by createNew() is not: its value writes
+    // leave the display to the next redraw.
+    bool isRestored() const;
 
-    // Stores the control's properties into the bag (WriteProperties). Throws
-    // merv::RuntimeError.
-    void store(merv::PropertyBag& bag);
+    // Stores the control's properties into the bag (WriteProperties); false when it failed.
+    bool store(merv::PropertyBag& bag);
 
-    // Property access by name, converted as an automation host converts; throw
-    // merv::RuntimeError (438 for a name the control does not have).
-    void putProperty(const QString& name, const QVariant& value);
+    // Property access by name, converted as an automation host converts: false, or an invalid
+    // QVariant, when it failed (438 for a name the control does not have). A get goes through
+    // the control's own getter (a colour's redraws the face), unlike the property getters.
+    bool putProperty(const QString& name, const QVariant& value);
     QVariant getProperty(const QString& name);
 
-    QString VariableName() const;
-    void setVariableName(const QString& vNewName);
-    QString EngUnit() const;
-    void setEngUnit(const QString& vNewEngUnit);
-    int Precision() const;
-    void setPrecision(int vNewPrec);
-    bool AlarmHighStatus() const;
-    bool AlarmLowStatus() const;
-    bool WarningHighStatus() const;
-    bool WarningLowStatus() const;
-    double AlarmHighVal() const;
-    void setAlarmHighVal(double vNewAlarmHigh);
-    double AlarmLowVal() const;
-    void setAlarmLowVal(double vNewAlarmLow);
-    double WarningHighVal() const;
-    void setWarningHighVal(double vNewWarnHigh);
-    double WarningLowVal() const;
-    void setWarningLowVal(double vNewWarnLow);
-    double Value() const;
-    void setValue(double vNewValue);
-    double MinValue() const;
-    void setMinValue(double vNewMinValue);
-    double MaxValue() const;
-    void setMaxValue(double vNewMaxValue);
-    // Colours are OLE_COLOR values, 0x00BBGGRR. Reading one redraws the dial face, as the
-    // control's colour getters do.
-    quint32 BackColorText();
-    void setBackColorText(quint32 nNewVal);
-    quint32 BackColorGraphic();
-    void setBackColorGraphic(quint32 nNewVal);
-    quint32 TextColor();
-    void setTextColor(quint32 nNewVal);
-    quint32 BordersColor();
-    void setBordersColor(quint32 nNewVal);
-    quint32 NormalColor();
-    void setNormalColor(quint32 nNewVal);
-    quint32 WarningColor();
-    void setWarningColor(quint32 nNewVal);
-    quint32 AlarmColor();
-    void setAlarmColor(quint32 nNewVal);
-
-    // The colour properties as QColors (alpha dropped on writes).
-    QColor backColorTextQColor();
-    void setBackColorTextQColor(const QColor& color);
-    QColor backColorGraphicQColor();
-    void setBackColorGraphicQColor(const QColor& color);
-    QColor textQColor();
-    void setTextQColor(const QColor& color);
-    QColor bordersQColor();
-    void setBordersQColor(const QColor& color);
-    QColor normalQColor();
-    void setNormalQColor(const QColor& color);
-    QColor warningQColor();
-    void setWarningQColor(const QColor& color);
-    QColor alarmQColor();
-    void setAlarmQColor(const QColor& color);
+    // Single getters answer NaN while the stored text is no number (the operator is typing
+    // it in the threshold editor); colours are OLE_COLOR values, 0x00BBGGRR.
+    MERV_GAUGE_PROPERTIES(MERV_QT_ACCESSORS)
 
     // Restores the control from a property-bag file. The whole file is read and checked
-    // first: a missing, truncated, non-JSON or wrongly typed file throws merv::BagError
-    // (naming the file, the key and what was wrong) and leaves the gauge as it was. Restoring
-    // then runs through the setters and may throw merv::RuntimeError.
-    void loadBag(const QString& path);
-    // Stores the control's properties into a bag file, atomically: a failed save throws
-    // merv::BagError and leaves the old file whole.
-    void saveBag(const QString& path);
+    // first: a missing, truncated, non-JSON or wrongly typed file fails with BagFileError and
+    // leaves the gauge as it was. Restoring then runs through the setters and may fail with
+    // the control's error.
+    bool loadBag(const QString& path);
+    // Stores the control's properties into a bag file, atomically: a failed save leaves the
+    // old file whole.
+    bool saveBag(const QString& path);
 
     // What a property browser shows of a gauge property: its help string, empty where it has
     // none, and whether it lists the property at all (not the read-only status flags).
@@ -167,10 +148,16 @@ public:
     void openEditor();
     // Whether the threshold editor panel is open.
     bool editorOpen() const;
-
-    // The hosted control, for hosts that reach it through the core's own interfaces.
-    merv::MERV_Gauge& control();
-    const merv::MERV_Gauge& control() const;
+    // The value text the gauge shows ("31.6 bar"), as a screen reader reads it.
+    QString shownValueText() const;
+    // A value as the gauge would show it now: at its precision, in its locale, with its unit;
+    // empty where the gauge could not caption it.
+    QString valueCaption(double value) const;
+    // The needle as it stands, in the control's own coordinates (twips from its top left).
+    QLineF needleLine() const;
+    // Whether the dial face has been drawn: a started gauge draws it from a timer tick, so a
+    // host that takes a picture of the gauge waits for this first.
+    bool isFaceDrawn() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -204,10 +191,10 @@ signals:
     // A property put, a tick or an input that the control failed. The property is empty
     // where no property call failed (a redraw tick, say).
     void runtimeError(int number, const QString& description, const QString& property);
-    void AlarmHighStatusChanged(bool status);
-    void AlarmLowStatusChanged(bool status);
-    void WarningHighStatusChanged(bool status);
-    void WarningLowStatusChanged(bool status);
+    // Each property's change, emitted when the value the control stores differs from the one
+    // last notified (a write of the value it holds notifies nothing), once the call that
+    // changed it returns. A gauge that waits for its first observer has no one to tell.
+    MERV_GAUGE_PROPERTIES(MERV_QT_SIGNALS)
 
 protected:
     bool event(QEvent* event) override;
@@ -223,4 +210,25 @@ private:
     class Private;
     friend class Private;
     std::unique_ptr<Private> d;
+    // In-tree tests and benchmarks reach the hosted control (<mervgauge/private/...>).
+    friend merv::MERV_Gauge& mervGaugeControl(MervGaugeWidget& widget);
 };
+
+#undef MERV_QT_PROPERTY
+#undef MERV_QT_PROPERTY_Text
+#undef MERV_QT_PROPERTY_Integer
+#undef MERV_QT_PROPERTY_Boolean
+#undef MERV_QT_PROPERTY_Single
+#undef MERV_QT_PROPERTY_Color
+#undef MERV_QT_ACCESSORS
+#undef MERV_QT_ACCESSORS_Text
+#undef MERV_QT_ACCESSORS_Integer
+#undef MERV_QT_ACCESSORS_Boolean
+#undef MERV_QT_ACCESSORS_Single
+#undef MERV_QT_ACCESSORS_Color
+#undef MERV_QT_SIGNALS
+#undef MERV_QT_SIGNALS_Text
+#undef MERV_QT_SIGNALS_Integer
+#undef MERV_QT_SIGNALS_Boolean
+#undef MERV_QT_SIGNALS_Single
+#undef MERV_QT_SIGNALS_Color

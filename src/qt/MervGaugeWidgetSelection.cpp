@@ -1,5 +1,6 @@
 #include "MervGaugeWidgetSelection.h"
 
+#include "MervGaugeWidget_p.h"
 #include "QtLocale.h"
 
 #include <mervgauge/control/GaugeProperties.h>
@@ -45,7 +46,7 @@ MervGaugeWidget& MervGaugeWidgetSelection::gauge() const {
 
 Variant MervGaugeWidgetSelection::getProperty(std::string_view name) {
     const PropertyInfo& info = propertyNamed(name);
-    return info.get(gauge().control());
+    return info.get(mervGaugeControl(gauge()));
 }
 
 void MervGaugeWidgetSelection::putProperty(std::string_view name, const Variant& value) {
@@ -59,10 +60,14 @@ void MervGaugeWidgetSelection::putProperty(std::string_view name, const Variant&
         return;
     }
     // The page hands over texts and 32-bit colours; the widget converts them as a host does.
+    QVariant converted;
     if (value.isText())
-        gauge().putProperty(property, QString::fromStdString(value.asText()));
+        converted = QString::fromStdString(value.asText());
     else if (value.type() == Variant::Type::Long)
-        gauge().putProperty(property, QVariant::fromValue(value.asLong()));
+        converted = QVariant::fromValue(value.asLong());
     else
         throw RuntimeError(ErrorNumber::TypeMismatch);
+    // The page's site interface raises the widget's error as the control's own.
+    if (!gauge().putProperty(property, converted))
+        throw RuntimeError(gauge().lastErrorNumber(), gauge().lastErrorString().toStdString());
 }

@@ -39,7 +39,8 @@ merv::MemoryPropertyBag designedBoilerPressure() {
 // What the gauge stores, as text per key, for comparing whole bags.
 QStringList stored(MervGaugeWidget& gauge) {
     merv::MemoryPropertyBag bag;
-    gauge.store(bag);
+    if (!gauge.store(bag))
+        return {QStringLiteral("not stored: ") + gauge.lastErrorString()};
     QStringList entries;
     for (const auto& [key, value] : bag.entries())
         entries << QString::fromStdString(key + "=" + value.toText(merv::NumberLocale::english()));
@@ -59,14 +60,14 @@ merv::MemoryPropertyBag designedSuction() {
 // What a host sees of a gauge as it comes up: besides its properties, its alarm state and its
 // needle, which depend on the order the properties were applied in.
 QStringList shown(MervGaugeWidget& gauge) {
-    const merv::MERV_Gauge& control = gauge.control();
-    const merv::Line& needle = control.ui().LineValore;
-    return stored(gauge) << QString("needle=%1,%2").arg(needle.x1()).arg(needle.y1())
-                         << QString("status=%1%2%3%4")
-                                .arg(control.AlarmHighStatus())
-                                .arg(control.AlarmLowStatus())
-                                .arg(control.WarningHighStatus())
-                                .arg(control.WarningLowStatus());
+    QStringList properties = stored(gauge);
+    const QLineF needle = gauge.needleLine();
+    return properties << QString("needle=%1,%2").arg(needle.x1()).arg(needle.y1())
+                      << QString("status=%1%2%3%4")
+                             .arg(gauge.AlarmHighStatus())
+                             .arg(gauge.AlarmLowStatus())
+                             .arg(gauge.WarningHighStatus())
+                             .arg(gauge.WarningLowStatus());
 }
 
 std::unique_ptr<QWidget> loadWithPlugin(const QString& path) {
@@ -95,7 +96,7 @@ void DesignedFormTest::uicCreatesRestoredGaugesWithTheDesignedValues() {
     QWidget form;
     Ui::DesignedForm ui;
     ui.setupUi(&form);
-    QVERIFY(ui.boilerPressure->control().loaded());
+    QVERIFY(ui.boilerPressure->isRestored());
     QCOMPARE(ui.tankLevel->VariableName(), QString("Level"));
     QCOMPARE(ui.tankLevel->NormalColor(), 0xFF8000u);
     QCOMPARE(ui.flueTemperature->EngUnit(), QString("°C"));
@@ -120,7 +121,7 @@ void DesignedFormTest::uiLoaderWithThePluginGivesTheSameGauges() {
     // Without the plugin each gauge would silently be a plain QWidget.
     auto* gauge = form->findChild<MervGaugeWidget*>("boilerPressure");
     QVERIFY(gauge);
-    QVERIFY(gauge->control().loaded());
+    QVERIFY(gauge->isRestored());
     merv::MemoryPropertyBag bag = designedBoilerPressure();
     MervGaugeWidget restored(bag);
     QCOMPARE(stored(*gauge), stored(restored));

@@ -153,7 +153,7 @@ void DesignerPluginTest::withoutFormEditorAGaugeIsRestoredForRunTime() {
     std::unique_ptr<QWidget> widget(m_plugin->createWidget(nullptr));
     auto* gauge = qobject_cast<MervGaugeWidget*>(widget.get());
     QVERIFY(gauge);
-    QVERIFY(gauge->control().loaded());
+    QVERIFY(gauge->isRestored());
 }
 
 void DesignerPluginTest::aDroppedGaugeIsANewControlInDesignMode() {
@@ -163,15 +163,15 @@ void DesignerPluginTest::aDroppedGaugeIsANewControlInDesignMode() {
     // The plugin and the test share the widget library: one metaobject.
     auto* gauge = qobject_cast<MervGaugeWidget*>(widget.get());
     QVERIFY(gauge);
-    QVERIFY(!gauge->control().loaded());
+    QVERIFY(!gauge->isRestored());
     QSignalSpy errors(gauge, &MervGaugeWidget::runtimeError);
     gauge->setAlarmColor(0x00123456u);
     QCOMPARE(gauge->AlarmColor(), 0x00123456u);
     // Before the control is loaded a value write leaves the display to the next redraw.
-    const std::string shown = gauge->control().ui().Val.caption();
+    const QString shown = gauge->shownValueText();
     gauge->setValue(42);
     QCOMPARE(gauge->Value(), 42.0f);
-    QCOMPARE(gauge->control().ui().Val.caption(), shown);
+    QCOMPARE(gauge->shownValueText(), shown);
     QCOMPARE(errors.count(), 0);
 }
 

@@ -2,6 +2,7 @@
 #include "GaugeTestSupport.h"
 
 #include <mervgauge/MervGaugeWidget.h>
+#include <mervgauge/private/MervGaugeWidget_p.h>
 
 #include <mervgauge/control/MERV_Gauge.h>
 #include <mervgauge/platform/PropertyBag.h>
@@ -24,19 +25,19 @@ void GaugeLocale::italianShowsAndParsesDecimalCommas() {
     widget.setLocale(QLocale(QLocale::Italian, QLocale::Italy));
     widget.setPrecision(1);
     widget.setValue(12.5f);
-    QCOMPARE(widget.control().ui().Val.caption(), std::string("12,5 EU"));
-    QCOMPARE(widget.control().ui().Valore.text(), std::string("12,5"));
-    widget.putProperty(QStringLiteral("Value"), QStringLiteral("3,25"));
+    QCOMPARE(mervGaugeControl(widget).ui().Val.caption(), std::string("12,5 EU"));
+    QCOMPARE(mervGaugeControl(widget).ui().Valore.text(), std::string("12,5"));
+    QVERIFY(widget.putProperty(QStringLiteral("Value"), QStringLiteral("3,25")));
     QCOMPARE(widget.Value(), 3.25f);
 }
 
 void GaugeLocale::localeChangeReloadsTheCaptions() {
     MervGaugeWidget widget;
     widget.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    QCOMPARE(widget.control().ui().AH.caption(), std::string("High alarm"));
+    QCOMPARE(mervGaugeControl(widget).ui().AH.caption(), std::string("High alarm"));
     widget.setLocale(QLocale(QLocale::Italian, QLocale::Italy));
-    QCOMPARE(widget.control().ui().AH.caption(), std::string("Allarme alto"));
-    QCOMPARE(widget.control().ui().WL.caption(), std::string("Preallarme basso"));
+    QCOMPARE(mervGaugeControl(widget).ui().AH.caption(), std::string("Allarme alto"));
+    QCOMPARE(mervGaugeControl(widget).ui().WL.caption(), std::string("Preallarme basso"));
 }
 
 void GaugeLocale::localeSetBeforeRestoringIsTheOneRestoredIn() {
@@ -44,9 +45,9 @@ void GaugeLocale::localeSetBeforeRestoringIsTheOneRestoredIn() {
     widget.setLocale(QLocale(QLocale::Italian, QLocale::Italy));
     merv::MemoryPropertyBag bag;
     bag.set("Value", merv::Variant::single(12.5f));
-    widget.restore(bag);
-    QCOMPARE(widget.control().ui().Valore.text(), std::string("12,5"));
-    QCOMPARE(widget.control().ui().AH.caption(), std::string("Allarme alto"));
+    QVERIFY(widget.restore(bag));
+    QCOMPARE(mervGaugeControl(widget).ui().Valore.text(), std::string("12,5"));
+    QCOMPARE(mervGaugeControl(widget).ui().AH.caption(), std::string("Allarme alto"));
 }
 
 void GaugeLocale::paletteChangeIsAnAmbientBackColorChange() {
@@ -54,7 +55,7 @@ void GaugeLocale::paletteChangeIsAnAmbientBackColorChange() {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::Window, QColor(0x10, 0x20, 0x30));
     widget.setPalette(palette);
-    QCOMPARE(widget.control().ui().userControl.backColor(), 0x302010u);
+    QCOMPARE(mervGaugeControl(widget).ui().userControl.backColor(), 0x302010u);
 }
 
 QTEST_MAIN(GaugeLocale)

@@ -3,6 +3,7 @@
 #include "GaugeTestSupport.h"
 
 #include <mervgauge/MervGaugeWidget.h>
+#include <mervgauge/private/MervGaugeWidget_p.h>
 
 #include <mervgauge/control/MERV_Gauge.h>
 
@@ -120,7 +121,7 @@ void GaugePaint::repaintedLabelsFollowCaptionAndColour() {
     widget.setVariableName(QStringLiteral("Pressure"));
     const QImage pressure = settled(widget);
     QVERIFY(flow.copy(variabile) != pressure.copy(variabile));
-    widget.control().ui().Variabile.setForeColor(0xFF0000);
+    mervGaugeControl(widget).ui().Variabile.setForeColor(0xFF0000);
     QVERIFY(pixelsUnlike(settled(widget), variabile, Qt::white) >
             pixelsUnlike(pressure, variabile, Qt::white) / 2);
     QVERIFY(pixelsUnlike(settled(widget), variabile, Qt::blue) <

@@ -3,6 +3,7 @@
 #include "GaugeTestSupport.h"
 
 #include <mervgauge/MervGaugeWidget.h>
+#include <mervgauge/private/MervGaugeWidget_p.h>
 
 #include <mervgauge/control/MERV_Gauge.h>
 
@@ -18,7 +19,7 @@ namespace {
 // A gauge at its own size, restored and past its first redraw tick.
 void settle(MervGaugeWidget& widget) {
     widget.resize(widget.sizeHint());
-    QTRY_VERIFY(widget.control().face().bandsDrawn());
+    QTRY_VERIFY(mervGaugeControl(widget).face().bandsDrawn());
 }
 
 // The widget pixels the zoom covers whole: a fractional zoom covers the last row or column

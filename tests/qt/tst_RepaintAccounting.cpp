@@ -3,6 +3,7 @@
 #include "GaugeTestSupport.h"
 
 #include <mervgauge/MervGaugeWidget.h>
+#include <mervgauge/private/MervGaugeWidget_p.h>
 
 #include <mervgauge/control/MERV_Gauge.h>
 
@@ -30,7 +31,7 @@ public:
 
 // The needle's box in widget pixels, with room for its pen.
 QRect needleBox(const MervGaugeWidget& widget) {
-    const merv::Line& needle = widget.control().ui().LineValore;
+    const merv::Line& needle = mervGaugeControl(widget).ui().LineValore;
     return QRectF(QPointF(needle.x1(), needle.y1()), QPointF(needle.x2(), needle.y2()))
         .normalized()
         .toAlignedRect()

@@ -2,6 +2,7 @@
 #include "GaugeTestSupport.h"
 
 #include <mervgauge/MervGaugeWidget.h>
+#include <mervgauge/private/MervGaugeWidget_p.h>
 
 #include <mervgauge/control/MERV_Gauge.h>
 
@@ -96,7 +97,7 @@ void ThresholdEditorInput::editingKeysEndInTheField() {
     QTest::keyClick(edit, Qt::Key_End);
     QTest::keyClick(edit, Qt::Key_Backspace);
     QCOMPARE(edit->text(), QStringLiteral("8"));
-    QCOMPARE(widget->control().ui().AlarmH.text(), std::string("8"));
+    QCOMPARE(mervGaugeControl(*widget).ui().AlarmH.text(), std::string("8"));
     QTest::keyClick(edit, Qt::Key_Home);
     QTest::keyClicks(edit, QStringLiteral("1"));
     QCOMPARE(edit->text(), QStringLiteral("18"));

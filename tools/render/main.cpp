@@ -14,7 +14,6 @@
 #include <mervgauge/bagfile/BagFile.h>
 #include <mervgauge/bagfile/FileIo.h>
 #include <mervgauge/platform/PropertyBag.h>
-#include <mervgauge/platform/RuntimeError.h>
 
 #include <QApplication>
 #include <QBuffer>
@@ -143,10 +142,11 @@ Options parse(const QStringList& args) {
     return o;
 }
 
-QString describe(const merv::RuntimeError& error) {
+// The gauge's last error, as a run-time error.
+QString describeLastError(const MervGaugeWidget& gauge) {
     return QStringLiteral("run-time error %1: %2")
-        .arg(error.number())
-        .arg(QString::fromStdString(error.description()));
+        .arg(gauge.lastErrorNumber())
+        .arg(gauge.lastErrorString());
 }
 
 } // namespace
@@ -184,18 +184,14 @@ int main(int argc, char** argv) {
         merv::MemoryPropertyBag bag = options.bag.isEmpty()
                                           ? merv::MemoryPropertyBag()
                                           : merv::loadBag(options.bag.toStdString());
-        gauge.restore(bag);
+        if (!gauge.restore(bag))
+            fail(QStringLiteral("restoring: ") + describeLastError(gauge));
         for (const auto& [name, text] : options.writes) {
-            try {
-                gauge.putProperty(name, text);
-            } catch (const merv::RuntimeError& error) {
-                fail(QStringLiteral("%1: ").arg(name) + describe(error));
-            }
+            if (!gauge.putProperty(name, text))
+                fail(QStringLiteral("%1: ").arg(name) + describeLastError(gauge));
         }
     } catch (const merv::BagError& error) {
         fail(QString::fromStdString(error.what()));
-    } catch (const merv::RuntimeError& error) {
-        fail(QStringLiteral("restoring: ") + describe(error));
     }
 
     QTimer::singleShot(options.settleMs, &app, &QCoreApplication::quit);

@@ -1,9 +1,7 @@
 #include "PanelController.h"
 
 #include <mervgauge/MervGaugeWidget.h>
-#include <mervgauge/control/MERV_Gauge.h>
-#include <mervgauge/platform/Conversions.h>
-#include <mervgauge/platform/RuntimeError.h>
+#include <mervgauge/bagfile/BagError.h>
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -45,12 +43,10 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
         auto* widget = new MervGaugeWidget(MervGaugeWidget::Unstarted{}, gaugeParent);
         m_gauges[i].widget = widget;
         bind(int(i));
-        try {
-            widget->restore(bag);
-        } catch (const RuntimeError& error) {
-            // checkForm has restored the same bag already; a refusal now is a fault of ours.
-            throw SourceError("gauge " + std::to_string(i + 1) + ": " + error.description());
-        }
+        // checkForm has restored the same bag already; a refusal now is a fault of ours.
+        if (!widget->restore(bag))
+            throw SourceError("gauge " + std::to_string(i + 1) + ": " +
+                              widget->lastErrorString().toStdString());
     }
 
     connect(&m_alarms, &AlarmSummaryModel::transitioned, this, [this](const AlarmTransition& t) {
@@ -91,7 +87,7 @@ void PanelController::bind(int index) {
         const AlarmKind kind = w.kind;
         connect(widget, w.raised, this, [this, widget, kind] {
             m_alarms.raise(widget->VariableName().toStdString(), kind, widget->Value(),
-                           m_source->nowMs(), widget->control().ui().Val.caption());
+                           m_source->nowMs(), widget->shownValueText().toStdString());
         });
         connect(widget, w.statusChanged, this, [this, widget, kind](bool on) {
             if (!on)
@@ -115,8 +111,13 @@ void PanelController::bind(int index) {
 void PanelController::start() {
     std::vector<SourceTag> tags;
     // The range, thresholds and start value as the restored gauges hold them.
-    for (std::size_t i = 0; i < m_gauges.size(); ++i)
-        tags.push_back(sourceTagOf(m_form.gauges[i].tag, m_gauges[i].widget->control()));
+    for (std::size_t i = 0; i < m_gauges.size(); ++i) {
+        const MervGaugeWidget& g = *m_gauges[i].widget;
+        // The widget widens the control's singles exactly, as the tag's doubles take them.
+        tags.push_back(SourceTag{m_form.gauges[i].tag, g.MinValue(), g.MaxValue(), g.AlarmLowVal(),
+                                 g.WarningLowVal(), g.WarningHighVal(), g.AlarmHighVal(),
+                                 g.Value()});
+    }
     const std::int64_t now = m_source->nowMs();
     for (Bound& b : m_gauges)
         b.lastUpdateMs = now;
@@ -142,11 +143,8 @@ void PanelController::onValue(const QString& tag, double value, qint64 timeMs) {
         setFlag(index, &Bound::unreadable, false);
         const bool refusedBefore = b.refused;
         b.refused = false;
-        bool failed = false;
-        const auto watch =
-            connect(b.widget, &MervGaugeWidget::runtimeError, this, [&failed] { failed = true; });
         b.widget->setValue(float(value));
-        disconnect(watch);
+        const bool failed = b.widget->lastErrorNumber() != MervGaugeWidget::NoError;
         if (!failed && refusedBefore)
             emit qualityChanged(index);
         else if (failed)
@@ -222,7 +220,12 @@ Form PanelController::currentForm() const {
     Form form = m_form;
     for (std::size_t i = 0; i < m_gauges.size(); ++i) {
         MemoryPropertyBag bag;
-        m_gauges[i].widget->store(bag);
+        MervGaugeWidget& gauge = *m_gauges[i].widget;
+        // A gauge that cannot store its properties makes the form one that cannot be written.
+        if (!gauge.store(bag))
+            throw BagError({}, {},
+                           gauge.VariableName().toStdString() + ": " +
+                               gauge.lastErrorString().toStdString());
         form.gauges[i].bag = std::move(bag);
     }
     return form;
@@ -243,12 +246,7 @@ void PanelController::acknowledgeGauge(int index) {
 }
 
 QString PanelController::valueCaption(int index, double value) const {
-    try {
-        return QString::fromStdString(
-            gauge(index)->control().valueCaption(convert::toSingle(value)));
-    } catch (const RuntimeError&) {
-        return {};
-    }
+    return gauge(index)->valueCaption(value);
 }
 
 void PanelController::sampleAlarms(AlarmSummaryModel& summary) const {

@@ -41,6 +41,7 @@ public:
     DataSource& source() { return *m_source; }
     const QString& title() const { return m_title; }
     // The form as it stands now: each gauge's current properties stored through the control.
+    // Throws merv::BagError naming the gauge that could not store them.
     Form currentForm() const;
 
     // A value as the gauge captions it ("31.6 bar"); empty where the gauge cannot.

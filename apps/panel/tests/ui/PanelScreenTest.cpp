@@ -77,7 +77,7 @@ struct Screen {
     void settle() {
         EXPECT_TRUE(QTest::qWaitFor([&] {
             for (int i = 0; i < controller().gaugeCount(); ++i)
-                if (!controller().gauge(i)->control().face().bandsDrawn())
+                if (!controller().gauge(i)->isFaceDrawn())
                     return false;
             return true;
         }));
@@ -273,7 +273,7 @@ TEST(PanelZoom, AGaugeAtZoomTwoIsTheRatioTwoRenderPixelForPixel) {
     MemoryPropertyBag bag = defaultForm().gauges[0].bag;
     MervGaugeWidget reference(bag);
     reference.resize(reference.sizeHint());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reference.control().face().bandsDrawn(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reference.isFaceDrawn(); }));
     QImage render(reference.size() * 2, QImage::Format_RGB32);
     render.setDevicePixelRatio(2);
     reference.render(&render);
