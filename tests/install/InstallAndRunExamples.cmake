@@ -51,8 +51,10 @@ if(NOT run_output MATCHES "OnAlarmHigh" OR NOT EXISTS ${WORK_DIR}/render.png)
     message(FATAL_ERROR "the installed mervgauge-render did not render:\n${run_output}")
 endif()
 
-foreach(example two-gauges designed-form)
-    set(configure ${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/${example} -B ${WORK_DIR}/${example}
+# The examples, and a build of every installed header on its own.
+foreach(example examples/two-gauges examples/designed-form tests/install/headers)
+    cmake_path(GET example FILENAME name)
+    set(configure ${CMAKE_COMMAND} -S ${SOURCE_DIR}/${example} -B ${WORK_DIR}/${name}
         -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
         -DCMAKE_BUILD_TYPE=${BUILD_TYPE} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
         "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
@@ -60,7 +62,7 @@ foreach(example two-gauges designed-form)
         list(APPEND configure -DCMAKE_CXX_COMPILER_LAUNCHER=${CXX_COMPILER_LAUNCHER})
     endif()
     run(${configure})
-    run(${CMAKE_COMMAND} --build ${WORK_DIR}/${example})
+    run(${CMAKE_COMMAND} --build ${WORK_DIR}/${name})
 endforeach()
 
 run(${WORK_DIR}/two-gauges/two-gauges --seconds ${two_gauges_seconds})
@@ -73,4 +75,4 @@ file(READ ${EXPECTED_DESIGNED} expected)
 if(NOT run_output STREQUAL expected)
     message(FATAL_ERROR "designed-form printed\n${run_output}\ninstead of\n${expected}")
 endif()
-message(STATUS "installed package: both examples built and ran")
+message(STATUS "installed package: both examples built and ran, every header compiled alone")
