@@ -75,6 +75,8 @@ public:
     // user's locale, with its unit ("31.6 bar"). Throws RuntimeError where the caption step of
     // UpdateValue would.
     std::string valueCaption(float value) const;
+    // The caption the value display shows now, as the last value update left it.
+    const std::string& shownValueCaption() const noexcept;
     // The face redraw, run by the InitTimer tick and directly by the colour accessors.
     void InitTimer_Timer();
 

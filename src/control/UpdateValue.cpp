@@ -40,6 +40,10 @@ std::string MERV_Gauge::valueCaption(float value) const {
     return Impl::caption(*this, Impl::textOf(*this, value));
 }
 
+const std::string& MERV_Gauge::shownValueCaption() const noexcept {
+    return m_ui.Val.caption();
+}
+
 void MERV_Gauge::Impl::tellStatus(MERV_Gauge& gauge) {
     const std::array<bool, 4> now{gauge.m_AlarmHighStatus, gauge.m_AlarmLowStatus,
                                   gauge.m_WarningHighStatus, gauge.m_WarningLowStatus};

@@ -34,7 +34,7 @@ QString MervGaugeAccessible::nameOf(const merv::MERV_Gauge& gauge) {
 }
 
 QString MervGaugeAccessible::valueOf(const merv::MERV_Gauge& gauge) {
-    return QString::fromStdString(gauge.ui().Val.caption());
+    return QString::fromStdString(gauge.shownValueCaption());
 }
 
 namespace {

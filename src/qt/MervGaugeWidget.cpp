@@ -15,6 +15,7 @@
 #include <mervgauge/control/GaugeProperties.h>
 #include <mervgauge/control/GaugePropertyList.h>
 #include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/control/StagedRestore.h>
 #include <mervgauge/platform/Conversions.h>
 #include <mervgauge/platform/HitTest.h>
 #include <mervgauge/platform/PropertyBag.h>
@@ -188,11 +189,13 @@ public:
 
     void start(const std::function<void()>& lifecycle);
     // A property written while the gauge waits for its first observer, kept for restoring.
-    void stage(const char* name, Variant value);
+    void stage(const char* name, Variant value) {
+        staged.write(*findProperty(name), std::move(value));
+    }
     // Restores a waiting gauge from the properties written to it so far.
     void ensureStarted();
     // What a waiting gauge holds of a property: the value written to it, else the default.
-    Variant stagedValue(std::string_view name) const;
+    Variant stagedValue(const char* name) const { return staged.value(*findProperty(name)); }
     // A getter's read of the control: the fallback where the stored text is no number.
     template <typename T, typename F>
     static T readOr(T fallback, F&& f) {
@@ -247,9 +250,9 @@ public:
     bool attached = false;
     bool userMode = true;
     bool isStarted = false;
-    // The writes to a gauge that is yet to be restored; null once it is, or for a gauge that
-    // its host starts itself.
-    std::unique_ptr<MemoryPropertyBag> staged;
+    // The writes to a gauge that is yet to be restored; none wait once it is, or for a gauge
+    // that its host starts itself.
+    StagedRestore staged;
     int depth = 0;
     bool catchUpPosted = false;
     // False while a waiting gauge is restored: nobody has seen it yet, so nothing is news.
@@ -327,33 +330,21 @@ void MervGaugeWidget::Private::start(const std::function<void()>& lifecycle) {
     });
 }
 
-void MervGaugeWidget::Private::stage(const char* name, Variant value) {
-    staged->set(name, std::move(value));
-}
-
 void MervGaugeWidget::Private::ensureStarted() {
-    if (!staged)
+    if (!staged.isWaiting())
         return;
-    const std::unique_ptr<MemoryPropertyBag> bag = std::move(staged);
+    MemoryPropertyBag bag = staged.take();
     // No one could listen before now: what restoring raises goes unheard, as for a gauge
     // restored in its constructor.
     QSignalBlocker quiet(q);
     announcing = false;
     const auto announceAgain = qScopeGuard([this] { announcing = true; });
     try {
-        start([&] { control->ReadProperties(*bag); });
+        start([&] { control->ReadProperties(bag); });
     } catch (const RuntimeError& error) {
         quiet.unblock();
         emit q.runtimeError(error.number(), qs(error.description()), QString());
     }
-}
-
-Variant MervGaugeWidget::Private::stagedValue(std::string_view name) const {
-    for (const auto& [key, value] : staged->entries()) {
-        if (key == name)
-            return value;
-    }
-    return findProperty(name)->bagDefault;
 }
 
 void MervGaugeWidget::Private::raiseResize() {
@@ -590,7 +581,7 @@ void MervGaugeWidget::Private::updateLocale() {
 MervGaugeWidget::MervGaugeWidget(QWidget* parent) : MervGaugeWidget(Unstarted{}, parent) {
     // uic and QUiLoader write a form's properties in the form's order; restoring applies them
     // in the persisted order, so the writes wait for the first look at the gauge.
-    d->staged = std::make_unique<MemoryPropertyBag>(d->numbers);
+    d->staged = StagedRestore(d->numbers);
     d->primeNotified();
     QMetaObject::invokeMethod(
         this, [this] { d->ensureStarted(); }, Qt::QueuedConnection);
@@ -635,11 +626,11 @@ void MervGaugeWidget::createNew(bool userMode) {
 }
 
 bool MervGaugeWidget::started() const noexcept {
-    return d->isStarted || d->staged;
+    return d->isStarted || d->staged.isWaiting();
 }
 
 bool MervGaugeWidget::isRestored() const {
-    return d->staged || d->control->loaded();
+    return d->staged.isWaiting() || d->control->loaded();
 }
 
 bool MervGaugeWidget::store(PropertyBag& bag) {
@@ -675,13 +666,13 @@ QVariant MervGaugeWidget::getProperty(const QString& name) {
 // what changed is notified when the view catches up with the control.
 #define MERV_WIDGET_Text(Name, qtColor, setQtColor)                                                \
     QString MervGaugeWidget::Name() const {                                                        \
-        if (d->staged)                                                                             \
+        if (d->staged.isWaiting())                                                                 \
             return qs(d->stagedValue(#Name).toText(d->numbers));                                   \
         return qs(d->control->Name());                                                             \
     }                                                                                              \
     void MervGaugeWidget::set##Name(const QString& value) {                                        \
         d->attempt(QStringLiteral(#Name), Private::Report::Signal, [&] {                           \
-            if (d->staged)                                                                         \
+            if (d->staged.isWaiting())                                                             \
                 return d->stage(#Name, Variant::text(value.toStdString()));                        \
             d->control->set##Name(value.toStdString());                                            \
         });                                                                                        \
@@ -689,13 +680,14 @@ QVariant MervGaugeWidget::getProperty(const QString& name) {
 #define MERV_WIDGET_Integer(Name, qtColor, setQtColor)                                             \
     int MervGaugeWidget::Name() const {                                                            \
         return Private::readOr<int>(0, [&] {                                                       \
-            return d->staged ? d->stagedValue(#Name).toInteger(d->numbers) : d->control->Name();   \
+            return d->staged.isWaiting() ? d->stagedValue(#Name).toInteger(d->numbers)             \
+                                         : d->control->Name();                                     \
         });                                                                                        \
     }                                                                                              \
     void MervGaugeWidget::set##Name(int value) {                                                   \
         d->attempt(QStringLiteral(#Name), Private::Report::Signal, [&] {                           \
             const std::int16_t integer = convert::toInteger(double(value));                        \
-            if (d->staged)                                                                         \
+            if (d->staged.isWaiting())                                                             \
                 return d->stage(#Name, Variant::integer(integer));                                 \
             d->control->set##Name(integer);                                                        \
         });                                                                                        \
@@ -708,13 +700,14 @@ QVariant MervGaugeWidget::getProperty(const QString& name) {
 #define MERV_WIDGET_Single(Name, qtColor, setQtColor)                                              \
     double MervGaugeWidget::Name() const {                                                         \
         return Private::readOr<double>(qQNaN(), [&] {                                              \
-            return d->staged ? d->stagedValue(#Name).toSingle(d->numbers) : d->control->Name();    \
+            return d->staged.isWaiting() ? d->stagedValue(#Name).toSingle(d->numbers)              \
+                                         : d->control->Name();                                     \
         });                                                                                        \
     }                                                                                              \
     void MervGaugeWidget::set##Name(double value) {                                                \
         d->attempt(QStringLiteral(#Name), Private::Report::Signal, [&] {                           \
             const float single = convert::toSingle(value);                                         \
-            if (d->staged)                                                                         \
+            if (d->staged.isWaiting())                                                             \
                 return d->stage(#Name, Variant::single(single));                                   \
             d->control->set##Name(single);                                                         \
         });                                                                                        \
@@ -723,13 +716,13 @@ QVariant MervGaugeWidget::getProperty(const QString& name) {
 /* that value: a form listing both properties restores it in either order. */
 #define MERV_WIDGET_Color(Name, qtColor, setQtColor)                                               \
     quint32 MervGaugeWidget::Name() const {                                                        \
-        if (d->staged)                                                                             \
+        if (d->staged.isWaiting())                                                                 \
             return d->stagedValue(#Name).toColor(d->numbers);                                      \
         return d->control->stored##Name();                                                         \
     }                                                                                              \
     void MervGaugeWidget::set##Name(quint32 value) {                                               \
         d->attempt(QStringLiteral(#Name), Private::Report::Signal, [&] {                           \
-            if (d->staged)                                                                         \
+            if (d->staged.isWaiting())                                                             \
                 return d->stage(#Name, Variant::color(value));                                     \
             d->control->set##Name(value);                                                          \
         });                                                                                        \
@@ -787,8 +780,7 @@ bool MervGaugeWidget::isBrowsableProperty(const QString& name) {
 
 void MervGaugeWidget::openEditor() {
     d->ensureStarted();
-    if (const auto& open = d->control->ui().Sfondo.onDblClick)
-        d->report(QString(), open);
+    d->report(QString(), [this] { d->control->editor().openPanel(); });
 }
 
 QString MervGaugeWidget::shownValueText() const {

@@ -37,6 +37,11 @@ public:
         if (auto it = handlers.find(std::string(name)); it != handlers.end() && it->second)
             it->second();
     }
+    // Status notices apart from the log: "AlarmHighStatus=1".
+    std::vector<std::string> statusNotices;
+    void statusChanged(std::string_view name, bool status) override {
+        statusNotices.push_back(std::string(name) + (status ? "=1" : "=0"));
+    }
     const NumberLocale& numberLocale() const override { return locale; }
     std::int32_t resourceLanguage() const override { return language; }
     std::uint32_t systemColor(std::uint32_t index) const override {
