@@ -1,5 +1,7 @@
 #include <mervgauge/MervGaugePropertySheet.h>
 
+#include "MervGaugePropertySheet_p.h"
+
 #include "MervGaugePropertyPage.h"
 #include "MervGaugeWidgetSelection.h"
 #include "QtColorDialog.h"
@@ -16,6 +18,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,18 +44,33 @@ public:
     }
 };
 
+// The chooser the page is given once, handing each call to whichever chooser the sheet has
+// now: a host may set its own after the page was built.
+class ChosenColorDialog : public ColorDialog {
+public:
+    explicit ChosenColorDialog(std::function<ColorDialog&()> current)
+        : m_current(std::move(current)) {}
+    void setFlags(std::int32_t flags) override { m_current().setFlags(flags); }
+    std::uint32_t Color() const override { return m_current().Color(); }
+    void setColor(std::uint32_t color) override { m_current().setColor(color); }
+    void ShowColor() override { m_current().ShowColor(); }
+
+private:
+    std::function<ColorDialog&()> m_current;
+};
+
 } // namespace
 
 // The sheet's internals, not part of the library's interface.
 class MERVGAUGE_QT_NO_EXPORT MervGaugePropertySheet::Private : public PropertyPageSite {
 public:
-    Private(MervGaugePropertySheet& q, ColorDialog* chooser);
+    explicit Private(MervGaugePropertySheet& q);
 
     SelectedObject* selectedControl(int index) override;
     void setChanged(bool changed) override;
     const NumberLocale& numberLocale() const override { return numbers; }
     std::int32_t resourceLanguage() const override { return language; }
-    ColorDialog& colorDialog() override { return chooser ? *chooser : ownChooser; }
+    ColorDialog& colorDialog() override { return chosen; }
 
     void load();
     // Shows one message for a failure at the traced property.
@@ -60,7 +78,8 @@ public:
 
     MervGaugePropertySheet& q;
     qt::QtColorDialog ownChooser;
-    ColorDialog* chooser;
+    ColorDialog* chooser = nullptr;
+    ChosenColorDialog chosen{[this]() -> ColorDialog& { return chooser ? *chooser : ownChooser; }};
     NumberLocale numbers;
     std::int32_t language;
     std::vector<SelectedObject*> selection;
@@ -71,8 +90,8 @@ public:
     QDialogButtonBox* buttons = nullptr;
 };
 
-MervGaugePropertySheet::Private::Private(MervGaugePropertySheet& sheet, ColorDialog* given)
-    : q(sheet), ownChooser(sheet), chooser(given), numbers(qt::numberLocaleOf(sheet.locale())),
+MervGaugePropertySheet::Private::Private(MervGaugePropertySheet& sheet)
+    : q(sheet), ownChooser(sheet), numbers(qt::numberLocaleOf(sheet.locale())),
       language(qt::lcidOf(sheet.locale())) {}
 
 SelectedObject* MervGaugePropertySheet::Private::selectedControl(int index) {
@@ -105,8 +124,8 @@ void MervGaugePropertySheet::Private::report(const QString& what, const RuntimeE
                              .arg(QString::fromStdString(error.description())));
 }
 
-MervGaugePropertySheet::MervGaugePropertySheet(QWidget* parent, ColorDialog* chooser)
-    : QDialog(parent), d(std::make_unique<Private>(*this, chooser)) {
+MervGaugePropertySheet::MervGaugePropertySheet(QWidget* parent)
+    : QDialog(parent), d(std::make_unique<Private>(*this)) {
     // The sheet is the window; the page keeps its own caption as the page's title, as a sheet
     // of several pages would show it on the page's tab.
     setWindowTitle(tr("Gauge Properties"));
@@ -133,10 +152,20 @@ MervGaugePropertySheet::MervGaugePropertySheet(QWidget* parent, ColorDialog* cho
 
 MervGaugePropertySheet::~MervGaugePropertySheet() = default;
 
-void MervGaugePropertySheet::setSelection(std::vector<SelectedObject*> selection) {
-    d->selection = std::move(selection);
-    if (isVisible())
-        d->load();
+void MervGaugePropertySheetAccess::setSelection(MervGaugePropertySheet& sheet,
+                                                std::vector<SelectedObject*> selection) {
+    sheet.d->selection = std::move(selection);
+    if (sheet.isVisible())
+        sheet.d->load();
+}
+
+void MervGaugePropertySheetAccess::setColorChooser(MervGaugePropertySheet& sheet,
+                                                   ColorDialog* chooser) {
+    sheet.d->chooser = chooser;
+}
+
+MervGaugePropertyPage& MervGaugePropertySheetAccess::page(MervGaugePropertySheet& sheet) {
+    return *sheet.d->page;
 }
 
 void MervGaugePropertySheet::setGauges(const QList<MervGaugeWidget*>& gauges,
@@ -147,7 +176,7 @@ void MervGaugePropertySheet::setGauges(const QList<MervGaugeWidget*>& gauges,
         objects.push_back(std::make_unique<MervGaugeWidgetSelection>(*gauge, writer));
         selection.push_back(objects.back().get());
     }
-    setSelection(std::move(selection));
+    MervGaugePropertySheetAccess::setSelection(*this, std::move(selection));
     d->gauges = std::move(objects);
 }
 
@@ -168,10 +197,6 @@ bool MervGaugePropertySheet::apply() {
     d->setChanged(false);
     emit applied();
     return true;
-}
-
-MervGaugePropertyPage& MervGaugePropertySheet::page() {
-    return *d->page;
 }
 
 QPushButton* MervGaugePropertySheet::applyButton() const {

@@ -6,15 +6,8 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
 
-class MervGaugePropertyPage;
 class QPushButton;
-
-namespace merv {
-class ColorDialog;
-class SelectedObject;
-} // namespace merv
 
 // The gauge's property sheet: the property page with OK, Cancel and Apply, over a selection
 // of one or several gauges of which the first is loaded and written. The sheet is the page's
@@ -24,15 +17,10 @@ class MERVGAUGE_QT_EXPORT MervGaugePropertySheet : public QDialog {
     Q_OBJECT
 
 public:
-    // `chooser` is the colour chooser the swatches open, kept by the caller; without one the
-    // sheet opens a QColorDialog.
-    explicit MervGaugePropertySheet(QWidget* parent = nullptr,
-                                    merv::ColorDialog* chooser = nullptr);
+    // The swatches open a QColorDialog.
+    explicit MervGaugePropertySheet(QWidget* parent = nullptr);
     ~MervGaugePropertySheet() override;
 
-    // The objects the sheet edits, item 0 first, reached by property name; the caller keeps
-    // them alive while they are selected. A shown sheet loads item 0 at once.
-    void setSelection(std::vector<merv::SelectedObject*> selection);
     // How the sheet writes a property of a gauge, the value in the Qt property's type: a form
     // designer writes through its undo stack. Returns why it could not write, empty when it
     // wrote.
@@ -49,7 +37,6 @@ public:
     // error; the sheet then stays as it is, so the user can correct the field.
     bool apply();
 
-    MervGaugePropertyPage& page();
     QPushButton* applyButton() const;
 
 public slots:
@@ -65,6 +52,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The in-tree seams of <mervgauge/private/MervGaugePropertySheet_p.h>.
+    friend struct MervGaugePropertySheetAccess;
     class Private;
     std::unique_ptr<Private> d;
 };

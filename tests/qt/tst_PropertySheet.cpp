@@ -2,6 +2,7 @@
 // colour swatches do, and what Apply, OK and Cancel write.
 #include <mervgauge/MervGaugePropertySheet.h>
 #include <mervgauge/private/MervGaugePropertyPage.h>
+#include <mervgauge/private/MervGaugePropertySheet_p.h>
 #include <mervgauge/private/OleColor.h>
 
 #include <mervgauge/private/MervGaugeWidgetSelection.h>
@@ -39,6 +40,7 @@ struct Gauge {
 };
 
 using ScriptedChooser = merv::test::ScriptedColorDialog;
+using Access = MervGaugePropertySheetAccess;
 
 QLineEdit* field(QWidget& sheet, const char* name) {
     auto* edit = sheet.findChild<QLineEdit*>(name);
@@ -112,16 +114,17 @@ void PropertySheetTest::loadsTheFirstGaugeIntoFieldsSwatchesAndCaptions() {
     gauge->setMaxValue(250.5f);
     gauge->setAlarmColor(0x0000C0u);
     ScriptedChooser chooser;
-    MervGaugePropertySheet sheet(nullptr, &chooser);
+    MervGaugePropertySheet sheet;
+    Access::setColorChooser(sheet, &chooser);
     sheet.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    sheet.setSelection({&gauge.selection});
+    Access::setSelection(sheet, {&gauge.selection});
     sheet.show();
 
     QCOMPARE(field(sheet, "txtVariableName")->text(), QString("Pressure"));
     QCOMPARE(field(sheet, "txtMaxValue")->text(), QString("250.5"));
     QCOMPARE(field(sheet, "txtPrecision")->text(), QString("0"));
     QCOMPARE(field(sheet, "txtAlarmHigh")->text(), QString("80"));
-    QCOMPARE(sheet.page().page().ui().AC.backColor(), 0x0000C0u);
+    QCOMPARE(Access::page(sheet).page().ui().AC.backColor(), 0x0000C0u);
     const QImage shown = swatch(sheet, "AC")->grab().toImage();
     QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(0xC0, 0, 0));
     auto* tabs = sheet.findChild<QTabWidget*>("SSTab1");
@@ -131,8 +134,8 @@ void PropertySheetTest::loadsTheFirstGaugeIntoFieldsSwatchesAndCaptions() {
     QCOMPARE(sheet.findChild<QLabel*>("lblPrecision")->text(), QString("Decimal digits (0-5):"));
     QCOMPARE(sheet.findChild<QLabel*>("Label4")->text(), QString("AlarmColor"));
     // The page's elements are where the widgets stand: twips at 15 to the pixel.
-    QCOMPARE(sheet.page().size(), QSize(375, 179));
-    QCOMPARE(field(sheet, "txtMaxValue")->mapTo(&sheet.page(), QPoint()), QPoint(217, 53));
+    QCOMPARE(Access::page(sheet).size(), QSize(375, 179));
+    QCOMPARE(field(sheet, "txtMaxValue")->mapTo(&Access::page(sheet), QPoint()), QPoint(217, 53));
 }
 
 void PropertySheetTest::captionsFollowTheSheetsLocale_data() {
@@ -151,9 +154,10 @@ void PropertySheetTest::captionsFollowTheSheetsLocale() {
     Gauge gauge;
     gauge->setMaxValue(250.5f);
     ScriptedChooser chooser;
-    MervGaugePropertySheet sheet(nullptr, &chooser);
+    MervGaugePropertySheet sheet;
+    Access::setColorChooser(sheet, &chooser);
     sheet.setLocale(locale);
-    sheet.setSelection({&gauge.selection});
+    Access::setSelection(sheet, {&gauge.selection});
     sheet.show();
     QFETCH(QString, firstTab);
     QCOMPARE(sheet.findChild<QTabWidget*>("SSTab1")->tabText(0), firstTab);
@@ -188,8 +192,9 @@ void PropertySheetTest::typedTextsAreValidatedAsTyped() {
     QFETCH(QString, keys);
     Gauge gauge;
     ScriptedChooser chooser;
-    MervGaugePropertySheet sheet(nullptr, &chooser);
-    sheet.setSelection({&gauge.selection});
+    MervGaugePropertySheet sheet;
+    Access::setColorChooser(sheet, &chooser);
+    Access::setSelection(sheet, {&gauge.selection});
     sheet.show();
     QLineEdit* edit = field(sheet, name.toUtf8().constData());
     retype(edit, keys);
@@ -203,8 +208,9 @@ void PropertySheetTest::typedTextsAreValidatedAsTyped() {
 void PropertySheetTest::applyWritesTheFirstGaugeAndClearsTheFlag() {
     Gauge gauge;
     ScriptedChooser chooser;
-    MervGaugePropertySheet sheet(nullptr, &chooser);
-    sheet.setSelection({&gauge.selection});
+    MervGaugePropertySheet sheet;
+    Access::setColorChooser(sheet, &chooser);
+    Access::setSelection(sheet, {&gauge.selection});
     sheet.show();
     retype(field(sheet, "txtEngUnit"), "bar");
     retype(field(sheet, "txtMaxValue"), "16");
@@ -220,8 +226,9 @@ void PropertySheetTest::applyWritesTheFirstGaugeAndClearsTheFlag() {
 void PropertySheetTest::aFailedApplyNamesThePropertyAndStaysOpen() {
     Gauge gauge;
     ScriptedChooser chooser;
-    MervGaugePropertySheet sheet(nullptr, &chooser);
-    sheet.setSelection({&gauge.selection});
+    MervGaugePropertySheet sheet;
+    Access::setColorChooser(sheet, &chooser);
+    Access::setSelection(sheet, {&gauge.selection});
     sheet.show();
     retype(field(sheet, "txtWarningLow"), "30");
     retype(field(sheet, "txtMinValue"), "-");
@@ -246,8 +253,9 @@ void PropertySheetTest::aFailedApplyNamesThePropertyAndStaysOpen() {
 void PropertySheetTest::aSwatchClickOpensTheChooserOnItsColour() {
     Gauge gauge;
     ScriptedChooser chooser;
-    MervGaugePropertySheet sheet(nullptr, &chooser);
-    sheet.setSelection({&gauge.selection});
+    MervGaugePropertySheet sheet;
+    Access::setColorChooser(sheet, &chooser);
+    Access::setSelection(sheet, {&gauge.selection});
     sheet.show();
     chooser.answers = {0x00FF8040u, std::nullopt};
     QTest::mouseClick(swatch(sheet, "WC"), Qt::LeftButton);
@@ -267,7 +275,7 @@ void PropertySheetTest::aCancelledSystemColourStaysTheSameValue() {
     Gauge gauge;
     gauge->setBackColorText(WindowBackground);
     MervGaugePropertySheet sheet; // the real colour dialog
-    sheet.setSelection({&gauge.selection});
+    Access::setSelection(sheet, {&gauge.selection});
     sheet.show();
     auto opened = std::make_shared<QColor>();
     whenModal([opened](QWidget* modal) {
@@ -278,7 +286,7 @@ void PropertySheetTest::aCancelledSystemColourStaysTheSameValue() {
     });
     QTest::mouseClick(swatch(sheet, "BCT"), Qt::LeftButton);
     QCOMPARE(*opened, merv::qt::toQColor(WindowBackground, sheet.palette()));
-    QCOMPARE(sheet.page().page().ui().BCT.backColor(), WindowBackground);
+    QCOMPARE(Access::page(sheet).page().ui().BCT.backColor(), WindowBackground);
     QVERIFY(sheet.apply());
     QCOMPARE(gauge->BackColorText(), WindowBackground);
 }
@@ -286,8 +294,9 @@ void PropertySheetTest::aCancelledSystemColourStaysTheSameValue() {
 void PropertySheetTest::cancelAppliesNothing() {
     Gauge gauge;
     ScriptedChooser chooser;
-    MervGaugePropertySheet sheet(nullptr, &chooser);
-    sheet.setSelection({&gauge.selection});
+    MervGaugePropertySheet sheet;
+    Access::setColorChooser(sheet, &chooser);
+    Access::setSelection(sheet, {&gauge.selection});
     sheet.show();
     const QString before = gauge->VariableName();
     retype(field(sheet, "txtVariableName"), "Flow");
@@ -304,8 +313,9 @@ void PropertySheetTest::onlyTheFirstOfTwoGaugesIsChanged() {
     Gauge second;
     second->setVariableName("Second");
     ScriptedChooser chooser;
-    MervGaugePropertySheet sheet(nullptr, &chooser);
-    sheet.setSelection({&first.selection, &second.selection});
+    MervGaugePropertySheet sheet;
+    Access::setColorChooser(sheet, &chooser);
+    Access::setSelection(sheet, {&first.selection, &second.selection});
     sheet.show();
     QCOMPARE(field(sheet, "txtVariableName")->text(), first->VariableName());
     retype(field(sheet, "txtVariableName"), "First");
@@ -313,7 +323,7 @@ void PropertySheetTest::onlyTheFirstOfTwoGaugesIsChanged() {
     QCOMPARE(first->VariableName(), QString("First"));
     QCOMPARE(second->VariableName(), QString("Second"));
     // A new selection loads its first gauge at once.
-    sheet.setSelection({&second.selection});
+    Access::setSelection(sheet, {&second.selection});
     QCOMPARE(field(sheet, "txtVariableName")->text(), QString("Second"));
 }
 
