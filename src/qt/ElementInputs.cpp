@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdlib>
 
 namespace merv::qt {
 
@@ -27,31 +26,6 @@ namespace {
 
 // The KeyAscii a paste key (Ctrl+V) raises before the pasted text replaces the selection.
 constexpr int KeyPaste = 22;
-
-// The UTF-16 position in a text of the code point with this index.
-int utf16Index(const QString& text, int codePoint) {
-    int i = 0;
-    for (int n = 0; n < codePoint && i < text.size(); ++n)
-        i += text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    return i;
-}
-
-// The code-point index of a UTF-16 position in a text.
-int codePointIndex(const QString& text, int utf16) {
-    int n = 0;
-    for (int i = 0; i < utf16 && i < text.size(); ++n)
-        i += text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    return n;
-}
-
-// A line edit's selection as anchor and caret, in UTF-16 units (equal where nothing is
-// selected).
-std::pair<int, int> shownSelection(const QLineEdit& edit) {
-    const int caret = edit.cursorPosition();
-    if (!edit.hasSelectedText())
-        return {caret, caret};
-    return {edit.selectionStart() == caret ? edit.selectionEnd() : edit.selectionStart(), caret};
-}
 
 // Keys that only move the caret or the selection, or copy: the line edit does these itself
 // and the element then takes the selection it shows.
@@ -130,11 +104,11 @@ ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainte
             edit->setDragEnabled(false);
             edit->setTextMargins(0, 0, 0, 0);
             edit->installEventFilter(m_filter.get());
+            const TextFieldEdit& bound = m_fields.try_emplace(&field, field, *edit).first->second;
             QObject::connect(edit, &QLineEdit::selectionChanged,
-                             [this, &field, edit] { pushSelection(field, *edit); });
+                             [this, &bound] { pushSelection(bound); });
             QObject::connect(edit, &QLineEdit::cursorPositionChanged,
-                             [this, &field, edit] { pushSelection(field, *edit); });
-            m_fields[&field] = edit;
+                             [this, &bound] { pushSelection(bound); });
             m_elementOf[edit] = &field;
             syncField(field);
         } else if (element->kind() == ElementKind::CommandButton) {
@@ -184,7 +158,7 @@ void ElementInputs::syncFont(QWidget& input, const Element& element) {
 }
 
 void ElementInputs::systemColorsChanged() {
-    for (const auto& [field, edit] : m_fields)
+    for (const auto& [field, bound] : m_fields)
         syncField(*field);
 }
 
@@ -215,22 +189,12 @@ void ElementInputs::elementChanged(const Element& element, ElementChange change)
 }
 
 void ElementInputs::syncField(const TextField& field) {
-    QLineEdit* edit = m_fields.at(&field);
+    const TextFieldEdit& bound = m_fields.at(&field);
+    QLineEdit* edit = &bound.edit();
     const bool was = m_mirroring;
     m_mirroring = true;
-    const QString text = QString::fromStdString(field.text());
-    if (edit->text() != text)
-        edit->setText(text);
-    const int start = utf16Index(text, field.selStart());
-    const int end = utf16Index(text, field.selStart() + field.selLength());
-    const int caret = utf16Index(text, field.caret());
-    const int anchor = caret == start ? end : start;
-    if (shownSelection(*edit) != std::pair{anchor, caret}) {
-        if (anchor != caret)
-            edit->setSelection(anchor, caret - anchor);
-        else
-            edit->setCursorPosition(caret);
-    }
+    bound.showText();
+    bound.showSelection();
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Text, toQColor(field.foreColor(), m_host.palette()));
     palette.setColor(QPalette::Base, toQColor(field.backColor(), m_host.palette()));
@@ -245,14 +209,14 @@ void ElementInputs::syncButton(const CommandButton& button) {
 }
 
 void ElementInputs::syncCaptions(const Element* recaptioned) {
-    for (const auto& [field, edit] : m_fields) {
+    for (const auto& [field, bound] : m_fields) {
         const Label* caption = captionOf(*field);
         // The value label changes with every value write; only a field's own caption counts.
         if (recaptioned && caption != recaptioned)
             continue;
         const QString name = caption ? QString::fromStdString(caption->caption()) : QString();
-        if (edit->accessibleName() != name)
-            edit->setAccessibleName(name);
+        if (bound.edit().accessibleName() != name)
+            bound.edit().setAccessibleName(name);
     }
 }
 
@@ -286,17 +250,13 @@ void ElementInputs::syncFocus() {
     m_mirroring = was;
 }
 
-void ElementInputs::pushSelection(TextField& field, QLineEdit& edit) {
+void ElementInputs::pushSelection(const TextFieldEdit& bound) {
     if (m_mirroring)
         return;
-    const QString text = edit.text();
-    const auto [from, to] = shownSelection(edit);
-    const int anchor = codePointIndex(text, from);
-    const int caret = codePointIndex(text, to);
-    if (caret == field.caret() && std::min(anchor, caret) == field.selStart() &&
-        std::abs(caret - anchor) == field.selLength())
+    const Selection shown = bound.shownSelection();
+    if (shown == bound.fieldSelection())
         return;
-    m_run([&] { field.select(anchor, caret); });
+    m_run([&] { bound.field().select(shown.anchor, shown.caret); });
 }
 
 bool ElementInputs::filter(QObject* watched, QEvent* event) {

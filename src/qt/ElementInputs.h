@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextFieldEdit.h"
+
 #include <mervgauge/platform/ElementTree.h>
 
 #include <QTransform>
@@ -62,7 +64,8 @@ private:
     void syncCaptions(const Element* recaptioned = nullptr);
     void syncVisibility();
     void syncFocus();
-    void pushSelection(TextField& field, QLineEdit& edit);
+    // A person moved the line edit's caret or selection: the field takes it.
+    void pushSelection(const TextFieldEdit& bound);
     bool fieldKey(TextField& field, QLineEdit& edit, QKeyEvent& key);
     bool buttonKey(QKeyEvent& key);
 
@@ -74,7 +77,7 @@ private:
     // True while an input is being set from its element, so its own signals are not taken
     // for a person's doing.
     bool m_mirroring = false;
-    std::map<const TextField*, QLineEdit*> m_fields;
+    std::map<const TextField*, TextFieldEdit> m_fields;
     std::map<const CommandButton*, QPushButton*> m_buttons;
     std::map<QObject*, Element*> m_elementOf;
     // Hidden fields whose line edits no longer show their text.

@@ -1,6 +1,7 @@
 #include "MervGaugePropertyPage.h"
 
 #include "OleColor.h"
+#include "TextFieldEdit.h"
 
 #include <mervgauge/layout/SurfaceLayout.h>
 #include <mervgauge/platform/RuntimeError.h>
@@ -89,25 +90,6 @@ void pushApart(std::vector<Box>& boxes) {
     push(false);
 }
 
-// Hands a person's edit of a line edit to the field: the part of the text that differs from
-// the field's replaces that part of the field's text as typed or pasted text does, so the
-// field's handlers decide what becomes of it (a rejected text turns into "0" at once).
-void enterEdit(TextField& field, const QString& shown) {
-    const std::u32string before = qs(field.text()).toStdU32String();
-    const std::u32string after = shown.toStdU32String();
-    const std::size_t prefix =
-        std::size_t(std::mismatch(before.begin(), before.end(), after.begin(), after.end()).first -
-                    before.begin());
-    std::size_t suffix = 0;
-    while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
-           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
-        ++suffix;
-    const int removedEnd = int(before.size() - suffix);
-    field.select(int(prefix), removedEnd);
-    const std::u32string inserted = after.substr(prefix, after.size() - prefix - suffix);
-    field.replaceSelection(QString::fromStdU32String(inserted).toStdString());
-}
-
 // A colour swatch: a square filled with its picture box's colour, which a click or the space
 // bar hands to the box's Click.
 class Swatch : public QWidget {
@@ -161,8 +143,7 @@ public:
     // Every widget shows its element again. The page changes only inside the calls made
     // here, so showing it after each of them keeps the view whole.
     void show();
-    void showField(const TextField& field, QLineEdit& edit);
-    void showSelection(const TextField& field, QLineEdit& edit);
+    void showField(const merv::qt::TextFieldEdit& bound);
     // Where each widget stands in page pixels: where its element stands, widened and moved
     // where its caption or the font needs more room than the design gave, so every caption
     // reads in full in any language; and the page's growth that this takes.
@@ -175,8 +156,9 @@ public:
     PropertyPage1 page;
     QTabWidget* tabs;
     std::vector<std::pair<const Label*, QLabel*>> labels;
-    std::map<QObject*, TextField*> fields;
-    std::vector<std::pair<const TextField*, QLineEdit*>> edits;
+    std::map<QObject*, merv::qt::TextFieldEdit> fields;
+    // The same, in the page's order.
+    std::vector<const merv::qt::TextFieldEdit*> edits;
     std::vector<QWidget*> swatches;
     std::map<QWidget*, const Element*> placed;
     std::map<QWidget*, QRect> fitted;
@@ -211,12 +193,14 @@ MervGaugePropertyPage::Private::Private(MervGaugePropertyPage& widget, PropertyP
             auto* edit = new QLineEdit(parent);
             edit->setTextMargins(0, 0, 0, 0);
             edit->installEventFilter(&q);
-            QObject::connect(edit, &QLineEdit::textEdited, &q, [this, field](const QString& text) {
+            const auto* bound = &fields.try_emplace(edit, *field, *edit).first->second;
+            // A person's edit goes to the field, whose handlers decide what becomes of it (a
+            // rejected text turns into "0" at once).
+            QObject::connect(edit, &QLineEdit::textEdited, &q, [this, bound](const QString& text) {
                 if (!showing)
-                    input([&] { enterEdit(*field, text); });
+                    input([&] { bound->enterEdit(text); });
             });
-            fields[edit] = field;
-            edits.emplace_back(field, edit);
+            edits.push_back(bound);
             view = edit;
             break;
         }
@@ -284,37 +268,19 @@ void MervGaugePropertyPage::Private::show() {
     tabs->setCurrentIndex(ui.SSTab1.tab());
     for (auto& [label, view] : labels)
         view->setText(qs(label->caption()));
-    for (auto& [field, edit] : edits)
-        showField(*field, *edit);
+    for (const auto* bound : edits)
+        showField(*bound);
     for (QWidget* swatch : swatches)
         swatch->update();
     fit();
     showing = was;
 }
 
-void MervGaugePropertyPage::Private::showField(const TextField& field, QLineEdit& edit) {
-    const QString text = qs(field.text());
-    if (edit.text() == text)
-        return;
-    // The field changed what was typed (a rejected text became "0"), or the page loaded it.
-    edit.setText(text);
-    showSelection(field, edit);
-}
-
-void MervGaugePropertyPage::Private::showSelection(const TextField& field, QLineEdit& edit) {
-    const QString text = edit.text();
-    const std::u32string points = text.toStdU32String();
-    // Selection in code points, shown in UTF-16 units.
-    auto unitsOf = [&](int codePoints) {
-        const int n = std::clamp(codePoints, 0, int(points.size()));
-        return int(QString::fromStdU32String(points.substr(0, std::size_t(n))).size());
-    };
-    const int start = unitsOf(field.selStart());
-    const int end = unitsOf(field.selStart() + field.selLength());
-    if (end > start)
-        edit.setSelection(start, end - start);
-    else
-        edit.setCursorPosition(start);
+void MervGaugePropertyPage::Private::showField(const merv::qt::TextFieldEdit& bound) {
+    // The field changed what was typed (a rejected text became "0"), or the page loaded it;
+    // otherwise the line edit keeps the caret where the person left it.
+    if (bound.showText())
+        bound.showSelection();
 }
 
 void MervGaugePropertyPage::Private::fit() {
@@ -411,14 +377,13 @@ bool MervGaugePropertyPage::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     const auto it = d->fields.find(watched);
     if (it != d->fields.end() && event->type() == QEvent::FocusIn && !d->showing) {
-        TextField& field = *it->second;
-        auto* edit = static_cast<QLineEdit*>(watched);
-        d->input([&] { field.setFocus(); });
+        const merv::qt::TextFieldEdit& bound = it->second;
+        d->input([&] { bound.field().setFocus(); });
         // A click that brought the focus places the caret after this event; the selection
         // the page made on GotFocus is shown once it has.
-        QTimer::singleShot(0, edit, [this, &field, edit] {
-            if (edit->hasFocus())
-                d->showSelection(field, *edit);
+        QTimer::singleShot(0, &bound.edit(), [&bound] {
+            if (bound.edit().hasFocus())
+                bound.showSelection();
         });
     }
     return QWidget::eventFilter(watched, event);
