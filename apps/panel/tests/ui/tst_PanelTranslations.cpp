@@ -3,6 +3,7 @@
 
 #include "FakeSource.h"
 #include "PanelController.h"
+#include "PanelTestSupport.h"
 #include "PanelTranslations.h"
 #include "PanelWindow.h"
 #include "TempFolder.h"
@@ -20,6 +21,8 @@ namespace merv::panel {
 
 class tst_PanelTranslations : public QObject {
     Q_OBJECT
+public:
+    static void initMain() { useTheTestScreen(); }
 private slots:
     void cleanup();
     void theWindowSpeaksTheLocalesLanguage_data();

@@ -1,12 +1,13 @@
+// Two operator stations on one broker: an alarm acknowledged on one is acknowledged on the
+// other, and the other's history records who acknowledged it.
 #include "MosquittoBroker.h"
 #include "PanelController.h"
+#include "PanelTestSupport.h"
 #include "TempFolder.h"
 #include "panel/MqttSource.h"
 
 #include <QTest>
 #include <QWidget>
-
-#include <gtest/gtest.h>
 
 namespace merv::panel {
 namespace {
@@ -19,9 +20,9 @@ struct MqttStation {
                      &history, name, &parent) {
         controller.start();
     }
-    std::string state() {
+    QString state() {
         const auto& alarms = controller.alarms().alarms();
-        return alarms.empty() ? "" : AlarmSummaryModel::stateName(alarms[0].state).toStdString();
+        return alarms.empty() ? QString() : AlarmSummaryModel::stateName(alarms[0].state);
     }
     test::TempFolder folder;
     AlarmHistory history;
@@ -29,26 +30,38 @@ struct MqttStation {
     PanelController controller;
 };
 
-TEST(SharedAcknowledgement, AnAlarmAcknowledgedOnOneStationIsAcknowledgedOnTheOther) {
+} // namespace
+
+class tst_SharedAcknowledgement : public QObject {
+    Q_OBJECT
+public:
+    static void initMain() { useTheTestScreen(); }
+private slots:
+    void anAlarmAcknowledgedOnOneStationIsAcknowledgedOnTheOther();
+};
+
+void tst_SharedAcknowledgement::anAlarmAcknowledgedOnOneStationIsAcknowledgedOnTheOther() {
     test::MosquittoBroker broker;
     MqttStation a("A", broker.address("plant")), b("B", broker.address("plant"));
-    ASSERT_TRUE(QTest::qWaitFor([&] {
+    QVERIFY(QTest::qWaitFor([&] {
         return a.controller.source().isConnected() && b.controller.source().isConnected();
     }));
     QTest::qWait(50); // the first dial redraw takes the threshold snapshots
     test::MqttPublisher publisher(broker.port());
     publisher.publish("plant/boiler/drum/pressure", "50"); // above the high alarm at 48
-    ASSERT_TRUE(QTest::qWaitFor([&] {
+    QVERIFY(QTest::qWaitFor([&] {
         return a.state() == "Active, unacknowledged" && b.state() == "Active, unacknowledged";
     }));
     a.controller.acknowledgeAll();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return b.state() == "Active, acknowledged"; }));
+    QVERIFY(QTest::qWaitFor([&] { return b.state() == "Active, acknowledged"; }));
     const auto transitions = b.history.query();
-    ASSERT_EQ(transitions.size(), 2u);
-    EXPECT_EQ(transitions[1].transition, Transition::Acknowledged);
-    EXPECT_EQ(transitions[1].station, "A");
-    EXPECT_EQ(transitions[1].variable, "Drum pressure");
+    QCOMPARE(transitions.size(), std::size_t(2));
+    QCOMPARE(transitions[1].transition, Transition::Acknowledged);
+    QCOMPARE(transitions[1].station, std::string("A"));
+    QCOMPARE(transitions[1].variable, std::string("Drum pressure"));
 }
 
-} // namespace
 } // namespace merv::panel
+
+QTEST_MAIN(merv::panel::tst_SharedAcknowledgement)
+#include "tst_SharedAcknowledgement.moc"

@@ -1,12 +1,13 @@
+// The panel on a real Modbus server: served values reach the gauges, a register the server
+// lacks leaves its gauge of bad quality, and a restarted server is polled again.
 #include "ModbusServer.h"
 #include "PanelController.h"
+#include "PanelTestSupport.h"
 #include "panel/ModbusSource.h"
 #include <mervgauge/MervGaugeWidget.h>
 
 #include <QTest>
 #include <QWidget>
-
-#include <gtest/gtest.h>
 
 namespace merv::panel {
 namespace {
@@ -28,7 +29,17 @@ Form modbusForm() {
     return form;
 }
 
-TEST(ModbusPanel, ServedValuesReachTheGaugesAndARestartedServerIsPolledAgain) {
+} // namespace
+
+class tst_ModbusPanel : public QObject {
+    Q_OBJECT
+public:
+    static void initMain() { useTheTestScreen(); }
+private slots:
+    void servedValuesReachTheGaugesAndARestartedServerIsPolledAgain();
+};
+
+void tst_ModbusPanel::servedValuesReachTheGaugesAndARestartedServerIsPolledAgain() {
     ModbusServer server;
     server.set(1, Kind::Holding, 0, 400); // 40.0 bar, normal
     server.set(1, Kind::Holding, 1, 105);
@@ -41,24 +52,26 @@ TEST(ModbusPanel, ServedValuesReachTheGaugesAndARestartedServerIsPolledAgain) {
         nullptr, "A", &parent);
     controller.start();
     QTest::qWait(50); // the first dial redraw takes the threshold snapshots
-    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.gauge(3)->Value() == -10; }));
+    QVERIFY(QTest::qWaitFor([&] { return controller.gauge(3)->Value() == -10; }));
     for (int i = 0; i < controller.gaugeCount(); ++i)
-        EXPECT_EQ(controller.qualityReason(i).isEmpty(), i != Unreadable)
-            << i << ": " << controller.qualityReason(i).toStdString();
+        QVERIFY2(controller.qualityReason(i).isEmpty() == (i != Unreadable),
+                 qPrintable(QStringLiteral("%1: %2").arg(i).arg(controller.qualityReason(i))));
 
     server.set(1, Kind::Holding, 0, 500); // above the high alarm at 48 bar
-    ASSERT_TRUE(
+    QVERIFY(
         QTest::qWaitFor([&] { return controller.raisedCounts().contains(AlarmKind::AlarmHigh); }));
-    EXPECT_FLOAT_EQ(controller.gauge(0)->Value(), 50);
-    EXPECT_EQ(controller.raisedCounts().size(), 1u);
+    QCOMPARE(float(controller.gauge(0)->Value()), 50.0f);
+    QCOMPARE(controller.raisedCounts().size(), std::size_t(1));
 
     server.stop();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.badQualityCount() == 6; }));
+    QVERIFY(QTest::qWaitFor([&] { return controller.badQualityCount() == 6; }));
     server.set(1, Kind::Holding, 1, 110);
     server.start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.gauge(1)->Value() == 110; }));
-    EXPECT_EQ(controller.badQualityCount(), 1);
+    QVERIFY(QTest::qWaitFor([&] { return controller.gauge(1)->Value() == 110; }));
+    QCOMPARE(controller.badQualityCount(), 1);
 }
 
-} // namespace
 } // namespace merv::panel
+
+QTEST_MAIN(merv::panel::tst_ModbusPanel)
+#include "tst_ModbusPanel.moc"

@@ -6,6 +6,7 @@
 #include "GaugeCell.h"
 #include "HistoryDialog.h"
 #include "PanelController.h"
+#include "PanelTestSupport.h"
 #include "PanelWindow.h"
 #include "TempFolder.h"
 #include <mervgauge/MervGaugeWidget.h>
@@ -24,8 +25,6 @@
 #include <QTest>
 #include <QTimeZone>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <ctime>
 #include <functional>
@@ -55,7 +54,8 @@ private:
 };
 
 // The panel's window on the built-in form at its first size, with a source the test drives,
-// whose clock stands a minute ago: the history's first range holds what it records.
+// whose clock stands a minute ago: the history's first range holds what it records. A test
+// checks ready before it reads the screen.
 struct Screen {
     explicit Screen(DisplayZone zone = DisplayZone::local(), const QPalette* palette = nullptr)
         : history(folder / "history.sqlite") {
@@ -70,53 +70,59 @@ struct Screen {
         window->controller().start();
         window->resize(window->sizeHint());
         window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        settle();
+        const bool exposed = QTest::qWaitForWindowExposed(window.get());
+        ready = settle() && exposed;
     }
-    // Until every face is drawn and the views have laid out what changed.
-    void settle() {
-        EXPECT_TRUE(QTest::qWaitFor([&] {
+    // Until every face is drawn and the views have laid out what changed; false when a face
+    // stays undrawn.
+    [[nodiscard]] bool settle() {
+        const bool drawn = QTest::qWaitFor([&] {
             for (int i = 0; i < controller().gaugeCount(); ++i)
                 if (!controller().gauge(i)->isFaceDrawn())
                     return false;
             return true;
-        }));
+        });
         QTest::qWait(50); // the views resize their columns from the event loop
+        return drawn;
     }
     PanelController& controller() { return window->controller(); }
     GaugeCell& cell(int i) { return *qobject_cast<GaugeCell*>(gauge(i).parentWidget()); }
     MervGaugeWidget& gauge(int i) { return *controller().gauge(i); }
     // Every kind of alarm on every gauge, raised and returned.
-    void raiseEveryAlarm() {
+    [[nodiscard]] bool raiseEveryAlarm() {
         for (const SourceTag& t : source->started)
             for (double value : {(t.warningHigh + t.alarmHigh) / 2, t.maximum, t.normal,
                                  (t.alarmLow + t.warningLow) / 2, t.minimum, t.normal})
                 source->send(t.tag.c_str(), value);
-        settle();
+        return settle();
     }
     // Runs check on the dialog that File → Alarm History… opens, then closes it.
     void withHistory(const std::function<void(HistoryDialog&, QTableWidget&)>& check) {
+        QAction* open = menuEntry("&File", "Alarm &History…");
+        QVERIFY2(open, "no menu entry Alarm &History…");
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<HistoryDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
+            QVERIFY(dialog);
             QTest::qWait(50);
             check(*dialog, *dialog->findChild<QTableWidget*>());
             dialog->reject();
         });
-        menuEntry("&File", "Alarm &History…")->trigger();
+        open->trigger();
     }
+    // The entry of a menu, or of its submenu; null when there is none.
     QAction* menuEntry(const char* menu, const char* entry, const char* submenu = nullptr) {
         QMenu* m = nullptr;
         for (QAction* top : window->menuBar()->actions())
             if (top->text() == QString::fromUtf8(menu))
                 m = top->menu();
+        if (!m)
+            return nullptr;
         for (QAction* a : m->actions())
             if (submenu && a->menu() && a->text() == QString::fromUtf8(submenu))
                 m = a->menu();
         for (QAction* a : m->actions())
             if (a->text() == QString::fromUtf8(entry))
                 return a;
-        ADD_FAILURE() << "no menu entry " << entry;
         return nullptr;
     }
 
@@ -124,13 +130,14 @@ struct Screen {
     AlarmHistory history;
     FakeSource* source = nullptr;
     std::unique_ptr<PanelWindow> window;
+    bool ready = false;
 };
 
 // The cells of a table that would not show whole: a text wider than its column (the view
 // elides it), or a column reaching past the view's right edge.
-std::vector<std::string> cutCells(const QTableView& view) {
+QStringList cutCells(const QTableView& view) {
     const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
-    std::vector<std::string> cut;
+    QStringList cut;
     for (int c = 0; c < view.model()->columnCount(); ++c) {
         const bool inView =
             view.columnViewportPosition(c) + view.columnWidth(c) <= view.viewport()->width();
@@ -138,7 +145,7 @@ std::vector<std::string> cutCells(const QTableView& view) {
             const QString text = view.model()->index(r, c).data().toString();
             if (!inView ||
                 view.fontMetrics().horizontalAdvance(text) + 2 * margin > view.columnWidth(c))
-                cut.push_back(text.toStdString());
+                cut << text;
         }
     }
     return cut;
@@ -157,26 +164,76 @@ QImage rgb(const QPixmap& pixmap) {
     return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-TEST(Contrast, RatiosAreTheRelativeLuminanceRatiosEitherWayRound) {
-    EXPECT_NEAR(contrastRatio(Qt::black, Qt::white), 21, 1e-9);
-    EXPECT_NEAR(contrastRatio(Qt::white, QColor(0x77, 0x77, 0x77)), 4.478, 0.001);
-    EXPECT_NEAR(contrastRatio(QColor(0xef, 0xef, 0xef), QColor(0x80, 0x80, 0x80)), 3.435, 0.001);
+// A contrast of at least MinimumContrast, the colour named when it is less.
+bool standsOut(const QColor& colour, const QColor& against) {
+    const double ratio = contrastRatio(colour, against);
+    if (ratio >= MinimumContrast)
+        return true;
+    qWarning("%s on %s: contrast %.2f", qPrintable(colour.name()), qPrintable(against.name()),
+             ratio);
+    return false;
 }
 
-class BadgesAndMarkers : public ::testing::TestWithParam<bool> {};
+} // namespace
+
+class tst_PanelScreen : public QObject {
+    Q_OBJECT
+public:
+    static void initMain() { useTheTestScreen(); }
+private slots:
+    void contrastRatiosAreTheRelativeLuminanceRatiosEitherWayRound_data();
+    void contrastRatiosAreTheRelativeLuminanceRatiosEitherWayRound();
+    void badgesAndMarkersStandOutFromTheirBackgroundInAGrabOfTheWindow_data();
+    void badgesAndMarkersStandOutFromTheirBackgroundInAGrabOfTheWindow();
+    void noSummaryOrHistoryCellIsCutAndValuesShowAsTheGaugesShowThem();
+    void theSameInstantReadsAlikeInTheSummaryAndTheHistory_data();
+    void theSameInstantReadsAlikeInTheSummaryAndTheHistory();
+    void aGaugeAtZoomTwoIsTheRatioTwoRenderPixelForPixel();
+    void atTwoHundredPercentCellsHugTheirGaugesAndTheEditorTakesTyping();
+    void fitToWindowFillsTheRoomWithEveryGaugeInView();
+};
+
+void tst_PanelScreen::contrastRatiosAreTheRelativeLuminanceRatiosEitherWayRound_data() {
+    QTest::addColumn<QColor>("first");
+    QTest::addColumn<QColor>("second");
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<double>("tolerance");
+    QTest::newRow("black, white") << QColor(Qt::black) << QColor(Qt::white) << 21.0 << 1e-9;
+    QTest::newRow("white, #777777")
+        << QColor(Qt::white) << QColor(0x77, 0x77, 0x77) << 4.478 << 0.001;
+    QTest::newRow("#efefef, #808080")
+        << QColor(0xef, 0xef, 0xef) << QColor(0x80, 0x80, 0x80) << 3.435 << 0.001;
+}
+
+void tst_PanelScreen::contrastRatiosAreTheRelativeLuminanceRatiosEitherWayRound() {
+    QFETCH(QColor, first);
+    QFETCH(QColor, second);
+    QFETCH(double, ratio);
+    QFETCH(double, tolerance);
+    for (const double found : {contrastRatio(first, second), contrastRatio(second, first)})
+        QVERIFY2(qAbs(found - ratio) <= tolerance, qPrintable(QString::number(found, 'g', 10)));
+}
+
+void tst_PanelScreen::badgesAndMarkersStandOutFromTheirBackgroundInAGrabOfTheWindow_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light palette") << false;
+    QTest::newRow("dark palette") << true;
+}
 
 // Read from the window's pixels: the bad-quality badge, its text and a steady alarm marker
 // against the strip they stand on, with a light palette and a dark one.
-TEST_P(BadgesAndMarkers, StandOutFromTheirBackgroundInAGrabOfTheWindow) {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
-    dark.setColor(QPalette::WindowText, QColor(0xe0, 0xe0, 0xe0));
-    Screen s(DisplayZone::local(), GetParam() ? &dark : nullptr);
+void tst_PanelScreen::badgesAndMarkersStandOutFromTheirBackgroundInAGrabOfTheWindow() {
+    QFETCH(bool, dark);
+    QPalette darkPalette;
+    darkPalette.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+    darkPalette.setColor(QPalette::WindowText, QColor(0xe0, 0xe0, 0xe0));
+    Screen s(DisplayZone::local(), dark ? &darkPalette : nullptr);
+    QVERIFY(s.ready);
     s.source->setConnected(false); // every gauge of bad quality
     s.source->send(Pressure, 50);
     s.controller().acknowledgeAll(); // active and acknowledged: the marker stays lit
-    ASSERT_EQ(s.cell(0).marker(), GaugeCell::Marker::Steady);
-    s.settle();
+    QCOMPARE(s.cell(0).marker(), GaugeCell::Marker::Steady);
+    QVERIFY(s.settle());
     const QImage grab = rgb(s.window->grab());
     GaugeCell& cell = s.cell(0);
     const QPoint at = cell.mapTo(s.window.get(), QPoint());
@@ -197,75 +254,88 @@ TEST_P(BadgesAndMarkers, StandOutFromTheirBackgroundInAGrabOfTheWindow) {
         if (contrastRatio(QColor(pixel), fill) > contrastRatio(text, fill))
             text = QColor(pixel);
     const QColor dot = grab.pixelColor(marker.center());
-    EXPECT_GE(contrastRatio(fill, background), MinimumContrast) << fill.name().toStdString();
-    EXPECT_GE(contrastRatio(text, fill), MinimumContrast) << text.name().toStdString();
-    EXPECT_GE(contrastRatio(dot, background), MinimumContrast) << dot.name().toStdString();
+    // Each is checked, and each one short is named, before the case fails.
+    const bool badgeStandsOut = standsOut(fill, background);
+    const bool textStandsOut = standsOut(text, fill);
+    const bool dotStandsOut = standsOut(dot, background);
+    QVERIFY(badgeStandsOut);
+    QVERIFY(textStandsOut);
+    QVERIFY(dotStandsOut);
 }
 
-INSTANTIATE_TEST_SUITE_P(LightAndDark, BadgesAndMarkers, ::testing::Bool());
-
-TEST(PanelScreen, NoSummaryOrHistoryCellIsCutAndValuesShowAsTheGaugesShowThem) {
+void tst_PanelScreen::noSummaryOrHistoryCellIsCutAndValuesShowAsTheGaugesShowThem() {
     Screen s;
-    s.raiseEveryAlarm();
-    ASSERT_EQ(s.window->findChild<QTableView*>()->model()->rowCount(), 6 * 4);
-    EXPECT_EQ(cutCells(*s.window->findChild<QTableView*>()), std::vector<std::string>());
-    s.withHistory([](HistoryDialog&, QTableWidget& table) {
-        ASSERT_EQ(table.rowCount(), 6 * 4 * 2);
-        EXPECT_EQ(cutCells(table), std::vector<std::string>());
+    QVERIFY(s.ready);
+    QVERIFY(s.raiseEveryAlarm());
+    QCOMPARE(s.window->findChild<QTableView*>()->model()->rowCount(), 6 * 4);
+    QCOMPARE(cutCells(*s.window->findChild<QTableView*>()), QStringList());
+    bool checked = false;
+    s.withHistory([&](HistoryDialog&, QTableWidget& table) {
+        checked = true;
+        QCOMPARE(table.rowCount(), 6 * 4 * 2);
+        QCOMPARE(cutCells(table), QStringList());
         // The first transition: Drum pressure's high warning raised at (44 + 48) / 2, shown
         // at its one decimal with its unit.
-        EXPECT_EQ(table.item(0, table.columnCount() - 1)->text(), QStringLiteral("46.0 bar"));
+        QCOMPARE(table.item(0, table.columnCount() - 1)->text(), QStringLiteral("46.0 bar"));
     });
+    QVERIFY2(checked, "the history dialog did not open");
 }
 
-class OneTimeZone : public ::testing::TestWithParam<bool> {};
+void tst_PanelScreen::theSameInstantReadsAlikeInTheSummaryAndTheHistory_data() {
+    QTest::addColumn<bool>("utc");
+    QTest::newRow("local") << false;
+    QTest::newRow("UTC") << true;
+}
 
 // In New York, local or UTC, the same instant reads alike in the summary and the history,
 // each names the zone, and the history's pickers read their dates and times in it.
-TEST_P(OneTimeZone, TheSameInstantReadsAlikeInTheSummaryAndTheHistory) {
-    const bool utc = GetParam();
+void tst_PanelScreen::theSameInstantReadsAlikeInTheSummaryAndTheHistory() {
+    QFETCH(bool, utc);
     TimeZoneOverride newYork("America/New_York");
     Screen s(utc ? DisplayZone::utc() : DisplayZone::local());
+    QVERIFY(s.ready);
     const QString zoneName = utc ? QStringLiteral("UTC") : QStringLiteral("America/New_York");
     const QString expected =
         QDateTime::fromMSecsSinceEpoch(s.source->now, QTimeZone(zoneName.toLatin1()))
             .toString(QLatin1String(TimeFormat));
     s.source->send(Pressure, 50);
-    s.settle();
+    QVERIFY(s.settle());
     const QAbstractItemModel& summary = *s.window->findChild<QTableView*>()->model();
-    EXPECT_EQ(summary.index(0, AlarmSummaryModel::TimeColumn).data().toString(), expected);
-    EXPECT_EQ(summary.headerData(AlarmSummaryModel::TimeColumn, Qt::Horizontal).toString(),
-              "Time (" + zoneName + ")");
+    QCOMPARE(summary.index(0, AlarmSummaryModel::TimeColumn).data().toString(), expected);
+    QCOMPARE(summary.headerData(AlarmSummaryModel::TimeColumn, Qt::Horizontal).toString(),
+             "Time (" + zoneName + ")");
+    bool checked = false;
     s.withHistory([&](HistoryDialog& dialog, QTableWidget& table) {
-        ASSERT_EQ(table.rowCount(), 1);
-        EXPECT_EQ(table.item(0, 0)->text(), expected);
-        EXPECT_EQ(table.horizontalHeaderItem(0)->text(), "Time (" + zoneName + ")");
+        checked = true;
+        QCOMPARE(table.rowCount(), 1);
+        QCOMPARE(table.item(0, 0)->text(), expected);
+        QCOMPARE(table.horizontalHeaderItem(0)->text(), "Time (" + zoneName + ")");
         QDateTimeEdit* from = dialog.findChildren<QDateTimeEdit*>().front();
         const auto* label =
             qobject_cast<QLabel*>(dialog.findChild<QFormLayout*>()->labelForField(from));
-        EXPECT_EQ(label->text(), "From (" + zoneName + ")");
+        QCOMPARE(label->text(), "From (" + zoneName + ")");
         // From set to the summary's second keeps the alarm, the next second drops it.
         const QTime second = QTime::fromString(expected.mid(11, 8), QStringLiteral("HH:mm:ss"));
         from->setDate(QDate::fromString(expected.left(10), Qt::ISODate));
         from->setTime(second);
         dialog.refresh();
-        EXPECT_EQ(dialog.shownCount(), 1);
+        QCOMPARE(dialog.shownCount(), 1);
         from->setTime(second.addSecs(1));
         dialog.refresh();
-        EXPECT_EQ(dialog.shownCount(), 0);
+        QCOMPARE(dialog.shownCount(), 0);
     });
+    QVERIFY2(checked, "the history dialog did not open");
 }
-
-INSTANTIATE_TEST_SUITE_P(LocalAndUtc, OneTimeZone, ::testing::Bool());
 
 // What --zoom 2 sets, the window's zoom, draws each gauge as the widget draws at device pixel
 // ratio 2.
-TEST(PanelZoom, AGaugeAtZoomTwoIsTheRatioTwoRenderPixelForPixel) {
+void tst_PanelScreen::aGaugeAtZoomTwoIsTheRatioTwoRenderPixelForPixel() {
     Screen s;
+    QVERIFY(s.ready);
     s.window->setZoom(Zoom::by(2));
     // Room for the whole grid at 200 %, so the gauge is seen whole in the window.
     s.window->resize(s.window->board().sizeHint() + QSize(800, 200));
-    s.settle();
+    QVERIFY(s.settle());
     MervGaugeWidget& shown = s.gauge(0);
     const QImage grab =
         rgb(s.window->grab(QRect(shown.mapTo(s.window.get(), QPoint()), shown.size())));
@@ -273,53 +343,69 @@ TEST(PanelZoom, AGaugeAtZoomTwoIsTheRatioTwoRenderPixelForPixel) {
     MemoryPropertyBag bag = defaultForm().gauges[0].bag;
     MervGaugeWidget reference(bag);
     reference.resize(reference.sizeHint());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reference.isFaceDrawn(); }));
+    QVERIFY(QTest::qWaitFor([&] { return reference.isFaceDrawn(); }));
     QImage render(reference.size() * 2, QImage::Format_RGB32);
     render.setDevicePixelRatio(2);
     reference.render(&render);
     render.setDevicePixelRatio(1);
-    EXPECT_EQ(grab, render);
+    QCOMPARE(grab, render);
 }
 
 // View → Zoom → 200 %: every gauge at 200 % in a cell that hugs it, and a double-click on the
 // dial opens the threshold editor, whose line edit takes typing.
-TEST(PanelZoom, AtTwoHundredPercentCellsHugTheirGaugesAndTheEditorTakesTyping) {
+void tst_PanelScreen::atTwoHundredPercentCellsHugTheirGaugesAndTheEditorTakesTyping() {
     Screen s;
-    s.menuEntry("&View", "200 %", "&Zoom")->trigger();
-    EXPECT_TRUE(s.menuEntry("&View", "200 %", "&Zoom")->isChecked());
-    s.settle();
+    QVERIFY(s.ready);
+    QAction* zoom = s.menuEntry("&View", "200 %", "&Zoom");
+    QVERIFY2(zoom, "no menu entry View → Zoom → 200 %");
+    zoom->trigger();
+    QVERIFY(s.menuEntry("&View", "200 %", "&Zoom")->isChecked());
+    QVERIFY(s.settle());
     for (int i = 0; i < s.controller().gaugeCount(); ++i) {
-        EXPECT_EQ(s.gauge(i).size(), QSize(340, 294)) << i;
-        EXPECT_EQ(s.cell(i).size(), s.gauge(i).size().grownBy(s.cell(i).frame())) << i;
+        const QSize size = s.gauge(i).size(), cell = s.cell(i).size();
+        const QString which = QStringLiteral("gauge %1: %2x%3 in a cell of %4x%5")
+                                  .arg(i)
+                                  .arg(size.width())
+                                  .arg(size.height())
+                                  .arg(cell.width())
+                                  .arg(cell.height());
+        QVERIFY2(size == QSize(340, 294), qPrintable(which));
+        QVERIFY2(cell == size.grownBy(s.cell(i).frame()), qPrintable(which));
     }
     // The marker stands in the strip right above its gauge.
-    EXPECT_EQ(s.gauge(0).y(), s.cell(0).frame().top());
-    EXPECT_LT(s.cell(0).markerRect().bottom(), s.gauge(0).y());
+    QCOMPARE(s.gauge(0).y(), s.cell(0).frame().top());
+    QVERIFY(s.cell(0).markerRect().bottom() < s.gauge(0).y());
 
     s.window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(s.window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
     MervGaugeWidget& gauge = s.gauge(0);
     QTest::mouseDClick(&gauge, Qt::LeftButton, {}, gauge.controlOrigin() + DialPoint * 2);
-    ASSERT_TRUE(gauge.editorOpen());
+    QVERIFY(gauge.editorOpen());
     auto* alarmHigh = gauge.findChild<QLineEdit*>(QStringLiteral("AlarmH"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return alarmHigh->hasFocus(); }));
+    QVERIFY(alarmHigh);
+    QVERIFY(QTest::qWaitFor([&] { return alarmHigh->hasFocus(); }));
     QTest::keyClicks(alarmHigh, QStringLiteral("55"));
-    EXPECT_EQ(alarmHigh->text(), QStringLiteral("55"));
-    EXPECT_FLOAT_EQ(gauge.AlarmHighVal(), 55);
+    QCOMPARE(alarmHigh->text(), QStringLiteral("55"));
+    QCOMPARE(float(gauge.AlarmHighVal()), 55.0f);
 }
 
-TEST(PanelZoom, FitToWindowFillsTheRoomWithEveryGaugeInView) {
+void tst_PanelScreen::fitToWindowFillsTheRoomWithEveryGaugeInView() {
     Screen s;
+    QVERIFY(s.ready);
     s.window->resize(1600, 980);
-    s.menuEntry("&View", "&Fit to Window", "&Zoom")->trigger();
-    s.settle();
+    QAction* fit = s.menuEntry("&View", "&Fit to Window", "&Zoom");
+    QVERIFY2(fit, "no menu entry View → Zoom → Fit to Window");
+    fit->trigger();
+    QVERIFY(s.settle());
     GaugeBoard& board = s.window->board();
-    EXPECT_GT(board.gaugeZoom(), 1.2);
+    QVERIFY2(board.gaugeZoom() > 1.2, qPrintable(QString::number(board.gaugeZoom())));
     for (int i = 0; i < s.controller().gaugeCount(); ++i)
-        EXPECT_TRUE(board.viewport()->rect().contains(
-            QRect(s.gauge(i).mapTo(board.viewport(), QPoint()), s.gauge(i).size())))
-            << i;
+        QVERIFY2(board.viewport()->rect().contains(
+                     QRect(s.gauge(i).mapTo(board.viewport(), QPoint()), s.gauge(i).size())),
+                 qPrintable(QStringLiteral("gauge %1").arg(i)));
 }
 
-} // namespace
 } // namespace merv::panel
+
+QTEST_MAIN(merv::panel::tst_PanelScreen)
+#include "tst_PanelScreen.moc"

@@ -3,14 +3,13 @@
 #include "ModbusServer.h"
 #include "MosquittoBroker.h"
 #include "PanelController.h"
+#include "PanelTestSupport.h"
 #include "panel/ModbusSource.h"
 #include "panel/MqttSource.h"
 #include <mervgauge/MervGaugeWidget.h>
 
 #include <QTest>
 #include <QWidget>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -24,25 +23,36 @@ Form sampleForm(const char* name) {
     return loadForm(std::filesystem::path(MERVGAUGE_SOURCE_DIR) / "examples/forms" / name);
 }
 
-// Each gauge's value as the controller shows it, in the form's order.
-std::vector<float> values(const PanelController& controller) {
-    std::vector<float> out;
+// Each gauge's value as the controller shows it, in the form's order, as the control's singles.
+QList<float> values(const PanelController& controller) {
+    QList<float> out;
     for (int i = 0; i < controller.gaugeCount(); ++i)
-        out.push_back(controller.gauge(i)->Value());
+        out.push_back(float(controller.gauge(i)->Value()));
     return out;
 }
 
-TEST(SampleForms, TheMqttFormShowsWhatIsPublishedUnderItsPrefix) {
+} // namespace
+
+class tst_SampleForms : public QObject {
+    Q_OBJECT
+public:
+    static void initMain() { useTheTestScreen(); }
+private slots:
+    void theMqttFormShowsWhatIsPublishedUnderItsPrefix();
+    void theModbusFormReadsWhatTheServerHolds();
+};
+
+void tst_SampleForms::theMqttFormShowsWhatIsPublishedUnderItsPrefix() {
     test::MosquittoBroker broker;
     Form form = sampleForm("cooling-water-mqtt.json");
     const std::string prefix = readMqttAddress(form.source).prefix;
-    ASSERT_EQ(prefix, "site1");
+    QCOMPARE(prefix, std::string("site1"));
     QWidget parent;
     PanelController controller(
         form, std::make_unique<MqttSource>(readMqttAddress(broker.address(prefix)), "A"), nullptr,
         "A", &parent);
     controller.start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.source().isConnected(); }));
+    QVERIFY(QTest::qWaitFor([&] { return controller.source().isConnected(); }));
     QTest::qWait(50); // the first dial redraw takes the threshold snapshots
     test::MqttPublisher publisher(broker.port());
     // The payloads the documentation shows: a number as text, and a JSON object with a time.
@@ -50,14 +60,15 @@ TEST(SampleForms, TheMqttFormShowsWhatIsPublishedUnderItsPrefix) {
     publisher.publish("site1/cooling/return/temperature", R"({"value": 31.2})");
     publisher.publish("site1/cooling/pump/pressure", R"({"value": 8.6, "ts": 1700000000000})");
     publisher.publish("site1/cooling/loop/flow", "212");
-    const std::vector<float> published{24.5f, 31.2f, 8.6f, 212};
-    QTest::qWaitFor([&] { return values(controller) == published; });
-    EXPECT_EQ(values(controller), published);
+    const QList<float> published{24.5f, 31.2f, 8.6f, 212};
+    // A wait that ends unmet shows in the comparison after it, with the values.
+    static_cast<void>(QTest::qWaitFor([&] { return values(controller) == published; }));
+    QCOMPARE(values(controller), published);
     // 8.6 bar lies above the pump's high alarm at 8.
-    EXPECT_EQ(controller.raisedCounts().at(AlarmKind::AlarmHigh), 1);
+    QCOMPARE(controller.raisedCounts().at(AlarmKind::AlarmHigh), 1);
 }
 
-TEST(SampleForms, TheModbusFormReadsWhatTheServerHolds) {
+void tst_SampleForms::theModbusFormReadsWhatTheServerHolds() {
     ModbusServer server;
     server.set(1, Kind::Holding, 0, 2950);                 // hr:0, rpm
     server.set(2, Kind::Input, 7, std::uint16_t(655));     // 2/ir:7:int16*0.1, 65.5 °C
@@ -70,11 +81,14 @@ TEST(SampleForms, TheModbusFormReadsWhatTheServerHolds) {
         &parent);
     controller.start();
     // Each differs from its gauge's start value, so the wait ends when every one has arrived.
-    const std::vector<float> served{2950, float(655 * 0.1), 7.25f, float(400.5 - 273.15)};
-    QTest::qWaitFor([&] { return values(controller) == served; });
-    EXPECT_EQ(values(controller), served);
-    EXPECT_EQ(controller.badQualityCount(), 0);
+    const QList<float> served{2950, float(655 * 0.1), 7.25f, float(400.5 - 273.15)};
+    // A wait that ends unmet shows in the comparison after it, with the values.
+    static_cast<void>(QTest::qWaitFor([&] { return values(controller) == served; }));
+    QCOMPARE(values(controller), served);
+    QCOMPARE(controller.badQualityCount(), 0);
 }
 
-} // namespace
 } // namespace merv::panel
+
+QTEST_MAIN(merv::panel::tst_SampleForms)
+#include "tst_SampleForms.moc"
