@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace merv {
 
@@ -26,6 +27,70 @@ Variant integerVariant(N number) {
         return Variant::longValue(static_cast<std::int32_t>(number));
     return Variant::doubleValue(static_cast<double>(number));
 }
+
+// Follows a parse to the value it fails at and names that value's place as a JSON pointer.
+class NumberLocator : public nlohmann::json_sax<BagJson> {
+public:
+    bool null() override { return counted(); }
+    bool boolean(bool) override { return counted(); }
+    bool number_integer(number_integer_t) override { return counted(); }
+    bool number_unsigned(number_unsigned_t) override { return counted(); }
+    bool number_float(number_float_t, const string_t&) override { return counted(); }
+    bool string(string_t&) override { return counted(); }
+    bool binary(binary_t&) override { return counted(); }
+    bool start_object(std::size_t) override { return opened(false); }
+    bool key(string_t& name) override {
+        m_levels.back().key = name;
+        return true;
+    }
+    bool end_object() override { return closed(); }
+    bool start_array(std::size_t) override { return opened(true); }
+    bool end_array() override { return closed(); }
+    bool parse_error(std::size_t, const std::string& last,
+                     const nlohmann::detail::exception&) override {
+        token = last;
+        counted(); // the value the parser refused
+        return false;
+    }
+
+    // "/gauges/0/bag/Value": member names with "~" and "/" escaped, list places from 0.
+    std::string pointer() const {
+        std::string out;
+        for (const Level& level : m_levels) {
+            out += '/';
+            if (level.array) {
+                out += std::to_string(level.values - 1);
+                continue;
+            }
+            for (char c : level.key)
+                out += c == '~' ? "~0" : c == '/' ? "~1" : std::string(1, c);
+        }
+        return out;
+    }
+    std::string token;
+
+private:
+    struct Level {
+        bool array = false;
+        std::size_t values = 0; // of a list, those begun so far
+        std::string key;        // of an object, the member being read
+    };
+    bool counted() {
+        if (!m_levels.empty() && m_levels.back().array)
+            ++m_levels.back().values;
+        return true;
+    }
+    bool opened(bool array) {
+        counted();
+        m_levels.push_back({array, 0, {}});
+        return true;
+    }
+    bool closed() {
+        m_levels.pop_back();
+        return true;
+    }
+    std::vector<Level> m_levels;
+};
 
 } // namespace
 
@@ -127,6 +192,11 @@ std::string describeParseError(const BagJson::parse_error& error) {
 BagJson parseBagJson(std::string_view text) {
     try {
         return BagJson::parse(text);
+    } catch (const BagJson::out_of_range&) {
+        // The parser stops at a number beyond a double's range without saying where it stood.
+        NumberLocator locator;
+        BagJson::sax_parse(text, &locator);
+        throw BagError({}, locator.pointer(), "the number " + locator.token + " is out of range");
     } catch (const BagJson::parse_error& error) {
         // The parser names the end of the input as what it met when the text stopped in the
         // middle of a value.

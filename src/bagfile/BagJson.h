@@ -36,7 +36,9 @@ BagJson bagToJson(const MemoryPropertyBag& bag);
 MemoryPropertyBag bagFromJson(const BagJson& object, NumberLocale locale = NumberLocale::english());
 
 // Parses one JSON text; a syntax error throws BagError saying where and what was expected:
-// "truncated JSON: ..." when the text ends before the value does, "not JSON: ..." otherwise.
+// "truncated JSON: ..." when the text ends before the value does, "not JSON: ..." otherwise. A
+// number beyond a double's range throws BagError keyed by the JSON pointer to it
+// ("/gauges/0/bag/Value").
 BagJson parseBagJson(std::string_view text);
 
 // The parser's message for a syntax error, without the library's own exception id.

@@ -117,6 +117,30 @@ TEST(BagJson, BadSyntaxSaysWhetherTheTextStoppedShort) {
     }
 }
 
+TEST(BagJson, ANumberBeyondADoubleIsRefusedAtItsPlace) {
+    struct Row {
+        const char* text;
+        const char* pointer;
+        const char* number;
+    };
+    const Row rows[] = {
+        {"1e400", "", "1e400"},
+        {R"({"Value":-1e400})", "/Value", "-1e400"},
+        {R"({"a":[1,{"b":2},[3,1E999]]})", "/a/2/1", "1E999"},
+        {R"({"g":[{"bag":{}},{"bag":{"x/y~":1e309}}]})", "/g/1/bag/x~1y~0", "1e309"},
+    };
+    for (const Row& row : rows) {
+        try {
+            parseBagJson(row.text);
+            ADD_FAILURE() << row.text << " parsed";
+        } catch (const BagError& error) {
+            EXPECT_EQ(error.key(), row.pointer) << row.text;
+            EXPECT_EQ(error.problem(), std::string("the number ") + row.number + " is out of range")
+                << row.text;
+        }
+    }
+}
+
 TEST(BagJson, ABagIsOneObjectInTheBagsOrder) {
     MemoryPropertyBag bag;
     bag.set("Value", Variant::single(42.5f));

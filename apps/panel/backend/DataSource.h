@@ -76,6 +76,9 @@ signals:
     void valueArrived(const QString& tag, double value, qint64 timeMs);
     // Something arrived for tag that is no number; the gauge keeps its last good value.
     void payloadRejected(const QString& tag, const QString& reason);
+    // The source's peer will not deliver tag (a broker refused its subscription); reason says
+    // so in the source's words.
+    void tagRefused(const QString& tag, const QString& reason);
     // The source has no such tag of its own; detail tells the operator what comes of it. The
     // simulator says so once at start for each tag its plant lacks.
     void tagUnknown(const QString& tag, const QString& detail);

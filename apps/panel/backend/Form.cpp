@@ -8,10 +8,12 @@
 #include <mervgauge/control/MERV_Gauge.h>
 #include <mervgauge/platform/RuntimeError.h>
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <set>
 #include <utility>
+#include <vector>
 
 namespace merv::panel {
 namespace {
@@ -50,14 +52,11 @@ std::string describeRuntimeError(const RuntimeError& error) {
     return error.description() + " (error " + std::to_string(error.number()) + ")";
 }
 
-// The VariableName the control shows for this bag, which is the tag a form leaves out.
-std::string restoredVariableName(MemoryPropertyBag& bag) {
-    return HeadlessGauge(bag).control().VariableName();
-}
-
 // Restores the bag into a control that is thrown away; the key being restored when the
-// control refused is named.
-void checkBag(const MemoryPropertyBag& bag, const std::string& file, const std::string& gauge) {
+// control refused is named. Returns the VariableName the control shows, which is the tag of a
+// gauge the form gives none.
+std::string checkBag(const MemoryPropertyBag& bag, const std::string& file,
+                     const std::string& gauge) {
     for (const auto& [key, value] : bag.entries()) {
         const PropertyInfo* property = findProperty(key);
         if (!property || property->storeOrder == 0)
@@ -71,7 +70,9 @@ void checkBag(const MemoryPropertyBag& bag, const std::string& file, const std::
     MemoryPropertyBag copy = bag;
     WatchedBag watched(copy);
     try {
-        HeadlessGauge(watched).control().Resize();
+        HeadlessGauge restored(watched);
+        restored.control().Resize();
+        return restored.control().VariableName();
     } catch (const RuntimeError& error) {
         throw BagError(file, gauge + ": " + watched.lastKey,
                        "the gauge refuses it: " + describeRuntimeError(error));
@@ -92,14 +93,53 @@ std::string textMember(const BagJson& value, const std::string& file, const std:
     return value.get<std::string>();
 }
 
-int integerMember(const BagJson& value, const std::string& file, const std::string& key,
-                  int least) {
-    if (!value.is_number_integer() || value.get<std::int64_t>() < least ||
-        value.get<std::int64_t>() > std::numeric_limits<int>::max())
+int integerMember(const BagJson& value, const std::string& file, const std::string& key, int least,
+                  int most) {
+    // The parser reads a number without a sign as unsigned, which may be beyond an int64.
+    const bool inRange = value.is_number_unsigned()
+                             ? std::cmp_greater_equal(value.get<std::uint64_t>(), least) &&
+                                   std::cmp_less_equal(value.get<std::uint64_t>(), most)
+                             : value.is_number_integer() && value.get<std::int64_t>() >= least &&
+                                   value.get<std::int64_t>() <= most;
+    if (!inRange)
         throw BagError(file, key,
-                       "expected a whole number of at least " + std::to_string(least) + ", not " +
-                           value.dump());
+                       "expected a whole number of at least " + std::to_string(least) +
+                           " and at most " + std::to_string(most) + ", not " + value.dump());
     return static_cast<int>(value.get<std::int64_t>());
+}
+
+// The tag a gauge may not take, or empty when it may.
+std::string tagProblem(const std::string& tag) {
+    if (tag.empty())
+        return "empty: the gauge's value would come from nowhere";
+    if (tag == AcknowledgementTag)
+        return "\"" + tag + "\" is where stations share acknowledgements; no gauge may read it";
+    return {};
+}
+
+// The place of a value the parser refused, "/gauges/2/bag/Value", as the form's messages name
+// it: "gauge 3: bag: Value".
+std::string formKeyOf(const std::string& pointer) {
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at < pointer.size();) {
+        const std::size_t end = std::min(pointer.find('/', at + 1), pointer.size());
+        std::string part = pointer.substr(at + 1, end - at - 1);
+        for (std::size_t tilde = part.find('~'); tilde != std::string::npos;
+             tilde = part.find('~', tilde + 1))
+            part.replace(tilde, 2, part.compare(tilde, 2, "~1") == 0 ? "/" : "~");
+        parts.push_back(std::move(part));
+        at = end;
+    }
+    std::string key;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i == 1 && parts[0] == "gauges" && !parts[1].empty() &&
+            parts[1].find_first_not_of("0123456789") == std::string::npos) {
+            key = "gauge " + std::to_string(std::stoull(parts[1]) + 1);
+            continue;
+        }
+        key += (key.empty() ? "" : ": ") + parts[i];
+    }
+    return key;
 }
 
 void refuseUnknownKeys(const BagJson& object, std::initializer_list<const char*> known,
@@ -110,6 +150,38 @@ void refuseUnknownKeys(const BagJson& object, std::initializer_list<const char*>
             isKnown = isKnown || key == name;
         if (!isKnown)
             throw BagError(file, where + key, "not a key of a form");
+    }
+}
+
+void checkGaugeCount(std::size_t count, const std::string& file) {
+    if (count == 0)
+        throw BagError(file, "gauges", "empty: a form shows at least one gauge");
+    if (count > MaxGauges)
+        throw BagError(file, "gauges",
+                       std::to_string(count) + " gauges; a form holds at most " +
+                           std::to_string(MaxGauges));
+}
+
+// What checkForm finds beyond the bags, which the loader has restored already.
+void checkPlaces(const Form& form, const std::string& file) {
+    checkGaugeCount(form.gauges.size(), file);
+    std::set<std::pair<int, int>> places;
+    for (std::size_t i = 0; i < form.gauges.size(); ++i) {
+        const FormGauge& gauge = form.gauges[i];
+        const std::string name = gaugeName(i, gauge.bag);
+        if (const std::string why = tagProblem(gauge.tag); !why.empty())
+            throw BagError(file, name + ": tag", why);
+        if (gauge.staleMs < 1)
+            throw BagError(file, name + ": stale_ms", "must be at least 1");
+        for (const auto& [key, place] : {std::pair{"row", gauge.row}, {"col", gauge.col}})
+            if (place < 0 || place > LastGridPlace)
+                throw BagError(file, name + ": " + key,
+                               "a place in the grid is from 0 to " + std::to_string(LastGridPlace) +
+                                   ", not " + std::to_string(place));
+        if (!places.insert({gauge.row, gauge.col}).second)
+            throw BagError(file, name + ": row",
+                           "row " + std::to_string(gauge.row) + ", col " +
+                               std::to_string(gauge.col) + " already holds another gauge");
     }
 }
 
@@ -129,17 +201,18 @@ FormGauge gaugeFromJson(const BagJson& object, std::size_t index, const std::str
                        error.problem());
     }
     const std::string name = gaugeName(index, gauge.bag) + ": ";
-    checkBag(gauge.bag, file, gaugeName(index, gauge.bag));
-    if (object.contains("tag"))
-        gauge.tag = textMember(object["tag"], file, name + "tag");
-    else
-        gauge.tag = restoredVariableName(gauge.bag);
-    if (gauge.tag.empty())
-        throw BagError(file, name + "tag", "empty: the gauge's value would come from nowhere");
+    const std::string variableName = checkBag(gauge.bag, file, gaugeName(index, gauge.bag));
+    gauge.tag =
+        object.contains("tag") ? textMember(object["tag"], file, name + "tag") : variableName;
+    if (const std::string why = tagProblem(gauge.tag); !why.empty())
+        throw BagError(file, name + "tag", why);
     if (object.contains("stale_ms"))
-        gauge.staleMs = integerMember(object["stale_ms"], file, name + "stale_ms", 1);
-    gauge.row = integerMember(member(object, "row", file, name), file, name + "row", 0);
-    gauge.col = integerMember(member(object, "col", file, name), file, name + "col", 0);
+        gauge.staleMs = integerMember(object["stale_ms"], file, name + "stale_ms", 1,
+                                      std::numeric_limits<int>::max());
+    gauge.row =
+        integerMember(member(object, "row", file, name), file, name + "row", 0, LastGridPlace);
+    gauge.col =
+        integerMember(member(object, "col", file, name), file, name + "col", 0, LastGridPlace);
     return gauge;
 }
 
@@ -154,6 +227,8 @@ Form formFromJson(const BagJson& object, const std::string& file) {
     const BagJson& gauges = member(object, "gauges", file, {});
     if (!gauges.is_array())
         throw BagError(file, "gauges", "expected a list, not " + std::string(gauges.type_name()));
+    checkGaugeCount(gauges.size(), file);
+    form.gauges.reserve(gauges.size());
     for (std::size_t i = 0; i < gauges.size(); ++i)
         form.gauges.push_back(gaugeFromJson(gauges[i], i, file));
     return form;
@@ -174,25 +249,10 @@ BagJson formToJson(const Form& form) {
 } // namespace
 
 void checkForm(const Form& form, const std::string& file) {
-    if (form.gauges.empty())
-        throw BagError(file, "gauges", "empty: a form shows at least one gauge");
-    std::set<std::pair<int, int>> places;
-    for (std::size_t i = 0; i < form.gauges.size(); ++i) {
-        const FormGauge& gauge = form.gauges[i];
-        const std::string name = gaugeName(i, gauge.bag);
-        checkBag(gauge.bag, file, name);
-        if (gauge.tag.empty())
-            throw BagError(file, name + ": tag",
-                           "empty: the gauge's value would come from nowhere");
-        if (gauge.staleMs < 1)
-            throw BagError(file, name + ": stale_ms", "must be at least 1");
-        if (gauge.row < 0 || gauge.col < 0)
-            throw BagError(file, name + ": row", "a place in the grid is never negative");
-        if (!places.insert({gauge.row, gauge.col}).second)
-            throw BagError(file, name + ": row",
-                           "row " + std::to_string(gauge.row) + ", col " +
-                               std::to_string(gauge.col) + " already holds another gauge");
-    }
+    checkGaugeCount(form.gauges.size(), file);
+    for (std::size_t i = 0; i < form.gauges.size(); ++i)
+        checkBag(form.gauges[i].bag, file, gaugeName(i, form.gauges[i].bag));
+    checkPlaces(form, file);
 }
 
 Form loadForm(const std::filesystem::path& path) {
@@ -200,14 +260,19 @@ Form loadForm(const std::filesystem::path& path) {
     auto contents = readWholeFile(path);
     if (auto* why = std::get_if<FileProblem>(&contents))
         throw BagError(file, {}, why->what);
+    return readForm(std::get<std::string>(contents), file);
+}
+
+Form readForm(std::string_view text, const std::string& file) {
     BagJson object;
     try {
-        object = parseBagJson(std::get<std::string>(contents));
+        object = parseBagJson(text);
     } catch (const BagError& error) {
-        throw error.inFile(file);
+        throw BagError(file, formKeyOf(error.key()), error.problem());
     }
+    // Every bag was restored while it was read.
     Form form = formFromJson(object, file);
-    checkForm(form, file);
+    checkPlaces(form, file);
     return form;
 }
 

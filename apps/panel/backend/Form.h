@@ -2,8 +2,10 @@
 
 #include <mervgauge/platform/PropertyBag.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A panel form: a titled grid of gauges, each restored from its property bag and fed from one
@@ -14,6 +16,13 @@ namespace merv::panel {
 inline constexpr int DefaultStaleMs = 10000;
 // The source a form uses when it names none: the built-in process simulator.
 inline constexpr const char* DefaultSource = "sim";
+// A gauge's row and column run from 0 to this: a grid far beyond any screen is a mistake.
+inline constexpr int LastGridPlace = 255;
+// The most gauges a form holds; a larger one is refused before any gauge is built.
+inline constexpr std::size_t MaxGauges = 10000;
+// The tag of the topic stations share acknowledgements on; no gauge may read it, or its values
+// would be taken for acknowledgements.
+inline constexpr const char* AcknowledgementTag = "mervgauge/ack";
 
 struct FormGauge {
     MemoryPropertyBag bag;
@@ -34,6 +43,8 @@ struct Form {
 // BagError naming the file, the gauge ("gauge 2 (Drum level): AlarmHighVal") and what was
 // wrong; nothing of a bad form is returned.
 Form loadForm(const std::filesystem::path& path);
+// Reads and checks a form's text the same way; file is only used in the messages.
+Form readForm(std::string_view text, const std::string& file);
 
 // Checks a form built in memory the same way; the file name is only used in the messages.
 void checkForm(const Form& form, const std::string& file = {});

@@ -1,5 +1,6 @@
 #include "panel/MqttSource.h"
 
+#include "panel/Form.h"
 #include "panel/MqttPayload.h"
 
 #include <QSysInfo>
@@ -62,7 +63,7 @@ MqttAddress readMqttAddress(const std::string& address) {
 MqttSource::MqttSource(const MqttAddress& address, const std::string& station, QObject* parent)
     : DataSource(parent), m_address(address),
       m_station(station.empty() ? QSysInfo::machineHostName().toStdString() : station),
-      m_ackTopic(topicOf("mervgauge/ack")) {}
+      m_ackTopic(topicOf(AcknowledgementTag)) {}
 
 MqttSource::~MqttSource() {
     stop();
@@ -92,6 +93,9 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
             throw SourceError("MQTT tag \"" + tag.tag +
                               "\" is empty or holds a wildcard (+ or #); a tag names one topic");
         const auto topic = topicOf(tag.tag);
+        if (topic == m_ackTopic)
+            throw SourceError("MQTT tag \"" + tag.tag + "\" is the topic " + m_ackTopic +
+                              " that stations share acknowledgements on");
         if (m_tagOfTopic.emplace(topic, tag.tag).second)
             m_topics.push_back(topic);
     }
@@ -195,12 +199,20 @@ void MqttSource::onSubscribe(mosquitto*, void* self, int mid, int count, const i
     auto* source = static_cast<MqttSource*>(self);
     if (mid != source->m_subscribeMid)
         return;
-    // The broker answers each topic of the request in order; 0x80 is a refusal.
-    for (int i = 0; i < count && i < int(source->m_topics.size()); ++i)
-        if (granted[i] > 2)
-            source->post([source, topic = QString::fromStdString(source->m_topics[i])] {
-                emit source->payloadRejected(topic, tr("the broker refused the subscription"));
+    // The broker answers each topic of the request in order; 0x80 is a refusal. It is told
+    // under the tag that reads the topic, so that its gauge is marked.
+    for (int i = 0; i < count && i < int(source->m_topics.size()); ++i) {
+        if (granted[i] <= 2)
+            continue;
+        const std::string& topic = source->m_topics[std::size_t(i)];
+        const auto found = source->m_tagOfTopic.find(topic);
+        const std::string& tag = found == source->m_tagOfTopic.end() ? topic : found->second;
+        source->post(
+            [source, tag = QString::fromStdString(tag), topic = QString::fromStdString(topic)] {
+                emit source->tagRefused(tag,
+                                        tr("the broker refused the subscription to %1").arg(topic));
             });
+    }
     source->post(
         [source] { source->setConnected(true, tr("connected to %1").arg(source->description())); });
 }

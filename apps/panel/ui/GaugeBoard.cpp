@@ -46,9 +46,12 @@ void GaugeBoard::addCell(GaugeCell* cell, int row, int column) {
     m_columns.insert(column);
     MervGaugeWidget& gauge = *cell->gauge();
     m_gaugeSize = QSizeF(gauge.sizeHint()) / gauge.zoom();
-    gauge.setZoom(m_gaugeZoom);
-    if (!m_zoom.factor)
+    // The fitted zoom changes only with the grid's rows and columns: the cells already in place
+    // are zoomed again only then, so a large form is laid out in time linear in its gauges.
+    if (!m_zoom.factor && fittingZoom() != m_appliedZoom)
         applyZoom();
+    else
+        gauge.setZoom(m_appliedZoom);
 }
 
 QSize GaugeBoard::gridSize(qreal zoom) const {
@@ -89,6 +92,7 @@ void GaugeBoard::setZoom(Zoom zoom) {
 
 void GaugeBoard::applyZoom() {
     const qreal zoom = m_zoom.factor.value_or(fittingZoom());
+    m_appliedZoom = zoom;
     for (GaugeCell* cell : m_cells)
         cell->gauge()->setZoom(zoom);
     m_gaugeZoom = m_cells.empty() ? zoom : m_cells.front()->gauge()->zoom();

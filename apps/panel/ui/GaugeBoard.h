@@ -60,6 +60,7 @@ private:
     QSizeF m_gaugeSize;              // a gauge's own size, unzoomed
     Zoom m_zoom = Zoom::fit();
     qreal m_gaugeZoom = 1;
+    qreal m_appliedZoom = 1; // the zoom the cells were last given, before the gauge's bounds
 };
 
 } // namespace merv::panel

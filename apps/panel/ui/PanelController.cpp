@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <iterator>
 
 namespace merv::panel {
@@ -36,8 +37,11 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
                                  QObject* parent)
     : QObject(parent), m_form(std::move(form)), m_title(QString::fromStdString(m_form.title)),
       m_source(std::move(source)), m_history(history), m_alarms(std::move(station)) {
+    m_clock.start();
     m_connected = m_source->isConnected();
     m_gauges.resize(m_form.gauges.size());
+    for (std::size_t i = 0; i < m_form.gauges.size(); ++i)
+        m_gaugesOfTag[m_form.gauges[i].tag].push_back(int(i));
     for (std::size_t i = 0; i < m_form.gauges.size(); ++i) {
         MemoryPropertyBag bag = m_form.gauges[i].bag;
         auto* widget = new MervGaugeWidget(MervGaugeWidget::Unstarted{}, gaugeParent);
@@ -61,6 +65,7 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
     connect(m_source.get(), &DataSource::valueArrived, this, &PanelController::onValue);
     connect(m_source.get(), &DataSource::payloadRejected, this, &PanelController::onRejected);
     connect(m_source.get(), &DataSource::tagUnknown, this, &PanelController::onTagUnknown);
+    connect(m_source.get(), &DataSource::tagRefused, this, &PanelController::onTagRefused);
     connect(m_source.get(), &DataSource::connectionChanged, this, &PanelController::onConnection);
     connect(m_source.get(), &DataSource::acknowledgementArrived, this,
             [this](const AlarmTransition& t) {
@@ -118,37 +123,53 @@ void PanelController::start() {
                                  g.WarningLowVal(), g.WarningHighVal(), g.AlarmHighVal(),
                                  g.Value()});
     }
-    const std::int64_t now = m_source->nowMs();
+    const std::int64_t now = clockMs();
     for (Bound& b : m_gauges)
         b.lastUpdateMs = now;
     m_source->start(tags);
     onConnection(m_source->isConnected(), {});
 }
 
-std::vector<int> PanelController::gaugesOfTag(const QString& tag) const {
-    std::vector<int> out;
-    const std::string key = tag.toStdString();
-    for (std::size_t i = 0; i < m_form.gauges.size(); ++i) {
-        if (m_form.gauges[i].tag == key)
-            out.push_back(int(i));
-    }
-    return out;
+const std::vector<int>& PanelController::gaugesOfTag(const QString& tag) const {
+    static const std::vector<int> none;
+    const auto found = m_gaugesOfTag.find(tag.toStdString());
+    return found == m_gaugesOfTag.end() ? none : found->second;
+}
+
+std::int64_t PanelController::clockMs() const {
+    return m_source->hasSimulatedTime() ? m_source->nowMs() : m_clock.elapsed();
+}
+
+QString PanelController::timeDoubt(int index, std::int64_t timeMs) const {
+    const std::int64_t now = m_source->nowMs();
+    const int staleMs = m_form.gauges[std::size_t(index)].staleMs;
+    if (timeMs > now + FutureToleranceMs)
+        return tr("Doubtful: the value's time is %1 s ahead of the panel's clock")
+            .arg((timeMs - now) / 1000);
+    if (timeMs < now - staleMs)
+        return tr("Doubtful: the value was measured %1 s before it arrived, longer than its "
+                  "stale time")
+            .arg((now - timeMs) / 1000);
+    return {};
 }
 
 void PanelController::onValue(const QString& tag, double value, qint64 timeMs) {
+    const std::int64_t arrived = clockMs();
     for (int index : gaugesOfTag(tag)) {
         Bound& b = m_gauges[std::size_t(index)];
-        b.lastUpdateMs = std::max<std::int64_t>(timeMs, m_source->nowMs());
+        b.lastUpdateMs = arrived;
         setFlag(index, &Bound::stale, false);
         setFlag(index, &Bound::unreadable, false);
+        const QString doubt = timeDoubt(index, timeMs);
+        setFlag(index, &Bound::doubtful, !doubt.isEmpty(), doubt, &Bound::doubtfulText);
         const bool refusedBefore = b.refused;
-        b.refused = false;
+        setRefused(index, false);
         b.widget->setValue(float(value));
         const bool failed = b.widget->lastErrorNumber() != MervGaugeWidget::NoError;
         if (!failed && refusedBefore)
             emit qualityChanged(index);
         else if (failed)
-            b.refused = true;
+            setRefused(index, true);
     }
 }
 
@@ -165,6 +186,17 @@ void PanelController::onTagUnknown(const QString& tag, const QString& detail) {
     emit logged(gauges.join(QStringLiteral(", ")) + QStringLiteral(": ") + detail);
 }
 
+void PanelController::onTagRefused(const QString& tag, const QString& reason) {
+    const std::vector<int> indexes = gaugesOfTag(tag);
+    QStringList gauges;
+    for (int index : indexes) {
+        gauges << m_gauges[std::size_t(index)].widget->VariableName();
+        setFlag(index, &Bound::refused, true, tr("Refused: %1").arg(reason), &Bound::refusedText);
+    }
+    emit logged((indexes.empty() ? tag : gauges.join(QStringLiteral(", "))) + QStringLiteral(": ") +
+                reason);
+}
+
 void PanelController::onConnection(bool connected, const QString& detail) {
     m_connected = connected;
     m_connectionDetail = detail;
@@ -172,11 +204,20 @@ void PanelController::onConnection(bool connected, const QString& detail) {
         emit qualityChanged(i);
 }
 
+void PanelController::setRefused(int index, bool on) {
+    Bound& b = m_gauges[std::size_t(index)];
+    m_flaggedCount -= flagged(b);
+    b.refused = on;
+    m_flaggedCount += flagged(b);
+}
+
 void PanelController::setFlag(int index, bool Bound::*flag, bool on, const QString& text,
                               QString Bound::*textField) {
     Bound& b = m_gauges[std::size_t(index)];
     const bool changed = b.*flag != on || (textField && b.*textField != text);
+    m_flaggedCount -= flagged(b);
     b.*flag = on;
+    m_flaggedCount += flagged(b);
     if (textField)
         b.*textField = text;
     if (changed)
@@ -184,7 +225,7 @@ void PanelController::setFlag(int index, bool Bound::*flag, bool on, const QStri
 }
 
 void PanelController::checkStale() {
-    const std::int64_t now = m_source->nowMs();
+    const std::int64_t now = clockMs();
     for (int i = 0; i < gaugeCount(); ++i) {
         const bool stale =
             now - m_gauges[std::size_t(i)].lastUpdateMs > m_form.gauges[std::size_t(i)].staleMs;
@@ -206,14 +247,14 @@ QString PanelController::qualityReason(int index) const {
         reasons << b.unreadableText;
     if (b.refused)
         reasons << b.refusedText;
+    if (b.doubtful)
+        reasons << b.doubtfulText;
     return reasons.join(QStringLiteral("; "));
 }
 
 int PanelController::badQualityCount() const {
-    int count = 0;
-    for (int i = 0; i < gaugeCount(); ++i)
-        count += qualityReason(i).isEmpty() ? 0 : 1;
-    return count;
+    // Kept as the flags change: the window asks on every change of any gauge's quality.
+    return m_connected ? m_flaggedCount : gaugeCount();
 }
 
 Form PanelController::currentForm() const {
@@ -251,7 +292,22 @@ QString PanelController::valueCaption(int index, double value) const {
 
 void PanelController::sampleAlarms(AlarmSummaryModel& summary) const {
     const std::int64_t now = m_source->nowMs();
-    for (int i = 0; i < gaugeCount(); ++i) {
+    // A view sizes its columns from its first thousand rows: of a larger form the gauges with
+    // the longest names and captions are sampled, which keeps a large form quick to open.
+    constexpr int SampledGauges = 250;
+    std::vector<std::pair<qsizetype, int>> byLength;
+    for (int i = 0; i < gaugeCount(); ++i)
+        byLength.emplace_back(-std::max({gauge(i)->VariableName().size(),
+                                         valueCaption(i, gauge(i)->MinValue()).size(),
+                                         valueCaption(i, gauge(i)->MaxValue()).size()}),
+                              i);
+    if (byLength.size() > std::size_t(SampledGauges)) {
+        std::nth_element(byLength.begin(), byLength.begin() + SampledGauges, byLength.end());
+        byLength.resize(std::size_t(SampledGauges));
+        std::sort(byLength.begin(), byLength.end(),
+                  [](const auto& a, const auto& b) { return a.second < b.second; });
+    }
+    for (const auto& [length, i] : byLength) {
         const std::string variable = gauge(i)->VariableName().toStdString();
         for (const Watched& w : WatchedEvents) {
             const bool high = eventOf(w.kind).side == EventSide::High;

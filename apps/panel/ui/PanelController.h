@@ -4,10 +4,12 @@
 #include "panel/DataSource.h"
 #include "panel/Form.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class MervGaugeWidget;
@@ -18,10 +20,18 @@ namespace merv::panel {
 // Binds a form's gauges to a data source: values go to the gauges by tag, the gauges' events
 // feed the alarm summary, every transition goes to the history, and acknowledgements are
 // shared with other stations when the source carries them. It also keeps each gauge's data
-// quality (stale, disconnected, unreadable or refused).
+// quality (stale, disconnected, unreadable, refused or doubtful).
+//
+// Staleness runs on the panel's own monotonic clock from each value's arrival, whatever time a
+// value carries. A value whose time lies more than FutureToleranceMs ahead of the source's
+// clock, or more than its gauge's stale_ms behind it (stale before it arrived), is shown but
+// doubtful.
 class PanelController : public QObject {
     Q_OBJECT
 public:
+    // Beyond any clock drift between hosts kept in step, yet short of hiding a clock set wrong.
+    static constexpr std::int64_t FutureToleranceMs = 5 * 60 * 1000;
+
     // The gauges are created as children of gaugeParent; history may be null.
     PanelController(Form form, std::unique_ptr<DataSource> source, AlarmHistory* history,
                     std::string station, QWidget* gaugeParent, QObject* parent = nullptr);
@@ -72,18 +82,28 @@ signals:
 private:
     struct Bound {
         MervGaugeWidget* widget = nullptr;
-        std::int64_t lastUpdateMs = 0;
-        bool stale = false, refused = false, unreadable = false;
-        QString refusedText, unreadableText;
+        std::int64_t lastUpdateMs = 0; // on clockMs()
+        bool stale = false, refused = false, unreadable = false, doubtful = false;
+        QString refusedText, unreadableText, doubtfulText;
     };
     void bind(int index);
     void onValue(const QString& tag, double value, qint64 timeMs);
     void onRejected(const QString& tag, const QString& reason);
     void onTagUnknown(const QString& tag, const QString& detail);
+    void onTagRefused(const QString& tag, const QString& reason);
+    // Why a value stamped timeMs is doubtful for this gauge; empty when it is not.
+    QString timeDoubt(int index, std::int64_t timeMs) const;
+    // The monotonic milliseconds staleness is measured on: the source's own clock when it runs
+    // on simulated time, else the panel's.
+    std::int64_t clockMs() const;
     void onConnection(bool connected, const QString& detail);
     void setFlag(int index, bool Bound::*flag, bool on, const QString& text = {},
                  QString Bound::*textField = nullptr);
-    std::vector<int> gaugesOfTag(const QString& tag) const;
+    const std::vector<int>& gaugesOfTag(const QString& tag) const;
+    static bool flagged(const Bound& b) {
+        return b.stale || b.refused || b.unreadable || b.doubtful;
+    }
+    void setRefused(int index, bool on);
 
     Form m_form;
     QString m_title;
@@ -91,10 +111,13 @@ private:
     AlarmHistory* m_history;
     AlarmSummaryModel m_alarms;
     std::vector<Bound> m_gauges;
+    std::unordered_map<std::string, std::vector<int>> m_gaugesOfTag;
+    int m_flaggedCount = 0; // gauges with a quality flag of their own set
     bool m_connected = false;
     QString m_connectionDetail;
     std::map<AlarmKind, int> m_raised;
     bool m_applyingRemote = false;
+    QElapsedTimer m_clock;
 };
 
 } // namespace merv::panel

@@ -135,7 +135,9 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
     std::vector<GaugeCell*> cells;
     PanelController& c = *controller;
     for (int i = 0; i < c.gaugeCount(); ++i) {
-        auto* cell = new GaugeCell;
+        // Made inside the board, so that taking its gauge moves the gauge within one window:
+        // a move between windows walks the whole focus chain, every gauge of the form.
+        auto* cell = new GaugeCell(board.get());
         cell->setGauge(c.gauge(i));
         cell->setBlinkOn(m_blinkOn);
         board->addCell(cell, c.formGauge(i).row, c.formGauge(i).col);

@@ -114,6 +114,18 @@ TEST(FormDocumentation, EveryJsonExampleInTheGuideIsAFormThatLoads) {
     }
 }
 
+TEST(FormDocumentation, TheGuideStatesTheBoundsTheLoaderKeeps) {
+    const std::string guide = readText(SourceDir / "docs/forms.md");
+    const std::string gauges = std::to_string(MaxGauges), places = std::to_string(LastGridPlace);
+    const std::string side = std::to_string(LastGridPlace + 1);
+    for (const std::string& part :
+         {"at least one gauge and at most " + gauges + " |", "from 0 to " + places + ";",
+          "at most " + gauges + " gauges on a grid of at most " + side + " rows and " + side +
+              " columns",
+          "`" + std::string(AcknowledgementTag) + "` is where stations share acknowledgements"})
+        EXPECT_NE(guide.find(part), std::string::npos) << part;
+}
+
 TEST(FormDocumentation, TheGuidesBagTableIsWhatTheGaugeStoresInItsOrderWithItsDefaults) {
     // Rows "| `Name` | `default` | ...".
     const std::regex row(R"(^\| `([A-Za-z]+)` \| `([^`]*)` \|)");

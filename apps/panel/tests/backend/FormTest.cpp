@@ -136,6 +136,52 @@ TEST(Form, ABadFormNamesTheFileTheGaugeAndTheKey) {
          "gauge 2: row", "already holds"},
         {"unknown gauge key", R"({"title":"T","gauges":[{"bag":{},"row":0,"col":0,"x":1}]})",
          "gauge 1: x", "not a key"},
+        // Numbers out of range, in every numeric key, and places far beyond any grid.
+        {"bag value beyond a double",
+         R"({"title":"T","gauges":[{"bag":{"Value":1e400},"row":0,"col":0}]})",
+         "gauge 1: bag: Value", "the number 1e400 is out of range"},
+        {"second gauge's bag value beyond a double",
+         R"({"title":"T","gauges":[{"bag":{},"row":0,"col":0},{"bag":{"MinValue":-1e999}}]})",
+         "gauge 2: bag: MinValue", "the number -1e999 is out of range"},
+        {"bag value beyond a single",
+         R"({"title":"T","gauges":[{"bag":{"Value":1e39},"row":0,"col":0}]})", "gauge 1: Value",
+         "Overflow (error 6)"},
+        {"colour beyond 32 bits",
+         R"({"title":"T","gauges":[{"bag":{"AlarmColor":4294967296},"row":0,"col":0}]})",
+         "gauge 1: AlarmColor", "Overflow (error 6)"},
+        {"precision beyond 16 bits",
+         R"({"title":"T","gauges":[{"bag":{"Precision":70000},"row":0,"col":0}]})",
+         "gauge 1: Precision", "Overflow (error 6)"},
+        {"row beyond a double", R"({"title":"T","gauges":[{"bag":{},"row":1e400,"col":0}]})",
+         "gauge 1: row", "out of range"},
+        {"stale_ms beyond a double",
+         R"({"title":"T","gauges":[{"bag":{},"row":0,"col":0,"stale_ms":1e400}]})",
+         "gauge 1: stale_ms", "out of range"},
+        {"row at the largest int",
+         R"({"title":"T","gauges":[{"bag":{},"row":2147483647,"col":0}]})", "gauge 1: row",
+         "at most 255"},
+        {"col at the largest int",
+         R"({"title":"T","gauges":[{"bag":{},"row":0,"col":2147483647}]})", "gauge 1: col",
+         "at most 255"},
+        {"row a hundred million", R"({"title":"T","gauges":[{"bag":{},"row":100000000,"col":0}]})",
+         "gauge 1: row", "at most 255"},
+        {"col just past the grid", R"({"title":"T","gauges":[{"bag":{},"row":0,"col":256}]})",
+         "gauge 1: col", "at most 255"},
+        {"row beyond 64 bits",
+         R"({"title":"T","gauges":[{"bag":{},"row":18446744073709551615,"col":0}]})",
+         "gauge 1: row", "at most 255"},
+        {"stale_ms beyond an int",
+         R"({"title":"T","gauges":[{"bag":{},"row":0,"col":0,"stale_ms":2147483648}]})",
+         "gauge 1: stale_ms", "at most 2147483647"},
+        {"stale_ms of zero read as unsigned",
+         R"({"title":"T","gauges":[{"bag":{},"row":0,"col":0,"stale_ms":0}]})", "gauge 1: stale_ms",
+         "at least 1"},
+        {"tag of the acknowledgements",
+         R"({"title":"T","gauges":[{"bag":{"VariableName":"PT-1"},"tag":"mervgauge/ack","row":0,"col":0}]})",
+         "gauge 1 (PT-1): tag", "share acknowledgements"},
+        {"VariableName that is the tag of the acknowledgements",
+         R"({"title":"T","gauges":[{"bag":{"VariableName":"mervgauge/ack"},"row":0,"col":0}]})",
+         "gauge 1 (mervgauge/ack): tag", "share acknowledgements"},
     };
     TempFolder folder;
     for (const Row& row : rows) {
@@ -152,6 +198,57 @@ TEST(Form, ABadFormNamesTheFileTheGaugeAndTheKey) {
                 << row.name << ": " << error.what();
         }
     }
+}
+
+// A form of n gauges on a grid of 100 columns, each a gauge with every default.
+std::string formOfGauges(std::size_t n) {
+    std::string text = R"({"title":"Large","gauges":[)";
+    for (std::size_t i = 0; i < n; ++i)
+        text += std::string(i ? "," : "") + R"({"bag":{},"tag":"t)" + std::to_string(i) +
+                R"(","row":)" + std::to_string(i / 100) + R"(,"col":)" + std::to_string(i % 100) +
+                "}";
+    return text + "]}";
+}
+
+TEST(Form, AFormHoldsAtMostMaxGaugesAndOneThatSizeLoads) {
+    const Form largest = readForm(formOfGauges(MaxGauges), "large.json");
+    EXPECT_EQ(largest.gauges.size(), MaxGauges);
+    EXPECT_EQ(largest.gauges.back().tag, "t" + std::to_string(MaxGauges - 1));
+    try {
+        readForm(formOfGauges(MaxGauges + 1), "larger.json");
+        ADD_FAILURE() << "a form beyond the bound loaded";
+    } catch (const BagError& error) {
+        EXPECT_EQ(error.file(), "larger.json");
+        EXPECT_EQ(error.key(), "gauges");
+        EXPECT_NE(error.problem().find("at most " + std::to_string(MaxGauges)), std::string::npos)
+            << error.what();
+    }
+}
+
+TEST(Form, AFormBuiltInMemoryIsHeldToTheSameBounds) {
+    struct Row {
+        const char* name;
+        void (*change)(FormGauge&);
+        const char* key;
+    };
+    const Row rows[] = {
+        {"row past the grid", [](FormGauge& g) { g.row = LastGridPlace + 1; }, "row"},
+        {"negative col", [](FormGauge& g) { g.col = -1; }, "col"},
+        {"col at the largest int", [](FormGauge& g) { g.col = 2147483647; }, "col"},
+        {"tag of the acknowledgements", [](FormGauge& g) { g.tag = AcknowledgementTag; }, "tag"},
+    };
+    for (const Row& row : rows) {
+        Form form = defaultForm();
+        row.change(form.gauges[2]);
+        try {
+            checkForm(form, "memory");
+            ADD_FAILURE() << row.name << ": accepted";
+        } catch (const BagError& error) {
+            EXPECT_EQ(error.key(), std::string("gauge 3 (Steam flow): ") + row.key)
+                << row.name << ": " << error.what();
+        }
+    }
+    EXPECT_NO_THROW(checkForm(defaultForm(), "memory"));
 }
 
 } // namespace

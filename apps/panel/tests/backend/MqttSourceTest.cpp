@@ -1,10 +1,20 @@
 #include "panel/MqttSource.h"
 
+#include "panel/Form.h"
+
 #include "MosquittoBroker.h"
 #include "QtTestApp.h"
 #include "SourceRecorder.h"
 
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <netinet/in.h>
+#include <set>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 namespace merv::panel {
 namespace {
@@ -17,6 +27,111 @@ std::vector<SourceTag> tags(std::initializer_list<const char*> names) {
     for (const char* name : names)
         result.push_back({name});
     return result;
+}
+
+// The least of a broker on loopback that refuses the subscription to some topics: it answers
+// one client's CONNECT and SUBSCRIBE, and refuses (0x80) the topics it is given.
+class RefusingBroker {
+public:
+    explicit RefusingBroker(std::set<std::string> refused) : m_refused(std::move(refused)) {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), size);
+        ::listen(m_listener, 1);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size);
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~RefusingBroker() {
+        ::shutdown(m_listener, SHUT_RDWR);
+        if (m_client >= 0)
+            ::shutdown(m_client, SHUT_RDWR);
+        m_thread.join();
+        if (m_client >= 0)
+            ::close(m_client);
+        ::close(m_listener);
+    }
+    std::string address() const { return "mqtt://127.0.0.1:" + std::to_string(m_port); }
+
+private:
+    bool readExactly(std::string& out, std::size_t n) {
+        out.resize(n);
+        for (std::size_t got = 0; got < n;) {
+            const ssize_t r = ::read(m_client, out.data() + got, n - got);
+            if (r <= 0)
+                return false;
+            got += std::size_t(r);
+        }
+        return true;
+    }
+    void send(const std::string& packet) {
+        if (::write(m_client, packet.data(), packet.size()) != ssize_t(packet.size()))
+            ::shutdown(m_client, SHUT_RDWR);
+    }
+    void serve() {
+        m_client = ::accept(m_listener, nullptr, nullptr);
+        std::string head, body;
+        while (m_client >= 0 && readExactly(head, 1)) {
+            std::size_t length = 0;
+            for (int shift = 0;; shift += 7) {
+                std::string byte;
+                if (!readExactly(byte, 1))
+                    return;
+                length |= std::size_t(std::uint8_t(byte[0]) & 0x7f) << shift;
+                if (!(std::uint8_t(byte[0]) & 0x80))
+                    break;
+            }
+            if (!readExactly(body, length))
+                return;
+            const auto type = std::uint8_t(head[0]) >> 4;
+            if (type == 1) { // CONNECT: accepted
+                send(std::string("\x20\x02\x00\x00", 4));
+            } else if (type == 8) { // SUBSCRIBE: a code for each topic, in order
+                std::string answer = body.substr(0, 2);
+                for (std::size_t at = 2; at + 2 <= body.size();) {
+                    const std::size_t n = std::uint8_t(body[at]) << 8 | std::uint8_t(body[at + 1]);
+                    answer += m_refused.count(body.substr(at + 2, n)) ? '\x80' : '\x01';
+                    at += 2 + n + 1;
+                }
+                const std::string packet = std::string{'\x90', char(answer.size())} + answer;
+                send(packet);
+            } else if (type == 12) { // PINGREQ
+                send(std::string("\xd0\x00", 2));
+            }
+        }
+    }
+
+    std::set<std::string> m_refused;
+    int m_listener = -1;
+    std::atomic<int> m_client = -1;
+    int m_port = 0;
+    std::thread m_thread;
+};
+
+TEST(MqttSource, ARefusedSubscriptionIsToldUnderTheTagThatReadsTheTopic) {
+    merv::test::ensureQtApp();
+    RefusingBroker broker({"drum/level"});
+    MqttSource source(readMqttAddress(broker.address()), "station-a");
+    SourceRecorder seen(source);
+    std::vector<std::string> refused;
+    QObject::connect(&source, &DataSource::tagRefused, [&](const QString& tag, const QString& why) {
+        refused.push_back(tag.toStdString() + ": " + why.toStdString());
+    });
+    source.start(tags({"drum/pressure", "drum/level"}));
+    ASSERT_TRUE(seen.waitFor([&] { return seen.connected(); }));
+    EXPECT_EQ(refused, std::vector<std::string>{
+                           "drum/level: the broker refused the subscription to drum/level"});
+    EXPECT_TRUE(seen.rejected.empty());
+    source.stop();
+}
+
+TEST(MqttSource, NoTagReadsTheAcknowledgementTopic) {
+    merv::test::ensureQtApp();
+    MqttSource source(readMqttAddress("mqtt://127.0.0.1:1/plant"), "station-a");
+    EXPECT_THROW(source.start(tags({"drum/level", AcknowledgementTag})), SourceError);
 }
 
 TEST(MqttSource, AnAddressIsHostPortAndAnOptionalPrefix) {

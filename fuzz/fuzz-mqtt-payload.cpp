@@ -1,0 +1,27 @@
+// Reads fuzzed MQTT payloads as a value and as a shared acknowledgement. Each is read or
+// refused with a reason; what is read is a finite value, and an acknowledgement written again
+// reads back the same. An exception or a crash is a fault.
+#include "panel/MqttPayload.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace merv::panel;
+    const std::string_view payload(reinterpret_cast<const char*>(data), size);
+    const MqttValue value = readValuePayload(payload);
+    if (value.error.empty() && !std::isfinite(value.value))
+        __builtin_trap();
+    if (value.timeMs && *value.timeMs < 0)
+        __builtin_trap();
+    const MqttAcknowledgement read = readAcknowledgement(payload);
+    if (read.error.empty()) {
+        const MqttAcknowledgement again =
+            readAcknowledgement(writeAcknowledgement(read.acknowledgement));
+        if (!again.error.empty() || !(again.acknowledgement == read.acknowledgement))
+            __builtin_trap();
+    }
+    return 0;
+}
