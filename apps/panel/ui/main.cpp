@@ -29,6 +29,15 @@ namespace {
 constexpr int HeadlessSeconds = 5;   // a headless run's length when --seconds is not given
 constexpr int SimulatedStepMs = 100; // a headless simulated run advances in steps of this
 constexpr const char* DefaultSnapshot = "mervgauge-panel.png";
+// How long an ending run waits for a slow or failing history before it writes what is left to
+// a recovery file.
+constexpr int DrainBudgetMs = 10000;
+
+// Ends the controller's run, telling on standard error what the operator must know.
+void finishRun(PanelController& controller) {
+    for (const QString& line : controller.finish(DrainBudgetMs))
+        std::cerr << "mervgauge-panel: " << line.toStdString() << '\n';
+}
 
 // The alarm history when --history names none; the application's name must be set first.
 QString defaultHistoryPath() {
@@ -197,17 +206,26 @@ int run(int argc, char** argv) {
     if (!headless) {
         if (runSeconds > 0)
             QTimer::singleShot(runSeconds * 1000, &window, &QWidget::close);
-        return app.exec();
+        const int code = app.exec();
+        finishRun(window.controller());
+        return code;
     }
 
     // Headless runs never open another form, so the first controller stays.
     PanelController& controller = window.controller();
+    // A script learns from standard error when the source is there and values can flow.
+    QObject::connect(
+        &controller.source(), &DataSource::connectionChanged, [](bool, const QString& detail) {
+            if (!detail.isEmpty())
+                std::cerr << "mervgauge-panel: source: " << detail.toStdString() << '\n';
+        });
     if (controller.source().hasSimulatedTime()) {
         controller.advance(std::int64_t(runSeconds) * 1000, SimulatedStepMs);
     } else {
         QTimer::singleShot(runSeconds * 1000, &app, &QCoreApplication::quit);
         app.exec();
     }
+    finishRun(controller);
     QCoreApplication::processEvents();
     const QString path = parser.value(snapshot);
     writeSnapshot(window, path);
