@@ -15,12 +15,18 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QSaveFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <iostream>
+#include <unistd.h>
 
 using namespace merv::panel;
 
@@ -32,6 +38,34 @@ constexpr const char* DefaultSnapshot = "mervgauge-panel.png";
 // How long an ending run waits for a slow or failing history before it writes what is left to
 // a recovery file.
 constexpr int DrainBudgetMs = 10000;
+
+// SIGTERM and SIGINT end a run as closing the window does: the handler only wakes the event
+// loop through this pipe, and the run then ends normally and writes its history out.
+int terminationPipe[2] = {-1, -1};
+
+void onTermination(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(terminationPipe[1], &byte, 1);
+}
+
+// Calls end on the event loop when the process is asked to terminate; false when it cannot.
+bool endOnTermination(QObject* owner, std::function<void()> end) {
+    if (::pipe2(terminationPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [end = std::move(end)] {
+        char bytes[16];
+        while (::read(terminationPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        end();
+    });
+    struct sigaction action {};
+    action.sa_handler = &onTermination;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 &&
+           ::sigaction(SIGINT, &action, nullptr) == 0;
+}
 
 // Ends the controller's run, telling on standard error what the operator must know.
 void finishRun(PanelController& controller) {
@@ -203,6 +237,13 @@ int run(int argc, char** argv) {
     window.resize(window.sizeHint());
     window.show();
     window.controller().start();
+    const bool handlesTermination = headless
+                                        ? endOnTermination(&app, [] { QCoreApplication::quit(); })
+                                        : endOnTermination(&window, [&window] { window.close(); });
+    if (!handlesTermination)
+        std::cerr << "mervgauge-panel: SIGTERM will end the panel without writing out its "
+                     "history: "
+                  << std::strerror(errno) << '\n';
     if (!headless) {
         if (runSeconds > 0)
             QTimer::singleShot(runSeconds * 1000, &window, &QWidget::close);

@@ -1,6 +1,6 @@
-// mervgauge-panel under an alarm flood over MQTT, ended by --seconds while values still pour in:
-// every transition of every value the panel took from the broker is in its history when it
-// exits.
+// mervgauge-panel under an alarm flood over MQTT, ended by --seconds or by SIGTERM while values
+// still pour in: every transition of every value the panel took from the broker is in its
+// history when it exits.
 #include "MosquittoBroker.h"
 #include "PanelTestSupport.h"
 #include "TempFolder.h"
@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
 #include <fstream>
 
 namespace merv::panel {
@@ -36,10 +37,18 @@ class tst_PanelFlood : public QObject {
 public:
     static void initMain() { useTheTestScreen(); }
 private slots:
-    void aFloodEndedBySecondsLeavesEveryTransitionInTheHistory();
+    void aFloodEndedWhileValuesPourInLeavesEveryTransitionInTheHistory_data();
+    void aFloodEndedWhileValuesPourInLeavesEveryTransitionInTheHistory();
 };
 
-void tst_PanelFlood::aFloodEndedBySecondsLeavesEveryTransitionInTheHistory() {
+void tst_PanelFlood::aFloodEndedWhileValuesPourInLeavesEveryTransitionInTheHistory_data() {
+    QTest::addColumn<bool>("terminate"); // by SIGTERM, or else by --seconds
+    QTest::newRow("--seconds") << false;
+    QTest::newRow("SIGTERM") << true;
+}
+
+void tst_PanelFlood::aFloodEndedWhileValuesPourInLeavesEveryTransitionInTheHistory() {
+    QFETCH(bool, terminate);
     // The broker logs each value the panel acknowledged taking (QoS 1): what it received.
     test::MosquittoBroker broker("log_type all\n");
     test::TempFolder folder;
@@ -71,6 +80,10 @@ void tst_PanelFlood::aFloodEndedBySecondsLeavesEveryTransitionInTheHistory() {
         while (!panel.waitForFinished(5)) {
             for (int n = 0; n < Batch; ++n, ++published)
                 publisher.publish("flood/value", published % 2 ? "50" : "99");
+            // About two seconds of flood, as --seconds gives the other case.
+            if (terminate && published == 400 * Batch)
+                ::kill(pid_t(panel.processId()), SIGTERM);
+            QVERIFY2(published < 4000 * Batch, "the panel did not end");
         }
     }
     err += QString::fromUtf8(panel.readAllStandardError());
