@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -81,21 +82,50 @@ std::filesystem::path recoveryPath(const std::filesystem::path& history, std::in
     return history.string() + ".unwritten-" + stamp + ".csv";
 }
 
-std::filesystem::path HistoryRecorder::writeRecovery(std::int64_t wallMs) {
-    std::filesystem::path path = recoveryPath(m_history.file(), wallMs);
+namespace {
+
+// Writes rows to a new file named like base (never over an earlier one); its path.
+std::filesystem::path writeNewCsv(const std::filesystem::path& base,
+                                  std::span<const AlarmTransition> rows) {
+    std::filesystem::path path = base;
     // Never over an earlier recovery file: it holds transitions of its own.
     for (int n = 2; std::filesystem::exists(path); ++n)
-        path = recoveryPath(m_history.file(), wallMs).replace_extension(std::to_string(n) + ".csv");
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw HistoryError(path.string() + ": cannot create the recovery file");
+        path = std::filesystem::path(base).replace_extension(std::to_string(n) + ".csv");
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        if (out) {
+            writeCsv(out, rows);
+            out.flush();
+        }
+        if (out)
+            return path;
+    }
+    std::error_code ignored; // the file is gone or was never made: either way no half of it stays
+    std::filesystem::remove(path, ignored);
+    throw HistoryError(path.string() + ": cannot write the recovery file");
+}
+
+} // namespace
+
+std::filesystem::path HistoryRecorder::writeRecovery(std::int64_t wallMs) {
     const std::vector<AlarmTransition> rows(m_pending.begin(), m_pending.end());
-    writeCsv(out, rows);
-    out.flush();
-    if (!out)
-        throw HistoryError(path.string() + ": cannot write the recovery file");
+    const std::filesystem::path beside = recoveryPath(m_history.file(), wallMs);
+    std::filesystem::path written;
+    try {
+        written = writeNewCsv(beside, rows);
+    } catch (const HistoryError& first) {
+        std::error_code error;
+        const auto temporary = std::filesystem::temp_directory_path(error);
+        if (error)
+            throw;
+        try {
+            written = writeNewCsv(temporary / beside.filename(), rows);
+        } catch (const HistoryError& second) {
+            throw HistoryError(std::string(first.what()) + "; " + second.what());
+        }
+    }
     m_pending.clear();
-    return path;
+    return written;
 }
 
 void HistoryRecorder::takeOver(HistoryRecorder& earlier) {

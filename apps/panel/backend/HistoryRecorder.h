@@ -53,7 +53,9 @@ public:
     std::optional<std::int64_t> nextRetryMs() const;
 
     // Writes the kept transitions as CSV (the export's form) to a new file beside the history,
-    // named after wallMs, and forgets them; its path. Throws HistoryError when it cannot.
+    // named after wallMs, and forgets them; its path. Where the history's folder takes no file
+    // either (the same full disk), the file goes to the system's temporary folder. Throws
+    // HistoryError, keeping them, when neither takes it.
     std::filesystem::path writeRecovery(std::int64_t wallMs);
     // Takes the kept transitions and the failure of a recorder that goes before this one, ahead
     // of any of this one's own.
