@@ -25,10 +25,12 @@ namespace merv::test {
 // An MQTT broker of the test's own on a free loopback port, stopped when it goes.
 class MosquittoBroker {
 public:
-    MosquittoBroker() : m_port(freePort()) {
+    // extraConfig: lines added to the broker's configuration ("log_type all").
+    explicit MosquittoBroker(const std::string& extraConfig = {}) : m_port(freePort()) {
         std::ofstream(m_folder / "broker.conf")
             << "listener " << m_port << " 127.0.0.1\nallow_anonymous true\npersistence false\n"
-            << "log_dest file " << (m_folder / "broker.log").string() << "\n";
+            << "log_dest file " << logFile().string() << "\n"
+            << extraConfig;
         // Started as root, the broker would become the "mosquitto" user and could not write
         // its log into the test's private folder; as anyone else the line changes nothing.
         if (const passwd* self = ::getpwuid(::geteuid()))
@@ -41,6 +43,8 @@ public:
     MosquittoBroker& operator=(const MosquittoBroker&) = delete;
 
     int port() const { return m_port; }
+    // Complete once the broker has stopped.
+    std::filesystem::path logFile() const { return m_folder / "broker.log"; }
     std::string address(const std::string& prefix = "") const {
         return "mqtt://127.0.0.1:" + std::to_string(m_port) + (prefix.empty() ? "" : "/" + prefix);
     }

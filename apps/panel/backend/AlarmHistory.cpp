@@ -43,6 +43,11 @@ public:
         check(sqlite3_bind_text(m_statement, index, value.data(), int(value.size()),
                                 SQLITE_TRANSIENT));
     }
+    // Ready to run again with new values.
+    void reset() {
+        sqlite3_reset(m_statement);
+        sqlite3_clear_bindings(m_statement);
+    }
     // True while there is a row to read.
     bool step() {
         const int result = sqlite3_step(m_statement);
@@ -76,11 +81,15 @@ private:
     sqlite3_stmt* m_statement = nullptr;
 };
 
-// A field of a CSV line, quoted when it holds a separator, a quote or a line break.
+// A text field of a CSV line, quoted when it holds a separator, a quote or a line break. Text
+// that a spreadsheet would run as a formula gets a leading apostrophe, which spreadsheets show
+// as text and hide, and is quoted.
 std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
+    const bool formula =
+        !text.empty() && std::string_view("=+-@").find(text[0]) != std::string::npos;
+    if (!formula && text.find_first_of(",\"\r\n") == std::string::npos)
         return text;
-    std::string quoted = "\"";
+    std::string quoted = formula ? "\"'" : "\"";
     for (char c : text) {
         if (c == '"')
             quoted += '"';
@@ -111,15 +120,36 @@ std::string utcText(std::int64_t timeMs) {
     return out;
 }
 
-AlarmHistory::AlarmHistory(const std::filesystem::path& path) : m_file(path.string()) {
+AlarmHistory::AlarmHistory(const std::filesystem::path& path, const std::string& vfs)
+    : m_file(path.string()) {
     if (sqlite3_open_v2(m_file.c_str(), &m_db,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                        nullptr) != SQLITE_OK) {
+                        vfs.empty() ? nullptr : vfs.c_str()) != SQLITE_OK) {
         const std::string why = m_db ? sqlite3_errmsg(m_db) : "out of memory";
         sqlite3_close(m_db);
         throw HistoryError(m_file + ": cannot open the alarm history: " + why);
     }
     sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    // Another program's database is read, never changed: no table, no WAL switch.
+    std::string others;
+    try {
+        Statement tables(m_db,
+                         "SELECT name FROM sqlite_schema WHERE type = 'table' AND "
+                         "name <> 'alarm_transitions' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                         "ORDER BY name",
+                         m_file);
+        while (tables.step())
+            others += (others.empty() ? "" : ", ") + tables.text(0);
+    } catch (const HistoryError&) {
+        const std::string why = sqlite3_errmsg(m_db); // "file is not a database"
+        sqlite3_close(m_db);
+        throw HistoryError(m_file + ": cannot open the alarm history: " + why);
+    }
+    if (!others.empty()) {
+        sqlite3_close(m_db);
+        throw HistoryError(m_file + ": not an alarm history of the panel, it holds other tables (" +
+                           others + "); name another file with --history");
+    }
     // WAL with full syncs: a committed transaction is on the disk before record returns.
     for (const char* sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", Schema}) {
         char* message = nullptr;
@@ -136,21 +166,46 @@ AlarmHistory::~AlarmHistory() {
     sqlite3_close(m_db);
 }
 
-void AlarmHistory::record(const AlarmTransition& t) {
-    // One statement outside any explicit transaction is one transaction of its own.
-    Statement insert(m_db,
-                     "INSERT INTO alarm_transitions (time_ms, station, variable, kind, "
-                     "transition, value) VALUES (?, ?, ?, ?, ?, ?)",
-                     m_file);
-    insert.bind(1, t.timeMs);
-    insert.bind(2, t.station);
-    insert.bind(3, t.variable);
-    insert.bind(4, nameOf(t.kind));
-    insert.bind(5, nameOf(t.transition));
+void AlarmHistory::checkRecordable(const AlarmTransition& t) const {
     if (!std::isfinite(t.value))
         throw HistoryError(m_file + ": a transition's value must be a finite number");
-    insert.bind(6, t.value);
-    insert.step();
+}
+
+void AlarmHistory::record(const AlarmTransition& t) {
+    recordAll(std::span(&t, 1));
+}
+
+void AlarmHistory::recordAll(std::span<const AlarmTransition> transitions) {
+    for (const AlarmTransition& t : transitions)
+        checkRecordable(t);
+    const auto exec = [this](const char* sql) {
+        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+            throw HistoryError(m_file +
+                               ": cannot write the alarm history: " + sqlite3_errmsg(m_db));
+    };
+    try {
+        exec("BEGIN IMMEDIATE");
+        Statement insert(m_db,
+                         "INSERT INTO alarm_transitions (time_ms, station, variable, kind, "
+                         "transition, value) VALUES (?, ?, ?, ?, ?, ?)",
+                         m_file);
+        for (const AlarmTransition& t : transitions) {
+            insert.bind(1, t.timeMs);
+            insert.bind(2, t.station);
+            insert.bind(3, t.variable);
+            insert.bind(4, nameOf(t.kind));
+            insert.bind(5, nameOf(t.transition));
+            insert.bind(6, t.value);
+            insert.step();
+            insert.reset();
+        }
+        exec("COMMIT");
+    } catch (const HistoryError&) {
+        // A failed write or commit may leave the transaction open; none of it stays.
+        if (!sqlite3_get_autocommit(m_db))
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fromMs,
@@ -184,12 +239,16 @@ std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fro
     return rows;
 }
 
-void AlarmHistory::exportCsv(std::ostream& out) {
+void writeCsv(std::ostream& out, std::span<const AlarmTransition> transitions) {
     out << "time,station,variable,kind,transition,value\n";
-    for (const AlarmTransition& t : query()) {
+    for (const AlarmTransition& t : transitions) {
         out << utcText(t.timeMs) << ',' << csvField(t.station) << ',' << csvField(t.variable) << ','
             << nameOf(t.kind) << ',' << nameOf(t.transition) << ',' << numberText(t.value) << '\n';
     }
+}
+
+void AlarmHistory::exportCsv(std::ostream& out) {
+    writeCsv(out, query());
     if (!out)
         throw HistoryError(m_file + ": cannot write the CSV export");
 }

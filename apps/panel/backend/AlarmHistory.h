@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -32,16 +33,25 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The alarm history in an SQLite file. Each transition is written in its own transaction in
+// The alarm history in an SQLite file. Transitions are written in transactions in
 // write-ahead-log mode, so a process killed at any moment loses no committed transition.
 class AlarmHistory {
 public:
-    explicit AlarmHistory(const std::filesystem::path& path);
+    // vfs names the SQLite VFS to open the file through; the default one when empty. A file
+    // that holds tables other than the history's is another program's: it is refused, as is a
+    // file that is no SQLite database, and left as it was.
+    explicit AlarmHistory(const std::filesystem::path& path, const std::string& vfs = {});
     ~AlarmHistory();
     AlarmHistory(const AlarmHistory&) = delete;
     AlarmHistory& operator=(const AlarmHistory&) = delete;
 
     void record(const AlarmTransition& transition);
+    // Writes the transitions in order in one transaction: all of them or, on a HistoryError,
+    // none.
+    void recordAll(std::span<const AlarmTransition> transitions);
+    // Throws the HistoryError record would for a transition no history can hold (a value that
+    // is no finite number), so that a caller can refuse it before keeping it for later.
+    void checkRecordable(const AlarmTransition& transition) const;
 
     // Transitions oldest first, from fromMs up to toMs (both included) and of one variable,
     // each filter applying only when given. A row whose kind or transition is none the panel
@@ -50,9 +60,10 @@ public:
                                        std::optional<std::int64_t> toMs = std::nullopt,
                                        const std::optional<std::string>& variable = std::nullopt);
 
-    // The whole history as CSV: the header time,station,variable,kind,transition,value, then
-    // one line per transition, oldest first.
+    // The whole history as CSV (see writeCsv), oldest first.
     void exportCsv(std::ostream& out);
+
+    const std::string& file() const noexcept { return m_file; }
 
 private:
     std::string m_file;
@@ -61,5 +72,11 @@ private:
 
 // A time as UTC text with milliseconds: 2026-12-08T14:03:05.123Z.
 std::string utcText(std::int64_t timeMs);
+
+// Transitions as CSV: the header time,station,variable,kind,transition,value, then one line per
+// transition. A text cell that a spreadsheet would take for a formula (it starts with =, +, -
+// or @) is written with a leading apostrophe and quoted; numbers stay numbers. The export and
+// the recovery file of unwritten transitions share this form.
+void writeCsv(std::ostream& out, std::span<const AlarmTransition> transitions);
 
 } // namespace merv::panel

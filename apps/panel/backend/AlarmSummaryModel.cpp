@@ -54,6 +54,11 @@ QString AlarmSummaryModel::kindName(AlarmKind kind) {
     return {};
 }
 
+QString AlarmSummaryModel::stationKindName() {
+    //: The kind of an alarm of the operator station itself, not of a gauge.
+    return tr("Station");
+}
+
 QString AlarmSummaryModel::transitionName(Transition transition) {
     switch (transition) {
     case Transition::Raised:
@@ -99,10 +104,12 @@ QVariant AlarmSummaryModel::data(const QModelIndex& index, int role) const {
             return qint64(alarm.timeMs);
         return m_zone.text(alarm.timeMs);
     case VariableColumn:
-        return QString::fromStdString(alarm.variable);
+        return QString::fromStdString(alarm.station ? m_station : alarm.variable);
     case KindColumn:
-        return kindName(alarm.kind);
+        return alarm.station ? stationKindName() : kindName(alarm.kind);
     case ValueColumn:
+        if (alarm.station)
+            return QString::fromStdString(alarm.shown);
         if (sorting)
             return alarm.value;
         return alarm.shown.empty() ? QString::number(alarm.value, 'g', 7)
@@ -149,9 +156,65 @@ void AlarmSummaryModel::setZone(DisplayZone zone) {
 
 int AlarmSummaryModel::find(const std::string& variable, AlarmKind kind) const {
     const auto found = std::find_if(m_alarms.begin(), m_alarms.end(), [&](const Alarm& a) {
-        return a.variable == variable && a.kind == kind;
+        return !a.station && a.variable == variable && a.kind == kind;
     });
     return found == m_alarms.end() ? -1 : int(found - m_alarms.begin());
+}
+
+int AlarmSummaryModel::findStation(const std::string& id) const {
+    const auto found = std::find_if(m_alarms.begin(), m_alarms.end(),
+                                    [&](const Alarm& a) { return a.station && a.variable == id; });
+    return found == m_alarms.end() ? -1 : int(found - m_alarms.begin());
+}
+
+void AlarmSummaryModel::raiseStationAlarm(const std::string& id, const std::string& text,
+                                          std::int64_t timeMs) {
+    if (const int row = findStation(id);
+        row >= 0 && m_alarms[std::size_t(row)].state != AlarmState::ReturnedUnacknowledged) {
+        if (m_alarms[std::size_t(row)].shown != text) {
+            m_alarms[std::size_t(row)].shown = text;
+            emit dataChanged(index(row, ValueColumn), index(row, ValueColumn));
+        }
+        return;
+    } else if (row >= 0) {
+        removeRow(row);
+    }
+    const int before = unacknowledgedCount();
+    beginInsertRows({}, 0, 0);
+    Alarm alarm{id, AlarmKind::AlarmHigh, 0, text, timeMs, AlarmState::ActiveUnacknowledged};
+    alarm.station = true;
+    m_alarms.insert(m_alarms.begin(), std::move(alarm));
+    endInsertRows();
+    if (unacknowledgedCount() != before)
+        emit unacknowledgedCountChanged(unacknowledgedCount());
+}
+
+void AlarmSummaryModel::clearStationAlarm(const std::string& id) {
+    const int row = findStation(id);
+    if (row < 0)
+        return;
+    Alarm& alarm = m_alarms[std::size_t(row)];
+    if (alarm.state == AlarmState::ActiveAcknowledged) {
+        removeRow(row);
+    } else if (alarm.state == AlarmState::ActiveUnacknowledged) {
+        alarm.state = AlarmState::ReturnedUnacknowledged;
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    }
+}
+
+std::string AlarmSummaryModel::stationAlarmText(const std::string& id) const {
+    const int row = findStation(id);
+    return row < 0 ? std::string() : m_alarms[std::size_t(row)].shown;
+}
+
+void AlarmSummaryModel::acknowledgeRow(int row) {
+    Alarm& alarm = m_alarms[std::size_t(row)];
+    if (alarm.state == AlarmState::ReturnedUnacknowledged) {
+        removeRow(row);
+    } else {
+        alarm.state = AlarmState::ActiveAcknowledged;
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    }
 }
 
 int AlarmSummaryModel::unacknowledgedCount() const {
@@ -207,14 +270,8 @@ bool AlarmSummaryModel::acknowledge(const std::string& variable, AlarmKind kind,
     const int row = find(variable, kind);
     if (row < 0 || !isUnacknowledged(m_alarms[std::size_t(row)].state))
         return false;
-    Alarm& alarm = m_alarms[std::size_t(row)];
-    const Alarm copy = alarm;
-    if (alarm.state == AlarmState::ReturnedUnacknowledged) {
-        removeRow(row);
-    } else {
-        alarm.state = AlarmState::ActiveAcknowledged;
-        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-    }
+    const Alarm copy = m_alarms[std::size_t(row)];
+    acknowledgeRow(row);
     announce(copy, Transition::Acknowledged, copy.value, timeMs, byStation);
     emit unacknowledgedCountChanged(unacknowledgedCount());
     return true;
@@ -223,13 +280,29 @@ bool AlarmSummaryModel::acknowledge(const std::string& variable, AlarmKind kind,
 void AlarmSummaryModel::acknowledgeRows(std::vector<int> rows, std::int64_t timeMs) {
     // Name the alarms first: acknowledging one can remove its row and move the others.
     std::vector<std::pair<std::string, AlarmKind>> chosen;
+    std::vector<std::string> stationAlarms;
     for (int row : rows) {
-        if (row >= 0 && row < rowCount())
-            chosen.emplace_back(m_alarms[std::size_t(row)].variable,
-                                m_alarms[std::size_t(row)].kind);
+        if (row < 0 || row >= rowCount())
+            continue;
+        const Alarm& alarm = m_alarms[std::size_t(row)];
+        if (alarm.station)
+            stationAlarms.push_back(alarm.variable);
+        else
+            chosen.emplace_back(alarm.variable, alarm.kind);
     }
     for (const auto& [variable, kind] : chosen)
         acknowledge(variable, kind, timeMs, m_station);
+    // A station alarm is this station's own: acknowledged here, neither recorded nor shared.
+    bool changed = false;
+    for (const std::string& id : stationAlarms) {
+        const int row = findStation(id);
+        if (row >= 0 && isUnacknowledged(m_alarms[std::size_t(row)].state)) {
+            acknowledgeRow(row);
+            changed = true;
+        }
+    }
+    if (changed)
+        emit unacknowledgedCountChanged(unacknowledgedCount());
 }
 
 void AlarmSummaryModel::acknowledgeAll(std::int64_t timeMs) {

@@ -44,6 +44,9 @@ public:
         std::string shown;       // the value as the gauge showed it then ("31.6 bar"), or empty
         std::int64_t timeMs = 0; // of the raise
         AlarmState state = AlarmState::ActiveUnacknowledged;
+        // A station alarm: a fault of this station itself, not of a gauge. Its variable is the
+        // condition's id, shown is its text; it is neither recorded nor shared.
+        bool station = false;
     };
 
     explicit AlarmSummaryModel(std::string station, QObject* parent = nullptr);
@@ -66,6 +69,13 @@ public:
     // False when there is no unacknowledged alarm of that variable and kind.
     bool acknowledge(const std::string& variable, AlarmKind kind, std::int64_t timeMs,
                      const std::string& byStation);
+    // A fault of this station itself (its alarm history cannot be written, say), shown as an
+    // active alarm of high priority with text, under id, until cleared. Raising it again while
+    // it is there only changes its text.
+    void raiseStationAlarm(const std::string& id, const std::string& text, std::int64_t timeMs);
+    void clearStationAlarm(const std::string& id);
+    // The text of the station alarm id while it is in the summary; empty otherwise.
+    std::string stationAlarmText(const std::string& id) const;
     // This station acknowledges the given rows, or every unacknowledged alarm.
     void acknowledgeRows(std::vector<int> rows, std::int64_t timeMs);
     void acknowledgeAll(std::int64_t timeMs);
@@ -83,6 +93,7 @@ public:
     static QString kindName(AlarmKind kind);
     static QString transitionName(Transition transition);
     static QString priorityName(AlarmPriority priority);
+    static QString stationKindName();
 
 signals:
     void transitioned(const merv::panel::AlarmTransition& transition);
@@ -90,6 +101,9 @@ signals:
 
 private:
     int find(const std::string& variable, AlarmKind kind) const;
+    int findStation(const std::string& id) const;
+    // Marks the row acknowledged, or removes it when it has returned already.
+    void acknowledgeRow(int row);
     void announce(const Alarm& alarm, Transition transition, double value, std::int64_t timeMs,
                   const std::string& station);
     void removeRow(int row);

@@ -4,6 +4,11 @@
 <context>
     <name>merv::panel::AlarmSummaryModel</name>
     <message>
+        <source>Station</source>
+        <extracomment>The kind of an alarm of the operator station itself, not of a gauge.</extracomment>
+        <translation>Station</translation>
+    </message>
+    <message>
         <source>Active, unacknowledged</source>
         <translation>Aktiv, nicht quittiert</translation>
     </message>
@@ -199,6 +204,15 @@
 </context>
 <context>
     <name>merv::panel::PanelController</name>
+    <message>
+        <source>Alarm history not writable: %1 — %2 transition(s) kept</source>
+        <translation>Alarmhistorie nicht beschreibbar: %1 — %2 Übergänge zurückgehalten</translation>
+    </message>
+    <message>
+        <source>%1 lost</source>
+        <extracomment>Transitions that could not be kept while the history was not writable.</extracomment>
+        <translation>%1 verloren</translation>
+    </message>
     <message>
         <source>Bad payload: %1</source>
         <translation>Ungültige Nachricht: %1</translation>

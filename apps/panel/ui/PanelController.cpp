@@ -4,6 +4,8 @@
 #include <mervgauge/bagfile/BagError.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -13,6 +15,7 @@ namespace merv::panel {
 namespace {
 
 constexpr int StaleCheckMs = 250; // how often quiet tags are looked for on the wall clock
+constexpr int SettleMs = 200;     // an ending run's source is done once quiet this long
 
 // A status flag of the gauge and the event that raises it.
 struct Watched {
@@ -53,9 +56,17 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
                               widget->lastErrorString().toStdString());
     }
 
+    if (m_history) {
+        m_recorder = std::make_unique<HistoryRecorder>(*m_history);
+        m_retryTimer = new QTimer(this);
+        m_retryTimer->setSingleShot(true);
+        connect(m_retryTimer, &QTimer::timeout, this, [this] {
+            m_recorder->retry(m_clock.elapsed());
+            historyWritten();
+        });
+    }
     connect(&m_alarms, &AlarmSummaryModel::transitioned, this, [this](const AlarmTransition& t) {
-        if (m_history)
-            m_history->record(t);
+        record(t);
         if (t.transition == Transition::Raised)
             ++m_raised[t.kind];
         if (t.transition == Transition::Acknowledged && t.station == m_alarms.station() &&
@@ -153,8 +164,104 @@ QString PanelController::timeDoubt(int index, std::int64_t timeMs) const {
     return {};
 }
 
+void PanelController::record(const AlarmTransition& t) {
+    if (!m_recorder)
+        return;
+    try {
+        // An ending run writes what the source still delivers in one go, in finish().
+        if (m_finishing)
+            m_recorder->keep(t);
+        else
+            m_recorder->record(t, m_clock.elapsed());
+    } catch (const HistoryError& error) {
+        // A transition no history can hold; the others go on being written.
+        emit logged(QString::fromStdString(error.what()));
+    }
+    historyWritten();
+}
+
+void PanelController::historyWritten() {
+    if (m_recorder->writable()) {
+        m_alarms.clearStationAlarm(HistoryAlarmId);
+        m_retryTimer->stop();
+    } else {
+        m_alarms.raiseStationAlarm(HistoryAlarmId,
+                                   "Alarm history not writable: " + m_recorder->failure(),
+                                   m_source->nowMs());
+        if (const auto due = m_recorder->nextRetryMs(); due && !m_retryTimer->isActive())
+            m_retryTimer->start(int(std::max<std::int64_t>(0, *due - m_clock.elapsed())));
+    }
+    emit historyChanged();
+}
+
+QString PanelController::historyStatus() const {
+    if (!m_recorder || (m_recorder->writable() && m_recorder->droppedCount() == 0))
+        return {};
+    QString text = m_recorder->writable()
+                       ? QString()
+                       : tr("Alarm history not writable: %1 — %2 transition(s) kept")
+                             .arg(QString::fromStdString(m_recorder->failure()))
+                             .arg(m_recorder->pendingCount());
+    if (m_recorder->droppedCount() > 0)
+        text += (text.isEmpty() ? QString() : QStringLiteral(", "))
+                //: Transitions that could not be kept while the history was not writable.
+                + tr("%1 lost").arg(m_recorder->droppedCount());
+    return text;
+}
+
+QStringList PanelController::finish(int budgetMs) {
+    QElapsedTimer spent;
+    spent.start();
+    // The source's word that it stopped is no news to an ending run: the gauges and the status
+    // keep showing how the run ended.
+    QObject::disconnect(m_source.get(), &DataSource::connectionChanged, nullptr, nullptr);
+    m_source->stop();
+    m_finishing = true;
+    // Values the source took before it stopped wait as posted events, and a network thread may
+    // still be handing over the last ones it read: each is evaluated, until none came for a
+    // while.
+    QElapsedTimer quiet;
+    quiet.start();
+    for (std::uint64_t seen = m_valuesSeen; spent.elapsed() < budgetMs;) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        if (m_valuesSeen != seen) {
+            seen = m_valuesSeen;
+            quiet.restart();
+        } else if (quiet.elapsed() >= SettleMs) {
+            break;
+        } else {
+            QThread::msleep(2);
+        }
+    }
+    QStringList lines;
+    if (!m_recorder || m_recorder->pendingCount() == 0)
+        return lines;
+    if (m_recorder->drain(std::max<std::int64_t>(0, budgetMs - spent.elapsed()))) {
+        historyWritten();
+        return lines;
+    }
+    const std::size_t count = m_recorder->pendingCount();
+    const QString why = QString::fromStdString(m_recorder->failure());
+    try {
+        const auto path = m_recorder->writeRecovery(QDateTime::currentMSecsSinceEpoch());
+        // Standard error stays English, as scripts read it.
+        lines << QStringLiteral("%1 transition(s) could not be written to the alarm history "
+                                "(%2); they are in %3")
+                     .arg(count)
+                     .arg(why, QString::fromStdString(path.string()));
+    } catch (const HistoryError& error) {
+        lines << QStringLiteral("%1 transition(s) could not be written to the alarm history "
+                                "(%2) nor to a recovery file: %3")
+                     .arg(count)
+                     .arg(why, QString::fromStdString(error.what()));
+    }
+    return lines;
+}
+
 void PanelController::onValue(const QString& tag, double value, qint64 timeMs) {
     const std::int64_t arrived = clockMs();
+    ++m_valuesSeen;
     for (int index : gaugesOfTag(tag)) {
         Bound& b = m_gauges[std::size_t(index)];
         b.lastUpdateMs = arrived;

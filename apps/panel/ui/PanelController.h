@@ -3,16 +3,19 @@
 #include "panel/AlarmSummaryModel.h"
 #include "panel/DataSource.h"
 #include "panel/Form.h"
+#include "panel/HistoryRecorder.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
 class MervGaugeWidget;
+class QTimer;
 class QWidget;
 
 namespace merv::panel {
@@ -75,9 +78,25 @@ public:
     // Runs a simulated-time source forward in steps, processing events in between.
     void advance(std::int64_t ms, std::int64_t stepMs);
 
+    // The history's writer: transitions the history could not take yet wait there. Null
+    // without a history.
+    HistoryRecorder* recorder() { return m_recorder.get(); }
+    // Why the history cannot be written and how many transitions wait, for the status bar;
+    // empty while it is written.
+    QString historyStatus() const;
+    // The summary's station alarm for a history that cannot be written.
+    static constexpr const char* HistoryAlarmId = "history";
+    // Ends the run: stops the source, evaluates every value it delivered and writes every
+    // transition, waiting up to budgetMs for a slow or failing history. What still cannot be
+    // written goes to a recovery file beside the history. Returns what the operator must be
+    // told (the recovery file's path), one line each.
+    QStringList finish(int budgetMs);
+
 signals:
     void qualityChanged(int index);
     void logged(const QString& line);
+    // The history became writable or not, or the count of transitions waiting changed.
+    void historyChanged();
 
 private:
     struct Bound {
@@ -104,6 +123,9 @@ private:
         return b.stale || b.refused || b.unreadable || b.doubtful;
     }
     void setRefused(int index, bool on);
+    void record(const AlarmTransition& t);
+    // The summary's station alarm, the retry timer and the status after a write or a retry.
+    void historyWritten();
 
     Form m_form;
     QString m_title;
@@ -117,7 +139,11 @@ private:
     QString m_connectionDetail;
     std::map<AlarmKind, int> m_raised;
     bool m_applyingRemote = false;
-    QElapsedTimer m_clock;
+    std::unique_ptr<HistoryRecorder> m_recorder;
+    QTimer* m_retryTimer = nullptr;
+    QElapsedTimer m_clock; // monotonic milliseconds: arrivals, staleness and the recorder's retries
+    std::uint64_t m_valuesSeen = 0;
+    bool m_finishing = false; // finish() has begun: transitions are kept, then drained at once
 };
 
 } // namespace merv::panel

@@ -107,8 +107,10 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     for (const qreal factor : ZoomPresets)
         addZoomChoice(zoomName(factor), Zoom::by(factor));
 
+    // Permanent, at the right and only as wide as its text: temporary messages (a refused value)
+    // show in the room left of it, never over it.
     m_status = new QLabel;
-    statusBar()->addPermanentWidget(m_status, 1);
+    statusBar()->addPermanentWidget(m_status);
 
     auto* blink = new QTimer(this);
     connect(blink, &QTimer::timeout, this, [this, rowDelegate] {
@@ -149,6 +151,9 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
         cells.push_back(cell);
     }
 
+    // Transitions the history could not take yet stay first in line.
+    if (m_controller && m_controller->recorder() && c.recorder())
+        c.recorder()->takeOver(*m_controller->recorder());
     // The old controller goes first: it stops its source before its gauges are destroyed with
     // the old central widget.
     c.alarms().setZone(m_zone);
@@ -164,7 +169,11 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
         updateStatus();
     });
     connect(&c.source(), &DataSource::connectionChanged, this, &PanelWindow::updateStatus);
+    connect(&c, &PanelController::historyChanged, this, &PanelWindow::updateStatus);
     connect(&c.alarms(), &AlarmSummaryModel::transitioned, this, [this] { updateTitle(); });
+    // A station alarm counts without being a transition.
+    connect(&c.alarms(), &AlarmSummaryModel::unacknowledgedCountChanged, this,
+            [this] { updateTitle(); });
     connect(&c, &PanelController::logged, this, [this](const QString& line) {
         statusBar()->showMessage(line, 10000);
         emit logged(line);
@@ -196,6 +205,8 @@ void PanelWindow::updateTitle() {
     // Markers: blinking while unacknowledged, steady while active and acknowledged.
     std::map<std::string, GaugeCell::Marker> marker;
     for (const auto& alarm : alarms.alarms()) {
+        if (alarm.station)
+            continue; // no gauge's
         auto& m = marker[alarm.variable];
         if (alarm.state == AlarmState::ActiveAcknowledged) {
             if (m == GaugeCell::Marker::None)
@@ -213,10 +224,13 @@ void PanelWindow::updateTitle() {
 
 void PanelWindow::updateStatus() {
     DataSource& source = m_controller->source();
-    m_status->setText(
+    QString text =
         tr("Source: %1 — %2 — %3 gauge(s) of bad quality")
             .arg(source.description(), source.isConnected() ? tr("connected") : tr("disconnected"))
-            .arg(m_controller->badQualityCount()));
+            .arg(m_controller->badQualityCount());
+    if (const QString history = m_controller->historyStatus(); !history.isEmpty())
+        text += QStringLiteral(" — ") + history;
+    m_status->setText(text);
 }
 
 void PanelWindow::contextMenuAt(int index, const QPoint& globalPos) {

@@ -15,12 +15,18 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QSaveFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <iostream>
+#include <unistd.h>
 
 using namespace merv::panel;
 
@@ -29,6 +35,43 @@ namespace {
 constexpr int HeadlessSeconds = 5;   // a headless run's length when --seconds is not given
 constexpr int SimulatedStepMs = 100; // a headless simulated run advances in steps of this
 constexpr const char* DefaultSnapshot = "mervgauge-panel.png";
+// How long an ending run waits for a slow or failing history before it writes what is left to
+// a recovery file.
+constexpr int DrainBudgetMs = 10000;
+
+// SIGTERM and SIGINT end a run as closing the window does: the handler only wakes the event
+// loop through this pipe, and the run then ends normally and writes its history out.
+int terminationPipe[2] = {-1, -1};
+
+void onTermination(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(terminationPipe[1], &byte, 1);
+}
+
+// Calls end on the event loop when the process is asked to terminate; false when it cannot.
+bool endOnTermination(QObject* owner, std::function<void()> end) {
+    if (::pipe2(terminationPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [end = std::move(end)] {
+        char bytes[16];
+        while (::read(terminationPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        end();
+    });
+    struct sigaction action {};
+    action.sa_handler = &onTermination;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 &&
+           ::sigaction(SIGINT, &action, nullptr) == 0;
+}
+
+// Ends the controller's run, telling on standard error what the operator must know.
+void finishRun(PanelController& controller) {
+    for (const QString& line : controller.finish(DrainBudgetMs))
+        std::cerr << "mervgauge-panel: " << line.toStdString() << '\n';
+}
 
 // The alarm history when --history names none; the application's name must be set first.
 QString defaultHistoryPath() {
@@ -194,20 +237,36 @@ int run(int argc, char** argv) {
     window.resize(window.sizeHint());
     window.show();
     window.controller().start();
+    const bool handlesTermination = headless
+                                        ? endOnTermination(&app, [] { QCoreApplication::quit(); })
+                                        : endOnTermination(&window, [&window] { window.close(); });
+    if (!handlesTermination)
+        std::cerr << "mervgauge-panel: SIGTERM will end the panel without writing out its "
+                     "history: "
+                  << std::strerror(errno) << '\n';
     if (!headless) {
         if (runSeconds > 0)
             QTimer::singleShot(runSeconds * 1000, &window, &QWidget::close);
-        return app.exec();
+        const int code = app.exec();
+        finishRun(window.controller());
+        return code;
     }
 
     // Headless runs never open another form, so the first controller stays.
     PanelController& controller = window.controller();
+    // A script learns from standard error when the source is there and values can flow.
+    QObject::connect(
+        &controller.source(), &DataSource::connectionChanged, [](bool, const QString& detail) {
+            if (!detail.isEmpty())
+                std::cerr << "mervgauge-panel: source: " << detail.toStdString() << '\n';
+        });
     if (controller.source().hasSimulatedTime()) {
         controller.advance(std::int64_t(runSeconds) * 1000, SimulatedStepMs);
     } else {
         QTimer::singleShot(runSeconds * 1000, &app, &QCoreApplication::quit);
         app.exec();
     }
+    finishRun(controller);
     QCoreApplication::processEvents();
     const QString path = parser.value(snapshot);
     writeSnapshot(window, path);
