@@ -19,12 +19,19 @@ string(REPLACE "\n" ";" lines "${out}")
 set(count 0)
 set(stray "")
 foreach(line IN LISTS lines)
-    if(NOT line MATCHES "^[0-9a-f]* *[A-Za-z] (.*)$")
+    if(NOT line MATCHES "^[0-9a-f]* *([A-Za-z]) (.*)$")
+        continue()
+    endif()
+    # A lower-case type is a local symbol that the dynamic table lists without exporting it
+    # (unoptimised builds keep some); u, v and w are global all the same.
+    set(type "${CMAKE_MATCH_1}")
+    set(symbol "${CMAKE_MATCH_2}")
+    if(type MATCHES "^[a-tx-z]$")
         continue()
     endif()
     # The version node's name follows the symbol's; the API's own parameters may be core
     # types (merv::PropertyBag&), its names may not be.
-    string(REGEX REPLACE "@@?MERVGAUGE_0$" "" name "${CMAKE_MATCH_1}")
+    string(REGEX REPLACE "@@?MERVGAUGE_0$" "" name "${symbol}")
     math(EXPR count "${count} + 1")
     if(NOT name MATCHES "${allowed}")
         string(APPEND stray "\n  ${name}")
