@@ -19,10 +19,17 @@ CREATE TABLE IF NOT EXISTS alarm_transitions (
     variable TEXT NOT NULL,
     kind TEXT NOT NULL,
     transition TEXT NOT NULL CHECK (transition IN ('raised', 'acknowledged', 'returned')),
-    value REAL NOT NULL);
+    value REAL NOT NULL,
+    tag TEXT NOT NULL DEFAULT '');
 CREATE INDEX IF NOT EXISTS alarm_transitions_time ON alarm_transitions (time_ms);
 CREATE INDEX IF NOT EXISTS alarm_transitions_variable ON alarm_transitions (variable, time_ms);
 )";
+// What a history written before the tag column needs; run once the column is known missing.
+constexpr const char* AddTagColumn =
+    "ALTER TABLE alarm_transitions ADD COLUMN tag TEXT NOT NULL DEFAULT ''";
+// After the tag column exists, in old files and new alike.
+constexpr const char* TagIndex =
+    "CREATE INDEX IF NOT EXISTS alarm_transitions_tag ON alarm_transitions (tag, time_ms)";
 
 // A prepared statement, finalised when it goes out of scope.
 class Statement {
@@ -150,16 +157,28 @@ AlarmHistory::AlarmHistory(const std::filesystem::path& path, const std::string&
         throw HistoryError(m_file + ": not an alarm history of the panel, it holds other tables (" +
                            others + "); name another file with --history");
     }
-    // WAL with full syncs: a committed transaction is on the disk before record returns.
-    for (const char* sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", Schema}) {
+    auto run = [this](const char* sql) {
         char* message = nullptr;
         if (sqlite3_exec(m_db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
             const std::string why = message ? message : sqlite3_errmsg(m_db);
             sqlite3_free(message);
             sqlite3_close(m_db);
+            m_db = nullptr;
             throw HistoryError(m_file + ": cannot prepare the alarm history: " + why);
         }
-    }
+    };
+    // WAL with full syncs: a committed transaction is on the disk before record returns.
+    for (const char* sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", Schema})
+        run(sql);
+    if (!hasTagColumn())
+        run(AddTagColumn);
+    run(TagIndex);
+}
+
+bool AlarmHistory::hasTagColumn() {
+    Statement columns(
+        m_db, "SELECT 1 FROM pragma_table_info('alarm_transitions') WHERE name = 'tag'", m_file);
+    return columns.step();
 }
 
 AlarmHistory::~AlarmHistory() {
@@ -187,7 +206,7 @@ void AlarmHistory::recordAll(std::span<const AlarmTransition> transitions) {
         exec("BEGIN IMMEDIATE");
         Statement insert(m_db,
                          "INSERT INTO alarm_transitions (time_ms, station, variable, kind, "
-                         "transition, value) VALUES (?, ?, ?, ?, ?, ?)",
+                         "transition, value, tag) VALUES (?, ?, ?, ?, ?, ?, ?)",
                          m_file);
         for (const AlarmTransition& t : transitions) {
             insert.bind(1, t.timeMs);
@@ -196,6 +215,7 @@ void AlarmHistory::recordAll(std::span<const AlarmTransition> transitions) {
             insert.bind(4, nameOf(t.kind));
             insert.bind(5, nameOf(t.transition));
             insert.bind(6, t.value);
+            insert.bind(7, t.tag);
             insert.step();
             insert.reset();
         }
@@ -210,11 +230,15 @@ void AlarmHistory::recordAll(std::span<const AlarmTransition> transitions) {
 
 std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fromMs,
                                                  std::optional<std::int64_t> toMs,
-                                                 const std::optional<std::string>& variable) {
+                                                 const std::optional<std::string>& variable,
+                                                 const std::optional<std::string>& tag) {
+    // With a tag, the variable only finds the rows from before tags were kept.
     Statement select(m_db,
-                     "SELECT time_ms, station, variable, kind, transition, value, id "
+                     "SELECT time_ms, station, variable, kind, transition, value, id, tag "
                      "FROM alarm_transitions WHERE (?1 IS NULL OR time_ms >= ?1) AND "
-                     "(?2 IS NULL OR time_ms <= ?2) AND (?3 IS NULL OR variable = ?3) "
+                     "(?2 IS NULL OR time_ms <= ?2) AND "
+                     "(CASE WHEN ?4 IS NOT NULL THEN tag = ?4 OR (tag = '' AND variable = ?3) "
+                     "WHEN ?3 IS NOT NULL THEN variable = ?3 ELSE 1 END) "
                      "ORDER BY time_ms, id",
                      m_file);
     if (fromMs)
@@ -223,6 +247,8 @@ std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fro
         select.bind(2, *toMs);
     if (variable)
         select.bind(3, *variable);
+    if (tag)
+        select.bind(4, *tag);
     std::vector<AlarmTransition> rows;
     while (select.step()) {
         const std::string kind = select.text(3), transition = select.text(4);
@@ -234,16 +260,17 @@ std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fro
                                           : " has the unknown alarm kind \"" + kind) +
                                "\"");
         rows.push_back({select.integer(0), select.text(1), select.text(2), *knownKind,
-                        *knownTransition, select.real(5)});
+                        *knownTransition, select.real(5), select.text(7)});
     }
     return rows;
 }
 
 void writeCsv(std::ostream& out, std::span<const AlarmTransition> transitions) {
-    out << "time,station,variable,kind,transition,value\n";
+    out << "time,station,variable,kind,transition,value,tag\n";
     for (const AlarmTransition& t : transitions) {
         out << utcText(t.timeMs) << ',' << csvField(t.station) << ',' << csvField(t.variable) << ','
-            << nameOf(t.kind) << ',' << nameOf(t.transition) << ',' << numberText(t.value) << '\n';
+            << nameOf(t.kind) << ',' << nameOf(t.transition) << ',' << numberText(t.value) << ','
+            << csvField(t.tag) << '\n';
     }
 }
 

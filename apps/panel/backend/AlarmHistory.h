@@ -19,10 +19,13 @@ namespace merv::panel {
 struct AlarmTransition {
     std::int64_t timeMs = 0; // UTC, milliseconds since 1970
     std::string station;
-    std::string variable; // the gauge's VariableName
+    std::string variable; // the gauge's VariableName, its caption
     AlarmKind kind = AlarmKind::AlarmHigh;
     Transition transition = Transition::Raised;
     double value = 0; // the value at the transition
+    // The gauge's identity, which names the alarm: its explicit id or its tag. Empty in rows
+    // written before the history kept it, which name their gauge by its caption alone.
+    std::string tag;
 
     bool operator==(const AlarmTransition&) const = default;
 };
@@ -34,7 +37,9 @@ public:
 };
 
 // The alarm history in an SQLite file. Transitions are written in transactions in
-// write-ahead-log mode, so a process killed at any moment loses no committed transition.
+// write-ahead-log mode, so a process killed at any moment loses no committed transition. A file
+// written before the history kept each gauge's tag gains the column when it is opened; its
+// older rows have an empty tag.
 class AlarmHistory {
 public:
     // vfs names the SQLite VFS to open the file through; the default one when empty. A file
@@ -53,19 +58,26 @@ public:
     // is no finite number), so that a caller can refuse it before keeping it for later.
     void checkRecordable(const AlarmTransition& transition) const;
 
-    // Transitions oldest first, from fromMs up to toMs (both included) and of one variable,
-    // each filter applying only when given. A row whose kind or transition is none the panel
-    // knows (written by something else) is a HistoryError naming it.
+    // Transitions oldest first, from fromMs up to toMs (both included) and of one gauge, each
+    // filter applying only when given. The gauge is named by its variable (caption) or by its
+    // tag; given both, the rows under the tag and the older rows without a tag under the
+    // variable. A row whose kind or transition is none the panel knows (written by something
+    // else) is a HistoryError naming it.
     std::vector<AlarmTransition> query(std::optional<std::int64_t> fromMs = std::nullopt,
                                        std::optional<std::int64_t> toMs = std::nullopt,
-                                       const std::optional<std::string>& variable = std::nullopt);
+                                       const std::optional<std::string>& variable = std::nullopt,
+                                       const std::optional<std::string>& tag = std::nullopt);
 
-    // The whole history as CSV (see writeCsv), oldest first.
+    // The whole history as CSV (see writeCsv), oldest first: the header
+    // time,station,variable,kind,transition,value,tag, the tag last, so that a reader of the
+    // older six columns reads them where they were.
     void exportCsv(std::ostream& out);
 
     const std::string& file() const noexcept { return m_file; }
 
 private:
+    bool hasTagColumn();
+
     std::string m_file;
     sqlite3* m_db = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 
 namespace merv::panel {
 namespace {
@@ -86,15 +87,27 @@ QString AlarmSummaryModel::priorityName(AlarmPriority priority) {
     return {};
 }
 
+QString AlarmSummaryModel::carriedOverMark() {
+    //: Follows an alarm's state in the summary: the alarm was raised before the panel started.
+    return tr("carried over");
+}
+
+QString AlarmSummaryModel::carriedOverExplanation() {
+    return tr("Carried over: raised before the panel started, rebuilt from the alarm history");
+}
+
 QVariant AlarmSummaryModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const Alarm& alarm = m_alarms[std::size_t(index.row())];
     if (role == StateRole)
         return int(alarm.state);
-    // A cell too narrow for its text shows the whole of it as its tooltip.
-    if (role == Qt::ToolTipRole)
-        role = Qt::DisplayRole;
+    // A cell too narrow for its text shows the whole of it as its tooltip; a carried-over
+    // alarm's says where it came from.
+    if (role == Qt::ToolTipRole) {
+        const QString text = data(index, Qt::DisplayRole).toString();
+        return alarm.carriedOver ? text + QLatin1Char('\n') + carriedOverExplanation() : text;
+    }
     const bool sorting = role == SortRole;
     if (role != Qt::DisplayRole && !sorting)
         return {};
@@ -119,7 +132,12 @@ QVariant AlarmSummaryModel::data(const QModelIndex& index, int role) const {
             return int(priorityOf(alarm.kind));
         return priorityName(priorityOf(alarm.kind));
     case StateColumn:
-        return sorting ? QVariant(int(alarm.state)) : QVariant(stateName(alarm.state));
+        if (sorting)
+            return int(alarm.state);
+        return alarm.carriedOver
+                   //: An alarm's state, then that it was carried over from an earlier run.
+                   ? tr("%1 (%2)").arg(stateName(alarm.state), carriedOverMark())
+                   : stateName(alarm.state);
     }
     return {};
 }
@@ -154,11 +172,17 @@ void AlarmSummaryModel::setZone(DisplayZone zone) {
         emit dataChanged(index(0, TimeColumn), index(rowCount() - 1, TimeColumn));
 }
 
-int AlarmSummaryModel::find(const std::string& variable, AlarmKind kind) const {
+int AlarmSummaryModel::find(const std::string& tag, AlarmKind kind) const {
     const auto found = std::find_if(m_alarms.begin(), m_alarms.end(), [&](const Alarm& a) {
-        return !a.station && a.variable == variable && a.kind == kind;
+        return !a.station && a.tag == tag && a.kind == kind;
     });
     return found == m_alarms.end() ? -1 : int(found - m_alarms.begin());
+}
+
+const AlarmSummaryModel::Alarm* AlarmSummaryModel::alarmOf(const std::string& tag,
+                                                           AlarmKind kind) const {
+    const int row = find(tag, kind);
+    return row < 0 ? nullptr : &m_alarms[std::size_t(row)];
 }
 
 int AlarmSummaryModel::findStation(const std::string& id) const {
@@ -181,7 +205,7 @@ void AlarmSummaryModel::raiseStationAlarm(const std::string& id, const std::stri
     }
     const int before = unacknowledgedCount();
     beginInsertRows({}, 0, 0);
-    Alarm alarm{id, AlarmKind::AlarmHigh, 0, text, timeMs, AlarmState::ActiveUnacknowledged};
+    Alarm alarm{id, id, AlarmKind::AlarmHigh, 0, text, timeMs, AlarmState::ActiveUnacknowledged};
     alarm.station = true;
     m_alarms.insert(m_alarms.begin(), std::move(alarm));
     endInsertRows();
@@ -225,7 +249,7 @@ int AlarmSummaryModel::unacknowledgedCount() const {
 void AlarmSummaryModel::announce(const Alarm& alarm, Transition transition, double value,
                                  std::int64_t timeMs, const std::string& station) {
     emit transitioned(
-        AlarmTransition{timeMs, station, alarm.variable, alarm.kind, transition, value});
+        AlarmTransition{timeMs, station, alarm.variable, alarm.kind, transition, value, alarm.tag});
 }
 
 void AlarmSummaryModel::removeRow(int row) {
@@ -234,24 +258,24 @@ void AlarmSummaryModel::removeRow(int row) {
     endRemoveRows();
 }
 
-void AlarmSummaryModel::raise(const std::string& variable, AlarmKind kind, double value,
+void AlarmSummaryModel::raise(const AlarmGauge& gauge, AlarmKind kind, double value,
                               std::int64_t timeMs, const std::string& shown) {
     const int before = unacknowledgedCount();
     // A raise while the row is still there starts it anew, at the top.
-    if (const int row = find(variable, kind); row >= 0)
+    if (const int row = find(gauge.tag, kind); row >= 0)
         removeRow(row);
     beginInsertRows({}, 0, 0);
-    m_alarms.insert(m_alarms.begin(),
-                    Alarm{variable, kind, value, shown, timeMs, AlarmState::ActiveUnacknowledged});
+    m_alarms.insert(m_alarms.begin(), Alarm{gauge.tag, gauge.variable, kind, value, shown, timeMs,
+                                            AlarmState::ActiveUnacknowledged});
     endInsertRows();
     announce(m_alarms.front(), Transition::Raised, value, timeMs, m_station);
     if (unacknowledgedCount() != before)
         emit unacknowledgedCountChanged(unacknowledgedCount());
 }
 
-void AlarmSummaryModel::returnToNormal(const std::string& variable, AlarmKind kind, double value,
+void AlarmSummaryModel::returnToNormal(const AlarmGauge& gauge, AlarmKind kind, double value,
                                        std::int64_t timeMs) {
-    const int row = find(variable, kind);
+    const int row = find(gauge.tag, kind);
     if (row < 0 || m_alarms[std::size_t(row)].state == AlarmState::ReturnedUnacknowledged)
         return;
     Alarm& alarm = m_alarms[std::size_t(row)];
@@ -265,9 +289,9 @@ void AlarmSummaryModel::returnToNormal(const std::string& variable, AlarmKind ki
     announce(copy, Transition::Returned, value, timeMs, m_station);
 }
 
-bool AlarmSummaryModel::acknowledge(const std::string& variable, AlarmKind kind,
-                                    std::int64_t timeMs, const std::string& byStation) {
-    const int row = find(variable, kind);
+bool AlarmSummaryModel::acknowledge(const std::string& tag, AlarmKind kind, std::int64_t timeMs,
+                                    const std::string& byStation) {
+    const int row = find(tag, kind);
     if (row < 0 || !isUnacknowledged(m_alarms[std::size_t(row)].state))
         return false;
     const Alarm copy = m_alarms[std::size_t(row)];
@@ -275,6 +299,77 @@ bool AlarmSummaryModel::acknowledge(const std::string& variable, AlarmKind kind,
     announce(copy, Transition::Acknowledged, copy.value, timeMs, byStation);
     emit unacknowledgedCountChanged(unacknowledgedCount());
     return true;
+}
+
+bool AlarmSummaryModel::acknowledgeCaptioned(const std::string& variable, AlarmKind kind,
+                                             std::int64_t timeMs, const std::string& byStation) {
+    const Alarm* only = nullptr;
+    for (const Alarm& alarm : m_alarms) {
+        if (alarm.station || alarm.variable != variable || alarm.kind != kind ||
+            !isUnacknowledged(alarm.state))
+            continue;
+        if (only)
+            return false;
+        only = &alarm;
+    }
+    return only && acknowledge(only->tag, kind, timeMs, byStation);
+}
+
+void AlarmSummaryModel::carryOver(const std::vector<AlarmTransition>& history,
+                                  const std::vector<AlarmGauge>& gauges) {
+    // The identity of each gauge, and of each caption only one gauge has.
+    std::map<std::string, const AlarmGauge*> byTag;
+    std::map<std::string, const AlarmGauge*> byCaption;
+    for (const AlarmGauge& gauge : gauges) {
+        byTag[gauge.tag] = &gauge;
+        const auto [at, added] = byCaption.emplace(gauge.variable, &gauge);
+        if (!added)
+            at->second = nullptr;
+    }
+    std::map<std::pair<std::string, AlarmKind>, Alarm> open;
+    for (const AlarmTransition& t : history) {
+        const auto& index = t.tag.empty() ? byCaption : byTag;
+        const auto found = index.find(t.tag.empty() ? t.variable : t.tag);
+        if (found == index.end() || !found->second)
+            continue;
+        const AlarmGauge& gauge = *found->second;
+        const std::pair key{gauge.tag, t.kind};
+        const auto at = open.find(key);
+        // Raises and returns are of this station's gauges; an acknowledgement from any.
+        if (t.transition == Transition::Raised && t.station == m_station) {
+            Alarm alarm{gauge.tag, gauge.variable, t.kind, t.value, {}, t.timeMs};
+            alarm.carriedOver = true;
+            open[key] = std::move(alarm);
+        } else if (at == open.end()) {
+            continue;
+        } else if (t.transition == Transition::Returned && t.station == m_station) {
+            if (at->second.state == AlarmState::ActiveAcknowledged)
+                open.erase(at);
+            else
+                at->second.state = AlarmState::ReturnedUnacknowledged;
+        } else if (t.transition == Transition::Acknowledged) {
+            if (at->second.state == AlarmState::ReturnedUnacknowledged)
+                open.erase(at);
+            else
+                at->second.state = AlarmState::ActiveAcknowledged;
+        }
+    }
+    std::vector<Alarm> rows;
+    for (auto& [key, alarm] : open) {
+        if (find(key.first, key.second) < 0)
+            rows.push_back(std::move(alarm));
+    }
+    if (rows.empty())
+        return;
+    const int before = unacknowledgedCount();
+    std::sort(rows.begin(), rows.end(),
+              [](const Alarm& a, const Alarm& b) { return a.timeMs > b.timeMs; });
+    // Older than anything this run raised: below its rows, newest first among themselves.
+    beginInsertRows({}, rowCount(), rowCount() + int(rows.size()) - 1);
+    m_alarms.insert(m_alarms.end(), rows.begin(), rows.end());
+    endInsertRows();
+    if (unacknowledgedCount() != before)
+        emit unacknowledgedCountChanged(unacknowledgedCount());
 }
 
 void AlarmSummaryModel::acknowledgeRows(std::vector<int> rows, std::int64_t timeMs) {
@@ -288,10 +383,10 @@ void AlarmSummaryModel::acknowledgeRows(std::vector<int> rows, std::int64_t time
         if (alarm.station)
             stationAlarms.push_back(alarm.variable);
         else
-            chosen.emplace_back(alarm.variable, alarm.kind);
+            chosen.emplace_back(alarm.tag, alarm.kind);
     }
-    for (const auto& [variable, kind] : chosen)
-        acknowledge(variable, kind, timeMs, m_station);
+    for (const auto& [tag, kind] : chosen)
+        acknowledge(tag, kind, timeMs, m_station);
     // A station alarm is this station's own: acknowledged here, neither recorded nor shared.
     bool changed = false;
     for (const std::string& id : stationAlarms) {

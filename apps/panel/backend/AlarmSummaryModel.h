@@ -15,7 +15,20 @@ namespace merv::panel {
 // returned to normal and been acknowledged leaves the summary.
 enum class AlarmState { ActiveUnacknowledged, ActiveAcknowledged, ReturnedUnacknowledged };
 
-// The alarm summary: one row per alarm (a variable and an event kind) that is active or not yet
+// The gauge an alarm is of: its identity in the form (an explicit id, or its tag), which
+// names the alarm, and its caption, which the summary shows. Two gauges of one caption raise
+// alarms of their own. A bare name is a gauge whose identity is its caption.
+struct AlarmGauge {
+    std::string tag;
+    std::string variable;
+
+    AlarmGauge(std::string identity, std::string caption)
+        : tag(std::move(identity)), variable(std::move(caption)) {}
+    AlarmGauge(const std::string& name) : tag(name), variable(name) {}
+    AlarmGauge(const char* name) : AlarmGauge(std::string(name)) {}
+};
+
+// The alarm summary: one row per alarm (a gauge and an event kind) that is active or not yet
 // acknowledged, newest first. Raises come from the gauges' events, returns from their status
 // flags going false, acknowledgements from this operator or another station. Every change of
 // state is announced with transitioned(), which the history and the shared acknowledgement
@@ -38,6 +51,7 @@ public:
     static constexpr int StateRole = Qt::UserRole + 1;
 
     struct Alarm {
+        std::string tag; // the gauge's identity
         std::string variable;
         AlarmKind kind = AlarmKind::AlarmHigh;
         double value = 0;        // at the raise
@@ -47,6 +61,8 @@ public:
         // A station alarm: a fault of this station itself, not of a gauge. Its variable is the
         // condition's id, shown is its text; it is neither recorded nor shared.
         bool station = false;
+        // Rebuilt from the history at start: raised before this run began.
+        bool carriedOver = false;
     };
 
     explicit AlarmSummaryModel(std::string station, QObject* parent = nullptr);
@@ -57,17 +73,17 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // A gauge raised kind for variable. A row of the same alarm that has
-    // not left the summary yet becomes active and unacknowledged again with the new value.
-    // shown is the value as the gauge shows it, which the summary displays when given.
-    void raise(const std::string& variable, AlarmKind kind, double value, std::int64_t timeMs,
+    // A gauge raised kind. A row of the same alarm that has not left the summary yet becomes
+    // active and unacknowledged again with the new value. shown is the value as the gauge
+    // shows it, which the summary displays when given.
+    void raise(const AlarmGauge& gauge, AlarmKind kind, double value, std::int64_t timeMs,
                const std::string& shown = {});
     // The gauge's status flag for kind went false: the alarm is back to normal.
-    void returnToNormal(const std::string& variable, AlarmKind kind, double value,
-                        std::int64_t timeMs);
-    // Acknowledges the alarm on behalf of station (this one, or another that shared it).
-    // False when there is no unacknowledged alarm of that variable and kind.
-    bool acknowledge(const std::string& variable, AlarmKind kind, std::int64_t timeMs,
+    void returnToNormal(const AlarmGauge& gauge, AlarmKind kind, double value, std::int64_t timeMs);
+    // Acknowledges the alarm of the gauge whose identity is tag on behalf of station (this
+    // one, or another that shared it). False when there is no unacknowledged alarm of that
+    // gauge and kind.
+    bool acknowledge(const std::string& tag, AlarmKind kind, std::int64_t timeMs,
                      const std::string& byStation);
     // A fault of this station itself (its alarm history cannot be written, say), shown as an
     // active alarm of high priority with text, under id, until cleared. Raising it again while
@@ -76,6 +92,20 @@ public:
     void clearStationAlarm(const std::string& id);
     // The text of the station alarm id while it is in the summary; empty otherwise.
     std::string stationAlarmText(const std::string& id) const;
+    // An acknowledgement that names the gauge by its caption only, as stations that share no
+    // tags send: it acknowledges the one unacknowledged alarm of that caption and kind, and
+    // nothing when two gauges of that caption have one, since it cannot say which.
+    bool acknowledgeCaptioned(const std::string& variable, AlarmKind kind, std::int64_t timeMs,
+                              const std::string& byStation);
+    // Rebuilds the summary from the history's transitions, oldest first: the alarms this
+    // station raised that have not returned, or returned and are not acknowledged, of the
+    // given gauges. A row without a tag (from before tags were kept) counts for the one gauge
+    // of its caption. The rows are marked as carried over; nothing is announced, the history
+    // has it all.
+    void carryOver(const std::vector<AlarmTransition>& history,
+                   const std::vector<AlarmGauge>& gauges);
+    // The row of the gauge's alarm of kind, or nothing.
+    const Alarm* alarmOf(const std::string& tag, AlarmKind kind) const;
     // This station acknowledges the given rows, or every unacknowledged alarm.
     void acknowledgeRows(std::vector<int> rows, std::int64_t timeMs);
     void acknowledgeAll(std::int64_t timeMs);
@@ -94,13 +124,16 @@ public:
     static QString transitionName(Transition transition);
     static QString priorityName(AlarmPriority priority);
     static QString stationKindName();
+    // What the summary adds to a carried-over alarm's state, and its tooltip.
+    static QString carriedOverMark();
+    static QString carriedOverExplanation();
 
 signals:
     void transitioned(const merv::panel::AlarmTransition& transition);
     void unacknowledgedCountChanged(int count);
 
 private:
-    int find(const std::string& variable, AlarmKind kind) const;
+    int find(const std::string& tag, AlarmKind kind) const;
     int findStation(const std::string& id) const;
     // Marks the row acknowledged, or removes it when it has returned already.
     void acknowledgeRow(int row);

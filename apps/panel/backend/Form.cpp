@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <optional>
 #include <set>
 #include <utility>
@@ -166,6 +167,7 @@ void checkGaugeCount(std::size_t count, const std::string& file) {
 void checkPlaces(const Form& form, const std::string& file) {
     checkGaugeCount(form.gauges.size(), file);
     std::set<std::pair<int, int>> places;
+    std::map<std::string, std::size_t> identities;
     for (std::size_t i = 0; i < form.gauges.size(); ++i) {
         const FormGauge& gauge = form.gauges[i];
         const std::string name = gaugeName(i, gauge.bag);
@@ -182,6 +184,12 @@ void checkPlaces(const Form& form, const std::string& file) {
             throw BagError(file, name + ": row",
                            "row " + std::to_string(gauge.row) + ", col " +
                                std::to_string(gauge.col) + " already holds another gauge");
+        // The identity names the gauge's alarms: two gauges of one would share them.
+        if (const auto [at, added] = identities.emplace(gauge.identity(), i); !added)
+            throw BagError(file, name + (gauge.id.empty() ? ": tag" : ": id"),
+                           "\"" + gauge.identity() + "\" already names gauge " +
+                               std::to_string(at->second + 1) +
+                               "; two gauges that read one tag each need an \"id\" of their own");
     }
 }
 
@@ -190,7 +198,7 @@ FormGauge gaugeFromJson(const BagJson& object, std::size_t index, const std::str
     if (!object.is_object())
         throw BagError(file, "gauge " + std::to_string(index + 1),
                        "expected a JSON object, not " + std::string(object.type_name()));
-    refuseUnknownKeys(object, {"bag", "tag", "stale_ms", "row", "col"}, file, where);
+    refuseUnknownKeys(object, {"bag", "tag", "id", "stale_ms", "row", "col"}, file, where);
     FormGauge gauge;
     try {
         gauge.bag = bagFromJson(member(object, "bag", file, where));
@@ -206,6 +214,11 @@ FormGauge gaugeFromJson(const BagJson& object, std::size_t index, const std::str
         object.contains("tag") ? textMember(object["tag"], file, name + "tag") : variableName;
     if (const std::string why = tagProblem(gauge.tag); !why.empty())
         throw BagError(file, name + "tag", why);
+    if (object.contains("id")) {
+        gauge.id = textMember(object["id"], file, name + "id");
+        if (gauge.id.empty())
+            throw BagError(file, name + "id", "empty: leave it out for the tag to name the gauge");
+    }
     if (object.contains("stale_ms"))
         gauge.staleMs = integerMember(object["stale_ms"], file, name + "stale_ms", 1,
                                       std::numeric_limits<int>::max());
@@ -237,11 +250,14 @@ Form formFromJson(const BagJson& object, const std::string& file) {
 BagJson formToJson(const Form& form) {
     BagJson gauges = BagJson::array();
     for (const FormGauge& gauge : form.gauges) {
-        gauges.push_back({{"bag", bagToJson(gauge.bag)},
+        BagJson object = {{"bag", bagToJson(gauge.bag)},
                           {"tag", gauge.tag},
                           {"stale_ms", gauge.staleMs},
                           {"row", gauge.row},
-                          {"col", gauge.col}});
+                          {"col", gauge.col}};
+        if (!gauge.id.empty())
+            object["id"] = gauge.id;
+        gauges.push_back(std::move(object));
     }
     return {{"title", form.title}, {"source", form.source}, {"gauges", gauges}};
 }

@@ -27,9 +27,15 @@ inline constexpr const char* AcknowledgementTag = "mervgauge/ack";
 struct FormGauge {
     MemoryPropertyBag bag;
     std::string tag; // never empty: a form without one takes the gauge's VariableName
+    // Names the gauge's alarms in the summary, the history and acknowledgements when it is not
+    // its tag, as for two gauges that read one tag; empty when the tag does.
+    std::string id;
     int staleMs = DefaultStaleMs;
     int row = 0;
     int col = 0;
+
+    // The gauge's identity: its id, or its tag. No two gauges of a form share one.
+    const std::string& identity() const { return id.empty() ? tag : id; }
 };
 
 struct Form {

@@ -92,11 +92,10 @@ MqttValue readValuePayload(std::string_view payload) {
 }
 
 std::string writeAcknowledgement(const AlarmTransition& acknowledgement) {
-    return nlohmann::json{{"station", acknowledgement.station},
-                          {"variable", acknowledgement.variable},
-                          {"kind", nameOf(acknowledgement.kind)},
-                          {"time", acknowledgement.timeMs},
-                          {"transition", nameOf(Transition::Acknowledged)}}
+    return nlohmann::json{
+        {"station", acknowledgement.station},   {"tag", acknowledgement.tag},
+        {"variable", acknowledgement.variable}, {"kind", nameOf(acknowledgement.kind)},
+        {"time", acknowledgement.timeMs},       {"transition", nameOf(Transition::Acknowledged)}}
         .dump();
 }
 
@@ -115,16 +114,27 @@ MqttAcknowledgement readAcknowledgement(std::string_view payload) {
     const auto variable = textMember(*json, "variable");
     const auto kind = textMember(*json, "kind");
     const auto transition = textMember(*json, "transition");
+    const auto tagMember = json->find("tag");
+    const bool tagIsText = tagMember == json->end() || tagMember->is_string();
     const auto time = json->contains("time") ? readTime(json->at("time")) : std::nullopt;
     if (!station || !variable || !kind || !time)
         out.error = "acknowledgement needs the texts \"station\", \"variable\", \"kind\" and "
                     "the time in milliseconds \"time\"";
+    else if (!tagIsText)
+        out.error = "acknowledgement's \"tag\" is not a text";
     else if (transition != nameOf(Transition::Acknowledged))
         out.error = "acknowledgement's \"transition\" is not \"acknowledged\"";
     else if (const auto known = alarmKindNamed(*kind); !known)
         out.error = "acknowledgement's \"kind\" \"" + *kind + "\" is not an alarm kind";
     else
-        out.acknowledgement = {*time, *station, *variable, *known, Transition::Acknowledged, 0};
+        out.acknowledgement = {*time,
+                               *station,
+                               *variable,
+                               *known,
+                               Transition::Acknowledged,
+                               0,
+                               tagMember == json->end() ? std::string()
+                                                        : tagMember->get<std::string>()};
     return out;
 }
 

@@ -24,10 +24,13 @@ struct MqttValue {
 MqttValue readValuePayload(std::string_view payload);
 
 // An acknowledgement shared between stations, as JSON:
-// {"station": S, "variable": V, "kind": K, "time": MS, "transition": "acknowledged"}.
+// {"station": S, "tag": T, "variable": V, "kind": K, "time": MS, "transition": "acknowledged"}.
+// The tag (the gauge's identity) names the alarm; the variable is its caption, which stations
+// that send no tag name it by.
 std::string writeAcknowledgement(const AlarmTransition& acknowledgement);
-// Error is empty when the message was read; the transition then is "acknowledged". A kind that
-// is not one of the gauge's events is an error: it would match no alarm of this station.
+// Error is empty when the message was read; the transition then is "acknowledged". A message
+// without a tag, from a station that sends none, reads with an empty one. A kind that is not
+// one of the gauge's events is an error: it would match no alarm of this station.
 struct MqttAcknowledgement {
     AlarmTransition acknowledgement;
     std::string error;

@@ -53,7 +53,7 @@ private:
     SourceOptions m_options;
     std::mt19937_64 m_random;
     std::vector<Signal> m_signals;
-    std::int64_t m_originMs = 0;
+    std::int64_t m_originMs = DataSource::nowMs(); // the wall clock's, even before start
     std::int64_t m_elapsedMs = 0;
     bool m_running = false;
     QTimer m_wallClock;

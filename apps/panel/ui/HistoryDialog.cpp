@@ -50,8 +50,13 @@ HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variab
     m_to->setDateTime(m_zone.dateTime(now + ToSlackSeconds * 1000));
     m_variable = new QComboBox;
     m_variable->addItem(tr("(all)"));
-    for (const Variable& v : m_variables)
-        m_variable->addItem(v.name);
+    // Gauges of one caption are told apart by their identities.
+    for (const Variable& v : m_variables) {
+        const bool shared = std::count_if(m_variables.begin(), m_variables.end(),
+                                          [&](const auto& o) { return o.name == v.name; }) > 1;
+        //: A gauge in the history's choice: its caption, then its tag, when captions repeat.
+        m_variable->addItem(shared ? tr("%1 (%2)").arg(v.name, v.tag) : v.name);
+    }
     auto* show = new QPushButton(tr("Show"));
     connect(show, &QPushButton::clicked, this, &HistoryDialog::refresh);
     m_table = new QTableWidget(0, ValueColumn + 1);
@@ -74,11 +79,16 @@ HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variab
     fitWidth();
 }
 
+const HistoryDialog::Variable* HistoryDialog::variableOf(const AlarmTransition& t) const {
+    const auto found = std::find_if(m_variables.begin(), m_variables.end(), [&](const Variable& v) {
+        return (t.tag.empty() || v.tag.isEmpty() ? v.name : v.tag) ==
+               QString::fromStdString(t.tag.empty() || v.tag.isEmpty() ? t.variable : t.tag);
+    });
+    return found == m_variables.end() ? nullptr : &*found;
+}
+
 QString HistoryDialog::valueText(const AlarmTransition& t) const {
-    const QString variable = QString::fromStdString(t.variable);
-    const auto found = std::find_if(m_variables.begin(), m_variables.end(),
-                                    [&](const Variable& v) { return v.name == variable; });
-    if (found != m_variables.end() && found->caption) {
+    if (const Variable* found = variableOf(t); found && found->caption) {
         if (QString caption = found->caption(t.value); !caption.isEmpty())
             return caption;
     }
@@ -86,13 +96,17 @@ QString HistoryDialog::valueText(const AlarmTransition& t) const {
 }
 
 void HistoryDialog::refresh() {
-    std::optional<std::string> variable;
-    if (m_variable->currentIndex() > 0)
-        variable = m_variable->currentText().toStdString();
+    std::optional<std::string> variable, tag;
+    if (const int chosen = m_variable->currentIndex(); chosen > 0) {
+        const Variable& v = m_variables[std::size_t(chosen - 1)];
+        variable = v.name.toStdString();
+        if (!v.tag.isEmpty())
+            tag = v.tag.toStdString();
+    }
     std::vector<AlarmTransition> rows;
     try {
         rows = m_history.query(m_from->dateTime().toMSecsSinceEpoch(),
-                               m_to->dateTime().toMSecsSinceEpoch(), variable);
+                               m_to->dateTime().toMSecsSinceEpoch(), variable, tag);
     } catch (const HistoryError& error) {
         QMessageBox::critical(this, windowTitle(), QString::fromUtf8(error.what()));
         return;
@@ -108,7 +122,11 @@ void HistoryDialog::refresh() {
                                 valueText(t)};
         for (int c = 0; c < int(cells.size()); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
-            item->setToolTip(cells[c]);
+            // The variable's tooltip names its gauge, which its caption may share with others.
+            item->setToolTip(c == VariableColumn && !t.tag.empty()
+                                 //: A history row's gauge: its caption, then its tag.
+                                 ? tr("%1 (%2)").arg(cells[c], QString::fromStdString(t.tag))
+                                 : cells[c]);
             m_table->setItem(int(r), c, item);
         }
     }

@@ -15,15 +15,18 @@ class QTableWidget;
 
 namespace merv::panel {
 
-// The alarm history, filtered by a time range and a variable. Times show in the panel's zone
+// The alarm history, filtered by a time range and a gauge (its alarms under its identity, and
+// older rows, recorded before identities were, under its caption). Times show in the panel's zone
 // and the pickers read in it; values show as their gauges caption them.
 class HistoryDialog : public QDialog {
     Q_OBJECT
 public:
-    // A variable of the open form, with its gauge's caption of a value ("31.6 bar"). Without a
-    // caption, or where it answers empty, the value shows in full.
+    // A gauge of the open form: its caption (VariableName), its identity, which its alarms
+    // are recorded under, and its caption of a value ("31.6 bar"). Without a value caption, or
+    // where it answers empty, the value shows in full.
     struct Variable {
         QString name;
+        QString tag;
         std::function<QString(double)> caption;
     };
 
@@ -34,6 +37,8 @@ public:
     int shownCount() const;
 
 private:
+    // The gauge a row is of, or null where no gauge of the form is.
+    const Variable* variableOf(const AlarmTransition& transition) const;
     // A recorded value as its gauge shows it, or in full where no gauge of the form shows it.
     QString valueText(const AlarmTransition& transition) const;
     // Widens the dialog, within the screen, so every column shows whole.

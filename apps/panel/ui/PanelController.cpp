@@ -22,14 +22,17 @@ struct Watched {
     AlarmKind kind;
     void (MervGaugeWidget::*raised)();
     void (MervGaugeWidget::*statusChanged)(bool);
+    bool (MervGaugeWidget::*status)() const;
 };
 const Watched WatchedEvents[] = {
-    {AlarmKind::AlarmHigh, &MervGaugeWidget::OnAlarmHigh, &MervGaugeWidget::AlarmHighStatusChanged},
-    {AlarmKind::AlarmLow, &MervGaugeWidget::OnAlarmLow, &MervGaugeWidget::AlarmLowStatusChanged},
+    {AlarmKind::AlarmHigh, &MervGaugeWidget::OnAlarmHigh, &MervGaugeWidget::AlarmHighStatusChanged,
+     &MervGaugeWidget::AlarmHighStatus},
+    {AlarmKind::AlarmLow, &MervGaugeWidget::OnAlarmLow, &MervGaugeWidget::AlarmLowStatusChanged,
+     &MervGaugeWidget::AlarmLowStatus},
     {AlarmKind::WarningHigh, &MervGaugeWidget::OnWarningHigh,
-     &MervGaugeWidget::WarningHighStatusChanged},
+     &MervGaugeWidget::WarningHighStatusChanged, &MervGaugeWidget::WarningHighStatus},
     {AlarmKind::WarningLow, &MervGaugeWidget::OnWarningLow,
-     &MervGaugeWidget::WarningLowStatusChanged},
+     &MervGaugeWidget::WarningLowStatusChanged, &MervGaugeWidget::WarningLowStatus},
 };
 static_assert(std::size(WatchedEvents) == AlarmKinds.size(), "a gauge event is not watched");
 
@@ -43,8 +46,28 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
     m_clock.start();
     m_connected = m_source->isConnected();
     m_gauges.resize(m_form.gauges.size());
+    m_flaggedCount = gaugeCount(); // each is waiting for its first value
     for (std::size_t i = 0; i < m_form.gauges.size(); ++i)
         m_gaugesOfTag[m_form.gauges[i].tag].push_back(int(i));
+    if (m_history) {
+        m_recorder = std::make_unique<HistoryRecorder>(*m_history);
+        m_retryTimer = new QTimer(this);
+        m_retryTimer->setSingleShot(true);
+        connect(m_retryTimer, &QTimer::timeout, this, [this] {
+            m_recorder->retry(m_clock.elapsed());
+            historyWritten();
+        });
+    }
+    // Connected before the gauges are restored: an alarm of a form's start value is recorded
+    // like any other.
+    connect(&m_alarms, &AlarmSummaryModel::transitioned, this, [this](const AlarmTransition& t) {
+        record(t);
+        if (t.transition == Transition::Raised)
+            ++m_raised[t.kind];
+        if (t.transition == Transition::Acknowledged && t.station == m_alarms.station() &&
+            m_source->sharesAcknowledgements())
+            m_source->publishAcknowledgement(t);
+    });
     for (std::size_t i = 0; i < m_form.gauges.size(); ++i) {
         MemoryPropertyBag bag = m_form.gauges[i].bag;
         auto* widget = new MervGaugeWidget(MervGaugeWidget::Unstarted{}, gaugeParent);
@@ -55,24 +78,15 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
             throw SourceError("gauge " + std::to_string(i + 1) + ": " +
                               widget->lastErrorString().toStdString());
     }
-
+    // The alarms still open from an earlier run; one that a start value has raised again
+    // keeps its renewed row.
     if (m_history) {
-        m_recorder = std::make_unique<HistoryRecorder>(*m_history);
-        m_retryTimer = new QTimer(this);
-        m_retryTimer->setSingleShot(true);
-        connect(m_retryTimer, &QTimer::timeout, this, [this] {
-            m_recorder->retry(m_clock.elapsed());
-            historyWritten();
-        });
+        std::vector<AlarmGauge> gauges;
+        for (int i = 0; i < gaugeCount(); ++i)
+            gauges.push_back(alarmGauge(i));
+        m_alarms.carryOver(m_history->query(), gauges);
     }
-    connect(&m_alarms, &AlarmSummaryModel::transitioned, this, [this](const AlarmTransition& t) {
-        record(t);
-        if (t.transition == Transition::Raised)
-            ++m_raised[t.kind];
-        if (t.transition == Transition::Acknowledged && t.station == m_alarms.station() &&
-            m_source->sharesAcknowledgements())
-            m_source->publishAcknowledgement(t);
-    });
+
     connect(m_source.get(), &DataSource::valueArrived, this, &PanelController::onValue);
     connect(m_source.get(), &DataSource::payloadRejected, this, &PanelController::onRejected);
     connect(m_source.get(), &DataSource::tagUnknown, this, &PanelController::onTagUnknown);
@@ -80,8 +94,13 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
     connect(m_source.get(), &DataSource::connectionChanged, this, &PanelController::onConnection);
     connect(m_source.get(), &DataSource::acknowledgementArrived, this,
             [this](const AlarmTransition& t) {
-                if (t.station != m_alarms.station())
-                    m_alarms.acknowledge(t.variable, t.kind, t.timeMs, t.station);
+                if (t.station == m_alarms.station())
+                    return;
+                // A station that sends no tag names the alarm by its caption alone.
+                if (!t.tag.empty())
+                    m_alarms.acknowledge(t.tag, t.kind, t.timeMs, t.station);
+                else
+                    m_alarms.acknowledgeCaptioned(t.variable, t.kind, t.timeMs, t.station);
             });
     if (!m_source->hasSimulatedTime()) {
         auto* timer = new QTimer(this);
@@ -97,17 +116,22 @@ PanelController::~PanelController() {
     m_source->stop();
 }
 
+AlarmGauge PanelController::alarmGauge(int index) const {
+    return AlarmGauge(m_form.gauges[std::size_t(index)].identity(),
+                      m_gauges[std::size_t(index)].widget->VariableName().toStdString());
+}
+
 void PanelController::bind(int index) {
     MervGaugeWidget* widget = m_gauges[std::size_t(index)].widget;
     for (const Watched& w : WatchedEvents) {
         const AlarmKind kind = w.kind;
-        connect(widget, w.raised, this, [this, widget, kind] {
-            m_alarms.raise(widget->VariableName().toStdString(), kind, widget->Value(),
-                           m_source->nowMs(), widget->shownValueText().toStdString());
+        connect(widget, w.raised, this, [this, widget, index, kind] {
+            m_alarms.raise(alarmGauge(index), kind, widget->Value(), m_source->nowMs(),
+                           widget->shownValueText().toStdString());
         });
-        connect(widget, w.statusChanged, this, [this, widget, kind](bool on) {
+        connect(widget, w.statusChanged, this, [this, widget, index, kind](bool on) {
             if (!on)
-                m_alarms.returnToNormal(widget->VariableName().toStdString(), kind, widget->Value(),
+                m_alarms.returnToNormal(alarmGauge(index), kind, widget->Value(),
                                         m_source->nowMs());
         });
     }
@@ -265,6 +289,8 @@ void PanelController::onValue(const QString& tag, double value, qint64 timeMs) {
     for (int index : gaugesOfTag(tag)) {
         Bound& b = m_gauges[std::size_t(index)];
         b.lastUpdateMs = arrived;
+        const bool first = b.awaiting;
+        setFlag(index, &Bound::awaiting, false);
         setFlag(index, &Bound::stale, false);
         setFlag(index, &Bound::unreadable, false);
         const QString doubt = timeDoubt(index, timeMs);
@@ -277,6 +303,19 @@ void PanelController::onValue(const QString& tag, double value, qint64 timeMs) {
             emit qualityChanged(index);
         else if (failed)
             setRefused(index, true);
+        if (first && !failed)
+            settleCarriedOver(index);
+    }
+}
+
+void PanelController::settleCarriedOver(int index) {
+    const MervGaugeWidget& widget = *m_gauges[std::size_t(index)].widget;
+    const AlarmGauge gauge = alarmGauge(index);
+    for (const Watched& w : WatchedEvents) {
+        const AlarmSummaryModel::Alarm* alarm = m_alarms.alarmOf(gauge.tag, w.kind);
+        // A live alarm's return comes from the gauge's own status flag.
+        if (alarm && alarm->carriedOver && !(widget.*w.status)())
+            m_alarms.returnToNormal(gauge, w.kind, widget.Value(), m_source->nowMs());
     }
 }
 
@@ -347,6 +386,9 @@ QString PanelController::qualityReason(int index) const {
         reasons << (m_connectionDetail.isEmpty() ? tr("Disconnected")
                                                  //: %1 says why: the source's own words.
                                                  : tr("Disconnected: %1").arg(m_connectionDetail));
+    if (b.awaiting)
+        //: A gauge's quality before its source sent it a value: it shows the form's start value.
+        reasons << tr("No data yet");
     if (b.stale)
         reasons
             << tr("Stale: no update for over %1 ms").arg(m_form.gauges[std::size_t(index)].staleMs);
@@ -388,9 +430,9 @@ void PanelController::acknowledgeAll() {
 }
 
 void PanelController::acknowledgeGauge(int index) {
-    const std::string variable = gauge(index)->VariableName().toStdString();
+    const std::string& identity = m_form.gauges[std::size_t(index)].identity();
     for (const Watched& w : WatchedEvents)
-        m_alarms.acknowledge(variable, w.kind, m_source->nowMs(), m_alarms.station());
+        m_alarms.acknowledge(identity, w.kind, m_source->nowMs(), m_alarms.station());
 }
 
 QString PanelController::valueCaption(int index, double value) const {
@@ -415,12 +457,12 @@ void PanelController::sampleAlarms(AlarmSummaryModel& summary) const {
                   [](const auto& a, const auto& b) { return a.second < b.second; });
     }
     for (const auto& [length, i] : byLength) {
-        const std::string variable = gauge(i)->VariableName().toStdString();
+        const AlarmGauge name = alarmGauge(i);
         for (const Watched& w : WatchedEvents) {
             const bool high = eventOf(w.kind).side == EventSide::High;
             const double end = high ? gauge(i)->MaxValue() : gauge(i)->MinValue();
-            summary.raise(variable, w.kind, end, now, valueCaption(i, end).toStdString());
-            summary.returnToNormal(variable, w.kind, end, now);
+            summary.raise(name, w.kind, end, now, valueCaption(i, end).toStdString());
+            summary.returnToNormal(name, w.kind, end, now);
         }
     }
 }

@@ -23,7 +23,13 @@ namespace merv::panel {
 // Binds a form's gauges to a data source: values go to the gauges by tag, the gauges' events
 // feed the alarm summary, every transition goes to the history, and acknowledgements are
 // shared with other stations when the source carries them. It also keeps each gauge's data
-// quality (stale, disconnected, unreadable, refused or doubtful).
+// quality (no data yet, stale, disconnected, unreadable, refused or doubtful).
+//
+// An alarm is its gauge's, named by the gauge's identity (FormGauge::identity), never by its
+// caption. At construction the summary takes over the alarms the history holds open for this
+// station's gauges, marked as carried over; an active one whose gauge's first value is normal
+// then returns. Until its first value arrives a gauge shows its form's start value as "no data
+// yet".
 //
 // Staleness runs on the panel's own monotonic clock from each value's arrival, whatever time a
 // value carries. A value whose time lies more than FutureToleranceMs ahead of the source's
@@ -102,6 +108,7 @@ private:
     struct Bound {
         MervGaugeWidget* widget = nullptr;
         std::int64_t lastUpdateMs = 0; // on clockMs()
+        bool awaiting = true;          // no value has come from the source yet
         bool stale = false, refused = false, unreadable = false, doubtful = false;
         QString refusedText, unreadableText, doubtfulText;
     };
@@ -120,8 +127,12 @@ private:
                  QString Bound::*textField = nullptr);
     const std::vector<int>& gaugesOfTag(const QString& tag) const;
     static bool flagged(const Bound& b) {
-        return b.stale || b.refused || b.unreadable || b.doubtful;
+        return b.awaiting || b.stale || b.refused || b.unreadable || b.doubtful;
     }
+    // The alarm summary's name of gauge index.
+    AlarmGauge alarmGauge(int index) const;
+    // Returns the carried-over alarms of the gauge that its first value shows are not active.
+    void settleCarriedOver(int index);
     void setRefused(int index, bool on);
     void record(const AlarmTransition& t);
     // The summary's station alarm, the retry timer and the status after a write or a retry.

@@ -207,7 +207,7 @@ void PanelWindow::updateTitle() {
     for (const auto& alarm : alarms.alarms()) {
         if (alarm.station)
             continue; // no gauge's
-        auto& m = marker[alarm.variable];
+        auto& m = marker[alarm.tag];
         if (alarm.state == AlarmState::ActiveAcknowledged) {
             if (m == GaugeCell::Marker::None)
                 m = GaugeCell::Marker::Steady;
@@ -216,7 +216,7 @@ void PanelWindow::updateTitle() {
         }
     }
     for (int i = 0; i < m_controller->gaugeCount(); ++i) {
-        const auto found = marker.find(m_controller->gauge(i)->VariableName().toStdString());
+        const auto found = marker.find(m_controller->formGauge(i).identity());
         m_cells[std::size_t(i)]->setMarker(found == marker.end() ? GaugeCell::Marker::None
                                                                  : found->second);
     }
@@ -247,9 +247,10 @@ void PanelWindow::showHistory() {
         return;
     std::vector<HistoryDialog::Variable> variables;
     for (int i = 0; i < m_controller->gaugeCount(); ++i) {
-        variables.push_back({m_controller->gauge(i)->VariableName(), [this, i](double value) {
-                                 return m_controller->valueCaption(i, value);
-                             }});
+        variables.push_back(
+            {m_controller->gauge(i)->VariableName(),
+             QString::fromStdString(m_controller->formGauge(i).identity()),
+             [this, i](double value) { return m_controller->valueCaption(i, value); }});
     }
     HistoryDialog dialog(*m_history, std::move(variables), m_zone, this);
     dialog.exec();
@@ -356,10 +357,29 @@ void PanelWindow::setSourceOptions(const SourceOptions& options) {
     m_sourceOptions.manualClock = false;
 }
 
+bool PanelWindow::mayDiscardAlarms() {
+    const int unacknowledged = m_controller->alarms().unacknowledgedCount();
+    if (unacknowledged == 0)
+        return true;
+    QMessageBox question(QMessageBox::Warning, tr("Open"),
+                         tr("This form has %n unacknowledged alarm(s).", nullptr, unacknowledged),
+                         QMessageBox::NoButton, this);
+    question.setInformativeText(
+        tr("Opening another form takes them out of the alarm summary unacknowledged. They stay in "
+           "the alarm history and are carried over when this form is opened again."));
+    QPushButton* discard =
+        question.addButton(tr("&Open and Discard"), QMessageBox::DestructiveRole);
+    QPushButton* keep = question.addButton(tr("&Keep This Form"), QMessageBox::RejectRole);
+    question.setDefaultButton(keep);
+    question.setEscapeButton(keep);
+    question.exec();
+    return question.clickedButton() == discard;
+}
+
 void PanelWindow::open() {
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Open form"), {}, tr("Panel forms (*.json)"));
-    if (path.isEmpty())
+    if (path.isEmpty() || !mayDiscardAlarms())
         return;
     try {
         openForm(path.toStdString());

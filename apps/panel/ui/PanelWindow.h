@@ -66,7 +66,11 @@ private:
     void contextMenuAt(int index, const QPoint& globalPos);
     void save();
     void saveAs();
+    // File → Open: asks for a form, and whether this form's unacknowledged alarms may leave the
+    // summary before it opens it.
     void open();
+    // True when no alarm is unacknowledged, or the operator chose to discard them.
+    bool mayDiscardAlarms();
     void showHistory();
     // The summary's dock as wide as its columns need, within half the screen.
     void fitSummaryWidth();

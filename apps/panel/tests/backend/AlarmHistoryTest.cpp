@@ -25,10 +25,12 @@ constexpr std::int64_t T0 = 1796738585123;
 
 std::vector<AlarmTransition> sequence() {
     return {
-        {T0, "north", "Drum pressure", AlarmKind::AlarmHigh, Transition::Raised, 49.5},
-        {T0 + 1500, "south", "Drum pressure", AlarmKind::AlarmHigh, Transition::Acknowledged, 49.5},
-        {T0 + 2000, "north", "Drum level", AlarmKind::WarningLow, Transition::Raised, -85},
-        {T0 + 60000, "north", "Drum pressure", AlarmKind::AlarmHigh, Transition::Returned, 41.25},
+        {T0, "north", "Drum pressure", AlarmKind::AlarmHigh, Transition::Raised, 49.5, "PT-1"},
+        {T0 + 1500, "south", "Drum pressure", AlarmKind::AlarmHigh, Transition::Acknowledged, 49.5,
+         "PT-1"},
+        {T0 + 2000, "north", "Drum level", AlarmKind::WarningLow, Transition::Raised, -85, "LT-1"},
+        {T0 + 60000, "north", "Drum pressure", AlarmKind::AlarmHigh, Transition::Returned, 41.25,
+         "PT-1"},
     };
 }
 
@@ -62,16 +64,17 @@ TEST(AlarmHistory, ExportsCsvOldestFirstWithUtcMilliseconds) {
     auto rows = sequence();
     history.record(rows[3]);
     history.record(rows[0]);
-    history.record(
-        {T0 + 3000, "ops, \"A\"", "Flue gas O2", AlarmKind::AlarmLow, Transition::Raised, 1.2});
+    history.record({T0 + 3000, "ops, \"A\"", "Flue gas O2", AlarmKind::AlarmLow, Transition::Raised,
+                    1.2, "flue/o2,a"});
     std::ostringstream csv;
     history.exportCsv(csv);
-    EXPECT_EQ(csv.str(), "time,station,variable,kind,transition,value\n"
-                         "2026-12-08T14:03:05.123Z,north,Drum pressure,OnAlarmHigh,raised,49.5\n"
-                         "2026-12-08T14:03:08.123Z,\"ops, \"\"A\"\"\",Flue gas O2,OnAlarmLow,"
-                         "raised,1.2\n"
-                         "2026-12-08T14:04:05.123Z,north,Drum pressure,OnAlarmHigh,returned,"
-                         "41.25\n");
+    EXPECT_EQ(csv.str(),
+              "time,station,variable,kind,transition,value,tag\n"
+              "2026-12-08T14:03:05.123Z,north,Drum pressure,OnAlarmHigh,raised,49.5,PT-1\n"
+              "2026-12-08T14:03:08.123Z,\"ops, \"\"A\"\"\",Flue gas O2,OnAlarmLow,"
+              "raised,1.2,\"flue/o2,a\"\n"
+              "2026-12-08T14:04:05.123Z,north,Drum pressure,OnAlarmHigh,returned,"
+              "41.25,PT-1\n");
 }
 
 // Writes a row as another program might, past the panel's types; SQLite's result code.
@@ -134,7 +137,7 @@ TEST(AlarmHistory, AKillInTheMiddleOfABurstLosesNoCommittedRow) {
         AlarmHistory history(path);
         for (std::int64_t n = 1;; ++n) {
             history.record({T0 + n, "burst", "Steam flow", AlarmKind::WarningHigh,
-                            Transition::Raised, double(n)});
+                            Transition::Raised, double(n), "FT-1"});
             if (::write(pipeEnds[1], &n, sizeof n) != sizeof n)
                 ::_exit(1);
         }

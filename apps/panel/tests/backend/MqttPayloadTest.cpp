@@ -5,16 +5,29 @@
 namespace merv::panel {
 namespace {
 
-// Other stations, of this version or an older one, read these bytes: they must not change.
+// Other stations, of this version or an older one, read these bytes: an older one reads the
+// keys it knows, which keep their names and values; the gauge's tag is added beside them.
 TEST(MqttAcknowledgement, IsWrittenAsOlderStationsReadIt) {
     const AlarmTransition ack{
-        1700000000000, "north", "Drum level", AlarmKind::WarningLow, Transition::Acknowledged, 0};
+        1700000000000, "north", "Drum level", AlarmKind::WarningLow, Transition::Acknowledged, 0,
+        "drum/level"};
     EXPECT_EQ(writeAcknowledgement(ack),
-              R"({"kind":"OnWarningLow","station":"north","time":1700000000000,)"
-              R"("transition":"acknowledged","variable":"Drum level"})");
+              R"({"kind":"OnWarningLow","station":"north","tag":"drum/level",)"
+              R"("time":1700000000000,"transition":"acknowledged","variable":"Drum level"})");
     const auto read = readAcknowledgement(writeAcknowledgement(ack));
     EXPECT_EQ(read.error, "");
     EXPECT_EQ(read.acknowledgement, ack);
+}
+
+// What a station that sends no tag writes still reads: the alarm is then named by its caption.
+TEST(MqttAcknowledgement, AnOlderStationsMessageReadsWithoutATag) {
+    const auto read =
+        readAcknowledgement(R"({"kind":"OnWarningLow","station":"north","time":1700000000000,)"
+                            R"("transition":"acknowledged","variable":"Drum level"})");
+    EXPECT_EQ(read.error, "");
+    EXPECT_EQ(read.acknowledgement,
+              (AlarmTransition{1700000000000, "north", "Drum level", AlarmKind::WarningLow,
+                               Transition::Acknowledged, 0, ""}));
 }
 
 TEST(MqttAcknowledgement, EachKindReadsBackByTheEventsName) {
@@ -44,6 +57,9 @@ TEST(MqttAcknowledgement, RefusesAKindOrTransitionItDoesNotKnow) {
          "is not \"acknowledged\""},
         {R"({"station":"s","variable":"v","time":5,"transition":"acknowledged"})",
          "needs the texts"},
+        {R"({"station":"s","tag":7,"variable":"v","time":5,"kind":"OnAlarmHigh",)"
+         R"("transition":"acknowledged"})",
+         "\"tag\" is not a text"},
     };
     for (const Case& c : cases) {
         const auto read = readAcknowledgement(c.payload);

@@ -35,6 +35,12 @@ public:
     void send(const char* tag, double value) {
         emit valueArrived(QString::fromLatin1(tag), value, now);
     }
+    // Gives every tag its first value, the one its gauge started with, as a source does when
+    // it has reached its peer: the gauges then have data and none of them changes.
+    void sendStartValues() {
+        for (const SourceTag& tag : started)
+            emit valueArrived(QString::fromStdString(tag.tag), tag.normal, now);
+    }
     void setConnected(bool on) {
         connected = on;
         emit connectionChanged(on, on ? QString() : QStringLiteral("peer gone"));

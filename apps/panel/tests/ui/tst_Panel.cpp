@@ -167,6 +167,8 @@ void tst_Panel::scriptedValuesDriveTheAlarmStatesAndTheHistory() {
 void tst_Panel::qualityGoesBadAndRecoversForEachCause() {
     Station s("A");
     auto reason = [&] { return s.controller->qualityReason(0); };
+    QCOMPARE(reason(), QStringLiteral("No data yet"));
+    s.source->sendStartValues();
     QCOMPARE(reason(), QString());
     s.controller->advance(DefaultStaleMs + 500, 100); // on the source's clock
     QVERIFY2(reason().startsWith("Stale"), qPrintable(reason()));
@@ -222,6 +224,7 @@ void tst_Panel::savingTheFormKeepsAThresholdTheOperatorChanged() {
 
 void tst_Panel::titleCountsUnacknowledgedAlarmsAndTheSnapshotShowsEveryGauge() {
     WindowFixture f;
+    f.source->sendStartValues();
     f.source->send(Pressure, 50);
     QCOMPARE(f.window->windowTitle(), TitleWithOneAlarm);
     QVERIFY(f.window->statusBar()->findChild<QLabel*>()->text().contains(
@@ -243,6 +246,9 @@ void tst_Panel::openingAFormReplacesTheGaugesInPlaceAndABadOneChangesNothing() {
     other.title = "Two gauges";
     other.source = "sim";
     other.gauges.resize(2);
+    // Gauges of their own: the history's open alarm of the drum pressure is not theirs.
+    for (FormGauge& gauge : other.gauges)
+        gauge.id = "two/" + gauge.tag;
     const auto path = f.folder / "two.json";
     saveForm(path, other);
 
@@ -267,11 +273,14 @@ void tst_Panel::historyFiltersByTimeRangeAndVariable() {
     test::TempFolder folder;
     AlarmHistory history(folder / "h.sqlite");
     const std::int64_t t0 = QDateTime::currentMSecsSinceEpoch() - 3600'000;
-    history.record({t0, "A", "Drum level", AlarmKind::AlarmLow, Transition::Raised, -160});
-    history.record({t0 + 1000, "A", "Steam flow", AlarmKind::WarningHigh, Transition::Raised, 23});
-    history.record({t0 + 2000, "A", "Drum level", AlarmKind::AlarmLow, Transition::Returned, -100});
+    history.record({t0, "A", "Drum level", AlarmKind::AlarmLow, Transition::Raised, -160, "LT"});
+    history.record(
+        {t0 + 1000, "A", "Steam flow", AlarmKind::WarningHigh, Transition::Raised, 23, "FT"});
+    history.record(
+        {t0 + 2000, "A", "Drum level", AlarmKind::AlarmLow, Transition::Returned, -100, "LT"});
     HistoryDialog dialog(history,
-                         {{QStringLiteral("Drum level"), {}}, {QStringLiteral("Steam flow"), {}}},
+                         {{QStringLiteral("Drum level"), QStringLiteral("LT"), {}},
+                          {QStringLiteral("Steam flow"), QStringLiteral("FT"), {}}},
                          DisplayZone::local());
     QAbstractItemModelTester tester(dialog.findChild<QTableWidget*>()->model(), Fatal);
     QCOMPARE(dialog.shownCount(), 3);

@@ -20,6 +20,7 @@ struct Station {
         controller = std::make_unique<PanelController>(defaultForm(), std::move(owned), nullptr,
                                                        "A", &parent);
         controller->start();
+        source->sendStartValues();
     }
     QString reason() const { return controller->qualityReason(0); }
     // A value of the drum pressure stamped offsetMs from the source's clock.

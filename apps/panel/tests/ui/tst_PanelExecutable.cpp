@@ -199,9 +199,9 @@ void tst_PanelExecutable::exportsTheHistoryAsCsvWithoutAWindow() {
     {
         AlarmHistory history(folder / "h.sqlite");
         history.record(
-            {1000, "A", "Drum pressure", AlarmKind::AlarmHigh, Transition::Raised, 50.5});
-        history.record(
-            {2500, "B", "Drum pressure", AlarmKind::AlarmHigh, Transition::Acknowledged, 50.5});
+            {1000, "A", "Drum pressure", AlarmKind::AlarmHigh, Transition::Raised, 50.5, "PT"});
+        history.record({2500, "B", "Drum pressure", AlarmKind::AlarmHigh, Transition::Acknowledged,
+                        50.5, "PT"});
     }
     QProcess panel;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -223,11 +223,13 @@ void tst_PanelExecutable::exportsTheHistoryAsCsvWithoutAWindow() {
     std::getline(lines, header);
     std::getline(lines, first);
     std::getline(lines, second);
-    QCOMPARE(header, std::string("time,station,variable,kind,transition,value"));
+    // The tag comes last, after the columns older readers know.
+    QCOMPARE(header, std::string("time,station,variable,kind,transition,value,tag"));
     QVERIFY2(first.starts_with("1970-01-01T00:00:01.000Z,A,Drum pressure,OnAlarmHigh,raised,"),
              first.c_str());
     QVERIFY2(second.find(",B,Drum pressure,OnAlarmHigh,acknowledged,") != std::string::npos,
              second.c_str());
+    QVERIFY2(first.ends_with(",PT"), first.c_str());
 }
 
 } // namespace merv::panel

@@ -86,6 +86,7 @@ void tst_PanelTranslations::theWindowSpeaksTheLocalesLanguage() {
     window.controller().start();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    source->sendStartValues();
     source->send("boiler/drum/pressure", 50); // above the high alarm at 48
 
     QStringList menus;

@@ -1,0 +1,153 @@
+// An alarm is its gauge's, named by the gauge's identity: two gauges of one caption keep their
+// alarms apart, and the summary rebuilt from the history at start names them the same way.
+#include "panel/AlarmSummaryModel.h"
+
+#include <QAbstractItemModelTester>
+
+#include <gtest/gtest.h>
+
+namespace merv::panel {
+namespace {
+
+constexpr auto Fatal = QAbstractItemModelTester::FailureReportingMode::Fatal;
+
+// The model's rows as "tag kind state", the state as the summary shows it.
+std::vector<std::string> rowsOf(const AlarmSummaryModel& model) {
+    std::vector<std::string> out;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        const auto& alarm = model.alarms()[std::size_t(r)];
+        out.push_back(
+            alarm.tag + " " + std::string(nameOf(alarm.kind)) + " " +
+            model.data(model.index(r, AlarmSummaryModel::StateColumn)).toString().toStdString());
+    }
+    return out;
+}
+
+using Rows = std::vector<std::string>;
+
+TEST(AlarmIdentity, TwoGaugesOfOneCaptionRaiseReturnAndAcknowledgeAlarmsOfTheirOwn) {
+    AlarmSummaryModel model("A");
+    QAbstractItemModelTester tester(&model, Fatal);
+    std::vector<AlarmTransition> announced;
+    QObject::connect(&model, &AlarmSummaryModel::transitioned,
+                     [&](const AlarmTransition& t) { announced.push_back(t); });
+    const AlarmGauge first("tank/1", "Var"), second("tank/2", "Var");
+    model.raise(first, AlarmKind::AlarmHigh, 99, 1000);
+    model.raise(second, AlarmKind::AlarmHigh, 98, 1100);
+    model.returnToNormal(first, AlarmKind::AlarmHigh, 50, 1200);
+    EXPECT_EQ(rowsOf(model), (Rows{"tank/2 OnAlarmHigh Active, unacknowledged",
+                                   "tank/1 OnAlarmHigh Returned, unacknowledged"}));
+    // Acknowledging the returned one leaves the other's active alarm as it was.
+    EXPECT_TRUE(model.acknowledge("tank/1", AlarmKind::AlarmHigh, 1300, "A"));
+    EXPECT_EQ(rowsOf(model), Rows{"tank/2 OnAlarmHigh Active, unacknowledged"});
+    EXPECT_TRUE(model.acknowledge("tank/2", AlarmKind::AlarmHigh, 1400, "A"));
+    EXPECT_EQ(rowsOf(model), Rows{"tank/2 OnAlarmHigh Active, acknowledged"});
+    // Every transition names its gauge, the caption beside it.
+    std::vector<std::string> names;
+    for (const AlarmTransition& t : announced)
+        names.push_back(t.tag + " " + t.variable + " " + std::string(nameOf(t.transition)));
+    EXPECT_EQ(names, (std::vector<std::string>{"tank/1 Var raised", "tank/2 Var raised",
+                                               "tank/1 Var returned", "tank/1 Var acknowledged",
+                                               "tank/2 Var acknowledged"}));
+}
+
+// A station that sends no tag names an alarm by its caption: sound only where one gauge has it.
+TEST(AlarmIdentity, AnAcknowledgementByCaptionTakesOnlyAnAlarmItNamesAlone) {
+    AlarmSummaryModel model("A");
+    model.raise(AlarmGauge("tank/1", "Var"), AlarmKind::AlarmHigh, 99, 1000);
+    model.raise(AlarmGauge("tank/2", "Var"), AlarmKind::AlarmHigh, 98, 1100);
+    model.raise(AlarmGauge("drum/level", "Drum level"), AlarmKind::AlarmLow, 1, 1200);
+    EXPECT_FALSE(model.acknowledgeCaptioned("Var", AlarmKind::AlarmHigh, 1300, "B"));
+    EXPECT_FALSE(model.acknowledgeCaptioned("Drum level", AlarmKind::AlarmHigh, 1300, "B"));
+    EXPECT_TRUE(model.acknowledgeCaptioned("Drum level", AlarmKind::AlarmLow, 1300, "B"));
+    EXPECT_EQ(model.unacknowledgedCount(), 2);
+    // Once one of the two is acknowledged, the other is the only one of its caption left.
+    model.acknowledge("tank/1", AlarmKind::AlarmHigh, 1400, "A");
+    EXPECT_TRUE(model.acknowledgeCaptioned("Var", AlarmKind::AlarmHigh, 1500, "B"));
+    EXPECT_EQ(model.unacknowledgedCount(), 0);
+}
+
+AlarmTransition row(const char* station, const char* tag, const char* variable,
+                    Transition transition, std::int64_t timeMs = 1000) {
+    return {timeMs, station, variable, AlarmKind::AlarmHigh, transition, 90, tag};
+}
+
+TEST(AlarmIdentity, TheSummaryIsRebuiltFromWhatTheHistoryHoldsOpen) {
+    using T = Transition;
+    struct Case {
+        const char* name;
+        std::vector<AlarmTransition> history;
+        Rows rows;
+    };
+    const char* Active = "tank/1 OnAlarmHigh Active, unacknowledged (carried over)";
+    const Case cases[] = {
+        {"raised", {row("A", "tank/1", "Var", T::Raised)}, {Active}},
+        {"raised and returned",
+         {row("A", "tank/1", "Var", T::Raised), row("A", "tank/1", "Var", T::Returned)},
+         {"tank/1 OnAlarmHigh Returned, unacknowledged (carried over)"}},
+        {"raised and acknowledged by another station",
+         {row("A", "tank/1", "Var", T::Raised), row("B", "tank/1", "Var", T::Acknowledged)},
+         {"tank/1 OnAlarmHigh Active, acknowledged (carried over)"}},
+        {"raised, returned and acknowledged",
+         {row("A", "tank/1", "Var", T::Raised), row("A", "tank/1", "Var", T::Returned),
+          row("A", "tank/1", "Var", T::Acknowledged)},
+         {}},
+        {"acknowledged, then returned",
+         {row("A", "tank/1", "Var", T::Raised), row("A", "tank/1", "Var", T::Acknowledged),
+          row("A", "tank/1", "Var", T::Returned)},
+         {}},
+        {"raised again after it left",
+         {row("A", "tank/1", "Var", T::Raised), row("A", "tank/1", "Var", T::Returned),
+          row("A", "tank/1", "Var", T::Acknowledged), row("A", "tank/1", "Var", T::Raised)},
+         {Active}},
+        {"raised by another station", {row("B", "tank/1", "Var", T::Raised)}, {}},
+        {"of a gauge the form has not", {row("A", "tank/9", "Var", T::Raised)}, {}},
+        {"kept apart from the other gauge of its caption",
+         {row("A", "tank/1", "Var", T::Raised), row("A", "tank/2", "Var", T::Raised),
+          row("A", "tank/2", "Var", T::Returned), row("A", "tank/2", "Var", T::Acknowledged)},
+         {Active}},
+        {"without a tag, of a caption one gauge has",
+         {row("A", "", "Drum level", T::Raised)},
+         {"drum/level OnAlarmHigh Active, unacknowledged (carried over)"}},
+        {"without a tag, of a caption two gauges have", {row("A", "", "Var", T::Raised)}, {}},
+    };
+    const std::vector<AlarmGauge> gauges{AlarmGauge("tank/1", "Var"), AlarmGauge("tank/2", "Var"),
+                                         AlarmGauge("drum/level", "Drum level")};
+    for (const Case& c : cases) {
+        AlarmSummaryModel model("A");
+        QAbstractItemModelTester tester(&model, Fatal);
+        int announced = 0;
+        QObject::connect(&model, &AlarmSummaryModel::transitioned, [&] { ++announced; });
+        model.carryOver(c.history, gauges);
+        EXPECT_EQ(rowsOf(model), c.rows) << c.name;
+        EXPECT_EQ(announced, 0) << c.name << ": the history has these already";
+    }
+}
+
+TEST(AlarmIdentity, ACarriedOverAlarmKeepsItsTimeSaysSoAndARaiseRenewsIt) {
+    AlarmSummaryModel model("A");
+    QAbstractItemModelTester tester(&model, Fatal);
+    const AlarmGauge tank("tank/1", "Var");
+    model.raise(AlarmGauge("drum/level", "Drum level"), AlarmKind::AlarmLow, 1, 5000);
+    model.carryOver({row("A", "tank/1", "Var", Transition::Raised, 1234)},
+                    {tank, AlarmGauge("drum/level", "Drum level")});
+    ASSERT_EQ(model.rowCount(), 2);
+    const AlarmSummaryModel::Alarm* carried = model.alarmOf("tank/1", AlarmKind::AlarmHigh);
+    ASSERT_NE(carried, nullptr);
+    EXPECT_TRUE(carried->carriedOver);
+    EXPECT_EQ(carried->timeMs, 1234);
+    EXPECT_EQ(model.unacknowledgedCount(), 2);
+    const QModelIndex time = model.index(1, AlarmSummaryModel::TimeColumn);
+    EXPECT_TRUE(model.data(time, Qt::ToolTipRole)
+                    .toString()
+                    .contains(AlarmSummaryModel::carriedOverExplanation()));
+    EXPECT_FALSE(model.data(model.index(0, AlarmSummaryModel::TimeColumn), Qt::ToolTipRole)
+                     .toString()
+                     .contains(AlarmSummaryModel::carriedOverExplanation()));
+    model.raise(tank, AlarmKind::AlarmHigh, 95, 6000);
+    EXPECT_FALSE(model.alarmOf("tank/1", AlarmKind::AlarmHigh)->carriedOver);
+    EXPECT_EQ(model.rowCount(), 2);
+}
+
+} // namespace
+} // namespace merv::panel
