@@ -8,6 +8,7 @@
 #include "panel/StdinSource.h"
 
 #include <chrono>
+#include <cstdio>
 
 namespace merv::panel {
 
@@ -34,6 +35,24 @@ std::vector<SourceTag> sourceTagsOf(const Form& form) {
 std::int64_t DataSource::nowMs() const {
     using namespace std::chrono;
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+std::string defaultStationName(const std::string& host, const std::filesystem::path& form,
+                               const std::filesystem::path& history) {
+    // The same file under another spelling of its path is the same panel.
+    const auto canonical = [](const std::filesystem::path& path) {
+        std::error_code ignored; // a file not there yet keeps its absolute spelling
+        const auto absolute = std::filesystem::absolute(path, ignored);
+        return std::filesystem::weakly_canonical(absolute, ignored).generic_string();
+    };
+    std::uint32_t hash = 2166136261u; // FNV-1a, the same on every build
+    for (const std::string& part :
+         {form.empty() ? std::string() : canonical(form), std::string(1, '\0'), canonical(history)})
+        for (const unsigned char c : part)
+            hash = (hash ^ c) * 16777619u;
+    char suffix[9];
+    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(hash));
+    return host + "-" + std::string(suffix, 4);
 }
 
 std::unique_ptr<DataSource> openSource(const std::string& address, const SourceOptions& options) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -96,5 +97,11 @@ std::vector<SourceTag> sourceTagsOf(const Form& form);
 // Opens the source an address names: "sim", "stdin", "mqtt://HOST:PORT[/PREFIX]" or
 // "modbus-tcp://HOST:PORT". Throws SourceError for anything else.
 std::unique_ptr<DataSource> openSource(const std::string& address, const SourceOptions& options);
+
+// The station's name when none is given: the host's, with a suffix from the form and the history
+// the panel runs with, so two panels on one host differ and a restarted one keeps its name (and
+// its broker session). An empty form path is the built-in form.
+std::string defaultStationName(const std::string& host, const std::filesystem::path& form,
+                               const std::filesystem::path& history);
 
 } // namespace merv::panel

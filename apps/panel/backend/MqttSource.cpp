@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 
@@ -78,6 +79,25 @@ std::string MqttSource::topicOf(const std::string& tag) const {
     return m_address.prefix.empty() ? tag : m_address.prefix + "/" + tag;
 }
 
+std::string MqttSource::clientId() const {
+    // FNV-1a: the same on every build, so a restarted panel finds its session again. Another
+    // prefix or another set of topics is another session, never one holding stale subscriptions.
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&hash](std::string_view text) {
+        for (const unsigned char c : text)
+            hash = (hash ^ c) * 1099511628211ull;
+        hash = (hash ^ 0xff) * 1099511628211ull; // ends each part
+    };
+    mix(m_address.prefix);
+    std::vector<std::string> topics = m_topics;
+    std::sort(topics.begin(), topics.end());
+    for (const auto& topic : topics)
+        mix(topic);
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(hash));
+    return "mervgauge/" + m_station + "/" + suffix;
+}
+
 std::string MqttSource::acknowledgementTopic() const {
     return m_ackTopic;
 }
@@ -102,7 +122,9 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
     m_topics.push_back(m_ackTopic);
 
     initialiseLibraryOnce();
-    m_client = mosquitto_new(nullptr, true, this);
+    // A persistent session: while the link is down the broker keeps the QoS 1 messages of this
+    // station's subscriptions and delivers them in order when it is back.
+    m_client = mosquitto_new(clientId().c_str(), false, this);
     if (!m_client)
         throw SourceError("MQTT source " + description().toStdString() +
                           ": cannot create a client: " + std::strerror(errno));

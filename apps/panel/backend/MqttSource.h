@@ -24,7 +24,8 @@ MqttAddress readMqttAddress(const std::string& address);
 // Values from an MQTT broker: each tag is the topic PREFIX/TAG (TAG without a prefix), its
 // payload a number or {"value": N, "ts": MS}. The network runs on a thread of the client
 // library's; everything reaches the source's thread through queued calls. When the broker goes
-// away the source reconnects with a growing delay and subscribes again.
+// away the source reconnects with a growing delay and subscribes again; its session persists
+// on the broker, which keeps what arrives meanwhile (QoS 1) and delivers it on reconnection.
 //
 // Stations sharing the broker share acknowledgements on PREFIX/mervgauge/ack; each station
 // applies the acknowledgements of the others, and needs a name of its own for it.
@@ -45,6 +46,9 @@ public:
     // The topic of a tag and the one acknowledgements travel on.
     std::string topicOf(const std::string& tag) const;
     std::string acknowledgementTopic() const;
+    // The id of this station's persistent session with the broker, from the station's name and
+    // what it subscribes to; known once started.
+    std::string clientId() const;
 
     // Seconds between reconnection attempts: the first, doubling up to the last.
     static constexpr unsigned FirstReconnectDelayS = 1, LastReconnectDelayS = 30;

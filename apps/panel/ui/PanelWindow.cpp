@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -78,8 +79,15 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     });
     connect(acknowledgeAll, &QPushButton::clicked, this,
             [this] { m_controller->acknowledgeAll(); });
+    // Above the summary's rows, where the alarms it counts are.
+    m_newAlarmsBar = new QPushButton;
+    m_newAlarmsBar->setObjectName(QStringLiteral("newAlarmsAbove"));
+    m_newAlarmsBar->hide();
+    connect(m_newAlarmsBar, &QPushButton::clicked, this, &PanelWindow::showNewestAlarms);
+    followNewAlarms();
     auto* pane = new QWidget;
     auto* paneLayout = new QVBoxLayout(pane);
+    paneLayout->addWidget(m_newAlarmsBar);
     paneLayout->addWidget(m_summary);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(acknowledge);
@@ -298,6 +306,79 @@ void PanelWindow::fitSummaryWidth() {
     // grows, where longer texts came, and keeps a width the operator gave it.
     if (!isVisible() || m_summaryDock->width() < needed)
         resizeDocks({m_summaryDock}, {needed}, Qt::Horizontal);
+}
+
+void PanelWindow::followNewAlarms() {
+    QScrollBar* bar = m_summary->verticalScrollBar();
+    // Only the operator's own use of the scroll bar (or the wheel) leaves the top: a click on a
+    // row or the view keeping a selection in sight does not.
+    connect(bar, &QAbstractSlider::actionTriggered, this, [this] {
+        m_operatorScrolls = true;
+        // An action that moved nothing (at the end already) ends here.
+        QTimer::singleShot(0, this, [this] { m_operatorScrolls = false; });
+    });
+    connect(bar, &QAbstractSlider::valueChanged, this, [this, bar](int value) {
+        if (value == bar->minimum())
+            m_followNewest = true;
+        else if (m_operatorScrolls)
+            m_followNewest = false;
+        m_operatorScrolls = false;
+        updateNewAlarmsBar();
+    });
+    connect(m_summaryModel, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { alarmsArrived(first, last); });
+    // A raise, also of an alarm still in the summary, always comes as a new row; other changes
+    // (an acknowledgement) only change the count.
+    connect(m_summaryModel, &QAbstractItemModel::dataChanged, this,
+            &PanelWindow::updateNewAlarmsBar);
+    connect(m_summaryModel, &QAbstractItemModel::layoutChanged, this, [this] {
+        if (m_followNewest)
+            m_summary->scrollToTop();
+        updateNewAlarmsBar();
+    });
+    connect(m_summaryModel, &QAbstractItemModel::rowsRemoved, this,
+            &PanelWindow::updateNewAlarmsBar);
+    connect(m_summaryModel, &QAbstractItemModel::modelReset, this, [this] {
+        m_arrivedAbove.clear();
+        updateNewAlarmsBar();
+    });
+}
+
+void PanelWindow::alarmsArrived(int first, int last) {
+    if (m_followNewest) {
+        m_summary->scrollToTop();
+        return;
+    }
+    for (int row = first; row <= last; ++row)
+        m_arrivedAbove.emplace_back(m_summaryModel->index(row, 0));
+    updateNewAlarmsBar();
+}
+
+void PanelWindow::updateNewAlarmsBar() {
+    const QModelIndex top = m_summary->indexAt(QPoint(0, 0));
+    const int topRow = top.isValid() ? top.row() : m_summaryModel->rowCount();
+    std::erase_if(m_arrivedAbove, [this, topRow](const QPersistentModelIndex& index) {
+        if (m_followNewest || !index.isValid())
+            return true;
+        return AlarmState(index.data(AlarmSummaryModel::StateRole).toInt()) !=
+                   AlarmState::ActiveUnacknowledged ||
+               (index.row() >= topRow &&
+                m_summary->visualRect(index).bottom() < m_summary->viewport()->height());
+    });
+    const int above = int(std::count_if(
+        m_arrivedAbove.begin(), m_arrivedAbove.end(),
+        [topRow](const QPersistentModelIndex& index) { return index.row() < topRow; }));
+    if (above > 0)
+        //: The bar above the alarm summary once the operator scrolled down; a click on it
+        //: returns to the newest alarms.
+        m_newAlarmsBar->setText(tr("%n new alarm(s) above", nullptr, above));
+    m_newAlarmsBar->setVisible(above > 0);
+}
+
+void PanelWindow::showNewestAlarms() {
+    m_followNewest = true;
+    m_summary->scrollToTop();
+    updateNewAlarmsBar();
 }
 
 int PanelWindow::formSummaryWidth() const {

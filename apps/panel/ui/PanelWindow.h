@@ -7,15 +7,18 @@
 #include "panel/Form.h"
 
 #include <QMainWindow>
+#include <QPersistentModelIndex>
 
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QActionGroup;
 class QDockWidget;
 class QLabel;
 class QMenu;
+class QPushButton;
 class QSortFilterProxyModel;
 class QTableView;
 
@@ -78,6 +81,14 @@ private:
     int formSummaryWidth() const;
     // An entry of View → Zoom.
     void addZoomChoice(const QString& name, Zoom zoom);
+    // Keeps the newest alarm in view while the operator follows the top of the summary; once
+    // they have scrolled away, the alarms that arrive above are counted on the bar instead.
+    void followNewAlarms();
+    // Rows of the sorted summary from first to last arrived: raised, or raised again.
+    void alarmsArrived(int first, int last);
+    // The count on the bar: arrived alarms still unacknowledged above the first visible row.
+    void updateNewAlarmsBar();
+    void showNewestAlarms();
 
     std::filesystem::path m_formPath;
     AlarmHistory* m_history;
@@ -93,6 +104,10 @@ private:
     QSortFilterProxyModel* m_summaryModel = nullptr;
     QTableView* m_summary = nullptr;
     QDockWidget* m_summaryDock = nullptr;
+    QPushButton* m_newAlarmsBar = nullptr; // "N new alarms above", shown while there are any
+    bool m_followNewest = true;            // false once the operator scrolled away on purpose
+    bool m_operatorScrolls = false;        // the scroll bar moves by the operator's own action
+    std::vector<QPersistentModelIndex> m_arrivedAbove; // arrived while scrolled away
     int m_formSummaryWidth = 0;
     QLabel* m_status = nullptr;
     bool m_blinkOn = true;

@@ -150,7 +150,9 @@ int run(int argc, char** argv) {
                                   defaultSeed);
     const QCommandLineOption station(
         QStringLiteral("station"),
-        withDefault("This operator station's name.", QHostInfo::localHostName()), "NAME");
+        withDefault("This operator station's name, unique among the stations sharing a broker.",
+                    QHostInfo::localHostName() + "-XXXX, from the form and the history files"),
+        "NAME");
     const QCommandLineOption history(
         QStringLiteral("history"),
         withDefault("The alarm history (SQLite).", "the file named above"), "FILE");
@@ -208,8 +210,10 @@ int run(int argc, char** argv) {
     if (!pollOk || options.pollIntervalMs < 1)
         throw SourceError("--poll-ms: not a positive count of milliseconds: " +
                           parser.value(pollMs).toStdString());
-    options.station = parser.isSet(station) ? parser.value(station).toStdString()
-                                            : QHostInfo::localHostName().toStdString();
+    options.station =
+        parser.isSet(station)
+            ? parser.value(station).toStdString()
+            : defaultStationName(QHostInfo::localHostName().toStdString(), formPath, historyPath);
     const bool headless = !merv::tools::hasDisplay();
     options.manualClock = headless;
     const std::string address =

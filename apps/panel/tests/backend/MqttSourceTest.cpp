@@ -5,6 +5,7 @@
 #include "MosquittoBroker.h"
 #include "QtTestApp.h"
 #include "SourceRecorder.h"
+#include "TcpProxy.h"
 
 #include <gtest/gtest.h>
 
@@ -172,6 +173,55 @@ TEST(MqttSource, ValuesArriveBadPayloadsAreRejectedAndABrokerRestartIsSurvived) 
     ASSERT_TRUE(seen.waitFor([&] { return seen.values.size() == 3; }));
     EXPECT_EQ(seen.values.back(), "drum/pressure=43");
     source.stop();
+}
+
+// The broker keeps running; only this station's link to it is cut, by a relay between them.
+TEST(MqttSource, ValuesPublishedWhileTheLinkIsDownArriveInOrderOnReconnection) {
+    merv::test::ensureQtApp();
+    MosquittoBroker broker;
+    merv::test::TcpProxy link(broker.port());
+    MqttSource source(readMqttAddress("mqtt://127.0.0.1:" + std::to_string(link.port()) + "/plant"),
+                      "station-a");
+    SourceRecorder seen(source);
+    source.start(tags({"drum/pressure"}));
+    ASSERT_TRUE(seen.waitFor([&] { return seen.connected(); }));
+    MqttPublisher publisher(broker.port());
+    publisher.publish("plant/drum/pressure", R"({"value": 30, "ts": 1700000000000})");
+    ASSERT_TRUE(seen.waitFor([&] { return seen.values.size() == 1; }));
+
+    link.cut();
+    ASSERT_TRUE(seen.waitFor([&] { return !seen.connected(); }, 30000));
+    // An alarm and its return while the station is away, then a value after them.
+    publisher.publish("plant/drum/pressure", R"({"value": 99, "ts": 1700000001000})");
+    publisher.publish("plant/drum/pressure", R"({"value": 31, "ts": 1700000002000})");
+    publisher.publish("plant/drum/pressure", R"({"value": 32, "ts": 1700000003000})");
+    link.restore();
+    ASSERT_TRUE(seen.waitFor([&] { return seen.values.size() == 4; }, 30000));
+    EXPECT_EQ(seen.values, (std::vector<std::string>{"drum/pressure=30", "drum/pressure=99",
+                                                     "drum/pressure=31", "drum/pressure=32"}));
+    EXPECT_EQ(seen.times,
+              (std::vector<qint64>{1700000000000, 1700000001000, 1700000002000, 1700000003000}));
+    source.stop();
+}
+
+TEST(MqttSource, TheSessionIdIsStableForAStationAndItsTopicsAndDiffersOtherwise) {
+    const auto idOf = [](const std::string& address, const std::string& station,
+                         std::initializer_list<const char*> names) {
+        MqttSource source(readMqttAddress(address), station);
+        // Unreachable: only the id is looked at.
+        source.start(tags(names));
+        const std::string id = source.clientId();
+        source.stop();
+        return id;
+    };
+    const std::string id = idOf("mqtt://127.0.0.1:1/plant", "a", {"x", "y"});
+    EXPECT_EQ(id, idOf("mqtt://127.0.0.1:1/plant", "a", {"y", "x"}));
+    EXPECT_EQ(id, idOf("mqtt://127.0.0.1:2/plant", "a", {"x", "y"})); // the broker's address
+    EXPECT_NE(id, idOf("mqtt://127.0.0.1:1/plant", "b", {"x", "y"}));
+    EXPECT_NE(id, idOf("mqtt://127.0.0.1:1/site", "a", {"x", "y"}));
+    EXPECT_NE(id, idOf("mqtt://127.0.0.1:1/plant", "a", {"x"}));
+    EXPECT_NE(id,
+              idOf("mqtt://127.0.0.1:1", "a", {"plant/x", "plant/y"})); // same topics, no prefix
 }
 
 TEST(MqttSource, AnAcknowledgementReachesTheOtherStationsAndNotItsOwn) {

@@ -114,7 +114,8 @@ void tst_PanelExecutable::helpListsEveryOptionWithItsDefault_data() {
     row("--form", QStringLiteral("(default: the built-in steam-plant form)"));
     row("--source", QStringLiteral("(default: the form's \"source\", sim when it names none)"));
     row("--seed", QStringLiteral("(default: 1)"));
-    row("--station", QStringLiteral("(default: %1)").arg(QHostInfo::localHostName()));
+    row("--station", QStringLiteral("(default: %1-XXXX, from the form and the history files)")
+                         .arg(QHostInfo::localHostName()));
     row("--history", QStringLiteral("(default: the file named above)"));
     row("--export-alarms", QStringLiteral("CSV"));
     row("--seconds", QStringLiteral("(default: 5 without a display, until closed with one)"));

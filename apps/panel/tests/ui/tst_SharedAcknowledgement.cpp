@@ -1,11 +1,14 @@
-// Two operator stations on one broker: an alarm acknowledged on one is acknowledged on the
-// other, and the other's history records who acknowledged it.
+// Operator stations on one broker: an alarm acknowledged on one is acknowledged on the other,
+// and the other's history records who acknowledged it; what happens while a station's link is
+// down (an alarm and its return, an acknowledgement) reaches it when the link is back.
 #include "MosquittoBroker.h"
 #include "PanelController.h"
 #include "PanelTestSupport.h"
+#include "TcpProxy.h"
 #include "TempFolder.h"
 #include "panel/MqttSource.h"
 
+#include <QDateTime>
 #include <QTest>
 #include <QWidget>
 
@@ -38,7 +41,23 @@ public:
     static void initMain() { useTheTestScreen(); }
 private slots:
     void anAlarmAcknowledgedOnOneStationIsAcknowledgedOnTheOther();
+    void anAlarmRaisedAndReturnedWhileTheLinkIsDownIsRecordedOnReconnection();
+    void anAcknowledgementMissedWhileTheLinkIsDownConverges();
 };
+
+namespace {
+
+bool bothConnected(MqttStation& a, MqttStation& b) {
+    return QTest::qWaitFor(
+        [&] { return a.controller.source().isConnected() && b.controller.source().isConnected(); },
+        30000);
+}
+
+std::string throughProxy(const test::TcpProxy& link) {
+    return "mqtt://127.0.0.1:" + std::to_string(link.port()) + "/plant";
+}
+
+} // namespace
 
 void tst_SharedAcknowledgement::anAlarmAcknowledgedOnOneStationIsAcknowledgedOnTheOther() {
     test::MosquittoBroker broker;
@@ -59,6 +78,59 @@ void tst_SharedAcknowledgement::anAlarmAcknowledgedOnOneStationIsAcknowledgedOnT
     QCOMPARE(transitions[1].transition, Transition::Acknowledged);
     QCOMPARE(transitions[1].station, std::string("A"));
     QCOMPARE(transitions[1].variable, std::string("Drum pressure"));
+}
+
+void tst_SharedAcknowledgement::
+    anAlarmRaisedAndReturnedWhileTheLinkIsDownIsRecordedOnReconnection() {
+    test::MosquittoBroker broker;
+    test::TcpProxy link(broker.port());
+    MqttStation a("A", throughProxy(link));
+    QVERIFY(QTest::qWaitFor([&] { return a.controller.source().isConnected(); }, 30000));
+    QTest::qWait(50); // the first dial redraw takes the threshold snapshots
+    test::MqttPublisher publisher(broker.port());
+    publisher.publish("plant/boiler/drum/pressure", "40");
+
+    link.cut();
+    QVERIFY(QTest::qWaitFor([&] { return !a.controller.source().isConnected(); }, 30000));
+    const qint64 raisedAt = QDateTime::currentMSecsSinceEpoch(), returnedAt = raisedAt + 1000;
+    publisher.publish("plant/boiler/drum/pressure",
+                      R"({"value": 50, "ts": )" + std::to_string(raisedAt) + "}");
+    publisher.publish("plant/boiler/drum/pressure",
+                      R"({"value": 40, "ts": )" + std::to_string(returnedAt) + "}");
+    link.restore();
+    QTRY_COMPARE_WITH_TIMEOUT(a.state(), QStringLiteral("Returned, unacknowledged"), 30000);
+    const auto transitions = a.history.query();
+    QCOMPARE(transitions.size(), std::size_t(2));
+    QCOMPARE(transitions[0].transition, Transition::Raised);
+    QCOMPARE(transitions[0].kind, AlarmKind::AlarmHigh);
+    QCOMPARE(transitions[0].value, 50.0);
+    QCOMPARE(transitions[1].transition, Transition::Returned);
+    QCOMPARE(transitions[1].value, 40.0);
+    QVERIFY(transitions[0].timeMs <= transitions[1].timeMs);
+}
+
+void tst_SharedAcknowledgement::anAcknowledgementMissedWhileTheLinkIsDownConverges() {
+    test::MosquittoBroker broker;
+    test::TcpProxy linkOfB(broker.port());
+    MqttStation a("A", broker.address("plant")), b("B", throughProxy(linkOfB));
+    QVERIFY(bothConnected(a, b));
+    QTest::qWait(50);
+    test::MqttPublisher publisher(broker.port());
+    publisher.publish("plant/boiler/drum/pressure", "50");
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return a.state() == "Active, unacknowledged" && b.state() == "Active, unacknowledged";
+        },
+        30000));
+
+    linkOfB.cut();
+    QVERIFY(QTest::qWaitFor([&] { return !b.controller.source().isConnected(); }, 30000));
+    a.controller.acknowledgeAll();
+    QCOMPARE(a.state(), QStringLiteral("Active, acknowledged"));
+    linkOfB.restore();
+    QTRY_COMPARE_WITH_TIMEOUT(b.state(), QStringLiteral("Active, acknowledged"), 30000);
+    QCOMPARE(b.controller.alarms().unacknowledgedCount(), 0);
+    QCOMPARE(b.history.query().back().station, std::string("A"));
 }
 
 } // namespace merv::panel
