@@ -69,10 +69,13 @@ private:
             }
             if (::poll(fds.data(), fds.size(), 20) <= 0)
                 continue;
+            // Only the pairs polled above have events; one accepted now is kept as it is.
+            const std::size_t polled = m_pairs.size();
             if (fds[0].revents & POLLIN)
                 accept();
-            std::vector<std::pair<int, int>> kept;
-            for (std::size_t i = 0; i < m_pairs.size(); ++i) {
+            std::vector<std::pair<int, int>> kept(m_pairs.begin() + std::ptrdiff_t(polled),
+                                                  m_pairs.end());
+            for (std::size_t i = 0; i < polled; ++i) {
                 const auto [client, server] = m_pairs[i];
                 const bool ok = relay(fds[1 + 2 * i].revents, client, server) &&
                                 relay(fds[2 + 2 * i].revents, server, client);
@@ -112,7 +115,7 @@ private:
         if (n <= 0)
             return false;
         for (ssize_t sent = 0; sent < n;) {
-            const ssize_t w = ::write(to, buffer + sent, std::size_t(n - sent));
+            const ssize_t w = ::send(to, buffer + sent, std::size_t(n - sent), MSG_NOSIGNAL);
             if (w <= 0)
                 return false;
             sent += w;
