@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTest>
+
+#include <filesystem>
 
 #include <string>
 
@@ -11,6 +15,21 @@ namespace merv::panel {
 inline void useTheTestScreen() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", MERVGAUGE_PANEL_TEST_PLATFORM);
+}
+
+// Starts the panel executable without a display, in folder, with XDG_DATA_HOME inside it so
+// that nothing of the user's own is read or written; extra adds variables of the caller's.
+inline void startHeadlessPanel(QProcess& panel, const QStringList& arguments,
+                               const std::filesystem::path& folder,
+                               const QProcessEnvironment& extra = {}) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((folder / "data").string()));
+    env.insert(extra);
+    panel.setProcessEnvironment(env);
+    panel.setWorkingDirectory(QString::fromStdString(folder.string()));
+    panel.start(QStringLiteral(MERVGAUGE_PANEL_PATH), arguments);
 }
 
 } // namespace merv::panel

@@ -30,13 +30,7 @@ struct Finished {
 // user's own is read or written.
 Finished runPanel(const QStringList& arguments, const test::TempFolder& folder) {
     QProcess panel;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((folder / "data").string()));
-    panel.setProcessEnvironment(env);
-    panel.setWorkingDirectory(QString::fromStdString(folder.path().string()));
-    panel.start(QStringLiteral(MERVGAUGE_PANEL_PATH), arguments);
+    startHeadlessPanel(panel, arguments, folder.path());
     const bool finished = panel.waitForFinished(60000);
     return {finished, panel.exitCode(), QString::fromUtf8(panel.readAllStandardOutput()),
             QString::fromUtf8(panel.readAllStandardError())};

@@ -57,16 +57,11 @@ void tst_PanelFlood::aFloodEndedWhileValuesPourInLeavesEveryTransitionInTheHisto
     test::TempFolder folder;
     writeForm(folder / "flood.json", broker.address("flood"));
     QProcess panel;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((folder / "data").string()));
-    panel.setProcessEnvironment(env);
-    panel.setWorkingDirectory(QString::fromStdString(folder.path().string()));
-    panel.start(QStringLiteral(MERVGAUGE_PANEL_PATH),
-                {QStringLiteral("--form"), QStringLiteral("flood.json"),
-                 QStringLiteral("--history"), QStringLiteral("h.sqlite"),
-                 QStringLiteral("--seconds"), QStringLiteral("3")});
+    startHeadlessPanel(panel,
+                       {QStringLiteral("--form"), QStringLiteral("flood.json"),
+                        QStringLiteral("--history"), QStringLiteral("h.sqlite"),
+                        QStringLiteral("--seconds"), QStringLiteral("3")},
+                       folder.path());
     // Values flow once the panel says it is subscribed.
     QVERIFY(panel.waitForStarted());
     panel.setReadChannel(QProcess::StandardError);

@@ -82,17 +82,13 @@ void tst_PanelFullDisk::aFullDiskKeepsThePanelUpAndLosesNoTransition() {
     fs::create_directories(folder / "tmp");
 
     QProcess panel;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((folder / "data").string()));
-    env.insert(QStringLiteral("TMPDIR"), QString::fromStdString((folder / "tmp").string()));
-    panel.setProcessEnvironment(env);
-    panel.setWorkingDirectory(QString::fromStdString(folder.path().string()));
+    QProcessEnvironment tmp;
+    tmp.insert(QStringLiteral("TMPDIR"), QString::fromStdString((folder / "tmp").string()));
     // A simulated two minutes of the built-in plant raise several alarms.
-    panel.start(QStringLiteral(MERVGAUGE_PANEL_PATH),
-                {QStringLiteral("--history"), QString::fromStdString(historyPath.string()),
-                 QStringLiteral("--seconds"), QStringLiteral("120")});
+    startHeadlessPanel(panel,
+                       {QStringLiteral("--history"), QString::fromStdString(historyPath.string()),
+                        QStringLiteral("--seconds"), QStringLiteral("120")},
+                       folder.path(), tmp);
     QVERIFY(panel.waitForFinished(60000));
     const QString out = QString::fromUtf8(panel.readAllStandardOutput());
     const QString err = QString::fromUtf8(panel.readAllStandardError());
