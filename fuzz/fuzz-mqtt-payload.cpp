@@ -1,6 +1,6 @@
-// Reads fuzzed MQTT payloads as a value and as a shared acknowledgement. Each is read or
-// refused with a reason; what is read is a finite value, and an acknowledgement written again
-// reads back the same. An exception or a crash is a fault.
+// Reads fuzzed MQTT payloads as a value, as a shared acknowledgement and as a station's presence.
+// Each is read or refused with a reason; what is read is a finite value, and an acknowledgement
+// or a presence written again reads back the same. An exception or a crash is a fault.
 #include "panel/MqttPayload.h"
 
 #include <cmath>
@@ -21,6 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const MqttAcknowledgement again =
             readAcknowledgement(writeAcknowledgement(read.acknowledgement));
         if (!again.error.empty() || !(again.acknowledgement == read.acknowledgement))
+            __builtin_trap();
+    }
+    const MqttPresence presence = readPresence(payload);
+    if (presence.error.empty()) {
+        const MqttPresence again = readPresence(writePresence(presence.presence));
+        if (!again.error.empty() || !(again.presence == presence.presence))
             __builtin_trap();
     }
     return 0;

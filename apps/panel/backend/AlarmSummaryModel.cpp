@@ -301,18 +301,29 @@ bool AlarmSummaryModel::acknowledge(const std::string& tag, AlarmKind kind, std:
     return true;
 }
 
-bool AlarmSummaryModel::acknowledgeCaptioned(const std::string& variable, AlarmKind kind,
-                                             std::int64_t timeMs, const std::string& byStation) {
+const AlarmSummaryModel::Alarm*
+AlarmSummaryModel::onlyUnacknowledgedCaptioned(const std::string& variable, AlarmKind kind) const {
     const Alarm* only = nullptr;
     for (const Alarm& alarm : m_alarms) {
         if (alarm.station || alarm.variable != variable || alarm.kind != kind ||
             !isUnacknowledged(alarm.state))
             continue;
         if (only)
-            return false;
+            return nullptr;
         only = &alarm;
     }
-    return only && acknowledge(only->tag, kind, timeMs, byStation);
+    return only;
+}
+
+bool AlarmSummaryModel::acknowledgeShared(const AlarmTransition& acknowledgement) {
+    const Alarm* alarm =
+        acknowledgement.tag.empty()
+            ? onlyUnacknowledgedCaptioned(acknowledgement.variable, acknowledgement.kind)
+            : alarmOf(acknowledgement.tag, acknowledgement.kind);
+    // Raised after the other operator acknowledged: a new occurrence they have not seen.
+    if (!alarm || alarm->timeMs > acknowledgement.timeMs + SharedClockToleranceMs)
+        return false;
+    return acknowledge(alarm->tag, alarm->kind, acknowledgement.timeMs, acknowledgement.station);
 }
 
 void AlarmSummaryModel::carryOver(const std::vector<AlarmTransition>& history,

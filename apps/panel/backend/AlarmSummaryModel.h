@@ -92,11 +92,14 @@ public:
     void clearStationAlarm(const std::string& id);
     // The text of the station alarm id while it is in the summary; empty otherwise.
     std::string stationAlarmText(const std::string& id) const;
-    // An acknowledgement that names the gauge by its caption only, as stations that share no
-    // tags send: it acknowledges the one unacknowledged alarm of that caption and kind, and
-    // nothing when two gauges of that caption have one, since it cannot say which.
-    bool acknowledgeCaptioned(const std::string& variable, AlarmKind kind, std::int64_t timeMs,
-                              const std::string& byStation);
+    // How far another station's clock may run behind this one's, for acknowledgeShared.
+    static constexpr std::int64_t SharedClockToleranceMs = 2000;
+    // An acknowledgement another station shared: it names the gauge by its identity, or by
+    // its caption when the sender keeps none. It acknowledges only an alarm raised before the
+    // other operator gave it (within SharedClockToleranceMs of the stations' clocks), so that
+    // one arriving late, after a reconnection or kept on the broker, never acknowledges a new
+    // occurrence. False when it acknowledged nothing.
+    bool acknowledgeShared(const AlarmTransition& acknowledgement);
     // Rebuilds the summary from the history's transitions, oldest first: the alarms this
     // station raised that have not returned, or returned and are not acknowledged, of the
     // given gauges. A row without a tag (from before tags were kept) counts for the one gauge
@@ -134,6 +137,8 @@ signals:
 
 private:
     int find(const std::string& tag, AlarmKind kind) const;
+    // The one unacknowledged alarm of that caption and kind; none when two gauges have one.
+    const Alarm* onlyUnacknowledgedCaptioned(const std::string& variable, AlarmKind kind) const;
     int findStation(const std::string& id) const;
     // Marks the row acknowledged, or removes it when it has returned already.
     void acknowledgeRow(int row);

@@ -87,6 +87,9 @@ signals:
     void connectionChanged(bool connected, const QString& detail);
     // Another station acknowledged an alarm.
     void acknowledgementArrived(const merv::panel::AlarmTransition& acknowledgement);
+    // Another panel runs, or ran while this one did, under this station's name (other says
+    // where), or the one that did is gone.
+    void stationNameClash(bool clashing, const QString& other);
 };
 
 // What a source needs of one gauge, read from the control as it stands.

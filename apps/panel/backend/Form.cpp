@@ -115,6 +115,9 @@ std::string tagProblem(const std::string& tag) {
         return "empty: the gauge's value would come from nowhere";
     if (tag == AcknowledgementTag)
         return "\"" + tag + "\" is where stations share acknowledgements; no gauge may read it";
+    if (tag.starts_with(StationTagPrefix))
+        return "\"" + tag + "\" is under \"" + std::string(StationTagPrefix) +
+               "\", which the stations keep for themselves; no gauge may read it";
     return {};
 }
 

@@ -23,6 +23,9 @@ inline constexpr std::size_t MaxGauges = 10000;
 // The tag of the topic stations share acknowledgements on; no gauge may read it, or its values
 // would be taken for acknowledgements.
 inline constexpr const char* AcknowledgementTag = "mervgauge/ack";
+// The tags below this are the stations' own (acknowledgements, the acknowledgement state kept on
+// a broker, each station's presence); no gauge may read one.
+inline constexpr std::string_view StationTagPrefix = "mervgauge/";
 
 struct FormGauge {
     MemoryPropertyBag bag;

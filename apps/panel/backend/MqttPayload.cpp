@@ -138,4 +138,64 @@ MqttAcknowledgement readAcknowledgement(std::string_view payload) {
     return out;
 }
 
+std::string writePresence(const StationPresence& presence) {
+    return nlohmann::json{{"instance", presence.instance}, {"session", presence.session},
+                          {"started", presence.startedMs}, {"host", presence.host},
+                          {"pid", presence.pid},           {"online", presence.online}}
+        .dump();
+}
+
+MqttPresence readPresence(std::string_view payload) {
+    MqttPresence out;
+    if (payload.size() > MaxPayloadBytes) {
+        out.error = "station presence of " + std::to_string(payload.size()) + " bytes is too large";
+        return out;
+    }
+    const auto json = parsedObject(payload);
+    const auto member = [&json](const char* key) {
+        return json && json->contains(key) ? &json->at(key) : nullptr;
+    };
+    const auto instance = json ? textMember(*json, "instance") : std::nullopt;
+    const auto started = member("started") ? readTime(*member("started")) : std::nullopt;
+    const nlohmann::json* online = member("online");
+    if (!instance || !started || !online || !online->is_boolean()) {
+        out.error = "station presence needs the text \"instance\", the time \"started\" and "
+                    "the truth value \"online\"";
+        return out;
+    }
+    out.presence.instance = *instance;
+    out.presence.startedMs = *started;
+    out.presence.online = online->get<bool>();
+    out.presence.session = textMember(*json, "session").value_or("");
+    out.presence.host = textMember(*json, "host").value_or("");
+    if (const auto* pid = member("pid"); pid && pid->is_number_integer())
+        out.presence.pid = pid->get<std::int64_t>();
+    return out;
+}
+
+PresenceVerdict judgePresence(const StationPresence& ours, const StationPresence& seen,
+                              bool afterOwn) {
+    if (seen.instance == ours.instance)
+        return PresenceVerdict::Ours;
+    if (!seen.online || (!afterOwn && seen.session == ours.session))
+        return PresenceVerdict::Gone;
+    return PresenceVerdict::Clash;
+}
+
+std::string topicLevel(std::string_view text) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '+' || c == '#' || c == '%' || c == '\0') {
+            out += '%';
+            out += Hex[(unsigned char)c >> 4];
+            out += Hex[(unsigned char)c & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace merv::panel

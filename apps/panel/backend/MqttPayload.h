@@ -37,4 +37,37 @@ struct MqttAcknowledgement {
 };
 MqttAcknowledgement readAcknowledgement(std::string_view payload);
 
+// What a running panel keeps on the broker under its station's name, retained, so that a second
+// panel under the same name is noticed: {"instance": I, "session": C, "started": MS, "host": H,
+// "pid": P, "online": B}. The broker replaces it with the offline form when the panel's link
+// dies, but not when another panel takes the session over.
+struct StationPresence {
+    std::string instance; // drawn at random for each run
+    std::string session;  // the panel's client id, which names its session on the broker
+    std::int64_t startedMs = 0;
+    std::string host;
+    std::int64_t pid = 0;
+    bool online = true;
+
+    bool operator==(const StationPresence&) const = default;
+};
+std::string writePresence(const StationPresence& presence);
+struct MqttPresence {
+    StationPresence presence;
+    std::string error;
+};
+MqttPresence readPresence(std::string_view payload);
+
+// What a presence found under this station's name means for it: its own; a clash with another
+// panel online; or nothing, or the end of a clash, when the other is gone. afterOwn: this panel
+// has seen its own presence come back from the broker before, so the other published after it
+// and was running at the same time. Before that, an online presence on this panel's session is
+// a predecessor's: the broker keeps one link per session, and it is this panel's now.
+enum class PresenceVerdict { Ours, Clash, Gone };
+PresenceVerdict judgePresence(const StationPresence& ours, const StationPresence& seen,
+                              bool afterOwn);
+
+// text as one level of an MQTT topic: the wildcards, the percent sign and NUL escaped as %XX.
+std::string topicLevel(std::string_view text);
+
 } // namespace merv::panel

@@ -3,15 +3,19 @@
 #include "panel/Form.h"
 #include "panel/MqttPayload.h"
 
+#include <QDateTime>
 #include <QSysInfo>
 
 #include <mosquitto.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <random>
+#include <unistd.h>
 
 namespace merv::panel {
 
@@ -33,6 +37,15 @@ bool hasWildcard(std::string_view topic) {
 void initialiseLibraryOnce() {
     static std::once_flag once;
     std::call_once(once, [] { mosquitto_lib_init(); });
+}
+
+// A token no other run draws: it tells this panel's presence from another's under the name.
+std::string drawInstance() {
+    std::random_device entropy;
+    const std::uint64_t token = (std::uint64_t(entropy()) << 32) ^ entropy();
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(token));
+    return text;
 }
 
 QString errorText(int rc) {
@@ -64,7 +77,16 @@ MqttAddress readMqttAddress(const std::string& address) {
 MqttSource::MqttSource(const MqttAddress& address, const std::string& station, QObject* parent)
     : DataSource(parent), m_address(address),
       m_station(station.empty() ? QSysInfo::machineHostName().toStdString() : station),
-      m_ackTopic(topicOf(AcknowledgementTag)) {}
+      m_ackTopic(topicOf(AcknowledgementTag)),
+      m_stationTopics(topicOf(std::string(StationTagPrefix))),
+      m_ackStateTopics(m_stationTopics + "acked/"),
+      m_presenceTopic(m_stationTopics + "station/" + topicLevel(m_station)),
+      m_presence{drawInstance(),
+                 {},
+                 QDateTime::currentMSecsSinceEpoch(),
+                 QSysInfo::machineHostName().toStdString(),
+                 std::int64_t(::getpid()),
+                 true} {}
 
 MqttSource::~MqttSource() {
     stop();
@@ -102,6 +124,15 @@ std::string MqttSource::acknowledgementTopic() const {
     return m_ackTopic;
 }
 
+std::string MqttSource::acknowledgementStateTopic(const AlarmTransition& acknowledgement) const {
+    return m_ackStateTopics + std::string(nameOf(acknowledgement.kind)) + "/" +
+           topicLevel(acknowledgement.tag);
+}
+
+std::string MqttSource::presenceTopic() const {
+    return m_presenceTopic;
+}
+
 template <class F>
 void MqttSource::post(F&& f) {
     QMetaObject::invokeMethod(this, std::forward<F>(f), Qt::QueuedConnection);
@@ -113,13 +144,16 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
             throw SourceError("MQTT tag \"" + tag.tag +
                               "\" is empty or holds a wildcard (+ or #); a tag names one topic");
         const auto topic = topicOf(tag.tag);
-        if (topic == m_ackTopic)
-            throw SourceError("MQTT tag \"" + tag.tag + "\" is the topic " + m_ackTopic +
-                              " that stations share acknowledgements on");
+        if (topic.starts_with(m_stationTopics))
+            throw SourceError("MQTT tag \"" + tag.tag + "\" is the topic " + topic + ", under " +
+                              m_stationTopics +
+                              " where stations share acknowledgements and their presence");
         if (m_tagOfTopic.emplace(topic, tag.tag).second)
             m_topics.push_back(topic);
     }
     m_topics.push_back(m_ackTopic);
+    m_topics.push_back(m_ackStateTopics + "#");
+    m_topics.push_back(m_presenceTopic);
 
     initialiseLibraryOnce();
     // A persistent session: while the link is down the broker keeps the QoS 1 messages of this
@@ -132,7 +166,14 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
     mosquitto_disconnect_callback_set(m_client, &MqttSource::onDisconnect);
     mosquitto_subscribe_callback_set(m_client, &MqttSource::onSubscribe);
     mosquitto_message_callback_set(m_client, &MqttSource::onMessage);
+    mosquitto_publish_callback_set(m_client, &MqttSource::onPublish);
     mosquitto_reconnect_delay_set(m_client, FirstReconnectDelayS, LastReconnectDelayS, true);
+    // Whenever the link dies without a goodbye, the broker says for this panel that it is gone.
+    m_presence.session = clientId();
+    StationPresence gone = m_presence;
+    gone.online = false;
+    const std::string will = writePresence(gone);
+    mosquitto_will_set(m_client, m_presenceTopic.c_str(), int(will.size()), will.data(), Qos, true);
 
     // A broker not there yet is tried again by the client's thread like a lost one.
     const int rc =
@@ -153,6 +194,15 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
 void MqttSource::stop() {
     if (!m_client)
         return;
+    // A goodbye, which the broker must have taken before the link closes: it sends the will
+    // only for a link that dies.
+    if (m_connected) {
+        std::unique_lock lock(m_goodbyeMutex);
+        m_goodbyeMid = publishPresence(false);
+        if (m_goodbyeMid >= 0)
+            m_goodbyeTaken.wait_for(lock, std::chrono::milliseconds(GoodbyeWaitMs),
+                                    [this] { return m_goodbyeDone; });
+    }
     mosquitto_disconnect(m_client);
     mosquitto_loop_stop(m_client, false);
     mosquitto_destroy(m_client);
@@ -175,8 +225,16 @@ void MqttSource::sendAcknowledgement(const AlarmTransition& acknowledgement) {
     const int rc = mosquitto_publish(m_client, nullptr, m_ackTopic.c_str(), int(payload.size()),
                                      payload.data(), Qos, false);
     // The broker went away in between: sent again once it is back.
-    if (rc != MOSQ_ERR_SUCCESS)
+    if (rc != MOSQ_ERR_SUCCESS) {
         m_unsent.push_back(acknowledgement);
+        return;
+    }
+    // Kept for stations that come later; a gauge without an identity has no such place.
+    if (!acknowledgement.tag.empty()) {
+        const auto state = acknowledgementStateTopic(acknowledgement);
+        mosquitto_publish(m_client, nullptr, state.c_str(), int(payload.size()), payload.data(),
+                          Qos, true);
+    }
 }
 
 void MqttSource::setConnected(bool connected, const QString& detail) {
@@ -203,6 +261,30 @@ void MqttSource::onConnect(mosquitto*, void* self, int rc) {
         return;
     }
     source->subscribe();
+    // After the subscription, so that the broker hands over the presence another panel left
+    // under this name before this one replaces it.
+    source->publishPresence(true);
+}
+
+int MqttSource::publishPresence(bool online) {
+    StationPresence presence = m_presence;
+    presence.online = online;
+    const std::string payload = writePresence(presence);
+    // A broker gone in between is told again by the next connection.
+    int mid = -1;
+    return mosquitto_publish(m_client, &mid, m_presenceTopic.c_str(), int(payload.size()),
+                             payload.data(), Qos, true) == MOSQ_ERR_SUCCESS
+               ? mid
+               : -1;
+}
+
+void MqttSource::onPublish(mosquitto*, void* self, int mid) {
+    auto* source = static_cast<MqttSource*>(self);
+    const std::lock_guard lock(source->m_goodbyeMutex);
+    if (mid == source->m_goodbyeMid) {
+        source->m_goodbyeDone = true;
+        source->m_goodbyeTaken.notify_all();
+    }
 }
 
 void MqttSource::subscribe() {
@@ -258,6 +340,18 @@ void MqttSource::onMessage(mosquitto*, void* self, const mosquitto_message* mess
         source->takeAcknowledgement(std::string(payload));
         return;
     }
+    if (topic.starts_with(source->m_ackStateTopics)) {
+        // Kept ones only, handed over on subscription: one published while the station listens
+        // came on the acknowledgement topic too. An empty one clears what the broker kept.
+        if (message->retain && !payload.empty())
+            source->takeAcknowledgement(std::string(payload));
+        return;
+    }
+    if (topic == source->m_presenceTopic) {
+        if (!payload.empty())
+            source->takePresence(std::string(payload));
+        return;
+    }
     const auto found = source->m_tagOfTopic.find(topic);
     if (found == source->m_tagOfTopic.end())
         return; // subscribed only to our own topics; a broker may still send what it likes
@@ -287,6 +381,26 @@ void MqttSource::takeAcknowledgement(const std::string& payload) {
         return; // our own, back from the broker
     post([this, acknowledgement = std::move(read.acknowledgement)] {
         emit acknowledgementArrived(acknowledgement);
+    });
+}
+
+void MqttSource::takePresence(const std::string& payload) {
+    const auto read = readPresence(payload);
+    if (!read.error.empty()) {
+        post([this, why = QString::fromStdString(read.error)] {
+            emit payloadRejected(QString::fromStdString(m_presenceTopic), why);
+        });
+        return;
+    }
+    const auto verdict = judgePresence(m_presence, read.presence, m_ownPresenceSeen);
+    if (verdict == PresenceVerdict::Ours) {
+        m_ownPresenceSeen = true;
+        return;
+    }
+    const QString where =
+        tr("%1, process %2").arg(QString::fromStdString(read.presence.host)).arg(read.presence.pid);
+    post([this, clashing = verdict == PresenceVerdict::Clash, where] {
+        emit stationNameClash(clashing, where);
     });
 }
 

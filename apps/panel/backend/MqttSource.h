@@ -2,8 +2,11 @@
 
 #include "panel/DataSource.h"
 #include "panel/HostPort.h"
+#include "panel/MqttPayload.h"
 
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -28,7 +31,12 @@ MqttAddress readMqttAddress(const std::string& address);
 // on the broker, which keeps what arrives meanwhile (QoS 1) and delivers it on reconnection.
 //
 // Stations sharing the broker share acknowledgements on PREFIX/mervgauge/ack; each station
-// applies the acknowledgements of the others, and needs a name of its own for it.
+// applies the acknowledgements of the others, and needs a name of its own for it. The latest
+// acknowledgement of each alarm is also kept on the broker (retained, under
+// PREFIX/mervgauge/acked/KIND/IDENTITY), so that a station that was away, or whose session the
+// broker lost, catches up when it connects. Each station keeps its presence retained under
+// PREFIX/mervgauge/station/NAME, replaced by the broker when its link dies, and so finds another
+// panel running under its name.
 class MqttSource : public DataSource {
     Q_OBJECT
 public:
@@ -46,6 +54,10 @@ public:
     // The topic of a tag and the one acknowledgements travel on.
     std::string topicOf(const std::string& tag) const;
     std::string acknowledgementTopic() const;
+    // Where the latest acknowledgement of an alarm is kept, and this station's presence.
+    std::string acknowledgementStateTopic(const AlarmTransition& acknowledgement) const;
+    std::string presenceTopic() const;
+    const StationPresence& presence() const noexcept { return m_presence; }
     // The id of this station's persistent session with the broker, from the station's name and
     // what it subscribes to; known once started.
     std::string clientId() const;
@@ -53,6 +65,8 @@ public:
     // Seconds between reconnection attempts: the first, doubling up to the last.
     static constexpr unsigned FirstReconnectDelayS = 1, LastReconnectDelayS = 30;
     static constexpr int KeepAliveS = 10;
+    // How long stopping waits for the broker to take the station's goodbye.
+    static constexpr int GoodbyeWaitMs = 1000;
 
 private:
     // These run on the client library's thread.
@@ -60,8 +74,12 @@ private:
     static void onDisconnect(mosquitto*, void* self, int rc);
     static void onSubscribe(mosquitto*, void* self, int mid, int count, const int* granted);
     static void onMessage(mosquitto*, void* self, const mosquitto_message* message);
+    static void onPublish(mosquitto*, void* self, int mid);
     void subscribe();
     void takeAcknowledgement(const std::string& payload);
+    void takePresence(const std::string& payload);
+    // Returns the message's id, or -1 when the client could not send it.
+    int publishPresence(bool online);
     // Runs f on the source's own thread.
     template <class F>
     void post(F&& f);
@@ -72,6 +90,14 @@ private:
     MqttAddress m_address;
     std::string m_station;
     std::string m_ackTopic;
+    std::string m_stationTopics; // PREFIX/mervgauge/: the stations' own
+    std::string m_ackStateTopics, m_presenceTopic;
+    StationPresence m_presence;
+    bool m_ownPresenceSeen = false; // the client thread's
+    std::mutex m_goodbyeMutex;
+    std::condition_variable m_goodbyeTaken;
+    int m_goodbyeMid = -1;
+    bool m_goodbyeDone = false;
     // Fixed once started: what the source subscribes to, in order, and the tag of each topic.
     std::vector<std::string> m_topics;
     std::unordered_map<std::string, std::string> m_tagOfTopic;

@@ -43,6 +43,7 @@
 #include <map>
 #include <optional>
 #include <regex>
+#include <spawn.h>
 #include <sstream>
 #include <stdexcept>
 #include <string>

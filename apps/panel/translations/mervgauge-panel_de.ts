@@ -90,6 +90,19 @@
         <source>State</source>
         <translation>Zustand</translation>
     </message>
+    <message>
+        <source>carried over</source>
+        <extracomment>Follows an alarm&apos;s state in the summary: the alarm was raised before the panel started.</extracomment>
+        <translation>übernommen</translation>
+    </message>
+    <message>
+        <source>Carried over: raised before the panel started, rebuilt from the alarm history</source>
+        <translation>Übernommen: vor dem Start des Panels ausgelöst, aus der Alarmhistorie wiederhergestellt</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>merv::panel::DisplayZone</name>
@@ -151,6 +164,11 @@
         <source>To (%1)</source>
         <translation>Bis (%1)</translation>
     </message>
+    <message>
+        <source>%1 (%2)</source>
+        <extracomment>A gauge in the history&apos;s choice: its caption, then its tag, when captions repeat.</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>merv::panel::ModbusSource</name>
@@ -190,16 +208,20 @@
         <translation>Abonnieren bei %1 nicht möglich: %2</translation>
     </message>
     <message>
-        <source>the broker refused the subscription</source>
-        <translation>der Broker hat das Abonnement abgelehnt</translation>
-    </message>
-    <message>
         <source>connected to %1</source>
         <translation>verbunden mit %1</translation>
     </message>
     <message>
         <source>lost the broker at %1; reconnecting</source>
         <translation>Verbindung zum Broker %1 verloren; verbinde neu</translation>
+    </message>
+    <message>
+        <source>the broker refused the subscription to %1</source>
+        <translation>der Broker hat das Abonnement von %1 abgelehnt</translation>
+    </message>
+    <message>
+        <source>%1, process %2</source>
+        <translation>%1, Prozess %2</translation>
     </message>
 </context>
 <context>
@@ -228,6 +250,28 @@
     <message>
         <source>Stale: no update for over %1 ms</source>
         <translation>Veraltet: seit über %1 ms keine Aktualisierung</translation>
+    </message>
+    <message>
+        <source>Doubtful: the value&apos;s time is %1 s ahead of the panel&apos;s clock</source>
+        <translation>Zweifelhaft: die Zeit des Werts liegt %1 s vor der Uhr des Panels</translation>
+    </message>
+    <message>
+        <source>Doubtful: the value was measured %1 s before it arrived, longer than its stale time</source>
+        <translation>Zweifelhaft: der Wert wurde %1 s vor seinem Eintreffen gemessen, länger als seine Veraltungszeit</translation>
+    </message>
+    <message>
+        <source>Refused: %1</source>
+        <translation>Abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Another panel is running under this station&apos;s name %1 (%2): the two miss each other&apos;s acknowledgements; give each panel its own --station</source>
+        <extracomment>%1 is this station&apos;s name, %2 where the other panel runs (&quot;host, process 123&quot;).</extracomment>
+        <translation>Ein anderes Panel läuft unter dem Namen dieser Station %1 (%2): die beiden verpassen gegenseitig ihre Quittierungen; geben Sie jedem Panel eine eigene --station</translation>
+    </message>
+    <message>
+        <source>No data yet</source>
+        <extracomment>A gauge&apos;s quality before its source sent it a value: it shows the form&apos;s start value.</extracomment>
+        <translation>Noch keine Daten</translation>
     </message>
 </context>
 <context>
@@ -324,6 +368,33 @@
     <message>
         <source>Open</source>
         <translation>Öffnen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n new alarm(s) above</source>
+        <extracomment>The bar above the alarm summary once the operator scrolled down; a click on it returns to the newest alarms.</extracomment>
+        <translation>
+            <numerusform>%n neuer Alarm oben</numerusform>
+            <numerusform>%n neue Alarme oben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>This form has %n unacknowledged alarm(s).</source>
+        <translation>
+            <numerusform>Dieses Formular hat %n unquittierten Alarm.</numerusform>
+            <numerusform>Dieses Formular hat %n unquittierte Alarme.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Opening another form takes them out of the alarm summary unacknowledged. They stay in the alarm history and are carried over when this form is opened again.</source>
+        <translation>Beim Öffnen eines anderen Formulars verschwinden sie unquittiert aus der Alarmübersicht. Sie bleiben in der Alarmhistorie und werden übernommen, wenn dieses Formular wieder geöffnet wird.</translation>
+    </message>
+    <message>
+        <source>&amp;Open and Discard</source>
+        <translation>Ö&amp;ffnen und verwerfen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep This Form</source>
+        <translation>Dieses Formular &amp;behalten</translation>
     </message>
 </context>
 <context>

@@ -90,6 +90,19 @@
         <source>State</source>
         <translation>Stato</translation>
     </message>
+    <message>
+        <source>carried over</source>
+        <extracomment>Follows an alarm&apos;s state in the summary: the alarm was raised before the panel started.</extracomment>
+        <translation>ripreso</translation>
+    </message>
+    <message>
+        <source>Carried over: raised before the panel started, rebuilt from the alarm history</source>
+        <translation>Ripreso: scattato prima dell&apos;avvio del pannello, ricostruito dallo storico allarmi</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>merv::panel::DisplayZone</name>
@@ -151,6 +164,11 @@
         <source>To (%1)</source>
         <translation>A (%1)</translation>
     </message>
+    <message>
+        <source>%1 (%2)</source>
+        <extracomment>A gauge in the history&apos;s choice: its caption, then its tag, when captions repeat.</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>merv::panel::ModbusSource</name>
@@ -190,16 +208,20 @@
         <translation>impossibile sottoscrivere presso %1: %2</translation>
     </message>
     <message>
-        <source>the broker refused the subscription</source>
-        <translation>il broker ha rifiutato la sottoscrizione</translation>
-    </message>
-    <message>
         <source>connected to %1</source>
         <translation>connesso a %1</translation>
     </message>
     <message>
         <source>lost the broker at %1; reconnecting</source>
         <translation>connessione al broker %1 persa; riconnessione</translation>
+    </message>
+    <message>
+        <source>the broker refused the subscription to %1</source>
+        <translation>il broker ha rifiutato la sottoscrizione a %1</translation>
+    </message>
+    <message>
+        <source>%1, process %2</source>
+        <translation>%1, processo %2</translation>
     </message>
 </context>
 <context>
@@ -228,6 +250,28 @@
     <message>
         <source>Stale: no update for over %1 ms</source>
         <translation>Non aggiornato: nessun dato da oltre %1 ms</translation>
+    </message>
+    <message>
+        <source>Doubtful: the value&apos;s time is %1 s ahead of the panel&apos;s clock</source>
+        <translation>Dubbio: l&apos;ora del valore è %1 s avanti rispetto all&apos;orologio del pannello</translation>
+    </message>
+    <message>
+        <source>Doubtful: the value was measured %1 s before it arrived, longer than its stale time</source>
+        <translation>Dubbio: il valore è stato misurato %1 s prima del suo arrivo, oltre il suo tempo di validità</translation>
+    </message>
+    <message>
+        <source>Refused: %1</source>
+        <translation>Rifiutato: %1</translation>
+    </message>
+    <message>
+        <source>Another panel is running under this station&apos;s name %1 (%2): the two miss each other&apos;s acknowledgements; give each panel its own --station</source>
+        <extracomment>%1 is this station&apos;s name, %2 where the other panel runs (&quot;host, process 123&quot;).</extracomment>
+        <translation>Un altro pannello è in esecuzione con il nome di questa stazione %1 (%2): i due perdono i riconoscimenti l&apos;uno dell&apos;altro; date a ogni pannello la propria --station</translation>
+    </message>
+    <message>
+        <source>No data yet</source>
+        <extracomment>A gauge&apos;s quality before its source sent it a value: it shows the form&apos;s start value.</extracomment>
+        <translation>Nessun dato ancora</translation>
     </message>
 </context>
 <context>
@@ -324,6 +368,33 @@
     <message>
         <source>Open</source>
         <translation>Apri</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n new alarm(s) above</source>
+        <extracomment>The bar above the alarm summary once the operator scrolled down; a click on it returns to the newest alarms.</extracomment>
+        <translation>
+            <numerusform>%n nuovo allarme sopra</numerusform>
+            <numerusform>%n nuovi allarmi sopra</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>This form has %n unacknowledged alarm(s).</source>
+        <translation>
+            <numerusform>Questo modulo ha %n allarme non riconosciuto.</numerusform>
+            <numerusform>Questo modulo ha %n allarmi non riconosciuti.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Opening another form takes them out of the alarm summary unacknowledged. They stay in the alarm history and are carried over when this form is opened again.</source>
+        <translation>Aprendo un altro modulo escono dal riepilogo allarmi non riconosciuti. Restano nello storico allarmi e vengono ripresi quando questo modulo viene riaperto.</translation>
+    </message>
+    <message>
+        <source>&amp;Open and Discard</source>
+        <translation>&amp;Apri e scarta</translation>
+    </message>
+    <message>
+        <source>&amp;Keep This Form</source>
+        <translation>&amp;Mantieni questo modulo</translation>
     </message>
 </context>
 <context>

@@ -94,14 +94,11 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
     connect(m_source.get(), &DataSource::connectionChanged, this, &PanelController::onConnection);
     connect(m_source.get(), &DataSource::acknowledgementArrived, this,
             [this](const AlarmTransition& t) {
-                if (t.station == m_alarms.station())
-                    return;
-                // A station that sends no tag names the alarm by its caption alone.
-                if (!t.tag.empty())
-                    m_alarms.acknowledge(t.tag, t.kind, t.timeMs, t.station);
-                else
-                    m_alarms.acknowledgeCaptioned(t.variable, t.kind, t.timeMs, t.station);
+                if (t.station != m_alarms.station())
+                    m_alarms.acknowledgeShared(t);
             });
+    connect(m_source.get(), &DataSource::stationNameClash, this,
+            &PanelController::onStationNameClash);
     if (!m_source->hasSimulatedTime()) {
         auto* timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this, &PanelController::checkStale);
@@ -348,6 +345,20 @@ void PanelController::onConnection(bool connected, const QString& detail) {
     m_connectionDetail = detail;
     for (int i = 0; i < gaugeCount(); ++i)
         emit qualityChanged(i);
+}
+
+void PanelController::onStationNameClash(bool clashing, const QString& other) {
+    if (!clashing) {
+        m_alarms.clearStationAlarm(StationNameAlarmId);
+        return;
+    }
+    const QString text =
+        //: %1 is this station's name, %2 where the other panel runs ("host, process 123").
+        tr("Another panel is running under this station's name %1 (%2): the two miss each "
+           "other's acknowledgements; give each panel its own --station")
+            .arg(QString::fromStdString(m_alarms.station()), other);
+    m_alarms.raiseStationAlarm(StationNameAlarmId, text.toStdString(), m_source->nowMs());
+    emit logged(text);
 }
 
 void PanelController::setRefused(int index, bool on) {

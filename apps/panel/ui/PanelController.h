@@ -92,6 +92,8 @@ public:
     QString historyStatus() const;
     // The summary's station alarm for a history that cannot be written.
     static constexpr const char* HistoryAlarmId = "history";
+    // The summary's station alarm for another panel under this station's name.
+    static constexpr const char* StationNameAlarmId = "station-name";
     // Ends the run: stops the source, evaluates every value it delivered and writes every
     // transition, waiting up to budgetMs for a slow or failing history. What still cannot be
     // written goes to a recovery file beside the history. Returns what the operator must be
@@ -123,6 +125,7 @@ private:
     // on simulated time, else the panel's.
     std::int64_t clockMs() const;
     void onConnection(bool connected, const QString& detail);
+    void onStationNameClash(bool clashing, const QString& other);
     void setFlag(int index, bool Bound::*flag, bool on, const QString& text = {},
                  QString Bound::*textField = nullptr);
     const std::vector<int>& gaugesOfTag(const QString& tag) const;

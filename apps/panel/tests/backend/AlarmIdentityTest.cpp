@@ -51,20 +51,56 @@ TEST(AlarmIdentity, TwoGaugesOfOneCaptionRaiseReturnAndAcknowledgeAlarmsOfTheirO
                                                "tank/2 Var acknowledged"}));
 }
 
+// An acknowledgement another station shared, naming the gauge by its identity or, from a
+// station that keeps none, by its caption alone (an empty tag).
+AlarmTransition sharedAcknowledgement(const char* tag, const char* caption, AlarmKind kind,
+                                      std::int64_t timeMs) {
+    return {timeMs, "B", caption, kind, Transition::Acknowledged, 0, tag};
+}
+
 // A station that sends no tag names an alarm by its caption: sound only where one gauge has it.
 TEST(AlarmIdentity, AnAcknowledgementByCaptionTakesOnlyAnAlarmItNamesAlone) {
     AlarmSummaryModel model("A");
     model.raise(AlarmGauge("tank/1", "Var"), AlarmKind::AlarmHigh, 99, 1000);
     model.raise(AlarmGauge("tank/2", "Var"), AlarmKind::AlarmHigh, 98, 1100);
     model.raise(AlarmGauge("drum/level", "Drum level"), AlarmKind::AlarmLow, 1, 1200);
-    EXPECT_FALSE(model.acknowledgeCaptioned("Var", AlarmKind::AlarmHigh, 1300, "B"));
-    EXPECT_FALSE(model.acknowledgeCaptioned("Drum level", AlarmKind::AlarmHigh, 1300, "B"));
-    EXPECT_TRUE(model.acknowledgeCaptioned("Drum level", AlarmKind::AlarmLow, 1300, "B"));
+    EXPECT_FALSE(
+        model.acknowledgeShared(sharedAcknowledgement("", "Var", AlarmKind::AlarmHigh, 1300)));
+    EXPECT_FALSE(model.acknowledgeShared(
+        sharedAcknowledgement("", "Drum level", AlarmKind::AlarmHigh, 1300)));
+    EXPECT_TRUE(model.acknowledgeShared(
+        sharedAcknowledgement("", "Drum level", AlarmKind::AlarmLow, 1300)));
     EXPECT_EQ(model.unacknowledgedCount(), 2);
     // Once one of the two is acknowledged, the other is the only one of its caption left.
     model.acknowledge("tank/1", AlarmKind::AlarmHigh, 1400, "A");
-    EXPECT_TRUE(model.acknowledgeCaptioned("Var", AlarmKind::AlarmHigh, 1500, "B"));
+    EXPECT_TRUE(
+        model.acknowledgeShared(sharedAcknowledgement("", "Var", AlarmKind::AlarmHigh, 1500)));
     EXPECT_EQ(model.unacknowledgedCount(), 0);
+}
+
+// An acknowledgement that arrives late (queued while the link was down, or kept on the broker
+// for stations that come later) acknowledges the occurrence the other operator saw, never one
+// raised after it; the stations' clocks may differ by a little.
+TEST(AlarmIdentity, ASharedAcknowledgementTakesOnlyAnAlarmRaisedBeforeItWasGiven) {
+    const std::int64_t tolerance = AlarmSummaryModel::SharedClockToleranceMs;
+    AlarmSummaryModel model("A");
+    model.raise(AlarmGauge("tank/1", "Level"), AlarmKind::AlarmHigh, 99, 10000);
+    model.raise(AlarmGauge("tank/2", "Level"), AlarmKind::AlarmHigh, 99, 10000);
+    model.raise(AlarmGauge("tank/3", "Level"), AlarmKind::AlarmHigh, 99, 10000);
+    // Given before tank/1's alarm came: an earlier occurrence, long acknowledged.
+    EXPECT_FALSE(model.acknowledgeShared(
+        sharedAcknowledgement("tank/1", "Level", AlarmKind::AlarmHigh, 10000 - tolerance - 1)));
+    // Given on a clock a little behind this one's.
+    EXPECT_TRUE(model.acknowledgeShared(
+        sharedAcknowledgement("tank/2", "Level", AlarmKind::AlarmHigh, 10000 - tolerance)));
+    EXPECT_TRUE(model.acknowledgeShared(
+        sharedAcknowledgement("tank/3", "Level", AlarmKind::AlarmHigh, 25000)));
+    EXPECT_EQ(model.unacknowledgedCount(), 1);
+    EXPECT_EQ(model.alarmOf("tank/1", AlarmKind::AlarmHigh)->state,
+              AlarmState::ActiveUnacknowledged);
+    // Applied again, as the kept one is at each reconnection, it changes nothing.
+    EXPECT_FALSE(model.acknowledgeShared(
+        sharedAcknowledgement("tank/3", "Level", AlarmKind::AlarmHigh, 25000)));
 }
 
 AlarmTransition row(const char* station, const char* tag, const char* variable,

@@ -182,6 +182,9 @@ TEST(Form, ABadFormNamesTheFileTheGaugeAndTheKey) {
         {"VariableName that is the tag of the acknowledgements",
          R"({"title":"T","gauges":[{"bag":{"VariableName":"mervgauge/ack"},"row":0,"col":0}]})",
          "gauge 1 (mervgauge/ack): tag", "share acknowledgements"},
+        {"tag among the stations' own topics",
+         R"({"title":"T","gauges":[{"bag":{"VariableName":"PT-1"},"tag":"mervgauge/station/A","row":0,"col":0}]})",
+         "gauge 1 (PT-1): tag", "the stations keep for themselves"},
     };
     TempFolder folder;
     for (const Row& row : rows) {

@@ -67,5 +67,71 @@ TEST(MqttAcknowledgement, RefusesAKindOrTransitionItDoesNotKnow) {
     }
 }
 
+TEST(StationPresence, ReadsBackWhatItWrites) {
+    const StationPresence presence{
+        "00ff00ff00ff00ff", "mervgauge/north/0123", 1700000000000, "north-host", 4242, false};
+    const auto read = readPresence(writePresence(presence));
+    EXPECT_EQ(read.error, "");
+    EXPECT_EQ(read.presence, presence);
+}
+
+TEST(StationPresence, RefusesAMessageWithoutInstanceStartOrOnlineState) {
+    for (const char* payload : {"", "not json", "[]", R"({"started": 1, "online": true})",
+                                R"({"instance": "", "started": 1, "online": true})",
+                                R"({"instance": "a", "online": true})",
+                                R"({"instance": "a", "started": -1, "online": true})",
+                                R"({"instance": "a", "started": 1})",
+                                R"({"instance": "a", "started": 1, "online": 1})"}) {
+        const auto read = readPresence(payload);
+        EXPECT_NE(read.error, "") << payload;
+    }
+    EXPECT_NE(readPresence(std::string(MaxPayloadBytes + 1, ' ')).error, "");
+}
+
+// This panel runs on session S; the broker lets one link hold a session at a time, and gives
+// no will to a link whose session another takes over.
+TEST(StationPresence, IsJudgedAgainstThisPanelsOwn) {
+    const StationPresence ours{"mine", "S", 1000, "here", 1, true};
+    struct Case {
+        const char* what;
+        StationPresence seen;
+        bool afterOwn;
+        PresenceVerdict verdict;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"our own, back from the broker",
+              {"mine", "S", 1000, "here", 1, true},
+              false,
+              PresenceVerdict::Ours},
+             {"another panel online on a session of its own",
+              {"other", "T", 500, "there", 2, true},
+              false,
+              PresenceVerdict::Clash},
+             {"a predecessor whose session we took over",
+              {"other", "S", 500, "here", 2, true},
+              false,
+              PresenceVerdict::Gone},
+             {"a panel that took our session after we had it: the two take turns",
+              {"other", "S", 2000, "there", 2, true},
+              true,
+              PresenceVerdict::Clash},
+             {"another panel gone",
+              {"other", "T", 2000, "there", 2, false},
+              true,
+              PresenceVerdict::Gone},
+             {"a predecessor gone",
+              {"other", "S", 500, "here", 2, false},
+              false,
+              PresenceVerdict::Gone},
+         })
+        EXPECT_EQ(judgePresence(ours, c.seen, c.afterOwn), c.verdict) << c.what;
+}
+
+TEST(TopicLevel, EscapesWildcardsAndItsOwnEscape) {
+    EXPECT_EQ(topicLevel("boiler/drum pressure"), "boiler/drum pressure");
+    EXPECT_EQ(topicLevel("a+b#c%d"), "a%2Bb%23c%25d");
+    EXPECT_EQ(topicLevel(std::string_view("x\0y", 3)), "x%00y");
+}
+
 } // namespace
 } // namespace merv::panel

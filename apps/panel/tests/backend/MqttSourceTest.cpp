@@ -129,10 +129,22 @@ TEST(MqttSource, ARefusedSubscriptionIsToldUnderTheTagThatReadsTheTopic) {
     source.stop();
 }
 
-TEST(MqttSource, NoTagReadsTheAcknowledgementTopic) {
+TEST(MqttSource, NoTagReadsTheStationsOwnTopics) {
     merv::test::ensureQtApp();
-    MqttSource source(readMqttAddress("mqtt://127.0.0.1:1/plant"), "station-a");
-    EXPECT_THROW(source.start(tags({"drum/level", AcknowledgementTag})), SourceError);
+    for (const char* own : {AcknowledgementTag, "mervgauge/acked/OnAlarmHigh/drum/level",
+                            "mervgauge/station/station-a"}) {
+        MqttSource source(readMqttAddress("mqtt://127.0.0.1:1/plant"), "station-a");
+        EXPECT_THROW(source.start(tags({"drum/level", own})), SourceError) << own;
+    }
+}
+
+TEST(MqttSource, KeepsStateWhereNoTagCanReachIt) {
+    MqttSource source(readMqttAddress("mqtt://127.0.0.1:1/plant"), "north+1");
+    EXPECT_EQ(source.presenceTopic(), "plant/mervgauge/station/north%2B1");
+    const AlarmTransition ack{
+        1, "north+1", "Level", AlarmKind::WarningLow, Transition::Acknowledged, 0, "tank#1/level"};
+    EXPECT_EQ(source.acknowledgementStateTopic(ack),
+              "plant/mervgauge/acked/OnWarningLow/tank%231/level");
 }
 
 TEST(MqttSource, AnAddressIsHostPortAndAnOptionalPrefix) {

@@ -11,17 +11,36 @@
 #include <QDateTime>
 #include <QTest>
 #include <QWidget>
+#include <unistd.h>
 
 namespace merv::panel {
 namespace {
 
-// One operator station on the default form, fed from a real broker under a prefix.
+// One operator station, on the default form unless given another, fed from a real broker under
+// a prefix; its history holds the earlier transitions given.
 struct MqttStation {
-    MqttStation(const std::string& name, const std::string& address)
+    MqttStation(const std::string& name, const std::string& address, Form form = defaultForm(),
+                const std::vector<AlarmTransition>& earlier = {})
         : history(folder / "history.sqlite"),
-          controller(defaultForm(), std::make_unique<MqttSource>(readMqttAddress(address), name),
-                     &history, name, &parent) {
+          controller(std::move(form), std::make_unique<MqttSource>(readMqttAddress(address), name),
+                     &recorded(history, earlier), name, &parent) {
         controller.start();
+    }
+    static AlarmHistory& recorded(AlarmHistory& history, const std::vector<AlarmTransition>& rows) {
+        history.recordAll(rows);
+        return history;
+    }
+    // The text of the station alarm that another panel runs under this one's name, or empty.
+    QString nameClash() {
+        return QString::fromStdString(
+            controller.alarms().stationAlarmText(PanelController::StationNameAlarmId));
+    }
+    // The state of that station alarm, or empty while there is none.
+    QString nameClashState() {
+        for (const auto& alarm : controller.alarms().alarms())
+            if (alarm.station && alarm.variable == PanelController::StationNameAlarmId)
+                return AlarmSummaryModel::stateName(alarm.state);
+        return {};
     }
     QString state() {
         const auto& alarms = controller.alarms().alarms();
@@ -43,6 +62,9 @@ private slots:
     void anAlarmAcknowledgedOnOneStationIsAcknowledgedOnTheOther();
     void anAlarmRaisedAndReturnedWhileTheLinkIsDownIsRecordedOnReconnection();
     void anAcknowledgementMissedWhileTheLinkIsDownConverges();
+    void aStationThatStartsAfterAnAcknowledgementTakesItFromTheBroker();
+    void twoPanelsUnderOneNameBothReportItUntilOneHasLeft();
+    void twoPanelsUnderOneNameAndFormTakingTurnsOnTheSessionAreReported();
 };
 
 namespace {
@@ -55,6 +77,16 @@ bool bothConnected(MqttStation& a, MqttStation& b) {
 
 std::string throughProxy(const test::TcpProxy& link) {
     return "mqtt://127.0.0.1:" + std::to_string(link.port()) + "/plant";
+}
+
+// The default form with one more gauge: another set of topics, so another session.
+Form largerForm() {
+    Form form = defaultForm();
+    FormGauge extra = form.gauges.front();
+    extra.tag = "boiler/spare";
+    extra.row = 9;
+    form.gauges.push_back(extra);
+    return form;
 }
 
 } // namespace
@@ -131,6 +163,67 @@ void tst_SharedAcknowledgement::anAcknowledgementMissedWhileTheLinkIsDownConverg
     QTRY_COMPARE_WITH_TIMEOUT(b.state(), QStringLiteral("Active, acknowledged"), 30000);
     QCOMPARE(b.controller.alarms().unacknowledgedCount(), 0);
     QCOMPARE(b.history.query().back().station, std::string("A"));
+}
+
+// A station whose session the broker does not hold (first start, another form, a broker that lost
+// it) still learns of the acknowledgement another operator gave while it was away: the broker
+// keeps the latest of each alarm.
+void tst_SharedAcknowledgement::aStationThatStartsAfterAnAcknowledgementTakesItFromTheBroker() {
+    test::MosquittoBroker broker;
+    const qint64 raisedAt = QDateTime::currentMSecsSinceEpoch() - 60000;
+    {
+        MqttStation a("A", broker.address("plant"));
+        QVERIFY(QTest::qWaitFor([&] { return a.controller.source().isConnected(); }, 30000));
+        QTest::qWait(50);
+        test::MqttPublisher publisher(broker.port());
+        publisher.publish("plant/boiler/drum/pressure", "50");
+        QTRY_COMPARE_WITH_TIMEOUT(a.state(), QStringLiteral("Active, unacknowledged"), 30000);
+        a.controller.acknowledgeAll();
+        QTest::qWait(200); // the acknowledgement reaches the broker before A goes
+    }
+    // B ran before, raised the alarm a minute ago and stopped; it comes back on another form.
+    const AlarmTransition raised{
+        raisedAt,           "B", "Drum pressure",       AlarmKind::AlarmHigh,
+        Transition::Raised, 50,  "boiler/drum/pressure"};
+    MqttStation b("B", broker.address("plant"), largerForm(), {raised});
+    QCOMPARE(b.controller.alarms().alarms().size(), std::size_t(1));
+    QVERIFY(b.controller.alarms().alarms()[0].carriedOver);
+    QTRY_COMPARE_WITH_TIMEOUT(b.state(), QStringLiteral("Active, acknowledged"), 30000);
+    const auto transitions = b.history.query();
+    QCOMPARE(transitions.back().transition, Transition::Acknowledged);
+    QCOMPARE(transitions.back().station, std::string("A"));
+    QCOMPARE(transitions.back().tag, std::string("boiler/drum/pressure"));
+}
+
+void tst_SharedAcknowledgement::twoPanelsUnderOneNameBothReportItUntilOneHasLeft() {
+    test::MosquittoBroker broker;
+    MqttStation first("A", broker.address("plant"));
+    QVERIFY(QTest::qWaitFor([&] { return first.controller.source().isConnected(); }, 30000));
+    QTest::qWait(100);
+    QCOMPARE(first.nameClash(), QString());
+    {
+        MqttStation second("A", broker.address("plant"), largerForm());
+        QTRY_VERIFY_WITH_TIMEOUT(!first.nameClash().isEmpty() && !second.nameClash().isEmpty(),
+                                 30000);
+        QVERIFY2(first.nameClash().contains(QStringLiteral("station's name A")),
+                 qPrintable(first.nameClash()));
+        QVERIFY2(first.nameClash().contains(QString::number(::getpid())),
+                 qPrintable(first.nameClash()));
+    }
+    // Gone, the clash has returned; it stays in the summary until acknowledged, as alarms do.
+    QTRY_COMPARE_WITH_TIMEOUT(first.nameClashState(), QStringLiteral("Returned, unacknowledged"),
+                              30000);
+}
+
+// Two panels of one name on one form share a session, which the broker gives to whichever
+// connected last, without a will for the link it ends: each finds the other's presence when it
+// takes the session back, newer than its own.
+void tst_SharedAcknowledgement::twoPanelsUnderOneNameAndFormTakingTurnsOnTheSessionAreReported() {
+    test::MosquittoBroker broker;
+    MqttStation first("A", broker.address("plant"));
+    QVERIFY(QTest::qWaitFor([&] { return first.controller.source().isConnected(); }, 30000));
+    MqttStation second("A", broker.address("plant"));
+    QTRY_VERIFY_WITH_TIMEOUT(!first.nameClash().isEmpty() && !second.nameClash().isEmpty(), 30000);
 }
 
 } // namespace merv::panel
