@@ -6,9 +6,11 @@
 
 #include <arpa/inet.h>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <mutex>
 #include <netinet/in.h>
 #include <pwd.h>
 #include <stdexcept>
@@ -131,12 +133,24 @@ private:
     pid_t m_pid = 0;
 };
 
-// A plain client publishing to a test's broker.
+// A plain client publishing to a test's broker, logged in as user where given, over TLS with
+// caFile where given.
 class MqttPublisher {
 public:
-    explicit MqttPublisher(int port) {
+    explicit MqttPublisher(int port, const std::string& user = {}, const std::string& password = {},
+                           const std::string& caFile = {}) {
         mosquitto_lib_init();
-        m_client = mosquitto_new(nullptr, true, nullptr);
+        m_client = mosquitto_new(nullptr, true, this);
+        mosquitto_publish_callback_set(m_client, [](mosquitto*, void* self, int) {
+            auto* publisher = static_cast<MqttPublisher*>(self);
+            const std::lock_guard lock(publisher->m_mutex);
+            ++publisher->m_delivered;
+            publisher->m_deliveredChanged.notify_all();
+        });
+        if (!user.empty())
+            mosquitto_username_pw_set(m_client, user.c_str(), password.c_str());
+        if (!caFile.empty())
+            mosquitto_tls_set(m_client, caFile.c_str(), nullptr, nullptr, nullptr, nullptr);
         if (mosquitto_connect(m_client, "127.0.0.1", port, 10) != MOSQ_ERR_SUCCESS ||
             mosquitto_loop_start(m_client) != MOSQ_ERR_SUCCESS)
             throw std::runtime_error("the publisher cannot connect");
@@ -150,13 +164,24 @@ public:
     MqttPublisher& operator=(const MqttPublisher&) = delete;
 
     void publish(const std::string& topic, const std::string& payload) {
+        const std::lock_guard lock(m_mutex);
         if (mosquitto_publish(m_client, nullptr, topic.c_str(), int(payload.size()), payload.data(),
                               1, false) != MOSQ_ERR_SUCCESS)
             throw std::runtime_error("cannot publish on " + topic);
+        ++m_sent;
+    }
+    // Waits until the broker has taken everything published (which is not to say that it
+    // passed it on: a broker drops what the client has no right to publish).
+    bool waitUntilTaken(std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+        std::unique_lock lock(m_mutex);
+        return m_deliveredChanged.wait_for(lock, limit, [this] { return m_delivered >= m_sent; });
     }
 
 private:
     mosquitto* m_client = nullptr;
+    std::mutex m_mutex;
+    std::condition_variable m_deliveredChanged;
+    int m_sent = 0, m_delivered = 0;
 };
 
 } // namespace merv::test

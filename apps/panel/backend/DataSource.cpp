@@ -55,17 +55,32 @@ std::string defaultStationName(const std::string& host, const std::filesystem::p
     return host + "-" + std::string(suffix, 4);
 }
 
+SourceOptions sourceOptionsFor(const SourceOptions& commandLine, const Form& form,
+                               const std::filesystem::path& formFile, bool formsOwnSource) {
+    SourceOptions options = commandLine;
+    if (formsOwnSource)
+        options.mqtt = overridden(resolvedBeside(form.sourceSecurity, formFile), commandLine.mqtt);
+    return options;
+}
+
 std::unique_ptr<DataSource> openSource(const std::string& address, const SourceOptions& options) {
+    const bool mqtt = address.starts_with("mqtt://") || address.starts_with("mqtts://");
+    if (!mqtt && options.mqtt != MqttSecurity())
+        throw SourceError("the MQTT options (--mqtt-cafile, --mqtt-user, ...) need an mqtt:// "
+                          "or mqtts:// source, not \"" +
+                          address + "\"");
+    if (mqtt)
+        return std::make_unique<MqttSource>(readMqttAddress(address), options.station,
+                                            options.mqtt);
     if (address == "sim")
         return std::make_unique<SimSource>(options);
     if (address == "stdin")
         return std::make_unique<StdinSource>();
-    if (address.starts_with("mqtt://"))
-        return std::make_unique<MqttSource>(readMqttAddress(address), options.station);
     if (address.starts_with("modbus-tcp://"))
         return std::make_unique<ModbusSource>(readModbusAddress(address), options.pollIntervalMs);
     throw SourceError("unknown source \"" + address +
-                      "\": use sim, stdin, mqtt://HOST:PORT[/PREFIX] or modbus-tcp://HOST:PORT");
+                      "\": use sim, stdin, mqtt://HOST:PORT[/PREFIX], mqtts://HOST:PORT[/PREFIX] "
+                      "or modbus-tcp://HOST:PORT");
 }
 
 } // namespace merv::panel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/AlarmHistory.h"
+#include "panel/MqttSecurity.h"
 
 #include <QObject>
 #include <QString>
@@ -44,6 +45,7 @@ struct SourceOptions {
     bool manualClock = false; // the simulator advances only through advance()
     int pollIntervalMs = 500; // Modbus TCP polling
     std::string station;      // this operator station, for shared acknowledgements
+    MqttSecurity mqtt;        // an MQTT source's TLS files and login
 };
 
 class DataSource : public QObject {
@@ -97,9 +99,16 @@ SourceTag sourceTagOf(const std::string& tag, const MERV_Gauge& control);
 // The tags of a whole form, each gauge restored from its bag as the panel restores it.
 std::vector<SourceTag> sourceTagsOf(const Form& form);
 
-// Opens the source an address names: "sim", "stdin", "mqtt://HOST:PORT[/PREFIX]" or
-// "modbus-tcp://HOST:PORT". Throws SourceError for anything else.
+// Opens the source an address names: "sim", "stdin", "mqtt://HOST:PORT[/PREFIX]",
+// "mqtts://HOST:PORT[/PREFIX]" (TLS) or "modbus-tcp://HOST:PORT". Throws SourceError for anything
+// else, and for security options an address cannot use.
 std::unique_ptr<DataSource> openSource(const std::string& address, const SourceOptions& options);
+
+// The options a form's source opens with: when it is the form's own source (not one the command
+// line put in its place), the form's TLS files and login, paths beside the form, each replaced by
+// the command line's where that gives one.
+SourceOptions sourceOptionsFor(const SourceOptions& commandLine, const Form& form,
+                               const std::filesystem::path& formFile, bool formsOwnSource);
 
 // The station's name when none is given: the host's, with a suffix from the form and the history
 // the panel runs with, so two panels on one host differ and a restarted one keeps its name (and

@@ -232,6 +232,50 @@ FormGauge gaugeFromJson(const BagJson& object, std::size_t index, const std::str
     return gauge;
 }
 
+// The keys of a source given as an object, and the security field each fills.
+struct SecurityKey {
+    const char* key;
+    std::string MqttSecurity::*field;
+};
+constexpr SecurityKey SecurityKeys[] = {
+    {"ca_file", &MqttSecurity::caFile},
+    {"cert_file", &MqttSecurity::certFile},
+    {"key_file", &MqttSecurity::keyFile},
+    {"user", &MqttSecurity::user},
+    {"password_file", &MqttSecurity::passwordFile},
+};
+
+// "source": an address, or {"address": ..., "ca_file": ..., "user": ..., ...}.
+void readSource(const BagJson& value, const std::string& file, Form& form) {
+    if (!value.is_object()) {
+        form.source = textMember(value, file, "source");
+        return;
+    }
+    if (value.contains("password"))
+        throw BagError(file, "source: password",
+                       "a password never stands in a form: name a file only its owner can read "
+                       "with \"password_file\", or set " +
+                           std::string(PasswordVariable));
+    refuseUnknownKeys(value,
+                      {"address", "ca_file", "cert_file", "key_file", "user", "password_file"},
+                      file, "source: ");
+    form.source = textMember(member(value, "address", file, "source: "), file, "source: address");
+    for (const SecurityKey& k : SecurityKeys)
+        if (value.contains(k.key))
+            form.sourceSecurity.*k.field =
+                textMember(value[k.key], file, std::string("source: ") + k.key);
+}
+
+BagJson sourceToJson(const Form& form) {
+    if (form.sourceSecurity == MqttSecurity())
+        return form.source;
+    BagJson object = {{"address", form.source}};
+    for (const SecurityKey& k : SecurityKeys)
+        if (!(form.sourceSecurity.*k.field).empty())
+            object[k.key] = form.sourceSecurity.*k.field;
+    return object;
+}
+
 Form formFromJson(const BagJson& object, const std::string& file) {
     if (!object.is_object())
         throw BagError(file, {}, "expected a JSON object, not " + std::string(object.type_name()));
@@ -239,7 +283,7 @@ Form formFromJson(const BagJson& object, const std::string& file) {
     Form form;
     form.title = textMember(member(object, "title", file, {}), file, "title");
     if (object.contains("source"))
-        form.source = textMember(object["source"], file, "source");
+        readSource(object["source"], file, form);
     const BagJson& gauges = member(object, "gauges", file, {});
     if (!gauges.is_array())
         throw BagError(file, "gauges", "expected a list, not " + std::string(gauges.type_name()));
@@ -262,7 +306,7 @@ BagJson formToJson(const Form& form) {
             object["id"] = gauge.id;
         gauges.push_back(std::move(object));
     }
-    return {{"title", form.title}, {"source", form.source}, {"gauges", gauges}};
+    return {{"title", form.title}, {"source", sourceToJson(form)}, {"gauges", gauges}};
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/MqttSecurity.h"
+
 #include <mervgauge/platform/PropertyBag.h>
 
 #include <cstddef>
@@ -44,6 +46,9 @@ struct FormGauge {
 struct Form {
     std::string title;
     std::string source = DefaultSource;
+    // An MQTT source's TLS files and login, as the form names them (relative paths are beside
+    // the form).
+    MqttSecurity sourceSecurity;
     std::vector<FormGauge> gauges;
 };
 

@@ -21,8 +21,8 @@ namespace merv::panel {
 
 namespace {
 
-constexpr std::string_view Scheme = "mqtt://";
-constexpr std::string_view AddressForm = "mqtt://HOST:PORT[/PREFIX]";
+constexpr std::string_view Scheme = "mqtt://", TlsScheme = "mqtts://";
+constexpr std::string_view AddressForm = "mqtt://HOST:PORT[/PREFIX] or mqtts://HOST:PORT[/PREFIX]";
 constexpr int Qos = 1; // acknowledgements must arrive; values keep the publisher's own QoS
 
 [[noreturn]] void badAddress(const std::string& address, const std::string& why) {
@@ -48,6 +48,21 @@ std::string drawInstance() {
     return text;
 }
 
+// The broker's answers to a login it refuses (MQTT 3.1.1 CONNACK return codes).
+constexpr int MqttRefusedLogin = 4, MqttNotAuthorised = 5;
+
+// The client library's words for a failed connection, with what they mean for a TLS link said
+// first, in the operator's terms.
+std::string failureCause(const std::string& logged) {
+    if (logged.find("host name verification failed") != std::string::npos)
+        return "the broker's certificate is not for the host in the address (" + logged + ")";
+    if (logged.find("certificate verify failed") != std::string::npos)
+        return "the broker's certificate does not verify against the CA (--mqtt-cafile, or the "
+               "system's) (" +
+               logged + ")";
+    return logged;
+}
+
 QString errorText(int rc) {
     return QString::fromUtf8(rc == MOSQ_ERR_ERRNO ? std::strerror(errno) : mosquitto_strerror(rc));
 }
@@ -56,14 +71,21 @@ QString errorText(int rc) {
 
 MqttAddress readMqttAddress(const std::string& address) {
     std::string_view rest(address);
-    if (!rest.starts_with(Scheme))
-        badAddress(address, "not an mqtt:// address");
-    rest.remove_prefix(Scheme.size());
+    MqttAddress out;
+    out.tls = rest.starts_with(TlsScheme);
+    if (!out.tls && !rest.starts_with(Scheme))
+        badAddress(address, "not an mqtt:// or mqtts:// address");
+    rest.remove_prefix(out.tls ? TlsScheme.size() : Scheme.size());
     const auto slash = rest.find('/');
     std::string_view authority = rest.substr(0, slash);
     std::string_view prefix = slash == std::string_view::npos ? "" : rest.substr(slash + 1);
+    // Said before the host is read: "user:secret@host" would read as a malformed host.
+    if (authority.find('@') != std::string_view::npos)
+        throw SourceError("MQTT source: a login does not go in the address; give the user with "
+                          "--mqtt-user and the password in a file only you can read with "
+                          "--mqtt-password-file (or in " +
+                          std::string(PasswordVariable) + ")");
 
-    MqttAddress out;
     if (const std::string why = readHostPort(authority, out); !why.empty())
         badAddress(address, why);
     while (prefix.ends_with('/'))
@@ -74,10 +96,11 @@ MqttAddress readMqttAddress(const std::string& address) {
     return out;
 }
 
-MqttSource::MqttSource(const MqttAddress& address, const std::string& station, QObject* parent)
+MqttSource::MqttSource(const MqttAddress& address, const std::string& station,
+                       const MqttSecurity& security, QObject* parent)
     : DataSource(parent), m_address(address),
       m_station(station.empty() ? QSysInfo::machineHostName().toStdString() : station),
-      m_ackTopic(topicOf(AcknowledgementTag)),
+      m_security(security), m_ackTopic(topicOf(AcknowledgementTag)),
       m_stationTopics(topicOf(std::string(StationTagPrefix))),
       m_ackStateTopics(m_stationTopics + "acked/"),
       m_presenceTopic(m_stationTopics + "station/" + topicLevel(m_station)),
@@ -86,14 +109,34 @@ MqttSource::MqttSource(const MqttAddress& address, const std::string& station, Q
                  QDateTime::currentMSecsSinceEpoch(),
                  QSysInfo::machineHostName().toStdString(),
                  std::int64_t(::getpid()),
-                 true} {}
+                 true} {
+    const std::string name = "MQTT source " + description().toStdString() + ": ";
+    const bool tlsFiles =
+        !security.caFile.empty() || !security.certFile.empty() || !security.keyFile.empty();
+    if (tlsFiles && !address.tls)
+        throw SourceError(name + "the TLS files (--mqtt-cafile, --mqtt-cert, --mqtt-key) need an "
+                                 "mqtts:// address; a plain link would ignore them");
+    if (security.certFile.empty() != security.keyFile.empty())
+        throw SourceError(name + "a client certificate (--mqtt-cert) goes with its key "
+                                 "(--mqtt-key)");
+    for (const std::string* file : {&security.caFile, &security.certFile, &security.keyFile})
+        if (!file->empty() && !std::filesystem::is_regular_file(*file))
+            throw SourceError(name + *file + ": no such file");
+    if (!security.passwordFile.empty())
+        m_password = readPasswordFile(security.passwordFile);
+    else if (const char* fromEnvironment = std::getenv(PasswordVariable))
+        m_password = fromEnvironment;
+    if (!m_password.empty() && security.user.empty())
+        throw SourceError(name + "a password needs a user (--mqtt-user)");
+}
 
 MqttSource::~MqttSource() {
     stop();
 }
 
 QString MqttSource::description() const {
-    return QString::fromStdString(std::string(Scheme) + hostPortText(m_address) +
+    return QString::fromStdString(std::string(m_address.tls ? TlsScheme : Scheme) +
+                                  hostPortText(m_address) +
                                   (m_address.prefix.empty() ? "" : "/" + m_address.prefix));
 }
 
@@ -167,6 +210,13 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
     mosquitto_subscribe_callback_set(m_client, &MqttSource::onSubscribe);
     mosquitto_message_callback_set(m_client, &MqttSource::onMessage);
     mosquitto_publish_callback_set(m_client, &MqttSource::onPublish);
+    mosquitto_log_callback_set(m_client, &MqttSource::onLog);
+    try {
+        configureSecurity();
+    } catch (...) {
+        stop();
+        throw;
+    }
     mosquitto_reconnect_delay_set(m_client, FirstReconnectDelayS, LastReconnectDelayS, true);
     // Whenever the link dies without a goodbye, the broker says for this panel that it is gone.
     m_presence.session = clientId();
@@ -189,6 +239,34 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
         throw SourceError("MQTT source " + description().toStdString() +
                           ": cannot start the network thread: " + mosquitto_strerror(loop));
     }
+}
+
+void MqttSource::configureSecurity() {
+    const std::string name = "MQTT source " + description().toStdString() + ": ";
+    const auto check = [&](int rc, const char* what) {
+        if (rc != MOSQ_ERR_SUCCESS)
+            throw SourceError(name + what + ": " + errorText(rc).toStdString());
+    };
+    if (!m_security.user.empty())
+        check(mosquitto_username_pw_set(m_client, m_security.user.c_str(),
+                                        m_password.empty() ? nullptr : m_password.c_str()),
+              "cannot set the login");
+    if (!m_address.tls)
+        return;
+    const auto orNull = [](const std::string& text) {
+        return text.empty() ? nullptr : text.c_str();
+    };
+    if (m_security.caFile.empty())
+        check(mosquitto_int_option(m_client, MOSQ_OPT_TLS_USE_OS_CERTS, 1),
+              "cannot use the system's certificate authorities");
+    if (!m_security.caFile.empty() || !m_security.certFile.empty())
+        check(mosquitto_tls_set(m_client, orNull(m_security.caFile), nullptr,
+                                orNull(m_security.certFile), orNull(m_security.keyFile), nullptr),
+              "cannot use the TLS files");
+    // The broker's certificate must verify, and name the host the address gives.
+    constexpr int VerifyPeer = 1;
+    check(mosquitto_tls_opts_set(m_client, VerifyPeer, nullptr, nullptr), "cannot set TLS options");
+    check(mosquitto_tls_insecure_set(m_client, false), "cannot require the broker's name");
 }
 
 void MqttSource::stop() {
@@ -238,11 +316,14 @@ void MqttSource::sendAcknowledgement(const AlarmTransition& acknowledgement) {
 }
 
 void MqttSource::setConnected(bool connected, const QString& detail) {
-    if (connected == m_connected)
+    // A new reason is news even while the link stays down: the operator learns why.
+    if (connected == m_connected && detail == m_detail)
         return;
+    const bool changed = connected != m_connected;
     m_connected = connected;
+    m_detail = detail;
     emit connectionChanged(connected, detail);
-    if (connected) {
+    if (connected && changed) {
         auto unsent = std::move(m_unsent);
         m_unsent.clear();
         for (const auto& acknowledgement : unsent)
@@ -253,13 +334,24 @@ void MqttSource::setConnected(bool connected, const QString& detail) {
 void MqttSource::onConnect(mosquitto*, void* self, int rc) {
     auto* source = static_cast<MqttSource*>(self);
     if (rc != 0) {
-        source->post([source, why = QString::fromUtf8(mosquitto_connack_string(rc))] {
+        // The broker closes the link next; what the operator must read is this.
+        source->m_refused = true;
+        const bool login = rc == MqttRefusedLogin || rc == MqttNotAuthorised;
+        source->post([source, login, why = QString::fromUtf8(mosquitto_connack_string(rc))] {
+            const QString user = QString::fromStdString(source->m_security.user);
             source->setConnected(
-                false,
-                tr("the broker at %1 refused the connection: %2").arg(source->description(), why));
+                false, (login ? user.isEmpty()
+                                    ? tr("the broker at %1 refused the login without a user: %2")
+                                          .arg(source->description(), why)
+                                    : tr("the broker at %1 refused the login of user %2: %3")
+                                          .arg(source->description(), user, why)
+                              : tr("the broker at %1 refused the connection: %2")
+                                    .arg(source->description(), why)) +
+                           tr("; trying again with a growing delay"));
         });
         return;
     }
+    source->m_refused = false;
     source->subscribe();
     // After the subscription, so that the broker hands over the presence another panel left
     // under this name before this one replaces it.
@@ -323,12 +415,43 @@ void MqttSource::onSubscribe(mosquitto*, void* self, int mid, int count, const i
 
 void MqttSource::onDisconnect(mosquitto*, void* self, int rc) {
     auto* source = static_cast<MqttSource*>(self);
-    if (rc == 0)
-        return; // stop() asked for it
+    if (rc == 0 || source->m_refused)
+        return; // stop() asked for it, or the refusal said why already
     source->post([source] {
         source->setConnected(false,
                              tr("lost the broker at %1; reconnecting").arg(source->description()));
     });
+}
+
+void MqttSource::onLog(mosquitto*, void* self, int level, const char* text) {
+    if (level != MOSQ_LOG_ERR || !text)
+        return;
+    // The errors of one attempt come one after the other, the client library's own first
+    // ("host name verification failed"), then the TLS library's: told together, once.
+    auto* source = static_cast<MqttSource*>(self);
+    {
+        const std::lock_guard lock(source->m_failureMutex);
+        if (source->m_failure.find(text) != std::string::npos)
+            return;
+        source->m_failure += (source->m_failure.empty() ? "" : "; ") + std::string(text);
+        if (source->m_failureTold)
+            return;
+        source->m_failureTold = true;
+    }
+    source->post([source] {
+        const std::string why = source->takeFailure();
+        if (!why.empty() && !source->m_connected)
+            source->setConnected(
+                false, tr("cannot connect to the broker at %1: %2; trying again "
+                          "with a growing delay")
+                           .arg(source->description(), QString::fromStdString(failureCause(why))));
+    });
+}
+
+std::string MqttSource::takeFailure() {
+    const std::lock_guard lock(m_failureMutex);
+    m_failureTold = false;
+    return std::exchange(m_failure, {});
 }
 
 void MqttSource::onMessage(mosquitto*, void* self, const mosquitto_message* message) {

@@ -16,10 +16,12 @@ struct mosquitto_message;
 
 namespace merv::panel {
 
-// Where an MQTT source connects: "mqtt://HOST:PORT[/PREFIX]". HOST may be an IPv6 address in
-// brackets; the prefix has no MQTT wildcards and no slash at either end.
+// Where an MQTT source connects: "mqtt://HOST:PORT[/PREFIX]", or "mqtts://..." over TLS. HOST
+// may be an IPv6 address in brackets; the prefix has no MQTT wildcards and no slash at either
+// end. A login never goes in the address.
 struct MqttAddress : HostPort {
     std::string prefix;
+    bool tls = false;
 };
 // Throws SourceError naming the address and what is wrong with it.
 MqttAddress readMqttAddress(const std::string& address);
@@ -40,7 +42,11 @@ MqttAddress readMqttAddress(const std::string& address);
 class MqttSource : public DataSource {
     Q_OBJECT
 public:
-    MqttSource(const MqttAddress& address, const std::string& station, QObject* parent = nullptr);
+    // Throws SourceError for security options the address cannot use (TLS files on a plain
+    // link, a certificate without its key, a password without a user) and for a password file
+    // that cannot be read or that others can read.
+    MqttSource(const MqttAddress& address, const std::string& station,
+               const MqttSecurity& security = {}, QObject* parent = nullptr);
     ~MqttSource() override;
 
     QString description() const override;
@@ -75,6 +81,11 @@ private:
     static void onSubscribe(mosquitto*, void* self, int mid, int count, const int* granted);
     static void onMessage(mosquitto*, void* self, const mosquitto_message* message);
     static void onPublish(mosquitto*, void* self, int mid);
+    static void onLog(mosquitto*, void* self, int level, const char* text);
+    // Why the last attempt to connect failed, in the client library's or the broker's words;
+    // taken (and cleared) by the client thread.
+    std::string takeFailure();
+    void configureSecurity();
     void subscribe();
     void takeAcknowledgement(const std::string& payload);
     void takePresence(const std::string& payload);
@@ -89,6 +100,13 @@ private:
 
     MqttAddress m_address;
     std::string m_station;
+    MqttSecurity m_security;
+    std::string m_password;
+    std::mutex m_failureMutex;
+    std::string m_failure; // the client thread's, under m_failureMutex
+    bool m_failureTold = false;
+    bool m_refused = false; // the client thread's: the broker refused the last connection
+    QString m_detail;       // what the operator was last told of the link
     std::string m_ackTopic;
     std::string m_stationTopics; // PREFIX/mervgauge/: the stations' own
     std::string m_ackStateTopics, m_presenceTopic;

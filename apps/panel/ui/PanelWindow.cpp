@@ -194,7 +194,7 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
 
 void PanelWindow::openForm(const std::filesystem::path& path) {
     Form form = loadForm(path);
-    auto source = openSource(form.source, m_sourceOptions);
+    auto source = openSource(form.source, sourceOptionsFor(m_sourceOptions, form, path, true));
     install(std::move(form), path, std::move(source));
     m_controller->start();
 }

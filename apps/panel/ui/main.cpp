@@ -180,11 +180,31 @@ int run(int argc, char** argv) {
         withDefault("Draw the gauges at this scale (" + zoomRange + "), or fit them to the window.",
                     "fit"),
         "F", "fit");
+    const QCommandLineOption mqttCa(
+        QStringLiteral("mqtt-cafile"),
+        withDefault("The CA certificate an mqtts:// broker's certificate must verify against.",
+                    "the system's certificate authorities"),
+        "FILE");
+    const QCommandLineOption mqttCert(
+        QStringLiteral("mqtt-cert"),
+        "This station's certificate, for an mqtts:// broker that asks for one (with --mqtt-key).",
+        "FILE");
+    const QCommandLineOption mqttKey(QStringLiteral("mqtt-key"), "The private key of --mqtt-cert.",
+                                     "FILE");
+    const QCommandLineOption mqttUser(
+        QStringLiteral("mqtt-user"),
+        withDefault("The user this station logs in to the MQTT broker as.", "no login"), "NAME");
+    const QCommandLineOption mqttPassword(
+        QStringLiteral("mqtt-password-file"),
+        withDefault("A file only its owner can read, whose first line is the --mqtt-user's "
+                    "password.",
+                    QStringLiteral("$%1").arg(QString::fromLatin1(PasswordVariable))),
+        "FILE");
     const QCommandLineOption utc(QStringLiteral("utc"),
                                  withDefault("Show times in UTC.", "the local time zone"));
     parser.addOptions(
         {form, source, seed, station, history, exportOption, seconds, snapshot, pollMs});
-    parser.addOptions({zoom, utc});
+    parser.addOptions({mqttCa, mqttCert, mqttKey, mqttUser, mqttPassword, zoom, utc});
     parser.process(app);
     const std::optional<Zoom> gaugeZoom = Zoom::fromText(parser.value(zoom));
     if (!gaugeZoom)
@@ -214,11 +234,15 @@ int run(int argc, char** argv) {
         parser.isSet(station)
             ? parser.value(station).toStdString()
             : defaultStationName(QHostInfo::localHostName().toStdString(), formPath, historyPath);
+    options.mqtt = {parser.value(mqttCa).toStdString(), parser.value(mqttCert).toStdString(),
+                    parser.value(mqttKey).toStdString(), parser.value(mqttUser).toStdString(),
+                    parser.value(mqttPassword).toStdString()};
     const bool headless = !merv::tools::hasDisplay();
     options.manualClock = headless;
     const std::string address =
         parser.isSet(source) ? parser.value(source).toStdString() : panelForm.source;
-    auto dataSource = openSource(address, options);
+    auto dataSource =
+        openSource(address, sourceOptionsFor(options, panelForm, formPath, !parser.isSet(source)));
     AlarmHistory store(historyPath);
 
     int runSeconds = headless ? HeadlessSeconds : 0;
