@@ -18,9 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     const MqttAcknowledgement read = readAcknowledgement(payload);
     if (read.error.empty()) {
-        const MqttAcknowledgement again =
-            readAcknowledgement(writeAcknowledgement(read.acknowledgement));
-        if (!again.error.empty() || !(again.acknowledgement == read.acknowledgement))
+        const MqttAcknowledgement again = readAcknowledgement(writeAcknowledgement(read.message));
+        if (!again.error.empty() || !(again.message == read.message))
             __builtin_trap();
     }
     const MqttPresence presence = readPresence(payload);

@@ -20,13 +20,17 @@ CREATE TABLE IF NOT EXISTS alarm_transitions (
     kind TEXT NOT NULL,
     transition TEXT NOT NULL CHECK (transition IN ('raised', 'acknowledged', 'returned')),
     value REAL NOT NULL,
-    tag TEXT NOT NULL DEFAULT '');
+    tag TEXT NOT NULL DEFAULT '',
+    operator TEXT NOT NULL DEFAULT '');
 CREATE INDEX IF NOT EXISTS alarm_transitions_time ON alarm_transitions (time_ms);
 CREATE INDEX IF NOT EXISTS alarm_transitions_variable ON alarm_transitions (variable, time_ms);
 )";
-// What a history written before the tag column needs; run once the column is known missing.
-constexpr const char* AddTagColumn =
-    "ALTER TABLE alarm_transitions ADD COLUMN tag TEXT NOT NULL DEFAULT ''";
+// The columns a history written by an earlier version lacks, in the order they came; each is
+// added once it is known missing, at the end, so that older readers keep theirs.
+constexpr const char* LaterColumns[][2] = {
+    {"tag", "ALTER TABLE alarm_transitions ADD COLUMN tag TEXT NOT NULL DEFAULT ''"},
+    {"operator", "ALTER TABLE alarm_transitions ADD COLUMN operator TEXT NOT NULL DEFAULT ''"},
+};
 // After the tag column exists, in old files and new alike.
 constexpr const char* TagIndex =
     "CREATE INDEX IF NOT EXISTS alarm_transitions_tag ON alarm_transitions (tag, time_ms)";
@@ -170,14 +174,16 @@ AlarmHistory::AlarmHistory(const std::filesystem::path& path, const std::string&
     // WAL with full syncs: a committed transaction is on the disk before record returns.
     for (const char* sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", Schema})
         run(sql);
-    if (!hasTagColumn())
-        run(AddTagColumn);
+    for (const auto& [column, addIt] : LaterColumns)
+        if (!hasColumn(column))
+            run(addIt);
     run(TagIndex);
 }
 
-bool AlarmHistory::hasTagColumn() {
-    Statement columns(
-        m_db, "SELECT 1 FROM pragma_table_info('alarm_transitions') WHERE name = 'tag'", m_file);
+bool AlarmHistory::hasColumn(const std::string& name) {
+    Statement columns(m_db, "SELECT 1 FROM pragma_table_info('alarm_transitions') WHERE name = ?",
+                      m_file);
+    columns.bind(1, name);
     return columns.step();
 }
 
@@ -206,7 +212,7 @@ void AlarmHistory::recordAll(std::span<const AlarmTransition> transitions) {
         exec("BEGIN IMMEDIATE");
         Statement insert(m_db,
                          "INSERT INTO alarm_transitions (time_ms, station, variable, kind, "
-                         "transition, value, tag) VALUES (?, ?, ?, ?, ?, ?, ?)",
+                         "transition, value, tag, operator) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
                          m_file);
         for (const AlarmTransition& t : transitions) {
             insert.bind(1, t.timeMs);
@@ -216,6 +222,7 @@ void AlarmHistory::recordAll(std::span<const AlarmTransition> transitions) {
             insert.bind(5, nameOf(t.transition));
             insert.bind(6, t.value);
             insert.bind(7, t.tag);
+            insert.bind(8, t.operatorName);
             insert.step();
             insert.reset();
         }
@@ -234,7 +241,8 @@ std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fro
                                                  const std::optional<std::string>& tag) {
     // With a tag, the variable only finds the rows from before tags were kept.
     Statement select(m_db,
-                     "SELECT time_ms, station, variable, kind, transition, value, id, tag "
+                     "SELECT time_ms, station, variable, kind, transition, value, id, tag, "
+                     "operator "
                      "FROM alarm_transitions WHERE (?1 IS NULL OR time_ms >= ?1) AND "
                      "(?2 IS NULL OR time_ms <= ?2) AND "
                      "(CASE WHEN ?4 IS NOT NULL THEN tag = ?4 OR (tag = '' AND variable = ?3) "
@@ -260,17 +268,17 @@ std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fro
                                           : " has the unknown alarm kind \"" + kind) +
                                "\"");
         rows.push_back({select.integer(0), select.text(1), select.text(2), *knownKind,
-                        *knownTransition, select.real(5), select.text(7)});
+                        *knownTransition, select.real(5), select.text(7), select.text(8)});
     }
     return rows;
 }
 
 void writeCsv(std::ostream& out, std::span<const AlarmTransition> transitions) {
-    out << "time,station,variable,kind,transition,value,tag\n";
+    out << "time,station,variable,kind,transition,value,tag,operator\n";
     for (const AlarmTransition& t : transitions) {
         out << utcText(t.timeMs) << ',' << csvField(t.station) << ',' << csvField(t.variable) << ','
             << nameOf(t.kind) << ',' << nameOf(t.transition) << ',' << numberText(t.value) << ','
-            << csvField(t.tag) << '\n';
+            << csvField(t.tag) << ',' << csvField(t.operatorName) << '\n';
     }
 }
 

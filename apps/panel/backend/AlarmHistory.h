@@ -26,6 +26,9 @@ struct AlarmTransition {
     // The gauge's identity, which names the alarm: its explicit id or its tag. Empty in rows
     // written before the history kept it, which name their gauge by its caption alone.
     std::string tag;
+    // Who acknowledged, for an acknowledgement: the operator logged in at the station. Empty for
+    // the other transitions, and in rows written before the history kept it.
+    std::string operatorName;
 
     bool operator==(const AlarmTransition&) const = default;
 };
@@ -38,8 +41,8 @@ public:
 
 // The alarm history in an SQLite file. Transitions are written in transactions in
 // write-ahead-log mode, so a process killed at any moment loses no committed transition. A file
-// written before the history kept each gauge's tag gains the column when it is opened; its
-// older rows have an empty tag.
+// written before the history kept each gauge's tag, or the operator who acknowledged, gains the
+// column when it is opened; its older rows have it empty.
 class AlarmHistory {
 public:
     // vfs names the SQLite VFS to open the file through; the default one when empty. A file
@@ -69,14 +72,14 @@ public:
                                        const std::optional<std::string>& tag = std::nullopt);
 
     // The whole history as CSV (see writeCsv), oldest first: the header
-    // time,station,variable,kind,transition,value,tag, the tag last, so that a reader of the
-    // older six columns reads them where they were.
+    // time,station,variable,kind,transition,value,tag,operator, the later columns last, so that
+    // a reader of the older six or seven columns reads them where they were.
     void exportCsv(std::ostream& out);
 
     const std::string& file() const noexcept { return m_file; }
 
 private:
-    bool hasTagColumn();
+    bool hasColumn(const std::string& name);
 
     std::string m_file;
     sqlite3* m_db = nullptr;

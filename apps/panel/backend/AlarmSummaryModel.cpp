@@ -247,9 +247,11 @@ int AlarmSummaryModel::unacknowledgedCount() const {
 }
 
 void AlarmSummaryModel::announce(const Alarm& alarm, Transition transition, double value,
-                                 std::int64_t timeMs, const std::string& station) {
-    emit transitioned(
-        AlarmTransition{timeMs, station, alarm.variable, alarm.kind, transition, value, alarm.tag});
+                                 std::int64_t timeMs, const std::string& station,
+                                 const std::string& operatorName) {
+    emit transitioned(AlarmTransition{timeMs, station, alarm.variable, alarm.kind, transition,
+                                      value, alarm.tag, operatorName},
+                      alarm.timeMs);
 }
 
 void AlarmSummaryModel::removeRow(int row) {
@@ -290,13 +292,13 @@ void AlarmSummaryModel::returnToNormal(const AlarmGauge& gauge, AlarmKind kind, 
 }
 
 bool AlarmSummaryModel::acknowledge(const std::string& tag, AlarmKind kind, std::int64_t timeMs,
-                                    const std::string& byStation) {
+                                    const std::string& byStation, const std::string& byOperator) {
     const int row = find(tag, kind);
     if (row < 0 || !isUnacknowledged(m_alarms[std::size_t(row)].state))
         return false;
     const Alarm copy = m_alarms[std::size_t(row)];
     acknowledgeRow(row);
-    announce(copy, Transition::Acknowledged, copy.value, timeMs, byStation);
+    announce(copy, Transition::Acknowledged, copy.value, timeMs, byStation, byOperator);
     emit unacknowledgedCountChanged(unacknowledgedCount());
     return true;
 }
@@ -323,7 +325,8 @@ bool AlarmSummaryModel::acknowledgeShared(const AlarmTransition& acknowledgement
     // Raised after the other operator acknowledged: a new occurrence they have not seen.
     if (!alarm || alarm->timeMs > acknowledgement.timeMs + SharedClockToleranceMs)
         return false;
-    return acknowledge(alarm->tag, alarm->kind, acknowledgement.timeMs, acknowledgement.station);
+    return acknowledge(alarm->tag, alarm->kind, acknowledgement.timeMs, acknowledgement.station,
+                       acknowledgement.operatorName);
 }
 
 void AlarmSummaryModel::carryOver(const std::vector<AlarmTransition>& history,
@@ -397,7 +400,7 @@ void AlarmSummaryModel::acknowledgeRows(std::vector<int> rows, std::int64_t time
             chosen.emplace_back(alarm.tag, alarm.kind);
     }
     for (const auto& [tag, kind] : chosen)
-        acknowledge(tag, kind, timeMs, m_station);
+        acknowledge(tag, kind, timeMs, m_station, m_operator);
     // A station alarm is this station's own: acknowledged here, neither recorded nor shared.
     bool changed = false;
     for (const std::string& id : stationAlarms) {

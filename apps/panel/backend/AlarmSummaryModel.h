@@ -84,7 +84,10 @@ public:
     // one, or another that shared it). False when there is no unacknowledged alarm of that
     // gauge and kind.
     bool acknowledge(const std::string& tag, AlarmKind kind, std::int64_t timeMs,
-                     const std::string& byStation);
+                     const std::string& byStation, const std::string& byOperator = {});
+    // The operator whose acknowledgements this station makes; recorded with each.
+    void setOperatorName(std::string name) { m_operator = std::move(name); }
+    const std::string& operatorName() const noexcept { return m_operator; }
     // A fault of this station itself (its alarm history cannot be written, say), shown as an
     // active alarm of high priority with text, under id, until cleared. Raising it again while
     // it is there only changes its text.
@@ -132,7 +135,8 @@ public:
     static QString carriedOverExplanation();
 
 signals:
-    void transitioned(const merv::panel::AlarmTransition& transition);
+    // raisedMs: when the alarm the transition is of was raised.
+    void transitioned(const merv::panel::AlarmTransition& transition, qint64 raisedMs);
     void unacknowledgedCountChanged(int count);
 
 private:
@@ -143,10 +147,11 @@ private:
     // Marks the row acknowledged, or removes it when it has returned already.
     void acknowledgeRow(int row);
     void announce(const Alarm& alarm, Transition transition, double value, std::int64_t timeMs,
-                  const std::string& station);
+                  const std::string& station, const std::string& operatorName = {});
     void removeRow(int row);
 
     std::string m_station;
+    std::string m_operator;
     DisplayZone m_zone = DisplayZone::local();
     std::vector<Alarm> m_alarms; // newest raise first
 };

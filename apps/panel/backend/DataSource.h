@@ -25,6 +25,16 @@ namespace merv::panel {
 
 struct Form;
 
+// Why a shared acknowledgement changed nothing.
+enum class AcknowledgementRefusal {
+    Malformed,    // not an acknowledgement as stations write them
+    Oversized,    // refused unread
+    Duplicate,    // a message of the sender's run delivered again, or replayed
+    UnknownAlarm, // no alarm here that it can acknowledge
+    FromTheFuture // given later than this panel's clock allows
+};
+inline constexpr int AcknowledgementRefusalCount = 5;
+
 // A source address or a tag that cannot be used; the text names what and why.
 class SourceError : public std::runtime_error {
 public:
@@ -46,6 +56,7 @@ struct SourceOptions {
     int pollIntervalMs = 500; // Modbus TCP polling
     std::string station;      // this operator station, for shared acknowledgements
     MqttSecurity mqtt;        // an MQTT source's TLS files and login
+    std::string operatorName; // who acknowledges at this station, recorded with each
 };
 
 class DataSource : public QObject {
@@ -70,8 +81,11 @@ public:
 
     // A source shared by several stations carries their acknowledgements too.
     virtual bool sharesAcknowledgements() const { return false; }
-    virtual void publishAcknowledgement(const AlarmTransition& acknowledgement) {
+    // This station's operator acknowledged an alarm raised at raisedMs.
+    virtual void publishAcknowledgement(const AlarmTransition& acknowledgement,
+                                        std::int64_t raisedMs) {
         (void)acknowledgement;
+        (void)raisedMs;
     }
 
 signals:
@@ -87,8 +101,11 @@ signals:
     void tagUnknown(const QString& tag, const QString& detail);
     // The source reached or lost its peer; detail says which peer or why.
     void connectionChanged(bool connected, const QString& detail);
-    // Another station acknowledged an alarm.
-    void acknowledgementArrived(const merv::panel::AlarmTransition& acknowledgement);
+    // Another station acknowledged an alarm; kept: the broker kept it for stations that come
+    // later, and it may be long past.
+    void acknowledgementArrived(const merv::panel::AlarmTransition& acknowledgement, bool kept);
+    // A message on the acknowledgement topic that changes nothing, and why.
+    void acknowledgementRefused(merv::panel::AcknowledgementRefusal reason, const QString& detail);
     // Another panel runs, or ran while this one did, under this station's name (other says
     // where), or the one that did is gone.
     void stationNameClash(bool clashing, const QString& other);

@@ -91,18 +91,27 @@ MqttValue readValuePayload(std::string_view payload) {
     return out;
 }
 
-std::string writeAcknowledgement(const AlarmTransition& acknowledgement) {
-    return nlohmann::json{
-        {"station", acknowledgement.station},   {"tag", acknowledgement.tag},
-        {"variable", acknowledgement.variable}, {"kind", nameOf(acknowledgement.kind)},
-        {"time", acknowledgement.timeMs},       {"transition", nameOf(Transition::Acknowledged)}}
-        .dump();
+std::string writeAcknowledgement(const SharedAcknowledgement& message) {
+    const AlarmTransition& a = message.acknowledgement;
+    nlohmann::json json{{"station", a.station},   {"tag", a.tag},
+                        {"variable", a.variable}, {"kind", nameOf(a.kind)},
+                        {"time", a.timeMs},       {"transition", nameOf(Transition::Acknowledged)}};
+    if (!a.operatorName.empty())
+        json["operator"] = a.operatorName;
+    if (message.raisedMs > 0)
+        json["raised"] = message.raisedMs;
+    if (!message.instance.empty()) {
+        json["instance"] = message.instance;
+        json["seq"] = message.sequence;
+    }
+    return json.dump();
 }
 
 MqttAcknowledgement readAcknowledgement(std::string_view payload) {
     MqttAcknowledgement out;
     if (payload.size() > MaxPayloadBytes) {
         out.error = "acknowledgement of " + std::to_string(payload.size()) + " bytes is too large";
+        out.oversized = true;
         return out;
     }
     const auto json = parsedObject(payload);
@@ -114,27 +123,42 @@ MqttAcknowledgement readAcknowledgement(std::string_view payload) {
     const auto variable = textMember(*json, "variable");
     const auto kind = textMember(*json, "kind");
     const auto transition = textMember(*json, "transition");
-    const auto tagMember = json->find("tag");
-    const bool tagIsText = tagMember == json->end() || tagMember->is_string();
+    // The members a station of an earlier version does not send: absent, or of their type.
+    const auto optionalText = [&](const char* key, bool& ok) {
+        const auto found = json->find(key);
+        ok = ok && (found == json->end() || found->is_string());
+        return found == json->end() || !found->is_string() ? std::string()
+                                                           : found->get<std::string>();
+    };
+    bool typesOk = true;
+    const std::string tag = optionalText("tag", typesOk);
+    const std::string operatorName = optionalText("operator", typesOk);
+    const std::string instance = optionalText("instance", typesOk);
     const auto time = json->contains("time") ? readTime(json->at("time")) : std::nullopt;
+    const auto raised = json->contains("raised") ? readTime(json->at("raised")) : std::nullopt;
+    const auto seq = json->find("seq");
+    const bool seqOk = seq == json->end() || seq->is_number_unsigned();
     if (!station || !variable || !kind || !time)
         out.error = "acknowledgement needs the texts \"station\", \"variable\", \"kind\" and "
                     "the time in milliseconds \"time\"";
-    else if (!tagIsText)
-        out.error = "acknowledgement's \"tag\" is not a text";
+    else if (!typesOk)
+        out.error = "acknowledgement's \"tag\", \"operator\" or \"instance\" is not a text";
+    else if (json->contains("raised") && !raised)
+        out.error = "acknowledgement's \"raised\" is not a time in milliseconds";
+    else if (!seqOk || (!instance.empty() && seq == json->end()))
+        out.error = "acknowledgement's \"seq\" is not a count, or is missing beside its "
+                    "\"instance\"";
     else if (transition != nameOf(Transition::Acknowledged))
         out.error = "acknowledgement's \"transition\" is not \"acknowledged\"";
     else if (const auto known = alarmKindNamed(*kind); !known)
         out.error = "acknowledgement's \"kind\" \"" + *kind + "\" is not an alarm kind";
     else
-        out.acknowledgement = {*time,
-                               *station,
-                               *variable,
-                               *known,
-                               Transition::Acknowledged,
-                               0,
-                               tagMember == json->end() ? std::string()
-                                                        : tagMember->get<std::string>()};
+        out.message = {
+            {*time, *station, *variable, *known, Transition::Acknowledged, 0, tag, operatorName},
+            raised.value_or(0),
+            instance,
+            // A count without its instance names no sender's run.
+            instance.empty() || seq == json->end() ? 0 : seq->get<std::uint64_t>()};
     return out;
 }
 

@@ -24,16 +24,29 @@ struct MqttValue {
 MqttValue readValuePayload(std::string_view payload);
 
 // An acknowledgement shared between stations, as JSON:
-// {"station": S, "tag": T, "variable": V, "kind": K, "time": MS, "transition": "acknowledged"}.
+// {"station": S, "operator": O, "tag": T, "variable": V, "kind": K, "raised": MS, "time": MS,
+//  "instance": I, "seq": N, "transition": "acknowledged"}.
 // The tag (the gauge's identity) names the alarm; the variable is its caption, which stations
-// that send no tag name it by.
-std::string writeAcknowledgement(const AlarmTransition& acknowledgement);
+// that send no tag name it by. "raised" is when the sender raised the alarm, "time" when its
+// operator acknowledged it; the instance (the sending panel's run, as in its presence) and its
+// sequence number, counting from 1, tell a message delivered twice from a second one.
+struct SharedAcknowledgement {
+    AlarmTransition acknowledgement; // its operatorName is the sender's operator
+    std::int64_t raisedMs = 0;       // 0 from a station that does not send it
+    std::string instance;            // empty from a station that does not send it
+    std::uint64_t sequence = 0;
+
+    bool operator==(const SharedAcknowledgement&) const = default;
+};
+std::string writeAcknowledgement(const SharedAcknowledgement& message);
 // Error is empty when the message was read; the transition then is "acknowledged". A message
-// without a tag, from a station that sends none, reads with an empty one. A kind that is not
-// one of the gauge's events is an error: it would match no alarm of this station.
+// without a tag, from a station that sends none, reads with an empty one; without an operator,
+// instance, raise time or sequence number, with those empty or 0. A kind that is not one of the
+// gauge's events is an error: it would match no alarm of this station.
 struct MqttAcknowledgement {
-    AlarmTransition acknowledgement;
+    SharedAcknowledgement message;
     std::string error;
+    bool oversized = false; // refused unread for its size
 };
 MqttAcknowledgement readAcknowledgement(std::string_view payload);
 

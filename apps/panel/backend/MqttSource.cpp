@@ -288,28 +288,29 @@ void MqttSource::stop() {
     m_connected = false;
 }
 
-void MqttSource::publishAcknowledgement(const AlarmTransition& acknowledgement) {
-    AlarmTransition mine = acknowledgement;
-    mine.station = m_station;
-    mine.transition = Transition::Acknowledged;
+void MqttSource::publishAcknowledgement(const AlarmTransition& acknowledgement,
+                                        std::int64_t raisedMs) {
+    SharedAcknowledgement mine{acknowledgement, raisedMs, m_presence.instance, ++m_sequence};
+    mine.acknowledgement.station = m_station;
+    mine.acknowledgement.transition = Transition::Acknowledged;
     if (m_connected)
         sendAcknowledgement(mine);
     else
         m_unsent.push_back(mine);
 }
 
-void MqttSource::sendAcknowledgement(const AlarmTransition& acknowledgement) {
-    const auto payload = writeAcknowledgement(acknowledgement);
+void MqttSource::sendAcknowledgement(const SharedAcknowledgement& message) {
+    const auto payload = writeAcknowledgement(message);
     const int rc = mosquitto_publish(m_client, nullptr, m_ackTopic.c_str(), int(payload.size()),
                                      payload.data(), Qos, false);
     // The broker went away in between: sent again once it is back.
     if (rc != MOSQ_ERR_SUCCESS) {
-        m_unsent.push_back(acknowledgement);
+        m_unsent.push_back(message);
         return;
     }
     // Kept for stations that come later; a gauge without an identity has no such place.
-    if (!acknowledgement.tag.empty()) {
-        const auto state = acknowledgementStateTopic(acknowledgement);
+    if (!message.acknowledgement.tag.empty()) {
+        const auto state = acknowledgementStateTopic(message.acknowledgement);
         mosquitto_publish(m_client, nullptr, state.c_str(), int(payload.size()), payload.data(),
                           Qos, true);
     }
@@ -326,8 +327,8 @@ void MqttSource::setConnected(bool connected, const QString& detail) {
     if (connected && changed) {
         auto unsent = std::move(m_unsent);
         m_unsent.clear();
-        for (const auto& acknowledgement : unsent)
-            sendAcknowledgement(acknowledgement);
+        for (const auto& message : unsent)
+            sendAcknowledgement(message);
     }
 }
 
@@ -460,14 +461,14 @@ void MqttSource::onMessage(mosquitto*, void* self, const mosquitto_message* mess
     const std::string_view payload(static_cast<const char*>(message->payload),
                                    std::size_t(std::max(message->payloadlen, 0)));
     if (topic == source->m_ackTopic) {
-        source->takeAcknowledgement(std::string(payload));
+        source->takeAcknowledgement(std::string(payload), false);
         return;
     }
     if (topic.starts_with(source->m_ackStateTopics)) {
         // Kept ones only, handed over on subscription: one published while the station listens
         // came on the acknowledgement topic too. An empty one clears what the broker kept.
         if (message->retain && !payload.empty())
-            source->takeAcknowledgement(std::string(payload));
+            source->takeAcknowledgement(std::string(payload), true);
         return;
     }
     if (topic == source->m_presenceTopic) {
@@ -492,18 +493,41 @@ void MqttSource::onMessage(mosquitto*, void* self, const mosquitto_message* mess
     });
 }
 
-void MqttSource::takeAcknowledgement(const std::string& payload) {
+void MqttSource::takeAcknowledgement(const std::string& payload, bool kept) {
     auto read = readAcknowledgement(payload);
     if (!read.error.empty()) {
-        post([this, why = QString::fromStdString(read.error)] {
-            emit payloadRejected(QString::fromStdString(m_ackTopic), why);
-        });
+        refuse(read.oversized ? AcknowledgementRefusal::Oversized
+                              : AcknowledgementRefusal::Malformed,
+               read.error);
         return;
     }
-    if (read.acknowledgement.station == m_station)
-        return; // our own, back from the broker
-    post([this, acknowledgement = std::move(read.acknowledgement)] {
-        emit acknowledgementArrived(acknowledgement);
+    const SharedAcknowledgement& message = read.message;
+    // Our own, back from the broker. One that only claims this station's name is another
+    // panel's (or a forgery the broker let through): taken like any other, so that every
+    // station agrees on it.
+    if (message.instance == m_presence.instance)
+        return;
+    if (!kept && !message.instance.empty()) {
+        const std::string run = message.acknowledgement.station + "\n" + message.instance;
+        const auto last = m_lastSequence.find(run);
+        if (last != m_lastSequence.end() && message.sequence <= last->second) {
+            refuse(AcknowledgementRefusal::Duplicate,
+                   "number " + std::to_string(message.sequence) + " from station " +
+                       message.acknowledgement.station + " came before");
+            return;
+        }
+        if (last == m_lastSequence.end() && m_lastSequence.size() >= RememberedRuns)
+            m_lastSequence.erase(m_lastSequence.begin());
+        m_lastSequence[run] = message.sequence;
+    }
+    post([this, acknowledgement = message.acknowledgement, kept] {
+        emit acknowledgementArrived(acknowledgement, kept);
+    });
+}
+
+void MqttSource::refuse(AcknowledgementRefusal reason, const std::string& detail) {
+    post([this, reason, detail = QString::fromStdString(detail)] {
+        emit acknowledgementRefused(reason, detail);
     });
 }
 

@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -55,7 +56,10 @@ public:
     bool isConnected() const override { return m_connected; }
 
     bool sharesAcknowledgements() const override { return true; }
-    void publishAcknowledgement(const AlarmTransition& acknowledgement) override;
+    void publishAcknowledgement(const AlarmTransition& acknowledgement,
+                                std::int64_t raisedMs) override;
+    // The most senders' runs whose last sequence number a station remembers.
+    static constexpr std::size_t RememberedRuns = 4096;
 
     // The topic of a tag and the one acknowledgements travel on.
     std::string topicOf(const std::string& tag) const;
@@ -87,7 +91,9 @@ private:
     std::string takeFailure();
     void configureSecurity();
     void subscribe();
-    void takeAcknowledgement(const std::string& payload);
+    // kept: handed over from what the broker keeps, not published while the station listens.
+    void takeAcknowledgement(const std::string& payload, bool kept);
+    void refuse(AcknowledgementRefusal reason, const std::string& detail);
     void takePresence(const std::string& payload);
     // Returns the message's id, or -1 when the client could not send it.
     int publishPresence(bool online);
@@ -96,7 +102,7 @@ private:
     void post(F&& f);
 
     void setConnected(bool connected, const QString& detail);
-    void sendAcknowledgement(const AlarmTransition& acknowledgement);
+    void sendAcknowledgement(const SharedAcknowledgement& message);
 
     MqttAddress m_address;
     std::string m_station;
@@ -122,7 +128,10 @@ private:
     mosquitto* m_client = nullptr;
     int m_subscribeMid = -1; // the client thread's
     bool m_connected = false;
-    std::deque<AlarmTransition> m_unsent; // acknowledgements waiting for the broker
+    std::deque<SharedAcknowledgement> m_unsent; // acknowledgements waiting for the broker
+    std::uint64_t m_sequence = 0;               // of this run's last acknowledgement
+    // The client thread's: the last sequence number of each sender's run ("station\ninstance").
+    std::map<std::string, std::uint64_t> m_lastSequence;
 };
 
 } // namespace merv::panel

@@ -60,14 +60,15 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
     }
     // Connected before the gauges are restored: an alarm of a form's start value is recorded
     // like any other.
-    connect(&m_alarms, &AlarmSummaryModel::transitioned, this, [this](const AlarmTransition& t) {
-        record(t);
-        if (t.transition == Transition::Raised)
-            ++m_raised[t.kind];
-        if (t.transition == Transition::Acknowledged && t.station == m_alarms.station() &&
-            m_source->sharesAcknowledgements())
-            m_source->publishAcknowledgement(t);
-    });
+    connect(&m_alarms, &AlarmSummaryModel::transitioned, this,
+            [this](const AlarmTransition& t, qint64 raisedMs) {
+                record(t);
+                if (t.transition == Transition::Raised)
+                    ++m_raised[t.kind];
+                if (t.transition == Transition::Acknowledged && t.station == m_alarms.station() &&
+                    m_source->sharesAcknowledgements())
+                    m_source->publishAcknowledgement(t, raisedMs);
+            });
     for (std::size_t i = 0; i < m_form.gauges.size(); ++i) {
         MemoryPropertyBag bag = m_form.gauges[i].bag;
         auto* widget = new MervGaugeWidget(MervGaugeWidget::Unstarted{}, gaugeParent);
@@ -93,10 +94,9 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
     connect(m_source.get(), &DataSource::tagRefused, this, &PanelController::onTagRefused);
     connect(m_source.get(), &DataSource::connectionChanged, this, &PanelController::onConnection);
     connect(m_source.get(), &DataSource::acknowledgementArrived, this,
-            [this](const AlarmTransition& t) {
-                if (t.station != m_alarms.station())
-                    m_alarms.acknowledgeShared(t);
-            });
+            &PanelController::onSharedAcknowledgement);
+    connect(m_source.get(), &DataSource::acknowledgementRefused, this,
+            &PanelController::refuseAcknowledgement);
     connect(m_source.get(), &DataSource::stationNameClash, this,
             &PanelController::onStationNameClash);
     if (!m_source->hasSimulatedTime()) {
@@ -347,6 +347,34 @@ void PanelController::onConnection(bool connected, const QString& detail) {
         emit qualityChanged(i);
 }
 
+void PanelController::onSharedAcknowledgement(const AlarmTransition& t, bool kept) {
+    // What the broker kept may be long past and of alarms long gone: applied where it still
+    // fits, and no fault where it does not.
+    if (t.timeMs > m_source->nowMs() + AcknowledgementSkewMs) {
+        if (!kept)
+            refuseAcknowledgement(AcknowledgementRefusal::FromTheFuture,
+                                  tr("station %1 gives a time %2 s ahead of this panel's clock")
+                                      .arg(QString::fromStdString(t.station))
+                                      .arg((t.timeMs - m_source->nowMs()) / 1000));
+        return;
+    }
+    if (!m_alarms.acknowledgeShared(t) && !kept)
+        refuseAcknowledgement(
+            AcknowledgementRefusal::UnknownAlarm,
+            tr("station %1 acknowledged %2 %3, which has no unacknowledged alarm here raised "
+               "before then")
+                .arg(QString::fromStdString(t.station),
+                     QString::fromStdString(t.tag.empty() ? t.variable : t.tag),
+                     QString::fromLatin1(nameOf(t.kind).data(), qsizetype(nameOf(t.kind).size()))));
+}
+
+void PanelController::refuseAcknowledgement(AcknowledgementRefusal reason, const QString& detail) {
+    if (m_refusedAcknowledgements.count(reason))
+        emit logged(tr("Refused an acknowledgement (%1): %2; further ones of this kind are "
+                       "counted")
+                        .arg(QString::fromLatin1(AcknowledgementLedger::nameOf(reason)), detail));
+}
+
 void PanelController::onStationNameClash(bool clashing, const QString& other) {
     if (!clashing) {
         m_alarms.clearStationAlarm(StationNameAlarmId);
@@ -443,7 +471,8 @@ void PanelController::acknowledgeAll() {
 void PanelController::acknowledgeGauge(int index) {
     const std::string& identity = m_form.gauges[std::size_t(index)].identity();
     for (const Watched& w : WatchedEvents)
-        m_alarms.acknowledge(identity, w.kind, m_source->nowMs(), m_alarms.station());
+        m_alarms.acknowledge(identity, w.kind, m_source->nowMs(), m_alarms.station(),
+                             m_alarms.operatorName());
 }
 
 QString PanelController::valueCaption(int index, double value) const {

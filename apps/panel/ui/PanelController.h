@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panel/AcknowledgementLedger.h"
 #include "panel/AlarmSummaryModel.h"
 #include "panel/DataSource.h"
 #include "panel/Form.h"
@@ -71,6 +72,12 @@ public:
 
     // How many raises of each event kind this run has seen.
     const std::map<AlarmKind, int>& raisedCounts() const { return m_raised; }
+    // The shared acknowledgements this station refused, by reason.
+    const AcknowledgementLedger& refusedAcknowledgements() const {
+        return m_refusedAcknowledgements;
+    }
+    // How far ahead of this panel's clock a shared acknowledgement may be given.
+    static constexpr std::int64_t AcknowledgementSkewMs = 5000;
 
     // Acknowledges alarms of this station: the given rows, or every one.
     void acknowledgeRows(const std::vector<int>& rows);
@@ -126,6 +133,8 @@ private:
     std::int64_t clockMs() const;
     void onConnection(bool connected, const QString& detail);
     void onStationNameClash(bool clashing, const QString& other);
+    void onSharedAcknowledgement(const AlarmTransition& acknowledgement, bool kept);
+    void refuseAcknowledgement(AcknowledgementRefusal reason, const QString& detail);
     void setFlag(int index, bool Bound::*flag, bool on, const QString& text = {},
                  QString Bound::*textField = nullptr);
     const std::vector<int>& gaugesOfTag(const QString& tag) const;
@@ -152,6 +161,7 @@ private:
     bool m_connected = false;
     QString m_connectionDetail;
     std::map<AlarmKind, int> m_raised;
+    AcknowledgementLedger m_refusedAcknowledgements;
     bool m_applyingRemote = false;
     std::unique_ptr<HistoryRecorder> m_recorder;
     QTimer* m_retryTimer = nullptr;

@@ -144,6 +144,7 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
         std::move(form), std::move(source), m_history, m_sourceOptions.station, board.get());
     std::vector<GaugeCell*> cells;
     PanelController& c = *controller;
+    c.alarms().setOperatorName(m_sourceOptions.operatorName);
     for (int i = 0; i < c.gaugeCount(); ++i) {
         // Made inside the board, so that taking its gauge moves the gauge within one window:
         // a move between windows walks the whole focus chain, every gauge of the form.
@@ -436,6 +437,8 @@ void PanelWindow::setSourceOptions(const SourceOptions& options) {
     m_sourceOptions.station = station;
     // Forms opened later run on the wall clock: only the first run is driven by hand.
     m_sourceOptions.manualClock = false;
+    if (m_controller)
+        m_controller->alarms().setOperatorName(options.operatorName);
 }
 
 bool PanelWindow::mayDiscardAlarms() {

@@ -21,11 +21,13 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <pwd.h>
 #include <unistd.h>
 
 using namespace merv::panel;
@@ -120,6 +122,14 @@ void writeSnapshot(QWidget& window, const QString& path) {
                            ": cannot write the snapshot: " + file.errorString().toStdString());
 }
 
+// The user running the panel, as the system names them.
+std::string loginName() {
+    if (const passwd* self = ::getpwuid(::geteuid()))
+        return self->pw_name;
+    const char* user = std::getenv("USER");
+    return user ? user : "";
+}
+
 int run(int argc, char** argv) {
     merv::tools::choosePlatformBeforeQt();
     QApplication app(argc, argv);
@@ -200,11 +210,17 @@ int run(int argc, char** argv) {
                     "password.",
                     QStringLiteral("$%1").arg(QString::fromLatin1(PasswordVariable))),
         "FILE");
+    const QCommandLineOption operatorOption(
+        QStringLiteral("operator"),
+        withDefault("Who acknowledges at this station, recorded with each acknowledgement.",
+                    "the login name"),
+        "NAME");
     const QCommandLineOption utc(QStringLiteral("utc"),
                                  withDefault("Show times in UTC.", "the local time zone"));
     parser.addOptions(
         {form, source, seed, station, history, exportOption, seconds, snapshot, pollMs});
-    parser.addOptions({mqttCa, mqttCert, mqttKey, mqttUser, mqttPassword, zoom, utc});
+    parser.addOptions(
+        {mqttCa, mqttCert, mqttKey, mqttUser, mqttPassword, operatorOption, zoom, utc});
     parser.process(app);
     const std::optional<Zoom> gaugeZoom = Zoom::fromText(parser.value(zoom));
     if (!gaugeZoom)
@@ -237,6 +253,8 @@ int run(int argc, char** argv) {
     options.mqtt = {parser.value(mqttCa).toStdString(), parser.value(mqttCert).toStdString(),
                     parser.value(mqttKey).toStdString(), parser.value(mqttUser).toStdString(),
                     parser.value(mqttPassword).toStdString()};
+    options.operatorName =
+        parser.isSet(operatorOption) ? parser.value(operatorOption).toStdString() : loginName();
     const bool headless = !merv::tools::hasDisplay();
     options.manualClock = headless;
     const std::string address =
@@ -302,6 +320,8 @@ int run(int argc, char** argv) {
     for (const auto& [kind, count] : controller.raisedCounts())
         std::cout << nameOf(kind) << ": " << count << " raised\n";
     std::cout << "unacknowledged: " << controller.alarms().unacknowledgedCount() << '\n';
+    if (const auto& refused = controller.refusedAcknowledgements(); refused.total() > 0)
+        std::cout << "acknowledgements refused: " << refused.summary() << '\n';
     return 0;
 }
 

@@ -24,9 +24,9 @@ TEST_P(AStationName, IsWrittenAsASpreadsheetTakesItForText) {
         {1000, GetParam().station, "Drum level", AlarmKind::AlarmLow, Transition::Raised, -85}};
     std::ostringstream csv;
     writeCsv(csv, rows);
-    EXPECT_EQ(csv.str(), std::string("time,station,variable,kind,transition,value,tag\n"
+    EXPECT_EQ(csv.str(), std::string("time,station,variable,kind,transition,value,tag,operator\n"
                                      "1970-01-01T00:00:01.000Z,") +
-                             GetParam().written + ",Drum level,OnAlarmLow,raised,-85,\n");
+                             GetParam().written + ",Drum level,OnAlarmLow,raised,-85,,\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(AlarmCsv, AStationName,
@@ -43,9 +43,10 @@ TEST(AlarmCsv, AVariableLikeAFormulaIsGuardedAndNegativeValuesStayNumbers) {
         {0, "A", "@pump", AlarmKind::AlarmHigh, Transition::Raised, -1e-7}};
     std::ostringstream csv;
     writeCsv(csv, rows);
-    EXPECT_EQ(csv.str(), "time,station,variable,kind,transition,value,tag\n"
-                         "1970-01-01T00:00:00.000Z,A,\"'-Drum level\",OnWarningLow,returned,-0.5,\n"
-                         "1970-01-01T00:00:00.000Z,A,\"'@pump\",OnAlarmHigh,raised,-1e-07,\n");
+    EXPECT_EQ(csv.str(),
+              "time,station,variable,kind,transition,value,tag,operator\n"
+              "1970-01-01T00:00:00.000Z,A,\"'-Drum level\",OnWarningLow,returned,-0.5,,\n"
+              "1970-01-01T00:00:00.000Z,A,\"'@pump\",OnAlarmHigh,raised,-1e-07,,\n");
 }
 
 } // namespace

@@ -60,8 +60,9 @@ TEST(AlarmHistoryMigration, AnOldFileGainsTheTagColumnLastAndExportsIt) {
         history.record(
             {2000, "north", "Drum level", AlarmKind::AlarmLow, Transition::Returned, -90, "LT-1"});
     }
-    EXPECT_EQ(columnsOf(path), (std::vector<std::string>{"id", "time_ms", "station", "variable",
-                                                         "kind", "transition", "value", "tag"}));
+    EXPECT_EQ(columnsOf(path),
+              (std::vector<std::string>{"id", "time_ms", "station", "variable", "kind",
+                                        "transition", "value", "tag", "operator"}));
     // Opened again, the file is as it was: the column is added once.
     AlarmHistory history(path);
     EXPECT_EQ(history.query(),
@@ -72,9 +73,9 @@ TEST(AlarmHistoryMigration, AnOldFileGainsTheTagColumnLastAndExportsIt) {
     std::ostringstream csv;
     history.exportCsv(csv);
     EXPECT_EQ(csv.str(),
-              "time,station,variable,kind,transition,value,tag\n"
-              "1970-01-01T00:00:01.000Z,north,Drum level,OnAlarmLow,raised,-160,\n"
-              "1970-01-01T00:00:02.000Z,north,Drum level,OnAlarmLow,returned,-90,LT-1\n");
+              "time,station,variable,kind,transition,value,tag,operator\n"
+              "1970-01-01T00:00:01.000Z,north,Drum level,OnAlarmLow,raised,-160,,\n"
+              "1970-01-01T00:00:02.000Z,north,Drum level,OnAlarmLow,returned,-90,LT-1,\n");
 }
 
 // A gauge's rows are those under its tag and, from before tags were kept, those under its

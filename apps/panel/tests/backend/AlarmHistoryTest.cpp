@@ -69,12 +69,12 @@ TEST(AlarmHistory, ExportsCsvOldestFirstWithUtcMilliseconds) {
     std::ostringstream csv;
     history.exportCsv(csv);
     EXPECT_EQ(csv.str(),
-              "time,station,variable,kind,transition,value,tag\n"
-              "2026-12-08T14:03:05.123Z,north,Drum pressure,OnAlarmHigh,raised,49.5,PT-1\n"
+              "time,station,variable,kind,transition,value,tag,operator\n"
+              "2026-12-08T14:03:05.123Z,north,Drum pressure,OnAlarmHigh,raised,49.5,PT-1,\n"
               "2026-12-08T14:03:08.123Z,\"ops, \"\"A\"\"\",Flue gas O2,OnAlarmLow,"
-              "raised,1.2,\"flue/o2,a\"\n"
+              "raised,1.2,\"flue/o2,a\",\n"
               "2026-12-08T14:04:05.123Z,north,Drum pressure,OnAlarmHigh,returned,"
-              "41.25,PT-1\n");
+              "41.25,PT-1,\n");
 }
 
 // Writes a row as another program might, past the panel's types; SQLite's result code.

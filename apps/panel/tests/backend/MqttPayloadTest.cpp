@@ -6,17 +6,21 @@ namespace merv::panel {
 namespace {
 
 // Other stations, of this version or an older one, read these bytes: an older one reads the
-// keys it knows, which keep their names and values; the gauge's tag is added beside them.
+// keys it knows, which keep their names and values; the gauge's tag, the operator, the raise
+// time and the sender's run and number are added beside them.
 TEST(MqttAcknowledgement, IsWrittenAsOlderStationsReadIt) {
-    const AlarmTransition ack{
-        1700000000000, "north", "Drum level", AlarmKind::WarningLow, Transition::Acknowledged, 0,
-        "drum/level"};
+    const SharedAcknowledgement ack{{1700000000000, "north", "Drum level", AlarmKind::WarningLow,
+                                     Transition::Acknowledged, 0, "drum/level", "jo"},
+                                    1699999990000,
+                                    "00ff00ff00ff00ff",
+                                    7};
     EXPECT_EQ(writeAcknowledgement(ack),
-              R"({"kind":"OnWarningLow","station":"north","tag":"drum/level",)"
+              R"({"instance":"00ff00ff00ff00ff","kind":"OnWarningLow","operator":"jo",)"
+              R"("raised":1699999990000,"seq":7,"station":"north","tag":"drum/level",)"
               R"("time":1700000000000,"transition":"acknowledged","variable":"Drum level"})");
     const auto read = readAcknowledgement(writeAcknowledgement(ack));
     EXPECT_EQ(read.error, "");
-    EXPECT_EQ(read.acknowledgement, ack);
+    EXPECT_EQ(read.message, ack);
 }
 
 // What a station that sends no tag writes still reads: the alarm is then named by its caption.
@@ -25,9 +29,12 @@ TEST(MqttAcknowledgement, AnOlderStationsMessageReadsWithoutATag) {
         readAcknowledgement(R"({"kind":"OnWarningLow","station":"north","time":1700000000000,)"
                             R"("transition":"acknowledged","variable":"Drum level"})");
     EXPECT_EQ(read.error, "");
-    EXPECT_EQ(read.acknowledgement,
-              (AlarmTransition{1700000000000, "north", "Drum level", AlarmKind::WarningLow,
-                               Transition::Acknowledged, 0, ""}));
+    EXPECT_EQ(read.message,
+              (SharedAcknowledgement{{1700000000000, "north", "Drum level", AlarmKind::WarningLow,
+                                      Transition::Acknowledged, 0, "", ""},
+                                     0,
+                                     "",
+                                     0}));
 }
 
 TEST(MqttAcknowledgement, EachKindReadsBackByTheEventsName) {
@@ -36,7 +43,7 @@ TEST(MqttAcknowledgement, EachKindReadsBackByTheEventsName) {
             readAcknowledgement(R"({"station":"s","variable":"v","time":5,"kind":")" +
                                 std::string(nameOf(kind)) + R"(","transition":"acknowledged"})");
         EXPECT_EQ(read.error, "") << nameOf(kind);
-        EXPECT_EQ(read.acknowledgement.kind, kind);
+        EXPECT_EQ(read.message.acknowledgement.kind, kind);
     }
 }
 
@@ -59,7 +66,19 @@ TEST(MqttAcknowledgement, RefusesAKindOrTransitionItDoesNotKnow) {
          "needs the texts"},
         {R"({"station":"s","tag":7,"variable":"v","time":5,"kind":"OnAlarmHigh",)"
          R"("transition":"acknowledged"})",
-         "\"tag\" is not a text"},
+         "\"tag\", \"operator\" or \"instance\" is not a text"},
+        {R"({"station":"s","operator":["x"],"variable":"v","time":5,"kind":"OnAlarmHigh",)"
+         R"("transition":"acknowledged"})",
+         "is not a text"},
+        {R"({"station":"s","variable":"v","time":5,"raised":-1,"kind":"OnAlarmHigh",)"
+         R"("transition":"acknowledged"})",
+         "\"raised\" is not a time"},
+        {R"({"station":"s","variable":"v","time":5,"instance":"i","kind":"OnAlarmHigh",)"
+         R"("transition":"acknowledged"})",
+         "\"seq\""},
+        {R"({"station":"s","variable":"v","time":5,"instance":"i","seq":-3,"kind":"OnAlarmHigh",)"
+         R"("transition":"acknowledged"})",
+         "\"seq\""},
     };
     for (const Case& c : cases) {
         const auto read = readAcknowledgement(c.payload);

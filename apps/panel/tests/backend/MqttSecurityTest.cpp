@@ -47,8 +47,8 @@ TEST(PasswordFile, IsTakenOnlyWhenItsOwnerAloneCanReadIt) {
     for (const mode_t mode : {0600, 0400})
         EXPECT_EQ(readPasswordFile(writeFile(folder / "p", "s3cret\n", mode)), "s3cret") << mode;
     for (const mode_t mode : {0640, 0604, 0660, 0644, 0606}) {
-        const std::string error = errorOf(
-            [&] { readPasswordFile(writeFile(folder / "p", "s3cret\n", mode)); });
+        const std::string error =
+            errorOf([&] { readPasswordFile(writeFile(folder / "p", "s3cret\n", mode)); });
         EXPECT_NE(error.find("chmod 600"), std::string::npos) << mode << ": " << error;
         EXPECT_EQ(error.find("s3cret"), std::string::npos) << "the message tells the password";
     }
@@ -71,8 +71,8 @@ TEST(PasswordFile, IsItsFirstLineAndNeverEmpty) {
 TEST(MqttSecurity, TheCommandLineReplacesWhatItGivesAndTheFormsPathsAreBesideTheForm) {
     const MqttSecurity form{"ca.crt", "", "", "north", "secrets/north"};
     const MqttSecurity resolved = resolvedBeside(form, "/plant/forms/boiler.json");
-    EXPECT_EQ(resolved, (MqttSecurity{"/plant/forms/ca.crt", "", "", "north",
-                                      "/plant/forms/secrets/north"}));
+    EXPECT_EQ(resolved,
+              (MqttSecurity{"/plant/forms/ca.crt", "", "", "north", "/plant/forms/secrets/north"}));
     EXPECT_EQ(resolvedBeside(MqttSecurity{"/etc/ca.crt"}, "/plant/f.json").caFile, "/etc/ca.crt");
     EXPECT_EQ(overridden(resolved, MqttSecurity{"", "", "", "south", ""}),
               (MqttSecurity{"/plant/forms/ca.crt", "", "", "south", "/plant/forms/secrets/north"}));
@@ -108,19 +108,24 @@ TEST(MqttSource, RefusesSecurityItsAddressCannotUse) {
     for (const Case& c : std::initializer_list<Case>{
              {"TLS files on a plain link", "mqtt://127.0.0.1:1", {ca}, "need an mqtts:// address"},
              {"a certificate without its key", "mqtts://127.0.0.1:1", {ca, ca}, "--mqtt-key"},
-             {"a CA file that is not there", "mqtts://127.0.0.1:1", {"/nonexistent/ca.crt"},
+             {"a CA file that is not there",
+              "mqtts://127.0.0.1:1",
+              {"/nonexistent/ca.crt"},
               "no such file"},
-             {"a password without a user", "mqtt://127.0.0.1:1", {"", "", "", "", password},
+             {"a password without a user",
+              "mqtt://127.0.0.1:1",
+              {"", "", "", "", password},
               "needs a user"},
          }) {
-        const std::string error = errorOf(
-            [&] { MqttSource(readMqttAddress(c.address), "north", c.security); });
+        const std::string error =
+            errorOf([&] { MqttSource(readMqttAddress(c.address), "north", c.security); });
         EXPECT_NE(error.find(c.says), std::string::npos) << c.what << ": " << error;
     }
     SourceOptions loggedIn;
     loggedIn.mqtt.user = "north";
-    EXPECT_NE(errorOf([&] { openSource("sim", loggedIn); }).find("need an mqtt:// or mqtts:// source"),
-              std::string::npos);
+    EXPECT_NE(
+        errorOf([&] { openSource("sim", loggedIn); }).find("need an mqtt:// or mqtts:// source"),
+        std::string::npos);
 }
 
 TEST(FormSource, KeepsTheLoginFilesAndNeverAPassword) {
@@ -148,8 +153,8 @@ protected:
     void SetUp() override {
         merv::test::ensureQtApp();
         const std::string passwords = (folder / "passwords").string();
-        for (const char* user : {"field-gateway", "operator-north", "operator-south",
-                                 "viewer-lobby"})
+        for (const char* user :
+             {"field-gateway", "operator-north", "operator-south", "viewer-lobby"})
             add(user, std::string(user) + "-pw");
         broker = std::make_unique<MosquittoBroker>(
             certificates.brokerConfig() + "allow_anonymous false\npassword_file " + passwords +
@@ -159,8 +164,8 @@ protected:
     void add(const std::string& user, const std::string& password) {
         const std::string passwords = (folder / "passwords").string();
         const std::string create = fs::exists(passwords) ? "" : " -c";
-        ASSERT_EQ(std::system(("mosquitto_passwd" + create + " -b " + passwords + " " + user +
-                               " " + password)
+        ASSERT_EQ(std::system(("mosquitto_passwd" + create + " -b " + passwords + " " + user + " " +
+                               password)
                                   .c_str()),
                   0);
     }
@@ -194,7 +199,8 @@ TEST_F(SecureBroker, AStationLoggedInOverTlsReadsTheGatewaysValues) {
     auto north = station("operator-north", "operator-north-pw");
     SourceRecorder seen(*north);
     north->start({{"boiler/drum/pressure"}});
-    ASSERT_TRUE(seen.waitFor([&] { return seen.connected(); })) << ::testing::PrintToString(seen.details);
+    ASSERT_TRUE(seen.waitFor([&] { return seen.connected(); }))
+        << ::testing::PrintToString(seen.details);
     publishAs("field-gateway", "plant/boiler/drum/pressure", "41.5");
     ASSERT_TRUE(seen.waitFor([&] { return !seen.values.empty(); }));
     EXPECT_EQ(seen.values, std::vector<std::string>{"boiler/drum/pressure=41.5"});
@@ -246,16 +252,19 @@ TEST_F(SecureBroker, AClientWithoutTheRightGetsNothingThrough) {
     SourceRecorder seenByNorth(*north), seenByViewer(*viewer);
     for (MqttSource* source : {north.get(), south.get(), viewer.get()})
         source->start({{"boiler/drum/pressure"}});
-    ASSERT_TRUE(seenByNorth.waitFor([&] {
-        return north->isConnected() && south->isConnected() && viewer->isConnected();
-    }));
-    const AlarmTransition ack{QDateTime::currentMSecsSinceEpoch(), "", "Drum pressure",
-                              AlarmKind::AlarmHigh, Transition::Acknowledged, 0,
+    ASSERT_TRUE(seenByNorth.waitFor(
+        [&] { return north->isConnected() && south->isConnected() && viewer->isConnected(); }));
+    const AlarmTransition ack{QDateTime::currentMSecsSinceEpoch(),
+                              "",
+                              "Drum pressure",
+                              AlarmKind::AlarmHigh,
+                              Transition::Acknowledged,
+                              0,
                               "boiler/drum/pressure"};
-    viewer->publishAcknowledgement(ack);
+    viewer->publishAcknowledgement(ack, ack.timeMs - 1000);
     publishAs("field-gateway", "plant/mervgauge/ack",
-              writeAcknowledgement(
-                  {ack.timeMs, "operator-south", ack.variable, ack.kind, ack.transition, 0, ack.tag}));
+              writeAcknowledgement({{ack.timeMs, "operator-south", ack.variable, ack.kind,
+                                     ack.transition, 0, ack.tag, "forger"}}));
     publishAs("viewer-lobby", "plant/boiler/drum/pressure", "99");
     QTest::qWait(1000);
     EXPECT_TRUE(seenByNorth.acknowledgements.empty())
@@ -264,7 +273,7 @@ TEST_F(SecureBroker, AClientWithoutTheRightGetsNothingThrough) {
 
     // What the rights allow does get through, on the same paths.
     publishAs("field-gateway", "plant/boiler/drum/pressure", "47");
-    south->publishAcknowledgement(ack);
+    south->publishAcknowledgement(ack, ack.timeMs - 1000);
     EXPECT_TRUE(seenByNorth.waitFor([&] { return !seenByNorth.acknowledgements.empty(); }));
     EXPECT_TRUE(seenByNorth.waitFor([&] { return !seenByNorth.values.empty(); }));
     EXPECT_TRUE(seenByViewer.waitFor([&] { return !seenByViewer.acknowledgements.empty(); }));

@@ -247,7 +247,8 @@ TEST(MqttSource, AnAcknowledgementReachesTheOtherStationsAndNotItsOwn) {
     ASSERT_TRUE(seenByA.waitFor([&] { return seenByA.connected() && seenByB.connected(); }));
     EXPECT_TRUE(a.sharesAcknowledgements());
     a.publishAcknowledgement({1700000000000, "station-a", "Drum level", AlarmKind::AlarmHigh,
-                              Transition::Acknowledged, 0, "drum/level"});
+                              Transition::Acknowledged, 0, "drum/level"},
+                             1699999990000);
     ASSERT_TRUE(seenByB.waitFor([&] { return !seenByB.acknowledgements.empty(); }));
     EXPECT_EQ(seenByB.acknowledgements,
               std::vector<std::string>{"station-a Drum level OnAlarmHigh 1700000000000"});

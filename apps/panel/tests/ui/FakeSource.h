@@ -28,9 +28,10 @@ public:
     void advance(std::int64_t ms) override { now += ms; }
     std::int64_t nowMs() const override { return now; }
     bool sharesAcknowledgements() const override { return m_channel != nullptr; }
-    void publishAcknowledgement(const AlarmTransition& ack) override {
+    void publishAcknowledgement(const AlarmTransition& ack, std::int64_t) override {
         for (FakeSource* other : m_channel->members)
-            emit other->acknowledgementArrived(ack);
+            if (other != this)
+                emit other->acknowledgementArrived(ack, false);
     }
     void send(const char* tag, double value) {
         emit valueArrived(QString::fromLatin1(tag), value, now);

@@ -218,13 +218,13 @@ void tst_PanelExecutable::exportsTheHistoryAsCsvWithoutAWindow() {
     std::getline(lines, header);
     std::getline(lines, first);
     std::getline(lines, second);
-    // The tag comes last, after the columns older readers know.
-    QCOMPARE(header, std::string("time,station,variable,kind,transition,value,tag"));
+    // The tag and the operator come last, after the columns older readers know.
+    QCOMPARE(header, std::string("time,station,variable,kind,transition,value,tag,operator"));
     QVERIFY2(first.starts_with("1970-01-01T00:00:01.000Z,A,Drum pressure,OnAlarmHigh,raised,"),
              first.c_str());
     QVERIFY2(second.find(",B,Drum pressure,OnAlarmHigh,acknowledged,") != std::string::npos,
              second.c_str());
-    QVERIFY2(first.ends_with(",PT"), first.c_str());
+    QVERIFY2(first.ends_with(",PT,"), first.c_str());
 }
 
 } // namespace merv::panel

@@ -6,6 +6,7 @@
 #include "PanelTestSupport.h"
 #include "TcpProxy.h"
 #include "TempFolder.h"
+#include "panel/MqttPayload.h"
 #include "panel/MqttSource.h"
 
 #include <QDateTime>
@@ -65,6 +66,7 @@ private slots:
     void aStationThatStartsAfterAnAcknowledgementTakesItFromTheBroker();
     void twoPanelsUnderOneNameBothReportItUntilOneHasLeft();
     void twoPanelsUnderOneNameAndFormTakingTurnsOnTheSessionAreReported();
+    void aForgedReplayedMalformedOrOversizedAcknowledgementChangesNothingAndIsCounted();
 };
 
 namespace {
@@ -103,13 +105,18 @@ void tst_SharedAcknowledgement::anAlarmAcknowledgedOnOneStationIsAcknowledgedOnT
     QVERIFY(QTest::qWaitFor([&] {
         return a.state() == "Active, unacknowledged" && b.state() == "Active, unacknowledged";
     }));
+    a.controller.alarms().setOperatorName("alice");
     a.controller.acknowledgeAll();
     QVERIFY(QTest::qWaitFor([&] { return b.state() == "Active, acknowledged"; }));
-    const auto transitions = b.history.query();
-    QCOMPARE(transitions.size(), std::size_t(2));
-    QCOMPARE(transitions[1].transition, Transition::Acknowledged);
-    QCOMPARE(transitions[1].station, std::string("A"));
-    QCOMPARE(transitions[1].variable, std::string("Drum pressure"));
+    // Both histories say who acknowledged, at which station.
+    for (AlarmHistory* history : {&a.history, &b.history}) {
+        const auto transitions = history->query();
+        QCOMPARE(transitions.size(), std::size_t(2));
+        QCOMPARE(transitions[1].transition, Transition::Acknowledged);
+        QCOMPARE(transitions[1].station, std::string("A"));
+        QCOMPARE(transitions[1].operatorName, std::string("alice"));
+        QCOMPARE(transitions[1].variable, std::string("Drum pressure"));
+    }
 }
 
 void tst_SharedAcknowledgement::
@@ -224,6 +231,69 @@ void tst_SharedAcknowledgement::twoPanelsUnderOneNameAndFormTakingTurnsOnTheSess
     QVERIFY(QTest::qWaitFor([&] { return first.controller.source().isConnected(); }, 30000));
     MqttStation second("A", broker.address("plant"));
     QTRY_VERIFY_WITH_TIMEOUT(!first.nameClash().isEmpty() && !second.nameClash().isEmpty(), 30000);
+}
+
+// Any client that can publish on the acknowledgement topic can try; what does not match an alarm
+// raised here before it was given, or comes again, changes nothing and leaves no row.
+void tst_SharedAcknowledgement::
+    aForgedReplayedMalformedOrOversizedAcknowledgementChangesNothingAndIsCounted() {
+    test::MosquittoBroker broker;
+    MqttStation b("B", broker.address("plant"));
+    QStringList logged;
+    connect(&b.controller, &PanelController::logged, this,
+            [&logged](const QString& line) { logged << line; });
+    QVERIFY(QTest::qWaitFor([&] { return b.controller.source().isConnected(); }, 30000));
+    QTest::qWait(50);
+    test::MqttPublisher publisher(broker.port());
+    publisher.publish("plant/boiler/drum/pressure", "50");
+    QTRY_COMPARE_WITH_TIMEOUT(b.state(), QStringLiteral("Active, unacknowledged"), 30000);
+
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const auto ack = [](const std::string& station, const std::string& tag, qint64 timeMs,
+                        const std::string& instance = {}, std::uint64_t seq = 0) {
+        return writeAcknowledgement({{timeMs, station, "Drum pressure", AlarmKind::AlarmHigh,
+                                      Transition::Acknowledged, 0, tag, "mallory"},
+                                     0,
+                                     instance,
+                                     seq});
+    };
+    const std::string valid = ack("Z", "boiler/drum/pressure", now + 100, "feed", 1);
+    for (const std::string& payload :
+         {std::string("not json"), std::string(70 * 1024, 'x'),
+          std::string(30000, '[') + std::string(30000, ']'),
+          ack("Z", "boiler/no/such/gauge", now + 100),
+          // Dated 1970: before the alarm was raised.
+          ack("Z", "boiler/drum/pressure", 0), ack("Z", "boiler/drum/pressure", now + 3600 * 1000)})
+        publisher.publish("plant/mervgauge/ack", payload);
+    QVERIFY(publisher.waitUntilTaken());
+    const AcknowledgementLedger& refused = b.controller.refusedAcknowledgements();
+    QTRY_COMPARE_WITH_TIMEOUT(refused.total(), std::uint64_t(6), 30000);
+    QCOMPARE(refused.countOf(AcknowledgementRefusal::Malformed), std::uint64_t(2));
+    QCOMPARE(refused.countOf(AcknowledgementRefusal::Oversized), std::uint64_t(1));
+    QCOMPARE(refused.countOf(AcknowledgementRefusal::UnknownAlarm), std::uint64_t(2));
+    QCOMPARE(refused.countOf(AcknowledgementRefusal::FromTheFuture), std::uint64_t(1));
+    QCOMPARE(b.state(), QStringLiteral("Active, unacknowledged"));
+    // Told once for each reason, counted after.
+    QCOMPARE(logged.filter(QStringLiteral("Refused an acknowledgement (malformed)")).size(), 1);
+    QCOMPARE(logged.filter(QStringLiteral("Refused an acknowledgement")).size(), 4);
+
+    // A well-formed one for the alarm is taken, with its sender; sent again once the alarm has
+    // come back, it is a replay and changes nothing.
+    publisher.publish("plant/mervgauge/ack", valid);
+    QTRY_COMPARE_WITH_TIMEOUT(b.state(), QStringLiteral("Active, acknowledged"), 30000);
+    publisher.publish("plant/boiler/drum/pressure", "40");
+    publisher.publish("plant/boiler/drum/pressure", "50");
+    QTRY_COMPARE_WITH_TIMEOUT(b.state(), QStringLiteral("Active, unacknowledged"), 30000);
+    publisher.publish("plant/mervgauge/ack", valid);
+    QTRY_COMPARE_WITH_TIMEOUT(refused.countOf(AcknowledgementRefusal::Duplicate), std::uint64_t(1),
+                              30000);
+    QCOMPARE(b.state(), QStringLiteral("Active, unacknowledged"));
+
+    std::vector<std::string> rows;
+    for (const AlarmTransition& t : b.history.query())
+        rows.push_back(std::string(nameOf(t.transition)) + " " + t.station + " " + t.operatorName);
+    QCOMPARE(rows, (std::vector<std::string>{"raised B ", "acknowledged Z mallory", "returned B ",
+                                             "raised B "}));
 }
 
 } // namespace merv::panel
