@@ -163,10 +163,11 @@ public:
     MqttPublisher(const MqttPublisher&) = delete;
     MqttPublisher& operator=(const MqttPublisher&) = delete;
 
-    void publish(const std::string& topic, const std::string& payload) {
+    // retain: the broker keeps it for clients that subscribe later.
+    void publish(const std::string& topic, const std::string& payload, bool retain = false) {
         const std::lock_guard lock(m_mutex);
         if (mosquitto_publish(m_client, nullptr, topic.c_str(), int(payload.size()), payload.data(),
-                              1, false) != MOSQ_ERR_SUCCESS)
+                              1, retain) != MOSQ_ERR_SUCCESS)
             throw std::runtime_error("cannot publish on " + topic);
         ++m_sent;
     }

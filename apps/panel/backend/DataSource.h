@@ -89,8 +89,9 @@ public:
     }
 
 signals:
-    // A new value of tag, stamped with the source's time (or the payload's "ts").
-    void valueArrived(const QString& tag, double value, qint64 timeMs);
+    // A new value of tag, stamped with the source's time (or the payload's "ts"). retained: the
+    // last one published before this source subscribed, which a broker kept, not a live one.
+    void valueArrived(const QString& tag, double value, qint64 timeMs, bool retained = false);
     // Something arrived for tag that is no number; the gauge keeps its last good value.
     void payloadRejected(const QString& tag, const QString& reason);
     // The source's peer will not deliver tag (a broker refused its subscription); reason says

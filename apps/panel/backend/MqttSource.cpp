@@ -488,8 +488,8 @@ void MqttSource::onMessage(mosquitto*, void* self, const mosquitto_message* mess
         return;
     }
     const qint64 timeMs = read.timeMs ? *read.timeMs : source->nowMs();
-    source->post([source, tag, value = read.value, timeMs] {
-        emit source->valueArrived(tag, value, timeMs);
+    source->post([source, tag, value = read.value, timeMs, retained = message->retain] {
+        emit source->valueArrived(tag, value, timeMs, retained);
     });
 }
 

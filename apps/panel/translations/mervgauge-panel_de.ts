@@ -223,6 +223,22 @@
         <source>%1, process %2</source>
         <translation>%1, Prozess %2</translation>
     </message>
+    <message>
+        <source>the broker at %1 refused the login without a user: %2</source>
+        <translation>der Broker unter %1 hat die Anmeldung ohne Benutzer abgelehnt: %2</translation>
+    </message>
+    <message>
+        <source>the broker at %1 refused the login of user %2: %3</source>
+        <translation>der Broker unter %1 hat die Anmeldung des Benutzers %2 abgelehnt: %3</translation>
+    </message>
+    <message>
+        <source>; trying again with a growing delay</source>
+        <translation>; neuer Versuch mit wachsender Wartezeit</translation>
+    </message>
+    <message>
+        <source>cannot connect to the broker at %1: %2; trying again with a growing delay</source>
+        <translation>keine Verbindung zum Broker unter %1: %2; neuer Versuch mit wachsender Wartezeit</translation>
+    </message>
 </context>
 <context>
     <name>merv::panel::PanelController</name>
@@ -272,6 +288,23 @@
         <source>No data yet</source>
         <extracomment>A gauge&apos;s quality before its source sent it a value: it shows the form&apos;s start value.</extracomment>
         <translation>Noch keine Daten</translation>
+    </message>
+    <message>
+        <source>station %1 gives a time %2 s ahead of this panel&apos;s clock</source>
+        <translation>Station %1 nennt eine Zeit %2 s vor der Uhr dieses Panels</translation>
+    </message>
+    <message>
+        <source>station %1 acknowledged %2 %3, which has no unacknowledged alarm here raised before then</source>
+        <translation>Station %1 hat %2 %3 quittiert, wofür hier kein vorher ausgelöster, nicht quittierter Alarm besteht</translation>
+    </message>
+    <message>
+        <source>Refused an acknowledgement (%1): %2; further ones of this kind are counted</source>
+        <translation>Quittierung abgelehnt (%1): %2; weitere dieser Art werden gezählt</translation>
+    </message>
+    <message>
+        <source>Retained: published before this panel subscribed; no live value yet</source>
+        <extracomment>A value the broker kept from before the panel subscribed; no live one has come yet.</extracomment>
+        <translation>Gespeichert: vor dem Abonnieren dieses Panels veröffentlicht; noch kein aktueller Wert</translation>
     </message>
 </context>
 <context>

@@ -223,6 +223,22 @@
         <source>%1, process %2</source>
         <translation>%1, processo %2</translation>
     </message>
+    <message>
+        <source>the broker at %1 refused the login without a user: %2</source>
+        <translation>il broker %1 ha rifiutato l&apos;accesso senza utente: %2</translation>
+    </message>
+    <message>
+        <source>the broker at %1 refused the login of user %2: %3</source>
+        <translation>il broker %1 ha rifiutato l&apos;accesso dell&apos;utente %2: %3</translation>
+    </message>
+    <message>
+        <source>; trying again with a growing delay</source>
+        <translation>; nuovo tentativo con attesa crescente</translation>
+    </message>
+    <message>
+        <source>cannot connect to the broker at %1: %2; trying again with a growing delay</source>
+        <translation>impossibile connettersi al broker %1: %2; nuovo tentativo con attesa crescente</translation>
+    </message>
 </context>
 <context>
     <name>merv::panel::PanelController</name>
@@ -272,6 +288,23 @@
         <source>No data yet</source>
         <extracomment>A gauge&apos;s quality before its source sent it a value: it shows the form&apos;s start value.</extracomment>
         <translation>Nessun dato ancora</translation>
+    </message>
+    <message>
+        <source>station %1 gives a time %2 s ahead of this panel&apos;s clock</source>
+        <translation>la stazione %1 indica un&apos;ora %2 s avanti rispetto all&apos;orologio di questo pannello</translation>
+    </message>
+    <message>
+        <source>station %1 acknowledged %2 %3, which has no unacknowledged alarm here raised before then</source>
+        <translation>la stazione %1 ha riconosciuto %2 %3, per cui qui non c&apos;è alcun allarme non riconosciuto scattato prima</translation>
+    </message>
+    <message>
+        <source>Refused an acknowledgement (%1): %2; further ones of this kind are counted</source>
+        <translation>Riconoscimento rifiutato (%1): %2; gli altri di questo tipo vengono contati</translation>
+    </message>
+    <message>
+        <source>Retained: published before this panel subscribed; no live value yet</source>
+        <extracomment>A value the broker kept from before the panel subscribed; no live one has come yet.</extracomment>
+        <translation>Conservato: pubblicato prima della sottoscrizione di questo pannello; ancora nessun valore attuale</translation>
     </message>
 </context>
 <context>

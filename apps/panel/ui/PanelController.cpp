@@ -280,7 +280,7 @@ QStringList PanelController::finish(int budgetMs) {
     return lines;
 }
 
-void PanelController::onValue(const QString& tag, double value, qint64 timeMs) {
+void PanelController::onValue(const QString& tag, double value, qint64 timeMs, bool retained) {
     const std::int64_t arrived = clockMs();
     ++m_valuesSeen;
     for (int index : gaugesOfTag(tag)) {
@@ -290,6 +290,7 @@ void PanelController::onValue(const QString& tag, double value, qint64 timeMs) {
         setFlag(index, &Bound::awaiting, false);
         setFlag(index, &Bound::stale, false);
         setFlag(index, &Bound::unreadable, false);
+        setFlag(index, &Bound::retained, retained);
         const QString doubt = timeDoubt(index, timeMs);
         setFlag(index, &Bound::doubtful, !doubt.isEmpty(), doubt, &Bound::doubtfulText);
         const bool refusedBefore = b.refused;
@@ -437,6 +438,9 @@ QString PanelController::qualityReason(int index) const {
         reasons << b.refusedText;
     if (b.doubtful)
         reasons << b.doubtfulText;
+    if (b.retained)
+        //: A value the broker kept from before the panel subscribed; no live one has come yet.
+        reasons << tr("Retained: published before this panel subscribed; no live value yet");
     return reasons.join(QStringLiteral("; "));
 }
 

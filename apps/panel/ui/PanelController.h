@@ -119,10 +119,11 @@ private:
         std::int64_t lastUpdateMs = 0; // on clockMs()
         bool awaiting = true;          // no value has come from the source yet
         bool stale = false, refused = false, unreadable = false, doubtful = false;
+        bool retained = false; // its value is one the broker kept; no live one has come yet
         QString refusedText, unreadableText, doubtfulText;
     };
     void bind(int index);
-    void onValue(const QString& tag, double value, qint64 timeMs);
+    void onValue(const QString& tag, double value, qint64 timeMs, bool retained);
     void onRejected(const QString& tag, const QString& reason);
     void onTagUnknown(const QString& tag, const QString& detail);
     void onTagRefused(const QString& tag, const QString& reason);
@@ -139,7 +140,7 @@ private:
                  QString Bound::*textField = nullptr);
     const std::vector<int>& gaugesOfTag(const QString& tag) const;
     static bool flagged(const Bound& b) {
-        return b.awaiting || b.stale || b.refused || b.unreadable || b.doubtful;
+        return b.awaiting || b.stale || b.refused || b.unreadable || b.doubtful || b.retained;
     }
     // The alarm summary's name of gauge index.
     AlarmGauge alarmGauge(int index) const;

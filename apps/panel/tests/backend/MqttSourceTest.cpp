@@ -187,6 +187,23 @@ TEST(MqttSource, ValuesArriveBadPayloadsAreRejectedAndABrokerRestartIsSurvived) 
     source.stop();
 }
 
+// What the broker kept from before the source subscribed is told apart from what is live.
+TEST(MqttSource, ARetainedValueIsToldFromALiveOne) {
+    merv::test::ensureQtApp();
+    MosquittoBroker broker;
+    MqttPublisher publisher(broker.port());
+    publisher.publish("plant/drum/pressure", "41.5", true);
+    ASSERT_TRUE(publisher.waitUntilTaken());
+    MqttSource source(readMqttAddress(broker.address("plant")), "station-a");
+    SourceRecorder seen(source);
+    source.start(tags({"drum/pressure"}));
+    ASSERT_TRUE(seen.waitFor([&] { return seen.values.size() == 1; }));
+    publisher.publish("plant/drum/pressure", "42", true);
+    ASSERT_TRUE(seen.waitFor([&] { return seen.values.size() == 2; }));
+    EXPECT_EQ(seen.values, (std::vector<std::string>{"drum/pressure=41.5", "drum/pressure=42"}));
+    EXPECT_EQ(seen.retained, (std::vector<bool>{true, false}));
+}
+
 // The broker keeps running; only this station's link to it is cut, by a relay between them.
 TEST(MqttSource, ValuesPublishedWhileTheLinkIsDownArriveInOrderOnReconnection) {
     merv::test::ensureQtApp();

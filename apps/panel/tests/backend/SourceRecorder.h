@@ -13,10 +13,11 @@ namespace merv::panel {
 struct SourceRecorder {
     explicit SourceRecorder(DataSource& source) {
         QObject::connect(&source, &DataSource::valueArrived,
-                         [this](const QString& tag, double value, qint64 timeMs) {
+                         [this](const QString& tag, double value, qint64 timeMs, bool kept) {
                              values.push_back(tag.toStdString() + "=" +
                                               QString::number(value).toStdString());
                              times.push_back(timeMs);
+                             retained.push_back(kept);
                          });
         QObject::connect(
             &source, &DataSource::payloadRejected,
@@ -42,7 +43,7 @@ struct SourceRecorder {
 
     std::vector<std::string> values, rejected, details, acknowledgements;
     std::vector<qint64> times;
-    std::vector<bool> connections;
+    std::vector<bool> connections, retained;
 };
 
 } // namespace merv::panel

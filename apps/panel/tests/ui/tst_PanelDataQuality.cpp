@@ -46,6 +46,7 @@ private slots:
     void aTimeFromTheFutureDoesNotKeepAGaugeFresh();
     void aDoubtfulValueIsGoodAgainWhenAValueOnTimeFollows();
     void aTagTheSourceRefusesMarksItsGaugesAndIsLogged();
+    void aRetainedValueIsShownAsSuchUntilALiveOneComes();
 };
 
 void tst_PanelDataQuality::aValuesTimeDecidesWhetherItIsDoubtful_data() {
@@ -118,6 +119,18 @@ void tst_PanelDataQuality::aTagTheSourceRefusesMarksItsGaugesAndIsLogged() {
     emit s.source->tagRefused(QStringLiteral("p/mervgauge/ack"), QStringLiteral("refused"));
     QCOMPARE(lines.last(), QStringLiteral("p/mervgauge/ack: refused"));
     s.source->send(Pressure, 40);
+    QCOMPARE(s.reason(), QString());
+    QCOMPARE(s.controller->badQualityCount(), 0);
+}
+
+// A value a broker kept may be hours old: shown, and said to be no live one.
+void tst_PanelDataQuality::aRetainedValueIsShownAsSuchUntilALiveOneComes() {
+    Station s;
+    emit s.source->valueArrived(QString::fromLatin1(Pressure), 44, s.source->now, true);
+    QCOMPARE(s.controller->gauge(0)->Value(), 44.0f);
+    QVERIFY2(s.reason().startsWith("Retained: "), qPrintable(s.reason()));
+    QCOMPARE(s.controller->badQualityCount(), 1);
+    s.source->send(Pressure, 45);
     QCOMPARE(s.reason(), QString());
     QCOMPARE(s.controller->badQualityCount(), 0);
 }
