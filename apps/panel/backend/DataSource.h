@@ -50,6 +50,11 @@ struct SourceTag {
     double normal = 50; // the value the gauge started with
 };
 
+// How far a value's own time may lie from the panel's clock before the value is doubtful: beyond
+// the drift of clocks kept in step and a value's way through a broker, short of hiding a clock
+// set wrong or a value held back.
+inline constexpr std::int64_t DefaultMaxSkewMs = 5000;
+
 struct SourceOptions {
     std::uint64_t seed = 1;   // the simulator's; a given seed repeats a run exactly
     bool manualClock = false; // the simulator advances only through advance()
@@ -57,6 +62,7 @@ struct SourceOptions {
     std::string station;      // this operator station, for shared acknowledgements
     MqttSecurity mqtt;        // an MQTT source's TLS files and login
     std::string operatorName; // who acknowledges at this station, recorded with each
+    std::int64_t maxSkewMs = DefaultMaxSkewMs;
 };
 
 class DataSource : public QObject {

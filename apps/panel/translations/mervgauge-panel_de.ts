@@ -306,6 +306,10 @@
         <extracomment>A value the broker kept from before the panel subscribed; no live one has come yet.</extracomment>
         <translation>Gespeichert: vor dem Abonnieren dieses Panels veröffentlicht; noch kein aktueller Wert</translation>
     </message>
+    <message>
+        <source>Doubtful: the value was measured %1 s before it arrived, more than the clocks may differ (--max-skew)</source>
+        <translation>Zweifelhaft: der Wert wurde %1 s vor seinem Eintreffen gemessen, mehr als die Uhren abweichen dürfen (--max-skew)</translation>
+    </message>
 </context>
 <context>
     <name>merv::panel::PanelWindow</name>

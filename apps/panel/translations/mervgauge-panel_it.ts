@@ -306,6 +306,10 @@
         <extracomment>A value the broker kept from before the panel subscribed; no live one has come yet.</extracomment>
         <translation>Conservato: pubblicato prima della sottoscrizione di questo pannello; ancora nessun valore attuale</translation>
     </message>
+    <message>
+        <source>Doubtful: the value was measured %1 s before it arrived, more than the clocks may differ (--max-skew)</source>
+        <translation>Dubbio: il valore è stato misurato %1 s prima del suo arrivo, più di quanto gli orologi possano differire (--max-skew)</translation>
+    </message>
 </context>
 <context>
     <name>merv::panel::PanelWindow</name>

@@ -175,12 +175,16 @@ std::int64_t PanelController::clockMs() const {
 QString PanelController::timeDoubt(int index, std::int64_t timeMs) const {
     const std::int64_t now = m_source->nowMs();
     const int staleMs = m_form.gauges[std::size_t(index)].staleMs;
-    if (timeMs > now + FutureToleranceMs)
+    if (timeMs > now + m_maxSkewMs)
         return tr("Doubtful: the value's time is %1 s ahead of the panel's clock")
             .arg((timeMs - now) / 1000);
     if (timeMs < now - staleMs)
         return tr("Doubtful: the value was measured %1 s before it arrived, longer than its "
                   "stale time")
+            .arg((now - timeMs) / 1000);
+    if (timeMs < now - m_maxSkewMs)
+        return tr("Doubtful: the value was measured %1 s before it arrived, more than the "
+                  "clocks may differ (--max-skew)")
             .arg((now - timeMs) / 1000);
     return {};
 }

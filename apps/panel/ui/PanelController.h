@@ -33,15 +33,12 @@ namespace merv::panel {
 // yet".
 //
 // Staleness runs on the panel's own monotonic clock from each value's arrival, whatever time a
-// value carries. A value whose time lies more than FutureToleranceMs ahead of the source's
-// clock, or more than its gauge's stale_ms behind it (stale before it arrived), is shown but
-// doubtful.
+// value carries. A value whose time lies more than the allowed clock skew (maxSkewMs) ahead of
+// the source's clock or behind it, or more than its gauge's stale_ms behind it (stale before it
+// arrived), is shown but doubtful.
 class PanelController : public QObject {
     Q_OBJECT
 public:
-    // Beyond any clock drift between hosts kept in step, yet short of hiding a clock set wrong.
-    static constexpr std::int64_t FutureToleranceMs = 5 * 60 * 1000;
-
     // The gauges are created as children of gaugeParent; history may be null.
     PanelController(Form form, std::unique_ptr<DataSource> source, AlarmHistory* history,
                     std::string station, QWidget* gaugeParent, QObject* parent = nullptr);
@@ -72,6 +69,9 @@ public:
 
     // How many raises of each event kind this run has seen.
     const std::map<AlarmKind, int>& raisedCounts() const { return m_raised; }
+    // How far a value's own time may lie from the panel's clock before the value is doubtful.
+    void setMaxSkewMs(std::int64_t ms) { m_maxSkewMs = ms; }
+    std::int64_t maxSkewMs() const { return m_maxSkewMs; }
     // The shared acknowledgements this station refused, by reason.
     const AcknowledgementLedger& refusedAcknowledgements() const {
         return m_refusedAcknowledgements;
@@ -163,6 +163,7 @@ private:
     QString m_connectionDetail;
     std::map<AlarmKind, int> m_raised;
     AcknowledgementLedger m_refusedAcknowledgements;
+    std::int64_t m_maxSkewMs = DefaultMaxSkewMs;
     bool m_applyingRemote = false;
     std::unique_ptr<HistoryRecorder> m_recorder;
     QTimer* m_retryTimer = nullptr;

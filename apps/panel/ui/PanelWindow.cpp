@@ -145,6 +145,7 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
     std::vector<GaugeCell*> cells;
     PanelController& c = *controller;
     c.alarms().setOperatorName(m_sourceOptions.operatorName);
+    c.setMaxSkewMs(m_sourceOptions.maxSkewMs);
     for (int i = 0; i < c.gaugeCount(); ++i) {
         // Made inside the board, so that taking its gauge moves the gauge within one window:
         // a move between windows walks the whole focus chain, every gauge of the form.
@@ -437,8 +438,10 @@ void PanelWindow::setSourceOptions(const SourceOptions& options) {
     m_sourceOptions.station = station;
     // Forms opened later run on the wall clock: only the first run is driven by hand.
     m_sourceOptions.manualClock = false;
-    if (m_controller)
+    if (m_controller) {
         m_controller->alarms().setOperatorName(options.operatorName);
+        m_controller->setMaxSkewMs(options.maxSkewMs);
+    }
 }
 
 bool PanelWindow::mayDiscardAlarms() {

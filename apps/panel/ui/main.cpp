@@ -122,6 +122,9 @@ void writeSnapshot(QWidget& window, const QString& path) {
                            ": cannot write the snapshot: " + file.errorString().toStdString());
 }
 
+// A skew of a year is no clock set wrong but no check at all.
+constexpr int MaxSkewSeconds = 366 * 24 * 3600;
+
 // The user running the panel, as the system names them.
 std::string loginName() {
     if (const passwd* self = ::getpwuid(::geteuid()))
@@ -215,12 +218,18 @@ int run(int argc, char** argv) {
         withDefault("Who acknowledges at this station, recorded with each acknowledgement.",
                     "the login name"),
         "NAME");
+    const QCommandLineOption maxSkew(
+        QStringLiteral("max-skew"),
+        withDefault("Seconds a value's own time (its \"ts\") may lie from the panel's clock "
+                    "before the value is doubtful.",
+                    QString::number(DefaultMaxSkewMs / 1000)),
+        "S", QString::number(DefaultMaxSkewMs / 1000));
     const QCommandLineOption utc(QStringLiteral("utc"),
                                  withDefault("Show times in UTC.", "the local time zone"));
     parser.addOptions(
         {form, source, seed, station, history, exportOption, seconds, snapshot, pollMs});
     parser.addOptions(
-        {mqttCa, mqttCert, mqttKey, mqttUser, mqttPassword, operatorOption, zoom, utc});
+        {mqttCa, mqttCert, mqttKey, mqttUser, mqttPassword, operatorOption, maxSkew, zoom, utc});
     parser.process(app);
     const std::optional<Zoom> gaugeZoom = Zoom::fromText(parser.value(zoom));
     if (!gaugeZoom)
@@ -255,6 +264,13 @@ int run(int argc, char** argv) {
                     parser.value(mqttPassword).toStdString()};
     options.operatorName =
         parser.isSet(operatorOption) ? parser.value(operatorOption).toStdString() : loginName();
+    bool skewOk = false;
+    const double skewSeconds = parser.value(maxSkew).toDouble(&skewOk);
+    if (!skewOk || !(skewSeconds >= 0) || skewSeconds > MaxSkewSeconds)
+        throw SourceError("--max-skew: not a count of seconds from 0 to " +
+                          std::to_string(MaxSkewSeconds) + ": " +
+                          parser.value(maxSkew).toStdString());
+    options.maxSkewMs = std::int64_t(skewSeconds * 1000);
     const bool headless = !merv::tools::hasDisplay();
     options.manualClock = headless;
     const std::string address =

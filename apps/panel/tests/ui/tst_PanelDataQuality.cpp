@@ -47,19 +47,21 @@ private slots:
     void aDoubtfulValueIsGoodAgainWhenAValueOnTimeFollows();
     void aTagTheSourceRefusesMarksItsGaugesAndIsLogged();
     void aRetainedValueIsShownAsSuchUntilALiveOneComes();
+    void aWiderSkewAcceptsClocksFurtherApart();
 };
 
 void tst_PanelDataQuality::aValuesTimeDecidesWhetherItIsDoubtful_data() {
     QTest::addColumn<qint64>("offsetMs"); // from the source's clock
     QTest::addColumn<QString>("reasonPart");
     const qint64 now = FakeSource().now;
-    const qint64 ahead = PanelController::FutureToleranceMs, stale = DefaultStaleMs;
+    const qint64 skew = DefaultMaxSkewMs, stale = DefaultStaleMs;
     QTest::newRow("on time") << qint64(0) << QString();
-    QTest::newRow("just within the tolerance ahead") << ahead << QString();
-    QTest::newRow("just past the tolerance ahead") << ahead + 1000 << "ahead of the panel's clock";
+    QTest::newRow("just within the skew ahead") << skew << QString();
+    QTest::newRow("just past the skew ahead") << skew + 1000 << "ahead of the panel's clock";
     QTest::newRow("stamped in 2100") << Year2100Ms - now << "ahead of the panel's clock";
-    QTest::newRow("measured its stale time ago") << -stale << QString();
-    QTest::newRow("measured longer ago than its stale time") << -stale - 1 << "before it arrived";
+    QTest::newRow("measured the skew ago") << -skew << QString();
+    QTest::newRow("measured longer ago than the skew") << -skew - 1000 << "clocks may differ";
+    QTest::newRow("measured longer ago than its stale time") << -stale - 1 << "stale time";
     QTest::newRow("retained since 2001") << Year2001Ms - now << "before it arrived";
 }
 
@@ -82,8 +84,8 @@ void tst_PanelDataQuality::aValuesTimeDecidesWhetherItIsDoubtful() {
 
 void tst_PanelDataQuality::aTimeFromTheFutureDoesNotKeepAGaugeFresh() {
     Station s;
-    // Within the tolerance, so that only staleness can mark it.
-    s.sendStamped(PanelController::FutureToleranceMs);
+    // Within the skew, so that only staleness can mark it.
+    s.sendStamped(DefaultMaxSkewMs);
     QCOMPARE(s.reason(), QString());
     s.controller->advance(DefaultStaleMs + 500, 100);
     QVERIFY2(s.reason().startsWith("Stale"), qPrintable(s.reason()));
@@ -133,6 +135,15 @@ void tst_PanelDataQuality::aRetainedValueIsShownAsSuchUntilALiveOneComes() {
     s.source->send(Pressure, 45);
     QCOMPARE(s.reason(), QString());
     QCOMPARE(s.controller->badQualityCount(), 0);
+}
+
+void tst_PanelDataQuality::aWiderSkewAcceptsClocksFurtherApart() {
+    Station s;
+    s.controller->setMaxSkewMs(60000);
+    s.sendStamped(30000);
+    QCOMPARE(s.reason(), QString());
+    s.sendStamped(61000);
+    QVERIFY2(s.reason().contains("ahead of the panel's clock"), qPrintable(s.reason()));
 }
 
 } // namespace merv::panel
