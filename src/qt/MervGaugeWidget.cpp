@@ -1,13 +1,13 @@
 #include <mervgauge/MervGaugeWidget.h>
 
 #include "ElementInputs.h"
-#include "GaugePainter.h"
 #include "MervGaugeAccessible.h"
 #include "MervGaugeWidget_p.h"
-#include "OleColor.h"
-#include "QtLocale.h"
-#include "QtTimerClock.h"
 #include <mervgauge/MervGaugePropertySheet.h>
+#include <mervgauge/private/GaugePainter.h>
+#include <mervgauge/private/OleColor.h>
+#include <mervgauge/private/QtLocale.h>
+#include <mervgauge/private/QtTimerClock.h>
 
 #include <mervgauge/bagfile/BagError.h>
 #include <mervgauge/bagfile/BagFile.h>
