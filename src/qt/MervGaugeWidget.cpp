@@ -8,6 +8,7 @@
 #include <mervgauge/private/OleColor.h>
 #include <mervgauge/private/QtLocale.h>
 #include <mervgauge/private/QtTimerClock.h>
+#include <mervgauge/private/QtVariant.h>
 
 #include <mervgauge/bagfile/BagError.h>
 #include <mervgauge/bagfile/BagFile.h>
@@ -71,60 +72,6 @@ bool sameValue(const QVariant& a, const QVariant& b) {
         std::isnan(a.toDouble()) && std::isnan(b.toDouble()))
         return true;
     return a == b;
-}
-
-// A Qt value as the variant a dispatch call would carry.
-Variant variantOf(const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        return Variant::boolean(value.toBool());
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return Variant::integer(std::int16_t(value.toInt()));
-    case QMetaType::Int:
-    case QMetaType::Long:
-        return Variant::longValue(value.toInt());
-    case QMetaType::UInt:
-    case QMetaType::ULong:
-        return Variant::color(value.toUInt());
-    case QMetaType::Float:
-        return Variant::single(value.toFloat());
-    case QMetaType::Double:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return Variant::doubleValue(value.toDouble());
-    case QMetaType::QColor:
-        return Variant::color(qt::toOleColor(value.value<QColor>()));
-    case QMetaType::UnknownType:
-        return Variant();
-    default:
-        return Variant::text(value.toString().toStdString());
-    }
-}
-
-QVariant qvariantOf(const Variant& value) {
-    switch (value.type()) {
-    case Variant::Type::Text:
-        return qs(value.asText());
-    case Variant::Type::Integer:
-        return QVariant::fromValue<qint16>(value.asInteger());
-    case Variant::Type::Long:
-        return value.asLong();
-    case Variant::Type::Single:
-        return value.asSingle();
-    case Variant::Type::Double:
-        return value.asDouble();
-    case Variant::Type::Boolean:
-        return value.asBoolean();
-    case Variant::Type::Color:
-        return QVariant::fromValue<quint32>(value.asColor());
-    case Variant::Type::Empty:
-        break;
-    }
-    return {};
 }
 
 } // namespace
@@ -645,7 +592,7 @@ bool MervGaugeWidget::putProperty(const QString& name, const QVariant& value) {
     return d->attempt(name, Private::Report::Quietly, [&] {
         if (!property)
             throw RuntimeError(ErrorNumber::PropertyNotSupported);
-        property->put(*d->control, variantOf(value), d->numbers);
+        property->put(*d->control, qt::variantOf(value), d->numbers);
     });
 }
 
@@ -656,7 +603,7 @@ QVariant MervGaugeWidget::getProperty(const QString& name) {
     d->attempt(name, Private::Report::Quietly, [&] {
         if (!property)
             throw RuntimeError(ErrorNumber::PropertyNotSupported);
-        result = qvariantOf(property->get(*d->control));
+        result = qt::qvariantOf(property->get(*d->control));
     });
     return result;
 }

@@ -5,6 +5,7 @@
 #include <mervgauge/private/OleColor.h>
 #include <mervgauge/private/QtLocale.h>
 #include <mervgauge/private/QtTimerClock.h>
+#include <mervgauge/private/QtVariant.h>
 
 #include <mervgauge/bagfile/BagError.h>
 #include <mervgauge/bagfile/BagFile.h>
@@ -128,6 +129,8 @@ public:
     Variant stagedValue(const char* name) const { return staged.value(*findProperty(name)); }
     // Restores a waiting gauge from the properties declared so far, in the persisted order.
     void ensureStarted();
+    // Starts the gauge from the bag (Initialize, ReadProperties, then sizing).
+    void start(PropertyBag& bag);
     template <typename T, typename F>
     static T readOr(T fallback, F&& f) {
         try {
@@ -233,6 +236,16 @@ void MervGauge::Private::setLastError(const Error& error) {
         emit q.lastErrorChanged();
 }
 
+void MervGauge::Private::start(PropertyBag& bag) {
+    call([&] {
+        control->Initialize();
+        attached = true;
+        isStarted = true;
+        control->ReadProperties(bag);
+        control->Resize();
+    });
+}
+
 void MervGauge::Private::ensureStarted() {
     if (!staged.isWaiting())
         return;
@@ -240,13 +253,7 @@ void MervGauge::Private::ensureStarted() {
     announcing = false;
     const auto announceAgain = qScopeGuard([this] { announcing = true; });
     try {
-        call([&] {
-            control->Initialize();
-            attached = true;
-            isStarted = true;
-            control->ReadProperties(bag);
-            control->Resize();
-        });
+        start(bag);
     } catch (const RuntimeError& error) {
         emit q.runtimeError(error.number(), qs(error.description()), QString());
     }
@@ -538,6 +545,36 @@ MERV_GAUGE_PROPERTIES(MERV_QUICK)
 #undef MERV_QUICK_Boolean
 #undef MERV_QUICK_Single
 #undef MERV_QUICK_Color
+
+bool MervGauge::restore(PropertyBag& bag) {
+    if (!d->staged.isWaiting())
+        return d->attempt(QString(), [&] { d->control->ReadProperties(bag); });
+    // The declared properties give way to the bag.
+    d->staged.take();
+    return d->attempt(QString(), [&] { d->start(bag); });
+}
+
+bool MervGauge::putProperty(const QString& name, const QVariant& value) {
+    const PropertyInfo* property = findProperty(name.toStdString());
+    d->ensureStarted();
+    return d->attempt(QString(), [&] {
+        if (!property)
+            throw RuntimeError(ErrorNumber::PropertyNotSupported);
+        property->put(*d->control, qt::variantOf(value), d->numbers);
+    });
+}
+
+QVariant MervGauge::getProperty(const QString& name) {
+    const PropertyInfo* property = findProperty(name.toStdString());
+    d->ensureStarted();
+    QVariant result;
+    d->attempt(QString(), [&] {
+        if (!property)
+            throw RuntimeError(ErrorNumber::PropertyNotSupported);
+        result = qt::qvariantOf(property->get(*d->control));
+    });
+    return result;
+}
 
 namespace {
 

@@ -14,6 +14,7 @@
 
 namespace merv {
 class MERV_Gauge;
+class PropertyBag;
 } // namespace merv
 
 // The item's side of each row of control/GaugePropertyList.h, by the row's kind, as the
@@ -136,6 +137,16 @@ public:
     QLocale locale() const;
     void setLocale(const QLocale& locale);
     QString shownValueText() const;
+
+    // Starts the gauge restored from the bag instead of from its declared properties (a gauge
+    // made in code, before the event loop starts it); false, with the error kept, when the
+    // control refused the bag. A started gauge reads the bag again.
+    bool restore(merv::PropertyBag& bag);
+    // Property access by name, converted as an automation host converts ("12,5" in an Italian
+    // locale): false, or an invalid value, when it failed (438 for a name the control does
+    // not have). The error is kept, not signalled.
+    Q_INVOKABLE bool putProperty(const QString& name, const QVariant& value);
+    Q_INVOKABLE QVariant getProperty(const QString& name);
 
     // Restores the control from a property-bag file (a local file URL or path), read and
     // checked whole first: a bad file fails with BagFileError and leaves the gauge as it was.

@@ -2,6 +2,8 @@
 // on real change, events once per entry, refused writes and a hostile declaration order.
 #include "QuickTestSupport.h"
 
+#include <mervgauge/platform/PropertyBag.h>
+
 #include <QSignalSpy>
 #include <QTest>
 
@@ -17,6 +19,8 @@ private slots:
     void refusedWrite();
     void aHandlerMayWriteTheValueAgain();
     void declaredPropertiesRestoreInThePersistedOrder();
+    void propertiesByNameConvertAsAHostDoes();
+    void aBagGivenInCodeTakesThePlaceOfTheDeclaredProperties();
 };
 
 namespace {
@@ -188,6 +192,39 @@ void QuickProperties::declaredPropertiesRestoreInThePersistedOrder() {
     QCOMPARE(gauge->MaxValue(), -50.0);
     QCOMPARE(gauge->Value(), -70.0);
     QCOMPARE(gauge->AlarmColor(), 192u);
+}
+
+void QuickProperties::propertiesByNameConvertAsAHostDoes() {
+    QuickScene scene(gaugeScene("locale: Qt.locale(\"it_IT\")"));
+    QVERIFY2(scene.root(), qPrintable(scene.errors()));
+    MervGauge* gauge = scene.gauge();
+    QSignalSpy errors(gauge, &MervGauge::runtimeError);
+    QVERIFY(gauge->putProperty("Value", QString("3,25")));
+    QCOMPARE(gauge->Value(), 3.25);
+    QCOMPARE(gauge->getProperty("Value"), QVariant(3.25f));
+    QVERIFY(!gauge->putProperty("NoSuchProperty", 1));
+    QCOMPARE(gauge->lastErrorNumber(), 438);
+    QVERIFY(!gauge->getProperty("NoSuchProperty").isValid());
+    QVERIFY(!gauge->putProperty("AlarmHighStatus", true));
+    QCOMPARE(gauge->lastErrorNumber(), 383);
+    // Calls that return their failure keep it and raise nothing besides.
+    QCOMPARE(errors.count(), 0);
+}
+
+void QuickProperties::aBagGivenInCodeTakesThePlaceOfTheDeclaredProperties() {
+    MervGauge gauge;
+    gauge.setVariableName("Declared");
+    merv::MemoryPropertyBag bag;
+    bag.set("MaxValue", merv::Variant::single(250));
+    QVERIFY(gauge.restore(bag));
+    QVERIFY(gauge.started());
+    QCOMPARE(gauge.MaxValue(), 250.0);
+    QCOMPARE(gauge.VariableName(), QString("Var"));
+    // A started gauge reads a bag again over what it holds.
+    merv::MemoryPropertyBag again;
+    again.set("VariableName", merv::Variant::text("Again"));
+    QVERIFY(gauge.restore(again));
+    QCOMPARE(gauge.VariableName(), QString("Again"));
 }
 
 QTEST_MAIN(QuickProperties)
