@@ -9,15 +9,6 @@
 
 #include <algorithm>
 
-namespace {
-
-MervGaugeAccessible::EventSink& sink() {
-    static MervGaugeAccessible::EventSink current;
-    return current;
-}
-
-} // namespace
-
 MervGaugeAccessible::MervGaugeAccessible(MervGaugeWidget* gauge)
     : QAccessibleWidget(gauge, QAccessible::Dial) {}
 
@@ -41,14 +32,11 @@ QString MervGaugeAccessible::descriptionOf(const merv::MERV_Gauge& gauge) {
 }
 
 void MervGaugeAccessible::setEventSink(EventSink replacement) {
-    sink() = std::move(replacement);
+    merv::qt::setAccessibleEventSink(std::move(replacement));
 }
 
 void MervGaugeAccessible::send(QAccessibleEvent* event) {
-    if (sink())
-        sink()(event);
-    else
-        QAccessible::updateAccessibility(event);
+    merv::qt::sendAccessibleEvent(event);
 }
 
 MervGaugeWidget* MervGaugeAccessible::gauge() const {

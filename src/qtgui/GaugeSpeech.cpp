@@ -3,6 +3,7 @@
 #include <mervgauge/control/GaugeEvents.h>
 #include <mervgauge/control/MERV_Gauge.h>
 
+#include <QAccessible>
 #include <QCoreApplication>
 
 namespace merv::qt {
@@ -29,7 +30,23 @@ QString spoken(const EventInfo& event) {
                 : QCoreApplication::translate(Context, "low warning");
 }
 
+AccessibleEventSink& sink() {
+    static AccessibleEventSink current;
+    return current;
+}
+
 } // namespace
+
+void setAccessibleEventSink(AccessibleEventSink replacement) {
+    sink() = std::move(replacement);
+}
+
+void sendAccessibleEvent(QAccessibleEvent* event) {
+    if (sink())
+        sink()(event);
+    else
+        QAccessible::updateAccessibility(event);
+}
 
 QString spokenName(const MERV_Gauge& gauge) {
     return QString::fromStdString(gauge.VariableName());

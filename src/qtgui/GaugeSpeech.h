@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
+class QAccessibleEvent;
+
 namespace merv {
 class MERV_Gauge;
 }
@@ -14,5 +18,12 @@ namespace merv::qt {
 QString spokenName(const MERV_Gauge& gauge);
 QString spokenValue(const MERV_Gauge& gauge);
 QString spokenState(const MERV_Gauge& gauge);
+
+// Where a view library's gauges send their accessibility events: QAccessible's own update
+// unless replaced (an empty sink restores it). Events are seen nowhere else while no screen
+// reader is active, so tests look at them here.
+using AccessibleEventSink = std::function<void(QAccessibleEvent*)>;
+void setAccessibleEventSink(AccessibleEventSink sink);
+void sendAccessibleEvent(QAccessibleEvent* event);
 
 } // namespace merv::qt

@@ -19,11 +19,15 @@
 #include <mervgauge/platform/PropertyBag.h>
 #include <mervgauge/platform/RuntimeError.h>
 
+#include "MervGaugeQuickAccessible.h"
+
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -145,6 +149,9 @@ public:
     void mayHaveChanged(Property property) { changed[std::size_t(property)] = true; }
     void notifyChanges();
     void catchUp();
+    // Tells screen readers, and the text properties, what changed of the name, the value
+    // text and the alarm state.
+    void tellScreenReaders(bool nameMayDiffer, bool valueMayDiffer, bool stateMayDiffer);
     QRect itemPixels(const QRectF& controlRect) const {
         return controlRect.translated(q.controlOrigin()).toAlignedRect();
     }
@@ -200,8 +207,12 @@ public:
     std::array<QVariant, PropertyCount> notified;
     std::array<bool, PropertyCount> changed{};
     Error lastError;
-    // The value text as last notified.
-    QString shownValue;
+    // What screen readers and the text properties were last told of the gauge.
+    struct Spoken {
+        QString name;
+        QString value;
+        QString state;
+    } spoken;
 };
 
 MervGauge::Private::Private(MervGauge& item)
@@ -223,7 +234,7 @@ MervGauge::Private::Private(MervGauge& item)
         if (element->kind() == ElementKind::Line)
             lineBoxes[element.get()] = painter->lineBox(*element);
     }
-    shownValue = qt::spokenValue(*control);
+    spoken = {qt::spokenName(*control), qt::spokenValue(*control), qt::spokenState(*control)};
 }
 
 MervGauge::Private::~Private() {
@@ -346,12 +357,42 @@ void MervGauge::Private::catchUp() {
         else if (field == &ui.WarningL)
             mayHaveChanged(Property::WarningLowVal);
     }
+    const bool nameCaptioned = std::any_of(notices.begin(), notices.end(), [&](const auto& n) {
+        return n.change == ElementChange::Caption && n.element == &ui.Variabile;
+    });
+    const bool statusChanged = std::any_of(
+        changed.begin() + std::size_t(Property::AlarmHighStatus),
+        changed.begin() + std::size_t(Property::WarningLowStatus) + 1, [](bool c) { return c; });
     notifyChanges();
-    if (valueCaptioned) {
-        if (QString shown = qt::spokenValue(*control); shown != shownValue) {
-            shownValue = std::move(shown);
-            emit q.shownValueTextChanged();
-        }
+    tellScreenReaders(nameCaptioned, valueCaptioned, statusChanged);
+}
+
+void MervGauge::Private::tellScreenReaders(bool nameMayDiffer, bool valueMayDiffer,
+                                           bool stateMayDiffer) {
+    // What was told is compared too: a caption changed and changed back within one call
+    // tells nothing new.
+    if (QString name = nameMayDiffer ? qt::spokenName(*control) : spoken.name;
+        name != spoken.name) {
+        spoken.name = std::move(name);
+        QAccessibleEvent event(&q, QAccessible::NameChanged);
+        if (announcing)
+            qt::sendAccessibleEvent(&event);
+    }
+    if (QString value = valueMayDiffer ? qt::spokenValue(*control) : spoken.value;
+        value != spoken.value) {
+        spoken.value = std::move(value);
+        emit q.shownValueTextChanged();
+        QAccessibleValueChangeEvent event(&q, spoken.value);
+        if (announcing)
+            qt::sendAccessibleEvent(&event);
+    }
+    if (QString state = stateMayDiffer ? qt::spokenState(*control) : spoken.state;
+        state != spoken.state) {
+        spoken.state = std::move(state);
+        emit q.shownStateChanged();
+        QAccessibleEvent event(&q, QAccessible::DescriptionChanged);
+        if (announcing)
+            qt::sendAccessibleEvent(&event);
     }
 }
 
@@ -402,6 +443,9 @@ void MervGauge::Private::notify(MervGauge& q, Property property) {
 // ---------------------------------------------------------------------------------------------
 
 MervGauge::MervGauge(QQuickItem* parent) : QQuickPaintedItem(parent) {
+    // Screen readers reach every gauge through the library's own interface.
+    [[maybe_unused]] static const bool accessible =
+        (QAccessible::installFactory(&MervGaugeQuickAccessible::create), true);
     d = std::make_unique<Private>(*this);
     for (std::size_t i = 0; i < PropertyCount; ++i)
         d->notified[i] = Private::valueOf(*this, Property(i));
@@ -449,6 +493,14 @@ QPoint MervGauge::controlOrigin() const {
 
 QString MervGauge::shownValueText() const {
     return qt::spokenValue(*d->control);
+}
+
+void MervGauge::setAccessibleEventSink(std::function<void(QAccessibleEvent*)> sink) {
+    qt::setAccessibleEventSink(std::move(sink));
+}
+
+QString MervGauge::shownState() const {
+    return qt::spokenState(*d->control);
 }
 
 QLocale MervGauge::locale() const {

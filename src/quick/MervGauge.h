@@ -10,7 +10,10 @@
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
 
+#include <functional>
 #include <memory>
+
+class QAccessibleEvent;
 
 namespace merv {
 class MERV_Gauge;
@@ -113,8 +116,10 @@ class MERVGAUGE_QUICK_EXPORT MervGauge : public QQuickPaintedItem {
     Q_PROPERTY(quint32 alarmColor READ AlarmColor WRITE setAlarmColor NOTIFY AlarmColorChanged)
     // The locale numbers and captions follow; the application's default unless set.
     Q_PROPERTY(QLocale locale READ locale WRITE setLocale NOTIFY localeChanged)
-    // The value text the gauge shows ("31,6 bar"), as a screen reader reads it.
+    // The value text the gauge shows ("31,6 bar") and its alarm state in words ("high
+    // alarm", "normal"), as a screen reader reads them.
     Q_PROPERTY(QString shownValueText READ shownValueText NOTIFY shownValueTextChanged)
+    Q_PROPERTY(QString shownState READ shownState NOTIFY shownStateChanged)
     // The error of the last property write or call, NoError (0) when it passed.
     Q_PROPERTY(int lastErrorNumber READ lastErrorNumber NOTIFY lastErrorChanged)
     Q_PROPERTY(QString lastErrorString READ lastErrorString NOTIFY lastErrorChanged)
@@ -137,6 +142,7 @@ public:
     QLocale locale() const;
     void setLocale(const QLocale& locale);
     QString shownValueText() const;
+    QString shownState() const;
 
     // Starts the gauge restored from the bag instead of from its declared properties (a gauge
     // made in code, before the event loop starts it); false, with the error kept, when the
@@ -163,6 +169,11 @@ public:
     // and stands centred in whatever room the item is given.
     QPoint controlOrigin() const;
 
+    // Where gauges send their accessibility events: QAccessible::updateAccessibility unless
+    // replaced (an empty sink restores it). Events are seen nowhere else while no screen
+    // reader is active, so tests look at them here.
+    static void setAccessibleEventSink(std::function<void(QAccessibleEvent*)> sink);
+
     void paint(QPainter* painter) override;
 
 signals:
@@ -178,6 +189,7 @@ signals:
     void runtimeError(int number, const QString& description, const QString& property);
     void localeChanged();
     void shownValueTextChanged();
+    void shownStateChanged();
     void lastErrorChanged();
     // Each property's change, emitted only when the value differs from the one last notified,
     // once the call that changed it returns.
