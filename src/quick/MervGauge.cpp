@@ -25,6 +25,8 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QQuickWindow>
 #include <QScopeGuard>
 
 #include <algorithm>
@@ -73,7 +75,9 @@ bool sameValue(const QVariant& a, const QVariant& b) {
 
 // The host side of one gauge: the container services, the clock and the observer, and the
 // bracket around every call into the control after which the item catches up with it.
-class MERVGAUGE_QUICK_NO_EXPORT MervGauge::Private : public ContainerSite, public ElementObserver {
+class MERVGAUGE_QUICK_NO_EXPORT MervGauge::Private : public QObject,
+                                                     public ContainerSite,
+                                                     public ElementObserver {
 public:
     struct Error {
         int number = NoError;
@@ -185,6 +189,10 @@ public:
     // ElementObserver.
     void elementChanged(const ElementNotice& notice) override;
 
+    // The application's palette is the item's: a change is an ambient BackColor change, and
+    // system colours follow it everywhere, the face's pixels included.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     MervGauge& q;
     QLocale locale;
     NumberLocale numbers;
@@ -207,6 +215,8 @@ public:
     std::array<QVariant, PropertyCount> notified;
     std::array<bool, PropertyCount> changed{};
     Error lastError;
+    // The window whose palette changes the item follows.
+    QPointer<QQuickWindow> watchedWindow;
     // What screen readers and the text properties were last told of the gauge.
     struct Spoken {
         QString name;
@@ -240,6 +250,16 @@ MervGauge::Private::Private(MervGauge& item)
 MervGauge::Private::~Private() {
     control->elements().removeObserver(*this);
     control.reset();
+}
+
+bool MervGauge::Private::eventFilter(QObject* watched, QEvent* event) {
+    // The application tells each window of a palette change; the item watches its own.
+    if (watched == q.window() && event->type() == QEvent::ApplicationPaletteChange && isStarted) {
+        report([this] { control->AmbientChanged("BackColor"); });
+        painter->systemColorsChanged();
+        q.update();
+    }
+    return false;
 }
 
 void MervGauge::Private::setLastError(const Error& error) {
@@ -470,6 +490,17 @@ int MervGauge::lastErrorNumber() const {
 
 QString MervGauge::lastErrorString() const {
     return d->lastError.text;
+}
+
+void MervGauge::itemChange(ItemChange change, const ItemChangeData& value) {
+    QQuickPaintedItem::itemChange(change, value);
+    if (change != ItemSceneChange)
+        return;
+    if (d->watchedWindow)
+        d->watchedWindow->removeEventFilter(d.get());
+    d->watchedWindow = value.window;
+    if (d->watchedWindow)
+        d->watchedWindow->installEventFilter(d.get());
 }
 
 void MervGauge::componentComplete() {

@@ -197,6 +197,7 @@ signals:
 
 protected:
     void componentComplete() override;
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
