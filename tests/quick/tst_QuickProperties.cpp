@@ -17,6 +17,7 @@ private slots:
     void statusPropertiesAreReadOnly();
     void refusedWrite_data();
     void refusedWrite();
+    void aQmlHandlerHearsTheRefusalByItsParameters();
     void aHandlerMayWriteTheValueAgain();
     void declaredPropertiesRestoreInThePersistedOrder();
     void propertiesByNameConvertAsAHostDoes();
@@ -165,6 +166,16 @@ Item {
     // The next write that passes clears the error.
     gauge->setVariableName("Level");
     QCOMPARE(gauge->lastErrorNumber(), int(MervGauge::NoError));
+}
+
+void QuickProperties::aQmlHandlerHearsTheRefusalByItsParameters() {
+    QuickScene scene(gaugeScene(R"(
+        property string heard
+        onRuntimeError: (number, description, property) => heard = property + " " + number
+        function attempt() { Precision = 40000 })"));
+    QVERIFY2(scene.root(), qPrintable(scene.errors()));
+    QVERIFY(QMetaObject::invokeMethod(scene.gauge(), "attempt"));
+    QCOMPARE(scene.gauge()->property("heard").toString(), QString("Precision 6"));
 }
 
 void QuickProperties::aHandlerMayWriteTheValueAgain() {
