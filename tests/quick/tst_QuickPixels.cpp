@@ -62,6 +62,7 @@ private slots:
     void runsAtTheRatioTheSuiteAsksFor();
     void sameAsTheWidget_data();
     void sameAsTheWidget();
+    void writesAfterTheFirstFrameRepaintAsTheWidgetShows();
     void sizeIsTheControlsAndALargerItemCentresIt();
 };
 
@@ -112,6 +113,28 @@ void QuickPixels::sameAsTheWidget() {
     QVERIFY(scene.show(QSize(int(gauge->implicitWidth()), int(gauge->implicitHeight()))));
     QTRY_VERIFY(gauge->isFaceDrawn());
     QTRY_COMPARE_WITH_TIMEOUT(differingPixels(scene.grab(), expected), 0, 2000);
+}
+
+void QuickPixels::writesAfterTheFirstFrameRepaintAsTheWidgetShows() {
+    // Each write repaints only what the control reports changed; what is left of the old
+    // frame must match the widget's fresh one.
+    const Settings later{
+        {"Value", 90.0},        {"VariableName", QString("Flow")},
+        {"Value", 12.0},        {"NormalColor", QVariant::fromValue<quint32>(0xFF00FF)},
+        {"AlarmHighVal", 70.0}, {"Value", 55.5}};
+    QuickScene scene(gaugeScene(""));
+    QVERIFY2(scene.root(), qPrintable(scene.errors()));
+    MervGauge* gauge = scene.gauge();
+    QVERIFY(scene.show(QSize(int(gauge->implicitWidth()), int(gauge->implicitHeight()))));
+    QTRY_VERIFY(gauge->isFaceDrawn());
+    scene.grab();
+    Settings written;
+    for (const auto& [name, value] : later) {
+        QVERIFY(gauge->setProperty(name, value));
+        written.append({name, value});
+        const QImage expected = widgetPixels(written);
+        QTRY_COMPARE_WITH_TIMEOUT(differingPixels(scene.grab(), expected), 0, 2000);
+    }
 }
 
 void QuickPixels::sizeIsTheControlsAndALargerItemCentresIt() {
