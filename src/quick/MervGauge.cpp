@@ -508,6 +508,10 @@ void MervGauge::componentComplete() {
     d->ensureStarted();
 }
 
+bool MervGauge::editorOpen() const {
+    return d->control->editor().isOpen();
+}
+
 bool MervGauge::started() const noexcept {
     return d->isStarted;
 }

@@ -160,6 +160,9 @@ public:
     // Stores the control's properties into a bag file, atomically.
     Q_INVOKABLE bool saveBag(const QUrl& url);
 
+    // Whether the threshold editor panel is open (a double-click on the dial opens it; its
+    // fields are not shown in this item yet).
+    Q_INVOKABLE bool editorOpen() const;
     // Whether the control has started (the scene that declares it is complete).
     bool started() const noexcept;
     // Whether the dial face has been drawn: it is drawn from a timer tick after the start,
