@@ -10,6 +10,8 @@ class QuickPalette : public QObject {
     Q_OBJECT
 private slots:
     void aSystemColourFollowsThePalette();
+    void bothSpellingsOfASystemColourRestoreIt_data();
+    void bothSpellingsOfASystemColourRestoreIt();
 };
 
 namespace {
@@ -38,6 +40,25 @@ void QuickPalette::aSystemColourFollowsThePalette() {
     palette.setColor(QPalette::Button, QColor(200, 20, 90));
     QGuiApplication::setPalette(palette);
     QTRY_COMPARE(scene.grab().pixelColor(at), QColor(200, 20, 90));
+}
+
+void QuickPalette::bothSpellingsOfASystemColourRestoreIt_data() {
+    QTest::addColumn<bool>("colorFirst");
+    QTest::newRow("stored value first") << false;
+    QTest::newRow("color first") << true;
+}
+
+// A scene that lists a system colour's stored value and the colour it shows, in either order,
+// keeps the system colour: the colour write matches what the stored value already shows.
+void QuickPalette::bothSpellingsOfASystemColourRestoreIt() {
+    QFETCH(bool, colorFirst);
+    const QByteArray shown = QGuiApplication::palette().color(QPalette::Button).name().toLatin1();
+    const QByteArray stored = "backColorGraphic: " + QByteArray::number(ButtonFace);
+    const QByteArray asColor = "backColorGraphicQColor: \"" + shown + "\"";
+    QuickScene scene(gaugeScene(colorFirst ? asColor + "; " + stored : stored + "; " + asColor));
+    QVERIFY2(scene.root(), qPrintable(scene.errors()));
+    QCOMPARE(scene.gauge()->BackColorGraphic(), ButtonFace);
+    QCOMPARE(scene.gauge()->lastErrorNumber(), int(MervGauge::NoError));
 }
 
 QTEST_MAIN(QuickPalette)
