@@ -740,10 +740,8 @@ void MervGauge::mousePressEvent(QMouseEvent* event) {
 }
 
 void MervGauge::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return QQuickPaintedItem::mouseDoubleClickEvent(event);
-    d->ensureStarted();
-    if (Element* element = elementUnder(*d->control, event->position() - controlOrigin());
-        element && element->onDblClick)
-        d->report([&] { element->onDblClick(); });
+    // The threshold editor needs text inputs and a button this item does not have yet: opened,
+    // its panel would cover the dial with fields no one can edit and no OK to close it. So a
+    // double-click is left to the scene until the item has them.
+    QQuickPaintedItem::mouseDoubleClickEvent(event);
 }

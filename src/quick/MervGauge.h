@@ -160,8 +160,8 @@ public:
     // Stores the control's properties into a bag file, atomically.
     Q_INVOKABLE bool saveBag(const QUrl& url);
 
-    // Whether the threshold editor panel is open (a double-click on the dial opens it; its
-    // fields are not shown in this item yet).
+    // Whether the threshold editor panel is open. The item does not open it yet: it has no
+    // text inputs for its fields (a double-click is left to the scene).
     Q_INVOKABLE bool editorOpen() const;
     // Whether the control has started (the scene that declares it is complete).
     bool started() const noexcept;

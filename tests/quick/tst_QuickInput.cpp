@@ -1,5 +1,5 @@
-// A person's mouse on the item reaches the element the control's hit test names, in a centred
-// gauge as in one at its own size.
+// A person's mouse on the item. Until the item has text inputs for the threshold editor, a
+// double-click must not open it: its panel would cover the dial with nothing to close it.
 #include "QuickTestSupport.h"
 
 #include <QTest>
@@ -7,36 +7,30 @@
 class QuickInput : public QObject {
     Q_OBJECT
 private slots:
-    void doubleClickOpensTheEditorWhereTheLayoutSays_data();
-    void doubleClickOpensTheEditorWhereTheLayoutSays();
+    void aDoubleClickLeavesTheDialInView_data();
+    void aDoubleClickLeavesTheDialInView();
 };
 
-void QuickInput::doubleClickOpensTheEditorWhereTheLayoutSays_data() {
-    QTest::addColumn<QSize>("itemSize");
+void QuickInput::aDoubleClickLeavesTheDialInView_data() {
     QTest::addColumn<QPoint>("point"); // in control pixels
-    QTest::addColumn<bool>("opens");
-    const QSize own(170, 147), larger(300, 260);
-    // The dial background at 90 degrees, radius 40; the Massimo label; the value text.
-    for (const QSize& size : {own, larger}) {
-        const QByteArray at = size == own ? " at its own size" : " centred";
-        QTest::newRow("the dial" + at) << size << QPoint(84, 54) << true;
-        QTest::newRow("a scale label" + at) << size << QPoint(140, 90) << true;
-        QTest::newRow("the value text" + at) << size << QPoint(85, 135) << false;
-    }
-    QTest::newRow("the margin beside a centred gauge") << larger << QPoint(-20, 54) << false;
+    // The dial background at 90 degrees, radius 40, and the Massimo scale label: the places
+    // where the control opens its editor.
+    QTest::newRow("the dial") << QPoint(84, 54);
+    QTest::newRow("a scale label") << QPoint(140, 90);
 }
 
-void QuickInput::doubleClickOpensTheEditorWhereTheLayoutSays() {
-    QFETCH(QSize, itemSize);
+void QuickInput::aDoubleClickLeavesTheDialInView() {
     QFETCH(QPoint, point);
-    QFETCH(bool, opens);
-    QuickScene scene(gaugeScene("width: " + QByteArray::number(itemSize.width()) +
-                                "; height: " + QByteArray::number(itemSize.height())));
+    QuickScene scene(gaugeScene("width: 300; height: 260"));
     QVERIFY2(scene.root(), qPrintable(scene.errors()));
     MervGauge* gauge = scene.gauge();
-    QVERIFY(scene.show(itemSize));
+    QVERIFY(scene.show(QSize(300, 260)));
+    QTRY_VERIFY(gauge->isFaceDrawn());
+    const QImage before = scene.grab();
     QTest::mouseDClick(&scene.window(), Qt::LeftButton, {}, gauge->controlOrigin() + point);
-    QCOMPARE(gauge->editorOpen(), opens);
+    QVERIFY(!gauge->editorOpen());
+    QTest::qWait(50);
+    QCOMPARE(scene.grab(), before);
 }
 
 QTEST_MAIN(QuickInput)
