@@ -6,6 +6,7 @@
 #include <mervgauge/MervGaugePropertySheet.h>
 #include <mervgauge/private/GaugePainter.h>
 #include <mervgauge/private/OleColor.h>
+#include <mervgauge/private/PropertyNotices.h>
 #include <mervgauge/private/QtLocale.h>
 #include <mervgauge/private/QtTimerClock.h>
 #include <mervgauge/private/QtVariant.h>
@@ -54,25 +55,7 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Each property's place in the list, which is its place in the property table.
-enum class Property {
-#define MERV_PROPERTY_INDEX(Kind, Name, ...) Name,
-    MERV_GAUGE_PROPERTIES(MERV_PROPERTY_INDEX)
-#undef MERV_PROPERTY_INDEX
-};
-constexpr std::size_t PropertyCount = 0
-#define MERV_PROPERTY_COUNT(...) +1
-    MERV_GAUGE_PROPERTIES(MERV_PROPERTY_COUNT)
-#undef MERV_PROPERTY_COUNT
-    ;
-
-// Two values of a property as the widget tells them: single NaNs are alike.
-bool sameValue(const QVariant& a, const QVariant& b) {
-    if (a.typeId() == QMetaType::Double && b.typeId() == QMetaType::Double &&
-        std::isnan(a.toDouble()) && std::isnan(b.toDouble()))
-        return true;
-    return a == b;
-}
+using Property = qt::GaugeProperty;
 
 } // namespace
 
@@ -158,7 +141,6 @@ public:
     static QVariant valueOf(const MervGaugeWidget& q, Property property);
     static void notify(MervGaugeWidget& q, Property property, const QVariant& value);
     // Marks a property whose value may have changed: the view compares it when it catches up.
-    void mayHaveChanged(Property property) { changed[std::size_t(property)] = true; }
     void notifyChanges();
     // What a listener is told a change from: the values as they stand now.
     void primeNotified();
@@ -216,9 +198,8 @@ public:
     std::vector<ElementNotice> pending;
     // Each line's box as last painted.
     std::map<const Element*, QRect> lineBoxes;
-    // Each property as last notified, and whether it may differ from that now.
-    std::array<QVariant, PropertyCount> notified;
-    std::array<bool, PropertyCount> changed{};
+    // What each property's change signal last told, and which may have changed since.
+    qt::PropertyNotices told;
     struct Error {
         int number = NoError;
         QString text;
@@ -257,8 +238,7 @@ MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
 }
 
 void MervGaugeWidget::Private::primeNotified() {
-    for (std::size_t i = 0; i < PropertyCount; ++i)
-        notified[i] = valueOf(q, Property(i));
+    told.prime([this](Property property) { return valueOf(q, property); });
 }
 
 MervGaugeWidget::Private::~Private() {
@@ -310,13 +290,12 @@ std::uint32_t MervGaugeWidget::Private::ambientBackColor() const {
 }
 
 void MervGaugeWidget::Private::propertyChanged(std::string_view name) {
-    if (const PropertyInfo* property = findProperty(name))
-        mayHaveChanged(Property(property - gaugeProperties().data()));
+    told.mayHaveChanged(name);
     emit q.propertyChanged(QString::fromUtf8(name.data(), qsizetype(name.size())));
 }
 
 void MervGaugeWidget::Private::statusChanged(std::string_view name, bool) {
-    mayHaveChanged(Property(findProperty(name) - gaugeProperties().data()));
+    told.mayHaveChanged(name);
 }
 
 void MervGaugeWidget::Private::raiseEvent(int dispid, std::string_view) {
@@ -416,38 +395,17 @@ void MervGaugeWidget::Private::catchUp() {
     if (!dirty.isEmpty())
         q.update(dirty);
 
-    // The threshold fields are the thresholds: the operator edits them in the editor.
-    for (const ElementNotice& notice : notices) {
-        if (notice.change != ElementChange::Text)
-            continue;
-        const Element* field = notice.element;
-        if (field == &ui.AlarmH)
-            mayHaveChanged(Property::AlarmHighVal);
-        else if (field == &ui.AlarmL)
-            mayHaveChanged(Property::AlarmLowVal);
-        else if (field == &ui.WarningH)
-            mayHaveChanged(Property::WarningHighVal);
-        else if (field == &ui.WarningL)
-            mayHaveChanged(Property::WarningLowVal);
-    }
-    const bool statusChanged = std::any_of(
-        changed.begin() + std::size_t(Property::AlarmHighStatus),
-        changed.begin() + std::size_t(Property::WarningLowStatus) + 1, [](bool c) { return c; });
+    told.fieldsChanged(ui, notices);
+    const bool statusChanged = told.statusMayHaveChanged();
     notifyChanges();
     if (nameCaptioned || valueCaptioned || statusChanged)
         tellScreenReaders(nameCaptioned, valueCaptioned, statusChanged);
 }
 
 void MervGaugeWidget::Private::notifyChanges() {
-    for (std::size_t i = 0; i < PropertyCount; ++i) {
-        if (!std::exchange(changed[i], false))
-            continue;
-        QVariant now = valueOf(q, Property(i));
-        if (sameValue(now, notified[i]))
-            continue;
-        notified[i] = now;
-        notify(q, Property(i), now);
-    }
+    told.tellChanges(
+        [this](Property property) { return valueOf(q, property); },
+        [this](Property property, const QVariant& value) { notify(q, property, value); });
 }
 
 QVariant MervGaugeWidget::Private::valueOf(const MervGaugeWidget& q, Property property) {

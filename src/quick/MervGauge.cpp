@@ -3,6 +3,7 @@
 #include <mervgauge/private/GaugePainter.h>
 #include <mervgauge/private/GaugeSpeech.h>
 #include <mervgauge/private/OleColor.h>
+#include <mervgauge/private/PropertyNotices.h>
 #include <mervgauge/private/QtLocale.h>
 #include <mervgauge/private/QtTimerClock.h>
 #include <mervgauge/private/QtVariant.h>
@@ -51,25 +52,7 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Each property's place in the list, which is its place in the property table.
-enum class Property {
-#define MERV_PROPERTY_INDEX(Kind, Name, ...) Name,
-    MERV_GAUGE_PROPERTIES(MERV_PROPERTY_INDEX)
-#undef MERV_PROPERTY_INDEX
-};
-constexpr std::size_t PropertyCount = 0
-#define MERV_PROPERTY_COUNT(...) +1
-    MERV_GAUGE_PROPERTIES(MERV_PROPERTY_COUNT)
-#undef MERV_PROPERTY_COUNT
-    ;
-
-// Two values of a property as the item tells them: single NaNs are alike.
-bool sameValue(const QVariant& a, const QVariant& b) {
-    if (a.typeId() == QMetaType::Double && b.typeId() == QMetaType::Double &&
-        std::isnan(a.toDouble()) && std::isnan(b.toDouble()))
-        return true;
-    return a == b;
-}
+using Property = qt::GaugeProperty;
 
 } // namespace
 
@@ -132,7 +115,7 @@ public:
     void setLastError(const Error& error);
     void stage(const char* name, Variant value) {
         staged.write(*findProperty(name), std::move(value));
-        mayHaveChanged(Property(findProperty(name) - gaugeProperties().data()));
+        told.mayHaveChanged(name);
     }
     Variant stagedValue(const char* name) const { return staged.value(*findProperty(name)); }
     // Restores a waiting gauge from the properties declared so far, in the persisted order.
@@ -150,7 +133,6 @@ public:
     }
     static QVariant valueOf(const MervGauge& q, Property property);
     static void notify(MervGauge& q, Property property);
-    void mayHaveChanged(Property property) { changed[std::size_t(property)] = true; }
     void notifyChanges();
     void catchUp();
     // Tells screen readers, and the text properties, what changed of the name, the value
@@ -172,13 +154,8 @@ public:
         return qt::toOleColor(palette().color(QPalette::Window));
     }
     std::int32_t ambientLocaleID() const override { return lcid; }
-    void propertyChanged(std::string_view name) override {
-        if (const PropertyInfo* property = findProperty(name))
-            mayHaveChanged(Property(property - gaugeProperties().data()));
-    }
-    void statusChanged(std::string_view name, bool) override {
-        mayHaveChanged(Property(findProperty(name) - gaugeProperties().data()));
-    }
+    void propertyChanged(std::string_view name) override { told.mayHaveChanged(name); }
+    void statusChanged(std::string_view name, bool) override { told.mayHaveChanged(name); }
     void raiseEvent(int dispid, std::string_view name) override;
     const NumberLocale& numberLocale() const override { return numbers; }
     std::int32_t resourceLanguage() const override { return lcid; }
@@ -212,8 +189,8 @@ public:
 
     std::vector<ElementNotice> pending;
     std::map<const Element*, QRect> lineBoxes;
-    std::array<QVariant, PropertyCount> notified;
-    std::array<bool, PropertyCount> changed{};
+    // What each property's change signal last told, and which may have changed since.
+    qt::PropertyNotices told;
     Error lastError;
     // The window whose palette changes the item follows.
     QPointer<QQuickWindow> watchedWindow;
@@ -363,26 +340,11 @@ void MervGauge::Private::catchUp() {
     for (const QRect& rect : dirty)
         q.update(rect);
 
-    // The threshold fields are the thresholds: the operator edits them in the editor.
-    for (const ElementNotice& notice : notices) {
-        if (notice.change != ElementChange::Text)
-            continue;
-        const Element* field = notice.element;
-        if (field == &ui.AlarmH)
-            mayHaveChanged(Property::AlarmHighVal);
-        else if (field == &ui.AlarmL)
-            mayHaveChanged(Property::AlarmLowVal);
-        else if (field == &ui.WarningH)
-            mayHaveChanged(Property::WarningHighVal);
-        else if (field == &ui.WarningL)
-            mayHaveChanged(Property::WarningLowVal);
-    }
+    told.fieldsChanged(ui, notices);
     const bool nameCaptioned = std::any_of(notices.begin(), notices.end(), [&](const auto& n) {
         return n.change == ElementChange::Caption && n.element == &ui.Variabile;
     });
-    const bool statusChanged = std::any_of(
-        changed.begin() + std::size_t(Property::AlarmHighStatus),
-        changed.begin() + std::size_t(Property::WarningLowStatus) + 1, [](bool c) { return c; });
+    const bool statusChanged = told.statusMayHaveChanged();
     notifyChanges();
     tellScreenReaders(nameCaptioned, valueCaptioned, statusChanged);
 }
@@ -417,15 +379,8 @@ void MervGauge::Private::tellScreenReaders(bool nameMayDiffer, bool valueMayDiff
 }
 
 void MervGauge::Private::notifyChanges() {
-    for (std::size_t i = 0; i < PropertyCount; ++i) {
-        if (!std::exchange(changed[i], false))
-            continue;
-        QVariant now = valueOf(q, Property(i));
-        if (sameValue(now, notified[i]))
-            continue;
-        notified[i] = std::move(now);
-        notify(q, Property(i));
-    }
+    told.tellChanges([this](Property property) { return valueOf(q, property); },
+                     [this](Property property, const QVariant&) { notify(q, property); });
 }
 
 QVariant MervGauge::Private::valueOf(const MervGauge& q, Property property) {
@@ -467,8 +422,7 @@ MervGauge::MervGauge(QQuickItem* parent) : QQuickPaintedItem(parent) {
     [[maybe_unused]] static const bool accessible =
         (QAccessible::installFactory(&MervGaugeQuickAccessible::create), true);
     d = std::make_unique<Private>(*this);
-    for (std::size_t i = 0; i < PropertyCount; ++i)
-        d->notified[i] = Private::valueOf(*this, Property(i));
+    d->told.prime([this](Property property) { return Private::valueOf(*this, property); });
     const QSize extent = controlPixelSize();
     setImplicitSize(extent.width(), extent.height());
     setAcceptedMouseButtons(Qt::LeftButton);
