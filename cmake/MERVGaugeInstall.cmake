@@ -32,6 +32,23 @@ if(MERVGAUGE_WITH_QT)
         INSTALL_RPATH "$ORIGIN/${tools_to_lib}")
     install(TARGETS mervgauge-render mervgauge-panel
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+
+    # The Qt Quick item: its library beside the widget's, its QML module (plugin, qmldir, type
+    # information) in Qt's QML folder under the prefix, where Debian's Qt looks for modules
+    # when the prefix is /usr; for another prefix an application adds that folder to its
+    # import path (QML_IMPORT_PATH). The plugin finds the library from there.
+    set(MERVGAUGE_INSTALL_QMLDIR ${CMAKE_INSTALL_LIBDIR}/qt6/qml CACHE PATH
+        "Where the MERVGauge QML module installs, below the prefix")
+    install(TARGETS mervgauge-quick EXPORT MERVGaugeTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT devel)
+    file(RELATIVE_PATH plugin_to_lib /prefix/${MERVGAUGE_INSTALL_QMLDIR}/MERVGauge
+        /prefix/${CMAKE_INSTALL_LIBDIR})
+    set_target_properties(mervgauge-quickplugin PROPERTIES INSTALL_RPATH "$ORIGIN/${plugin_to_lib}")
+    install(TARGETS mervgauge-quickplugin
+        LIBRARY DESTINATION ${MERVGAUGE_INSTALL_QMLDIR}/MERVGauge COMPONENT runtime)
+    install(FILES ${PROJECT_BINARY_DIR}/qml/MERVGauge/qmldir
+        ${PROJECT_BINARY_DIR}/qml/MERVGauge/mervgauge-quick.qmltypes
+        DESTINATION ${MERVGAUGE_INSTALL_QMLDIR}/MERVGauge COMPONENT runtime)
 endif()
 
 install(EXPORT MERVGaugeTargets NAMESPACE MERVGauge:: DESTINATION ${MERVGAUGE_INSTALL_CMAKEDIR}
@@ -75,19 +92,19 @@ set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME mervgauge)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION misc)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
-    "Analog gauge control: the Qt 6 widget library, its Designer plugin, the operator panel and the renderer")
+    "Analog gauge control: the Qt 6 widget library, its Designer plugin, the Qt Quick item and its QML module, the operator panel and the renderer")
 # The libraries the binaries load come from dpkg-shlibdeps; the widget library is the package's
 # own. Qt loads its platform plugins at run time, so shlibdeps cannot see them.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/src/qt)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/src/qt ${PROJECT_BINARY_DIR}/src/quick)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "qt6-qpa-plugins, qml6-module-qtquick")
 
 set(CPACK_DEBIAN_DEVEL_PACKAGE_NAME mervgauge-dev)
 set(CPACK_DEBIAN_DEVEL_PACKAGE_SECTION libdevel)
 set(CPACK_COMPONENT_DEVEL_DESCRIPTION
     "Analog gauge control: headers, CMake package, pkg-config files and the static core")
 set(CPACK_DEBIAN_DEVEL_PACKAGE_DEPENDS
-    "mervgauge (= ${PROJECT_VERSION}), qt6-base-dev, nlohmann-json3-dev")
+    "mervgauge (= ${PROJECT_VERSION}), qt6-base-dev, qt6-declarative-dev, nlohmann-json3-dev")
 
 # The packages carry no debugging symbols; the build tree keeps them.
 set(CPACK_STRIP_FILES TRUE)

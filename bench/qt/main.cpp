@@ -8,6 +8,9 @@
 
 int main(int argc, char** argv) {
     merv::tools::choosePlatformBeforeQt();
+    // The Qt Quick benchmarks render with the software scene graph, which needs no GPU.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
     // The benchmark's own flags first, so that Qt sees only what is left.
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -1,8 +1,8 @@
 #include "ElementInputs.h"
 
-#include "FontOf.h"
-#include "GaugePainter.h"
-#include "OleColor.h"
+#include <mervgauge/private/FontOf.h>
+#include <mervgauge/private/GaugePainter.h>
+#include <mervgauge/private/OleColor.h>
 
 #include <mervgauge/platform/CommandButton.h>
 #include <mervgauge/platform/HitTest.h>

@@ -1,23 +1,13 @@
 #include "MervGaugeAccessible.h"
 
 #include "MervGaugeWidget_p.h"
+#include <mervgauge/private/GaugeSpeech.h>
 
-#include <mervgauge/control/GaugeEvents.h>
 #include <mervgauge/control/MERV_Gauge.h>
 
 #include <QAccessible>
-#include <QCoreApplication>
 
 #include <algorithm>
-
-namespace {
-
-MervGaugeAccessible::EventSink& sink() {
-    static MervGaugeAccessible::EventSink current;
-    return current;
-}
-
-} // namespace
 
 MervGaugeAccessible::MervGaugeAccessible(MervGaugeWidget* gauge)
     : QAccessibleWidget(gauge, QAccessible::Dial) {}
@@ -30,52 +20,23 @@ QAccessibleInterface* MervGaugeAccessible::create(const QString& className, QObj
 }
 
 QString MervGaugeAccessible::nameOf(const merv::MERV_Gauge& gauge) {
-    return QString::fromStdString(gauge.VariableName());
+    return merv::qt::spokenName(gauge);
 }
 
 QString MervGaugeAccessible::valueOf(const merv::MERV_Gauge& gauge) {
-    return QString::fromStdString(gauge.shownValueCaption());
+    return merv::qt::spokenValue(gauge);
 }
 
-namespace {
-
-// The status flag the event raises, and how a person hears it.
-bool isOn(const merv::MERV_Gauge& control, const merv::EventInfo& event) {
-    const bool high = event.side == merv::EventSide::High;
-    if (event.severity == merv::EventSeverity::Alarm)
-        return high ? control.AlarmHighStatus() : control.AlarmLowStatus();
-    return high ? control.WarningHighStatus() : control.WarningLowStatus();
-}
-
-QString spoken(const merv::EventInfo& event) {
-    const bool high = event.side == merv::EventSide::High;
-    if (event.severity == merv::EventSeverity::Alarm)
-        return high ? QCoreApplication::translate("MervGaugeAccessible", "high alarm")
-                    : QCoreApplication::translate("MervGaugeAccessible", "low alarm");
-    return high ? QCoreApplication::translate("MervGaugeAccessible", "high warning")
-                : QCoreApplication::translate("MervGaugeAccessible", "low warning");
-}
-
-} // namespace
-
-QString MervGaugeAccessible::descriptionOf(const merv::MERV_Gauge& control) {
-    // A person hears the most urgent of the gauge's states, as the control ranks them.
-    for (const merv::EventInfo* event : merv::EventsBySeverity) {
-        if (isOn(control, *event))
-            return spoken(*event);
-    }
-    return QCoreApplication::translate("MervGaugeAccessible", "normal");
+QString MervGaugeAccessible::descriptionOf(const merv::MERV_Gauge& gauge) {
+    return merv::qt::spokenState(gauge);
 }
 
 void MervGaugeAccessible::setEventSink(EventSink replacement) {
-    sink() = std::move(replacement);
+    merv::qt::setAccessibleEventSink(std::move(replacement));
 }
 
 void MervGaugeAccessible::send(QAccessibleEvent* event) {
-    if (sink())
-        sink()(event);
-    else
-        QAccessible::updateAccessibility(event);
+    merv::qt::sendAccessibleEvent(event);
 }
 
 MervGaugeWidget* MervGaugeAccessible::gauge() const {

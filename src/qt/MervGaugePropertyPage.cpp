@@ -1,7 +1,7 @@
 #include "MervGaugePropertyPage.h"
 
-#include "OleColor.h"
 #include "TextFieldEdit.h"
+#include <mervgauge/private/OleColor.h>
 
 #include <mervgauge/layout/SurfaceLayout.h>
 #include <mervgauge/platform/RuntimeError.h>

@@ -5,7 +5,7 @@
 #include "MervGaugePropertyPage.h"
 #include "MervGaugeWidgetSelection.h"
 #include "QtColorDialog.h"
-#include "QtLocale.h"
+#include <mervgauge/private/QtLocale.h>
 
 #include <mervgauge/platform/PropertyPageSite.h>
 #include <mervgauge/platform/RuntimeError.h>

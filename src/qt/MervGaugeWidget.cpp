@@ -1,13 +1,15 @@
 #include <mervgauge/MervGaugeWidget.h>
 
 #include "ElementInputs.h"
-#include "GaugePainter.h"
 #include "MervGaugeAccessible.h"
 #include "MervGaugeWidget_p.h"
-#include "OleColor.h"
-#include "QtLocale.h"
-#include "QtTimerClock.h"
 #include <mervgauge/MervGaugePropertySheet.h>
+#include <mervgauge/private/GaugePainter.h>
+#include <mervgauge/private/OleColor.h>
+#include <mervgauge/private/PropertyNotices.h>
+#include <mervgauge/private/QtLocale.h>
+#include <mervgauge/private/QtTimerClock.h>
+#include <mervgauge/private/QtVariant.h>
 
 #include <mervgauge/bagfile/BagError.h>
 #include <mervgauge/bagfile/BagFile.h>
@@ -53,79 +55,7 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Each property's place in the list, which is its place in the property table.
-enum class Property {
-#define MERV_PROPERTY_INDEX(Kind, Name, ...) Name,
-    MERV_GAUGE_PROPERTIES(MERV_PROPERTY_INDEX)
-#undef MERV_PROPERTY_INDEX
-};
-constexpr std::size_t PropertyCount = 0
-#define MERV_PROPERTY_COUNT(...) +1
-    MERV_GAUGE_PROPERTIES(MERV_PROPERTY_COUNT)
-#undef MERV_PROPERTY_COUNT
-    ;
-
-// Two values of a property as the widget tells them: single NaNs are alike.
-bool sameValue(const QVariant& a, const QVariant& b) {
-    if (a.typeId() == QMetaType::Double && b.typeId() == QMetaType::Double &&
-        std::isnan(a.toDouble()) && std::isnan(b.toDouble()))
-        return true;
-    return a == b;
-}
-
-// A Qt value as the variant a dispatch call would carry.
-Variant variantOf(const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        return Variant::boolean(value.toBool());
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return Variant::integer(std::int16_t(value.toInt()));
-    case QMetaType::Int:
-    case QMetaType::Long:
-        return Variant::longValue(value.toInt());
-    case QMetaType::UInt:
-    case QMetaType::ULong:
-        return Variant::color(value.toUInt());
-    case QMetaType::Float:
-        return Variant::single(value.toFloat());
-    case QMetaType::Double:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return Variant::doubleValue(value.toDouble());
-    case QMetaType::QColor:
-        return Variant::color(qt::toOleColor(value.value<QColor>()));
-    case QMetaType::UnknownType:
-        return Variant();
-    default:
-        return Variant::text(value.toString().toStdString());
-    }
-}
-
-QVariant qvariantOf(const Variant& value) {
-    switch (value.type()) {
-    case Variant::Type::Text:
-        return qs(value.asText());
-    case Variant::Type::Integer:
-        return QVariant::fromValue<qint16>(value.asInteger());
-    case Variant::Type::Long:
-        return value.asLong();
-    case Variant::Type::Single:
-        return value.asSingle();
-    case Variant::Type::Double:
-        return value.asDouble();
-    case Variant::Type::Boolean:
-        return value.asBoolean();
-    case Variant::Type::Color:
-        return QVariant::fromValue<quint32>(value.asColor());
-    case Variant::Type::Empty:
-        break;
-    }
-    return {};
-}
+using Property = qt::GaugeProperty;
 
 } // namespace
 
@@ -211,7 +141,6 @@ public:
     static QVariant valueOf(const MervGaugeWidget& q, Property property);
     static void notify(MervGaugeWidget& q, Property property, const QVariant& value);
     // Marks a property whose value may have changed: the view compares it when it catches up.
-    void mayHaveChanged(Property property) { changed[std::size_t(property)] = true; }
     void notifyChanges();
     // What a listener is told a change from: the values as they stand now.
     void primeNotified();
@@ -269,9 +198,8 @@ public:
     std::vector<ElementNotice> pending;
     // Each line's box as last painted.
     std::map<const Element*, QRect> lineBoxes;
-    // Each property as last notified, and whether it may differ from that now.
-    std::array<QVariant, PropertyCount> notified;
-    std::array<bool, PropertyCount> changed{};
+    // What each property's change signal last told, and which may have changed since.
+    qt::PropertyNotices told;
     struct Error {
         int number = NoError;
         QString text;
@@ -310,8 +238,7 @@ MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
 }
 
 void MervGaugeWidget::Private::primeNotified() {
-    for (std::size_t i = 0; i < PropertyCount; ++i)
-        notified[i] = valueOf(q, Property(i));
+    told.prime([this](Property property) { return valueOf(q, property); });
 }
 
 MervGaugeWidget::Private::~Private() {
@@ -363,13 +290,12 @@ std::uint32_t MervGaugeWidget::Private::ambientBackColor() const {
 }
 
 void MervGaugeWidget::Private::propertyChanged(std::string_view name) {
-    if (const PropertyInfo* property = findProperty(name))
-        mayHaveChanged(Property(property - gaugeProperties().data()));
+    told.mayHaveChanged(name);
     emit q.propertyChanged(QString::fromUtf8(name.data(), qsizetype(name.size())));
 }
 
 void MervGaugeWidget::Private::statusChanged(std::string_view name, bool) {
-    mayHaveChanged(Property(findProperty(name) - gaugeProperties().data()));
+    told.mayHaveChanged(name);
 }
 
 void MervGaugeWidget::Private::raiseEvent(int dispid, std::string_view) {
@@ -469,38 +395,17 @@ void MervGaugeWidget::Private::catchUp() {
     if (!dirty.isEmpty())
         q.update(dirty);
 
-    // The threshold fields are the thresholds: the operator edits them in the editor.
-    for (const ElementNotice& notice : notices) {
-        if (notice.change != ElementChange::Text)
-            continue;
-        const Element* field = notice.element;
-        if (field == &ui.AlarmH)
-            mayHaveChanged(Property::AlarmHighVal);
-        else if (field == &ui.AlarmL)
-            mayHaveChanged(Property::AlarmLowVal);
-        else if (field == &ui.WarningH)
-            mayHaveChanged(Property::WarningHighVal);
-        else if (field == &ui.WarningL)
-            mayHaveChanged(Property::WarningLowVal);
-    }
-    const bool statusChanged = std::any_of(
-        changed.begin() + std::size_t(Property::AlarmHighStatus),
-        changed.begin() + std::size_t(Property::WarningLowStatus) + 1, [](bool c) { return c; });
+    told.fieldsChanged(ui, notices);
+    const bool statusChanged = told.statusMayHaveChanged();
     notifyChanges();
     if (nameCaptioned || valueCaptioned || statusChanged)
         tellScreenReaders(nameCaptioned, valueCaptioned, statusChanged);
 }
 
 void MervGaugeWidget::Private::notifyChanges() {
-    for (std::size_t i = 0; i < PropertyCount; ++i) {
-        if (!std::exchange(changed[i], false))
-            continue;
-        QVariant now = valueOf(q, Property(i));
-        if (sameValue(now, notified[i]))
-            continue;
-        notified[i] = now;
-        notify(q, Property(i), now);
-    }
+    told.tellChanges(
+        [this](Property property) { return valueOf(q, property); },
+        [this](Property property, const QVariant& value) { notify(q, property, value); });
 }
 
 QVariant MervGaugeWidget::Private::valueOf(const MervGaugeWidget& q, Property property) {
@@ -645,7 +550,7 @@ bool MervGaugeWidget::putProperty(const QString& name, const QVariant& value) {
     return d->attempt(name, Private::Report::Quietly, [&] {
         if (!property)
             throw RuntimeError(ErrorNumber::PropertyNotSupported);
-        property->put(*d->control, variantOf(value), d->numbers);
+        property->put(*d->control, qt::variantOf(value), d->numbers);
     });
 }
 
@@ -656,7 +561,7 @@ QVariant MervGaugeWidget::getProperty(const QString& name) {
     d->attempt(name, Private::Report::Quietly, [&] {
         if (!property)
             throw RuntimeError(ErrorNumber::PropertyNotSupported);
-        result = qvariantOf(property->get(*d->control));
+        result = qt::qvariantOf(property->get(*d->control));
     });
     return result;
 }

@@ -1,7 +1,7 @@
 #include "MervGaugeWidgetSelection.h"
 
 #include "MervGaugeWidget_p.h"
-#include "QtLocale.h"
+#include <mervgauge/private/QtLocale.h>
 
 #include <mervgauge/control/GaugeProperties.h>
 #include <mervgauge/platform/RuntimeError.h>

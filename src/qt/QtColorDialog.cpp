@@ -1,6 +1,6 @@
 #include "QtColorDialog.h"
 
-#include "OleColor.h"
+#include <mervgauge/private/OleColor.h>
 
 #include <QColorDialog>
 

@@ -40,12 +40,15 @@ run(${dpkg_deb} -f ${runtime_deb} Depends)
 set(runtime_depends "${run_output}")
 require("mervgauge's Depends" "${runtime_depends}" "libqt6widgets6")
 require("mervgauge's Depends" "${runtime_depends}" "qt6-qpa-plugins")
+require("mervgauge's Depends" "${runtime_depends}" "libqt6quick6")
+require("mervgauge's Depends" "${runtime_depends}" "qml6-module-qtquick")
 refuse("mervgauge's Depends" "${runtime_depends}" "-dev([ ,(]|$)")
 run(${dpkg_deb} -f ${devel_deb} Depends)
 set(devel_depends "${run_output}")
 string(REPLACE "." "\\." version_pattern ${VERSION})
 require("mervgauge-dev's Depends" "${devel_depends}" "mervgauge \\(= ${version_pattern}\\)")
 require("mervgauge-dev's Depends" "${devel_depends}" "qt6-base-dev")
+require("mervgauge-dev's Depends" "${devel_depends}" "qt6-declarative-dev")
 
 # What each holds: the runtime the libraries, tools and plugin; the development package the
 # headers, the link name, the static core and the package files; no file in both.
@@ -57,23 +60,29 @@ set(lib "\\./usr/${ARCH_LIBDIR}")
 foreach(file
         "${lib}/libmervgauge-qt\\.so\\.[0-9]+\\.[0-9]+\n"
         "${lib}/qt6/plugins/designer/libmervgauge-designer\\.so\n"
+        "${lib}/libmervgauge-quick\\.so\\.[0-9]+\\.[0-9]+\n"
+        "${lib}/qt6/qml/MERVGauge/qmldir\n"
+        "${lib}/qt6/qml/MERVGauge/libmervgauge-quickplugin\\.so\n"
         "\\./usr/bin/mervgauge-panel\n" "\\./usr/bin/mervgauge-render\n"
         "\\./usr/bin/mervgauge-host\n")
     require("mervgauge" "${runtime_files}" "${file}")
 endforeach()
-foreach(file "/usr/include/" "\\.a\n" "libmervgauge-qt\\.so( -|\n)" "/cmake/" "/pkgconfig/")
+foreach(file "/usr/include/" "\\.a\n" "libmervgauge-qt\\.so( -|\n)" "libmervgauge-quick\\.so( -|\n)"
+        "/cmake/" "/pkgconfig/")
     refuse("mervgauge" "${runtime_files}" "${file}")
 endforeach()
 foreach(file
         "\\./usr/include/mervgauge/MervGaugeWidget\\.h\n"
         "\\./usr/include/mervgauge/mervgauge_qt_export\\.h\n"
+        "\\./usr/include/mervgauge/MervGauge\\.h\n"
+        "${lib}/libmervgauge-quick\\.so -> libmervgauge-quick\\.so\\.[0-9]+\n"
         "${lib}/libmervgauge-qt\\.so -> libmervgauge-qt\\.so\\.[0-9]+\n"
         "${lib}/libmervgauge-core\\.a\n" "${lib}/libmervgauge-bagfile\\.a\n"
         "${lib}/cmake/MERVGauge/MERVGaugeConfig\\.cmake\n"
         "${lib}/pkgconfig/mervgauge\\.pc\n" "${lib}/pkgconfig/mervgauge-core\\.pc\n")
     require("mervgauge-dev" "${devel_files}" "${file}")
 endforeach()
-foreach(file "/usr/bin/" "/plugins/" "\\./usr/lib/[^ \n]*\\.so\\.[0-9]" "/private/")
+foreach(file "/usr/bin/" "/plugins/" "/qml/" "\\./usr/lib/[^ \n]*\\.so\\.[0-9]" "/private/")
     refuse("mervgauge-dev" "${devel_files}" "${file}")
 endforeach()
 

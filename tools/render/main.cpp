@@ -1,11 +1,14 @@
 // mervgauge-render: renders one gauge into a PNG, without a display.
 //
-//   mervgauge-render [--bag FILE] [--set NAME=VALUE]... [--open-editor] [--scale N]
+//   mervgauge-render [--quick] [--bag FILE] [--set NAME=VALUE]... [--open-editor] [--scale N]
 //                    [--locale NAME] [--settle MS] -o OUT.png
 //   mervgauge-render --help
 //
 // Events the gauge raises are printed on stdout, one a line. Every failure is one line on
-// stderr and a non-zero exit, and then nothing is written.
+// stderr and a non-zero exit, and then nothing is written. With --quick the gauge is the Qt
+// Quick item in a window of the software scene graph instead of the widget; the pixels are
+// the same.
+#include <mervgauge/MervGauge.h>
 #include <mervgauge/MervGaugeWidget.h>
 
 #include "common/CheckedOutput.h"
@@ -20,10 +23,12 @@
 #include <QCommandLineParser>
 #include <QImage>
 #include <QLocale>
+#include <QQuickWindow>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -36,6 +41,7 @@ constexpr int DefaultSettleMs = 150;
 constexpr double DefaultScale = 1;
 
 struct Options {
+    bool quick = false;
     QString bag;
     std::vector<std::pair<QString, QString>> writes;
     bool openEditor = false;
@@ -78,6 +84,9 @@ Options parse(const QStringList& args) {
         QStringLiteral("set"),
         QStringLiteral("Write a property after the bag, as a host does; repeat for more."),
         QStringLiteral("NAME=VALUE"));
+    const QCommandLineOption quick(
+        QStringLiteral("quick"),
+        QStringLiteral("Render the Qt Quick item through the scene graph, not the widget."));
     const QCommandLineOption openEditor(QStringLiteral("open-editor"),
                                         QStringLiteral("Render with the threshold editor open."));
     const QCommandLineOption scale(
@@ -96,7 +105,7 @@ Options parse(const QStringList& args) {
     const QCommandLineOption output(QStringLiteral("o"),
                                     QStringLiteral("The PNG to write; required."),
                                     QStringLiteral("OUT.png"));
-    parser.addOptions({help, bag, set, openEditor, scale, locale, settle, output});
+    parser.addOptions({help, quick, bag, set, openEditor, scale, locale, settle, output});
 
     if (!parser.parse(args)) {
         // The parser names an unknown option without its dashes.
@@ -120,6 +129,7 @@ Options parse(const QStringList& args) {
              tryHelp());
 
     Options o;
+    o.quick = parser.isSet(quick);
     o.bag = parser.value(bag);
     for (const QString& w : parser.values(set)) {
         const qsizetype eq = w.indexOf(QLatin1Char('='));
@@ -128,6 +138,8 @@ Options parse(const QStringList& args) {
         o.writes.emplace_back(w.left(eq), w.mid(eq + 1));
     }
     o.openEditor = parser.isSet(openEditor);
+    if (o.quick && o.openEditor)
+        fail(QStringLiteral("--open-editor is not available with --quick yet"));
     bool ok = false;
     o.scale = parser.value(scale).toDouble(&ok);
     if (!ok || o.scale < 0.25 || o.scale > 8)
@@ -142,44 +154,71 @@ Options parse(const QStringList& args) {
     return o;
 }
 
+// The scene graph draws the Qt Quick item at the window's device pixel ratio, which Qt takes
+// from the environment when the application starts: a --quick render at a scale sets it
+// first, with the software scene graph that needs no GPU. The options are checked later.
+void chooseQuickRenderingBeforeQt(int argc, char** argv) {
+    bool quick = false;
+    QByteArray scale;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--quick")
+            quick = true;
+        else if (arg == "--scale" && i + 1 < argc)
+            scale = argv[i + 1];
+        else if (arg.startsWith("--scale="))
+            scale = arg.mid(8);
+    }
+    if (!quick)
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
+    if (!scale.isEmpty())
+        qputenv("QT_SCALE_FACTOR", scale);
+}
+
 // The gauge's last error, as a run-time error.
-QString describeLastError(const MervGaugeWidget& gauge) {
+template <typename Gauge>
+QString describeLastError(const Gauge& gauge) {
     return QStringLiteral("run-time error %1: %2")
         .arg(gauge.lastErrorNumber())
         .arg(gauge.lastErrorString());
 }
 
-} // namespace
+// Encodes the image and writes it atomically, then ends the program.
+int writePng(const QImage& image, const Options& options) {
+    // Encoded in memory first, so a failed or short write can never leave a half PNG behind.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        fail(QStringLiteral("cannot encode the PNG"));
+    if (const auto problem =
+            merv::writeFileAtomically(options.output.toStdString(),
+                                      std::string_view(png.constData(), std::size_t(png.size()))))
+        fail(QStringLiteral("cannot write '%1': %2")
+                 .arg(options.output, QString::fromStdString(problem->what)));
+    return merv::tools::finishStandardOutput("mervgauge-render") ? 0 : 1;
+}
 
-int main(int argc, char** argv) {
-    merv::tools::choosePlatformBeforeQt();
-    QApplication app(argc, argv);
-    const Options options = parse(app.arguments());
+// The locale the options name; fails for one Qt does not know.
+std::optional<QLocale> localeOf(const Options& options) {
+    if (options.locale.isEmpty())
+        return std::nullopt;
+    const QLocale locale(options.locale);
+    if (locale.language() == QLocale::C && options.locale != QLatin1String("C"))
+        fail(QStringLiteral("unknown locale '%1'").arg(options.locale));
+    return locale;
+}
 
-    MervGaugeWidget gauge{MervGaugeWidget::Unstarted{}};
-    if (!options.locale.isEmpty()) {
-        const QLocale locale(options.locale);
-        if (locale.language() == QLocale::C && options.locale != QLatin1String("C"))
-            fail(QStringLiteral("unknown locale '%1'").arg(options.locale));
-        gauge.setLocale(locale);
-    }
-    for (const auto& [signal, name] : {std::pair{&MervGaugeWidget::OnAlarmHigh, "OnAlarmHigh"},
-                                       std::pair{&MervGaugeWidget::OnAlarmLow, "OnAlarmLow"},
-                                       std::pair{&MervGaugeWidget::OnWarningHigh, "OnWarningHigh"},
-                                       std::pair{&MervGaugeWidget::OnWarningLow, "OnWarningLow"}}) {
-        QObject::connect(&gauge, signal, [name = name] {
-            std::printf("%s\n", name);
-            std::fflush(stdout);
-        });
-    }
-    std::optional<QString> tickError;
-    QObject::connect(
-        &gauge, &MervGaugeWidget::runtimeError,
-        [&](int number, const QString& description, const QString&) {
-            if (!tickError)
-                tickError = QStringLiteral("run-time error %1: %2").arg(number).arg(description);
-        });
+void printEvent(const char* name) {
+    std::printf("%s\n", name);
+    std::fflush(stdout);
+}
 
+// Restores the gauge from the options' bag and writes their properties, as a host does.
+template <typename Gauge>
+void restoreAndWrite(Gauge& gauge, const Options& options) {
     try {
         merv::MemoryPropertyBag bag = options.bag.isEmpty()
                                           ? merv::MemoryPropertyBag()
@@ -193,13 +232,43 @@ int main(int argc, char** argv) {
     } catch (const merv::BagError& error) {
         fail(QString::fromStdString(error.what()));
     }
+}
 
+// The first run-time error a tick raises, kept to fail the render with.
+template <typename Gauge>
+std::shared_ptr<std::optional<QString>> watchTicks(Gauge& gauge) {
+    auto tickError = std::make_shared<std::optional<QString>>();
+    QObject::connect(
+        &gauge, &Gauge::runtimeError,
+        [tickError](int number, const QString& description, const QString&) {
+            if (!*tickError)
+                *tickError = QStringLiteral("run-time error %1: %2").arg(number).arg(description);
+        });
+    return tickError;
+}
+
+void settle(QApplication& app, const Options& options) {
     QTimer::singleShot(options.settleMs, &app, &QCoreApplication::quit);
     app.exec();
+}
+
+int renderWidget(QApplication& app, const Options& options) {
+    MervGaugeWidget gauge{MervGaugeWidget::Unstarted{}};
+    if (const auto locale = localeOf(options))
+        gauge.setLocale(*locale);
+    for (const auto& [signal, name] : {std::pair{&MervGaugeWidget::OnAlarmHigh, "OnAlarmHigh"},
+                                       std::pair{&MervGaugeWidget::OnAlarmLow, "OnAlarmLow"},
+                                       std::pair{&MervGaugeWidget::OnWarningHigh, "OnWarningHigh"},
+                                       std::pair{&MervGaugeWidget::OnWarningLow, "OnWarningLow"}})
+        QObject::connect(&gauge, signal, [name = name] { printEvent(name); });
+    const auto tickError = watchTicks(gauge);
+    restoreAndWrite(gauge, options);
+
+    settle(app, options);
     if (options.openEditor)
         gauge.openEditor();
-    if (tickError)
-        fail(*tickError);
+    if (*tickError)
+        fail(**tickError);
 
     const QSize size = gauge.sizeHint();
     QImage image((QSizeF(size) * options.scale).toSize(), QImage::Format_ARGB32_Premultiplied);
@@ -207,16 +276,43 @@ int main(int argc, char** argv) {
     image.fill(Qt::transparent);
     gauge.resize(size);
     gauge.render(&image);
-    // Encoded in memory first, so a failed or short write can never leave a half PNG behind.
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        fail(QStringLiteral("cannot encode the PNG"));
-    if (const auto problem =
-            merv::writeFileAtomically(options.output.toStdString(),
-                                      std::string_view(png.constData(), std::size_t(png.size()))))
-        fail(QStringLiteral("cannot write '%1': %2")
-                 .arg(options.output, QString::fromStdString(problem->what)));
-    return merv::tools::finishStandardOutput("mervgauge-render") ? 0 : 1;
+    return writePng(image, options);
+}
+
+int renderQuick(QApplication& app, const Options& options) {
+    QQuickWindow window;
+    window.setColor(Qt::transparent);
+    // The item is the window's; it goes with the window's content item.
+    auto* gauge = new MervGauge(window.contentItem());
+    if (const auto locale = localeOf(options))
+        gauge->setLocale(*locale);
+    for (const auto& [signal, name] : {std::pair{&MervGauge::onAlarmHigh, "OnAlarmHigh"},
+                                       std::pair{&MervGauge::onAlarmLow, "OnAlarmLow"},
+                                       std::pair{&MervGauge::onWarningHigh, "OnWarningHigh"},
+                                       std::pair{&MervGauge::onWarningLow, "OnWarningLow"}})
+        QObject::connect(gauge, signal, [name = name] { printEvent(name); });
+    const auto tickError = watchTicks(*gauge);
+    restoreAndWrite(*gauge, options);
+
+    const QSize size(int(gauge->implicitWidth()), int(gauge->implicitHeight()));
+    gauge->setSize(size);
+    window.resize(size);
+    window.show();
+    settle(app, options);
+    if (*tickError)
+        fail(**tickError);
+    QImage image = window.grabWindow();
+    if (image.isNull())
+        fail(QStringLiteral("the scene graph rendered no picture"));
+    return writePng(image.convertToFormat(QImage::Format_ARGB32_Premultiplied), options);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    merv::tools::choosePlatformBeforeQt();
+    chooseQuickRenderingBeforeQt(argc, argv);
+    QApplication app(argc, argv);
+    const Options options = parse(app.arguments());
+    return options.quick ? renderQuick(app, options) : renderWidget(app, options);
 }

@@ -122,10 +122,15 @@ QRect GaugePainter::takeSurface(const PictureBox& box, const PixelRect& dirty) {
     const QRect changed =
         QRect(dirty.left, dirty.top, dirty.width, dirty.height).intersected(face->second.rect());
     copyPixels(box.surface(), changed, m_site, face->second);
-    if (&box == m_faceBox)
+    QRect reach = changed;
+    if (&box == m_faceBox) {
         m_sharpFace = {};
+        // Above ratio 1 the face is drawn again at device resolution: a band's edge can fall a
+        // control pixel away from where the control drew it, and its antialiasing one more.
+        reach.adjust(-SharpFaceSpill, -SharpFaceSpill, SharpFaceSpill, SharpFaceSpill);
+    }
     const QRectF boxRect = elementRect(box);
-    return changed.translated(boxRect.topLeft().toPoint()).intersected(boxRect.toAlignedRect());
+    return reach.translated(boxRect.topLeft().toPoint()).intersected(boxRect.toAlignedRect());
 }
 
 void GaugePainter::setFace(const PictureBox& box, const DialFace& face) {

@@ -35,10 +35,15 @@ namespace merv::qt {
 // them.
 class GaugePainter {
 public:
+    // How far, in control pixels, the face drawn again at device resolution can change pixels
+    // beyond those its surface reports changed (an edge moved a pixel, and its antialiasing).
+    static constexpr int SharpFaceSpill = 2;
+
     GaugePainter(const ElementTree& tree, const ContainerSite& site);
 
     // Takes the pixels the control reported changed on the surface of the picture box;
-    // returns them as a rectangle in control pixels.
+    // returns the control pixels whose painting that changes, as a rectangle (for the face,
+    // SharpFaceSpill more on each side).
     QRect takeSurface(const PictureBox& box, const PixelRect& dirty);
 
     // The face whose drawing the picture box's surface shows: above device pixel ratio 1 the
