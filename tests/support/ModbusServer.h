@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <bit>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -16,6 +17,7 @@
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace merv::test {
 
@@ -28,6 +30,12 @@ class ModbusServer {
 public:
     enum class Kind { Holding, Input };
     static constexpr int RegisterCount = 64;
+    // How the server misbehaves before (or instead of) its right answer to a register read:
+    // first a reply to another transaction, from another unit, or with one register short;
+    // instead, a frame of another protocol, or the right answer only after this long.
+    enum class Misreply { None, ForeignTransaction, WrongUnit, OneRegisterShort, NotModbus, Late };
+    static constexpr int LateMs = 1500;
+    void misreply(Misreply how) { m_misreply = how; }
 
     ModbusServer() : m_port(freePort()) { start(); }
     ~ModbusServer() {
@@ -152,8 +160,58 @@ private:
         const auto found = m_units.find(unit);
         if (found == m_units.end())
             modbus_reply_exception(m_context, query, MODBUS_EXCEPTION_GATEWAY_TARGET);
+        else if (m_misreply != Misreply::None && length == 12 && (query[7] == 3 || query[7] == 4))
+            misanswer(query, found->second);
         else
             modbus_reply(m_context, query, length, found->second);
+    }
+
+    // A read's answer, built here byte by byte so that it can be spoilt.
+    static std::vector<std::uint8_t> readAnswer(const std::uint8_t* query,
+                                                const modbus_mapping_t* mapping) {
+        const int address = query[8] << 8 | query[9], count = query[10] << 8 | query[11];
+        const std::uint16_t* table =
+            query[7] == 3 ? mapping->tab_registers : mapping->tab_input_registers;
+        std::vector<std::uint8_t> out(query, query + 8); // transaction, protocol, length, unit, fc
+        out.push_back(std::uint8_t(2 * count));
+        for (int i = 0; i < count; ++i) {
+            const std::uint16_t value = address + i < RegisterCount ? table[address + i] : 0;
+            out.push_back(std::uint8_t(value >> 8));
+            out.push_back(std::uint8_t(value));
+        }
+        const std::size_t following = out.size() - 6;
+        out[4] = std::uint8_t(following >> 8);
+        out[5] = std::uint8_t(following);
+        return out;
+    }
+    void misanswer(const std::uint8_t* query, const modbus_mapping_t* mapping) {
+        const int socket = modbus_get_socket(m_context);
+        const auto right = readAnswer(query, mapping);
+        auto wrong = right;
+        switch (m_misreply.load()) {
+        case Misreply::ForeignTransaction:
+            wrong[1] ^= 0x5a;
+            break;
+        case Misreply::WrongUnit:
+            wrong[6] = std::uint8_t(wrong[6] + 1);
+            break;
+        case Misreply::OneRegisterShort:
+            wrong.resize(wrong.size() - 2);
+            wrong[5] = std::uint8_t(wrong[5] - 2);
+            break;
+        case Misreply::NotModbus:
+            wrong[3] = 1;
+            break;
+        case Misreply::Late:
+            std::this_thread::sleep_for(std::chrono::milliseconds(LateMs));
+            wrong.clear();
+            break;
+        case Misreply::None:
+            break;
+        }
+        ::send(socket, wrong.data(), wrong.size(), MSG_NOSIGNAL);
+        if (m_misreply != Misreply::NotModbus)
+            ::send(socket, right.data(), right.size(), MSG_NOSIGNAL);
     }
 
     int m_port;
@@ -162,6 +220,7 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stopping = false, m_dropping = false;
     std::atomic<int> m_taken = 0;
+    std::atomic<Misreply> m_misreply = Misreply::None;
     std::mutex m_mutex;
     std::map<int, modbus_mapping_t*> m_units;
 };

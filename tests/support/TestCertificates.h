@@ -33,10 +33,14 @@ public:
     std::string clientCert() const { return file("client.crt"); }
     std::string clientKey() const { return file("client.key"); }
 
+    // Signs the broker's certificate again, in place, for these subject alternative names
+    // ("DNS:localhost,IP:127.0.0.1"): a broker restarted then presents it.
+    void renameBroker(const std::string& names) { sign("broker", "subjectAltName=" + names); }
+
     // The broker configuration lines of a TLS listener with these files.
     std::string brokerConfig(bool requireClientCertificate = false) const {
-        return "cafile " + ca() + "\ncertfile " + brokerCert() + "\nkeyfile " + brokerKey() +
-               "\n" + (requireClientCertificate ? "require_certificate true\n" : "");
+        return "cafile " + ca() + "\ncertfile " + brokerCert() + "\nkeyfile " + brokerKey() + "\n" +
+               (requireClientCertificate ? "require_certificate true\n" : "");
     }
 
 private:

@@ -113,6 +113,9 @@ signals:
     void acknowledgementArrived(const merv::panel::AlarmTransition& acknowledgement, bool kept);
     // A message on the acknowledgement topic that changes nothing, and why.
     void acknowledgementRefused(merv::panel::AcknowledgementRefusal reason, const QString& detail);
+    // Something of the source the operator should know, told once: a kind of reply it
+    // discards, say.
+    void noticed(const QString& text);
     // Another panel runs, or ran while this one did, under this station's name (other says
     // where), or the one that did is gone.
     void stationNameClash(bool clashing, const QString& other);

@@ -2,10 +2,12 @@
 
 #include <modbus.h>
 
+#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <string_view>
 #include <tuple>
 #include <unordered_set>
@@ -169,8 +171,10 @@ void ModbusSource::run() {
             if (m_stopping)
                 break;
         }
-        if (!poll.values.empty() || !poll.rejected.empty())
+        if (!poll.values.empty() || !poll.rejected.empty() || !poll.notices.empty())
             post([this, poll = std::move(poll)] {
+                for (const QString& notice : poll.notices)
+                    emit noticed(notice);
                 for (const auto& [tag, reason] : poll.rejected)
                     emit payloadRejected(QString::fromStdString(m_tags[tag].text), reason);
                 for (const auto& [tag, value] : poll.values)
@@ -255,18 +259,38 @@ bool ModbusSource::pollOnce(Poll& poll, QString& why) {
 }
 
 bool ModbusSource::readSpan(const Span& span, Poll& poll, QString& why) {
-    std::uint16_t registers[MODBUS_MAX_READ_REGISTERS];
-    modbus_set_slave(m_context, span.unit);
-    const int read =
-        span.kind == RegisterKind::Holding
-            ? modbus_read_registers(m_context, span.address, span.count, registers)
-            : modbus_read_input_registers(m_context, span.address, span.count, registers);
-    if (read == span.count) {
+    const std::uint16_t transaction = ++m_transaction;
+    if (!sendAll(readRequest(transaction, span.unit, span.kind, span.address, span.count), why))
+        return false;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(ResponseTimeoutMs);
+    ReadReply reply;
+    // What does not answer this request is passed over; the answer may still come after it.
+    for (;;) {
+        std::vector<std::uint8_t> frame(MbapLength);
+        if (!receiveAll(frame.data(), MbapLength, deadline, why))
+            return false;
+        const int following = followingLength(std::span<const std::uint8_t, MbapLength>(frame));
+        if (following == 0) {
+            discard(ReplyFault::WrongLength, poll);
+            why = tr("the server's reply is no Modbus TCP frame");
+            return false;
+        }
+        // The length counts the unit, the header's last byte.
+        frame.resize(MbapLength - 1 + std::size_t(following));
+        if (!receiveAll(frame.data() + MbapLength, std::size_t(following) - 1, deadline, why))
+            return false;
+        reply = checkReply(frame, transaction, span.unit, span.kind, span.count);
+        if (reply.fault == ReplyFault::None)
+            break;
+        discard(reply.fault, poll);
+    }
+    if (!reply.exception) {
         for (const std::size_t tag : span.tags)
-            take(tag, registers + (m_tags[tag].address - span.address), poll);
+            take(tag, reply.registers.data() + (m_tags[tag].address - span.address), poll);
         return true;
     }
-    const int error = read == -1 ? errno : EMBBADDATA;
+    const int error = MODBUS_ENOBASE + reply.exception;
     if (!isRefusal(error)) {
         why = errorText(error);
         return false;
@@ -274,6 +298,54 @@ bool ModbusSource::readSpan(const Span& span, Poll& poll, QString& why) {
     if (span.tags.size() == 1)
         refuse(span.tags[0], tr("the server refused the register: %1").arg(errorText(error)), poll);
     return false;
+}
+
+void ModbusSource::discard(ReplyFault fault, Poll& poll) {
+    if (++m_discarded[std::size_t(fault)] == 1)
+        poll.notices.push_back(tr("Modbus server at %1: discarded %2, never decoded; further ones "
+                                  "are counted")
+                                   .arg(description(), QString::fromLatin1(faultName(fault))));
+}
+
+bool ModbusSource::sendAll(std::span<const std::uint8_t> bytes, QString& why) {
+    while (!bytes.empty()) {
+        const ssize_t sent = ::send(m_socket, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR)
+            continue;
+        if (sent <= 0) {
+            why = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        bytes = bytes.subspan(std::size_t(sent));
+    }
+    return true;
+}
+
+bool ModbusSource::receiveAll(std::uint8_t* into, std::size_t size,
+                              std::chrono::steady_clock::time_point deadline, QString& why) {
+    while (size > 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd wait{m_socket, POLLIN, 0};
+        const int ready = left.count() > 0 ? ::poll(&wait, 1, int(left.count())) : 0;
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready == 0) {
+            why = tr("no reply within %1 ms").arg(ResponseTimeoutMs);
+            return false;
+        }
+        const ssize_t got = ready < 0 ? -1 : ::recv(m_socket, into, size, 0);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            why = got == 0 ? tr("the server closed the connection")
+                           : QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        into += got;
+        size -= std::size_t(got);
+    }
+    return true;
 }
 
 void ModbusSource::take(std::size_t tag, const std::uint16_t* registers, Poll& poll) {

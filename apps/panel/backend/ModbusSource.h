@@ -2,8 +2,11 @@
 
 #include "panel/DataSource.h"
 #include "panel/HostPort.h"
+#include "panel/ModbusFrame.h"
 #include "panel/ModbusTag.h"
 
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -28,7 +31,10 @@ ModbusAddress readModbusAddress(const std::string& address);
 // and kind in one request, and hands the values to the source's thread through queued calls.
 // A register the server refuses (an exception reply) marks only its own tag; a lost
 // connection is reported and tried again with a growing delay, and polling resumes when the
-// server is back.
+// server is back. A reply that does not answer the request (another transaction, another
+// unit, another function, a length that does not fit) is discarded, counted and never
+// decoded; a stream that cannot be framed, or no answer within ResponseTimeoutMs, counts as a
+// lost connection.
 class ModbusSource : public DataSource {
     Q_OBJECT
 public:
@@ -46,6 +52,11 @@ public:
     // How long one request or a connection attempt may take before the server counts as lost.
     static constexpr int ResponseTimeoutMs = 1000;
 
+    // The replies discarded so far, of one kind.
+    std::uint64_t discardedReplies(ReplyFault fault) const {
+        return m_discarded[std::size_t(fault)].load();
+    }
+
 private:
     // Registers read in one request, and the tags (indices into m_tags) they hold.
     struct Span {
@@ -59,6 +70,7 @@ private:
         qint64 timeMs = 0;
         std::vector<std::pair<std::size_t, double>> values;
         std::vector<std::pair<std::size_t, QString>> rejected;
+        std::vector<QString> notices;
     };
 
     // These run on the polling thread.
@@ -70,6 +82,11 @@ private:
     bool readSpan(const Span& span, Poll& poll, QString& why);
     void take(std::size_t tag, const std::uint16_t* registers, Poll& poll);
     void refuse(std::size_t tag, const QString& reason, Poll& poll);
+    void discard(ReplyFault fault, Poll& poll);
+    // Sends or receives all of the bytes, by the deadline; false with why when it cannot.
+    bool sendAll(std::span<const std::uint8_t> bytes, QString& why);
+    bool receiveAll(std::uint8_t* into, std::size_t size,
+                    std::chrono::steady_clock::time_point deadline, QString& why);
     // Waits until the time or stop(); false when stopping.
     bool sleepUntil(std::chrono::steady_clock::time_point until);
     void report(bool connected, const QString& detail);
@@ -88,6 +105,8 @@ private:
     modbus_t* m_context = nullptr;
     std::vector<QString> m_lastRefusal; // per tag, empty while it reads well
     int m_reported = -1;                // the connection state last reported: -1 none yet
+    std::uint16_t m_transaction = 0;    // of the last request
+    std::array<std::atomic<std::uint64_t>, 5> m_discarded{}; // by ReplyFault
 
     std::thread m_thread;
     std::mutex m_mutex;

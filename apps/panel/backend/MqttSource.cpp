@@ -217,7 +217,8 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
         stop();
         throw;
     }
-    mosquitto_reconnect_delay_set(m_client, FirstReconnectDelayS, LastReconnectDelayS, true);
+    // Publishing and stopping come from the source's thread while the network thread runs.
+    mosquitto_threaded_set(m_client, true);
     // Whenever the link dies without a goodbye, the broker says for this panel that it is gone.
     m_presence.session = clientId();
     StationPresence gone = m_presence;
@@ -233,11 +234,31 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
             emit connectionChanged(false,
                                    tr("cannot reach the broker at %1: %2").arg(description(), why));
         });
-    const int loop = mosquitto_loop_start(m_client);
-    if (loop != MOSQ_ERR_SUCCESS) {
-        stop();
-        throw SourceError("MQTT source " + description().toStdString() +
-                          ": cannot start the network thread: " + mosquitto_strerror(loop));
+    m_network = std::thread([this] { runNetwork(); });
+}
+
+void MqttSource::runNetwork() {
+    // The client library's own loop ends for good at a TLS failure; this one tries again after
+    // every failure, with a growing delay, until stopped.
+    constexpr int LoopWaitMs = 100; // how soon stop() is noticed
+    auto delay = std::chrono::seconds(FirstReconnectDelayS);
+    for (;;) {
+        {
+            const std::lock_guard lock(m_networkMutex);
+            if (m_networkStopping)
+                return;
+        }
+        if (mosquitto_loop(m_client, LoopWaitMs, 1) == MOSQ_ERR_SUCCESS) {
+            if (m_linkUp)
+                delay = std::chrono::seconds(FirstReconnectDelayS);
+            continue;
+        }
+        std::unique_lock lock(m_networkMutex);
+        if (m_networkWake.wait_for(lock, delay, [this] { return m_networkStopping; }))
+            return;
+        lock.unlock();
+        delay = std::min(delay * 2, std::chrono::seconds(LastReconnectDelayS));
+        mosquitto_reconnect_async(m_client);
     }
 }
 
@@ -282,7 +303,14 @@ void MqttSource::stop() {
                                     [this] { return m_goodbyeDone; });
     }
     mosquitto_disconnect(m_client);
-    mosquitto_loop_stop(m_client, false);
+    if (m_network.joinable()) {
+        {
+            const std::lock_guard lock(m_networkMutex);
+            m_networkStopping = true;
+        }
+        m_networkWake.notify_all();
+        m_network.join();
+    }
     mosquitto_destroy(m_client);
     m_client = nullptr;
     m_connected = false;
@@ -353,6 +381,7 @@ void MqttSource::onConnect(mosquitto*, void* self, int rc) {
         return;
     }
     source->m_refused = false;
+    source->m_linkUp = true;
     source->subscribe();
     // After the subscription, so that the broker hands over the presence another panel left
     // under this name before this one replaces it.
@@ -416,6 +445,7 @@ void MqttSource::onSubscribe(mosquitto*, void* self, int mid, int count, const i
 
 void MqttSource::onDisconnect(mosquitto*, void* self, int rc) {
     auto* source = static_cast<MqttSource*>(self);
+    source->m_linkUp = false;
     if (rc == 0 || source->m_refused)
         return; // stop() asked for it, or the refusal said why already
     source->post([source] {

@@ -4,11 +4,13 @@
 #include "panel/HostPort.h"
 #include "panel/MqttPayload.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -90,6 +92,8 @@ private:
     // taken (and cleared) by the client thread.
     std::string takeFailure();
     void configureSecurity();
+    // The network thread: the client library's loop, and reconnection after any failure.
+    void runNetwork();
     void subscribe();
     // kept: handed over from what the broker keeps, not published while the station listens.
     void takeAcknowledgement(const std::string& payload, bool kept);
@@ -112,7 +116,12 @@ private:
     std::string m_failure; // the client thread's, under m_failureMutex
     bool m_failureTold = false;
     bool m_refused = false; // the client thread's: the broker refused the last connection
-    QString m_detail;       // what the operator was last told of the link
+    std::atomic<bool> m_linkUp = false; // a connection the broker accepted is up
+    std::thread m_network;
+    std::mutex m_networkMutex;
+    std::condition_variable m_networkWake;
+    bool m_networkStopping = false; // under m_networkMutex
+    QString m_detail;               // what the operator was last told of the link
     std::string m_ackTopic;
     std::string m_stationTopics; // PREFIX/mervgauge/: the stations' own
     std::string m_ackStateTopics, m_presenceTopic;

@@ -192,6 +192,22 @@
         <source>the registers hold no finite number</source>
         <translation>die Register enthalten keine endliche Zahl</translation>
     </message>
+    <message>
+        <source>the server&apos;s reply is no Modbus TCP frame</source>
+        <translation>die Antwort des Servers ist kein Modbus-TCP-Rahmen</translation>
+    </message>
+    <message>
+        <source>Modbus server at %1: discarded %2, never decoded; further ones are counted</source>
+        <translation>Modbus-Server unter %1: %2 verworfen, nie ausgewertet; weitere werden gezählt</translation>
+    </message>
+    <message>
+        <source>no reply within %1 ms</source>
+        <translation>keine Antwort innerhalb von %1 ms</translation>
+    </message>
+    <message>
+        <source>the server closed the connection</source>
+        <translation>der Server hat die Verbindung geschlossen</translation>
+    </message>
 </context>
 <context>
     <name>merv::panel::MqttSource</name>

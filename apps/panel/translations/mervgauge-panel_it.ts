@@ -192,6 +192,22 @@
         <source>the registers hold no finite number</source>
         <translation>i registri non contengono un numero finito</translation>
     </message>
+    <message>
+        <source>the server&apos;s reply is no Modbus TCP frame</source>
+        <translation>la risposta del server non è un frame Modbus TCP</translation>
+    </message>
+    <message>
+        <source>Modbus server at %1: discarded %2, never decoded; further ones are counted</source>
+        <translation>server Modbus %1: scartato %2, mai decodificato; gli altri vengono contati</translation>
+    </message>
+    <message>
+        <source>no reply within %1 ms</source>
+        <translation>nessuna risposta entro %1 ms</translation>
+    </message>
+    <message>
+        <source>the server closed the connection</source>
+        <translation>il server ha chiuso la connessione</translation>
+    </message>
 </context>
 <context>
     <name>merv::panel::MqttSource</name>

@@ -97,6 +97,7 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
             &PanelController::onSharedAcknowledgement);
     connect(m_source.get(), &DataSource::acknowledgementRefused, this,
             &PanelController::refuseAcknowledgement);
+    connect(m_source.get(), &DataSource::noticed, this, &PanelController::logged);
     connect(m_source.get(), &DataSource::stationNameClash, this,
             &PanelController::onStationNameClash);
     if (!m_source->hasSimulatedTime()) {

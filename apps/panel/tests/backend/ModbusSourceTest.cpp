@@ -150,6 +150,58 @@ TEST(ModbusSource, AnUnreadableRegisterMarksOnlyItsOwnTag) {
     EXPECT_EQ(seen.connections, std::vector<bool>{true});
 }
 
+// A reply that does not answer the request is passed over, counted and told once; the answer
+// that follows it is taken.
+TEST(ModbusSource, AReplyToAnotherRequestIsDiscardedAndTheAnswerTaken) {
+    merv::test::ensureQtApp();
+    using Misreply = ModbusServer::Misreply;
+    struct Case {
+        Misreply how;
+        ReplyFault fault;
+    };
+    for (const Case& c : {Case{Misreply::ForeignTransaction, ReplyFault::ForeignTransaction},
+                          Case{Misreply::WrongUnit, ReplyFault::WrongUnit},
+                          Case{Misreply::OneRegisterShort, ReplyFault::WrongLength}}) {
+        ModbusServer server;
+        server.set(1, Kind::Holding, 0, 11);
+        server.set(1, Kind::Holding, 1, 12);
+        server.misreply(c.how);
+        ModbusSource source(readModbusAddress(server.address()), PollMs);
+        SourceRecorder seen(source);
+        source.start(tags({"hr:0", "hr:1"}));
+        ASSERT_TRUE(seen.waitFor([&] { return seen.values.size() >= 4; })) << faultName(c.fault);
+        EXPECT_EQ(sorted({seen.values.begin(), seen.values.begin() + 2}),
+                  sorted({"hr:0=11", "hr:1=12"}));
+        EXPECT_GE(source.discardedReplies(c.fault), 2u) << faultName(c.fault);
+        EXPECT_EQ(seen.notices.size(), 1u) << faultName(c.fault);
+        EXPECT_NE(seen.notices.front().find(faultName(c.fault)), std::string::npos);
+        EXPECT_EQ(seen.connections, std::vector<bool>{true}) << faultName(c.fault);
+        EXPECT_TRUE(seen.rejected.empty());
+    }
+}
+
+// A stream that is no Modbus TCP, or an answer after the response timeout, is never decoded:
+// the connection is in doubt and made again.
+TEST(ModbusSource, AnUnframableOrLateReplyIsNeverDecoded) {
+    merv::test::ensureQtApp();
+    using Misreply = ModbusServer::Misreply;
+    for (const auto& [how, says] : {std::pair{Misreply::NotModbus, "no Modbus TCP frame"},
+                                    std::pair{Misreply::Late, "no reply within"}}) {
+        ModbusServer server;
+        server.set(1, Kind::Holding, 0, 11);
+        server.misreply(how);
+        ModbusSource source(readModbusAddress(server.address()), PollMs);
+        SourceRecorder seen(source);
+        source.start(tags({"hr:0"}));
+        ASSERT_TRUE(seen.waitFor([&] { return seen.connections.size() >= 2; }, 10000)) << says;
+        EXPECT_TRUE(seen.values.empty()) << says;
+        EXPECT_NE(seen.details[1].find(says), std::string::npos) << seen.details[1];
+        if (how == Misreply::NotModbus)
+            EXPECT_GE(source.discardedReplies(ReplyFault::WrongLength), 1u);
+        source.stop();
+    }
+}
+
 TEST(ModbusSource, AStoppedServerIsReportedAndPolledAgainWhenItIsBack) {
     merv::test::ensureQtApp();
     ModbusServer server;

@@ -233,7 +233,7 @@ TEST_F(SecureBroker, ACertificateTheCaDidNotSignIsTold) {
     EXPECT_FALSE(seen.connected());
 }
 
-TEST_F(SecureBroker, ABrokerWhoseCertificateNamesAnotherHostIsTold) {
+TEST_F(SecureBroker, ABrokerWhoseCertificateNamesAnotherHostIsToldUntilItsCertificateIsPutRight) {
     // The certificate is for 127.0.0.1 alone.
     auto north = station("operator-north", "operator-north-pw", "localhost");
     SourceRecorder seen(*north);
@@ -241,6 +241,10 @@ TEST_F(SecureBroker, ABrokerWhoseCertificateNamesAnotherHostIsTold) {
     EXPECT_TRUE(seen.waitFor([&] { return said(seen, "not for the host in the address"); }))
         << ::testing::PrintToString(seen.details);
     EXPECT_FALSE(seen.connected());
+    certificates.renameBroker("DNS:localhost,IP:127.0.0.1");
+    broker->restart();
+    EXPECT_TRUE(seen.waitFor([&] { return seen.connected(); }, 40000))
+        << ::testing::PrintToString(seen.details);
 }
 
 // The rights of the example ACL: a viewer and the field gateway cannot acknowledge, the gateway

@@ -27,6 +27,8 @@ struct SourceRecorder {
                              connections.push_back(connected);
                              details.push_back(detail.toStdString());
                          });
+        QObject::connect(&source, &DataSource::noticed,
+                         [this](const QString& text) { notices.push_back(text.toStdString()); });
         QObject::connect(&source, &DataSource::acknowledgementArrived,
                          [this](const AlarmTransition& t) {
                              acknowledgements.push_back(t.station + " " + t.variable + " " +
@@ -41,7 +43,7 @@ struct SourceRecorder {
     }
     bool connected() const { return !connections.empty() && connections.back(); }
 
-    std::vector<std::string> values, rejected, details, acknowledgements;
+    std::vector<std::string> values, rejected, details, acknowledgements, notices;
     std::vector<qint64> times;
     std::vector<bool> connections, retained;
 };
