@@ -154,7 +154,8 @@ int run(int argc, char** argv) {
         "FILE");
     const QCommandLineOption source(
         QStringLiteral("source"),
-        withDefault("sim, stdin, mqtt://HOST:PORT[/PREFIX] or modbus-tcp://HOST:PORT.",
+        withDefault("sim, stdin, mqtt://HOST:PORT[/PREFIX], mqtts://HOST:PORT[/PREFIX] (TLS) or "
+                    "modbus-tcp://HOST:PORT.",
                     "the form's \"source\", sim when it names none"),
         "ADDR");
     const QString defaultSeed = QString::number(SourceOptions().seed);

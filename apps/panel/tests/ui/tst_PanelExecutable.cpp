@@ -117,6 +117,11 @@ void tst_PanelExecutable::helpListsEveryOptionWithItsDefault_data() {
     row("--poll-ms", QStringLiteral("(default: 500)"));
     row("--zoom", QStringLiteral("(default: fit)"));
     row("--utc", QStringLiteral("(default: the local time zone)"));
+    row("--mqtt-cafile", QStringLiteral("(default: the system's certificate authorities)"));
+    row("--mqtt-user", QStringLiteral("(default: no login)"));
+    row("--mqtt-password-file", QStringLiteral("(default: $MERVGAUGE_MQTT_PASSWORD)"));
+    row("--operator", QStringLiteral("(default: the login name)"));
+    row("--max-skew", QStringLiteral("(default: 5)"));
 }
 
 void tst_PanelExecutable::helpListsEveryOptionWithItsDefault() {
