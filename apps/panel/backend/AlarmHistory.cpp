@@ -116,6 +116,24 @@ std::string numberText(double value) {
     return std::string(buffer, written.ptr);
 }
 
+// The rows a select of the history's columns finds, in the order the select gives.
+std::vector<AlarmTransition> rowsOf(Statement& select, const std::string& file) {
+    std::vector<AlarmTransition> rows;
+    while (select.step()) {
+        const std::string kind = select.text(3), transition = select.text(4);
+        const auto knownKind = alarmKindNamed(kind);
+        const auto knownTransition = transitionNamed(transition);
+        if (!knownKind || !knownTransition)
+            throw HistoryError(file + ": row " + std::to_string(select.integer(6)) +
+                               (knownKind ? " has the unknown transition \"" + transition
+                                          : " has the unknown alarm kind \"" + kind) +
+                               "\"");
+        rows.push_back({select.integer(0), select.text(1), select.text(2), *knownKind,
+                        *knownTransition, select.real(5), select.text(7), select.text(8)});
+    }
+    return rows;
+}
+
 } // namespace
 
 std::string utcText(std::int64_t timeMs) {
@@ -257,20 +275,24 @@ std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fro
         select.bind(3, *variable);
     if (tag)
         select.bind(4, *tag);
-    std::vector<AlarmTransition> rows;
-    while (select.step()) {
-        const std::string kind = select.text(3), transition = select.text(4);
-        const auto knownKind = alarmKindNamed(kind);
-        const auto knownTransition = transitionNamed(transition);
-        if (!knownKind || !knownTransition)
-            throw HistoryError(m_file + ": row " + std::to_string(select.integer(6)) +
-                               (knownKind ? " has the unknown transition \"" + transition
-                                          : " has the unknown alarm kind \"" + kind) +
-                               "\"");
-        rows.push_back({select.integer(0), select.text(1), select.text(2), *knownKind,
-                        *knownTransition, select.real(5), select.text(7), select.text(8)});
-    }
-    return rows;
+    return rowsOf(select, m_file);
+}
+
+std::vector<AlarmTransition> AlarmHistory::sinceLatestRaises(const std::string& station) {
+    // Of each tag and kind, the rows from the latest raise by station on. Rows without a tag
+    // (from before tags were kept, so few) and the rows of a tag never raised here under it are
+    // all read: their gauge is known by its caption only in the form.
+    Statement select(
+        m_db,
+        "SELECT time_ms, station, variable, kind, transition, value, id, tag, operator "
+        "FROM alarm_transitions LEFT JOIN (SELECT tag AS raisedTag, kind AS raisedKind, "
+        "MAX(time_ms) AS since FROM alarm_transitions WHERE station = ?1 AND "
+        "transition = 'raised' AND tag <> '' GROUP BY tag, kind) "
+        "ON raisedTag = tag AND raisedKind = kind "
+        "WHERE tag = '' OR since IS NULL OR time_ms >= since ORDER BY time_ms, id",
+        m_file);
+    select.bind(1, station);
+    return rowsOf(select, m_file);
 }
 
 void writeCsv(std::ostream& out, std::span<const AlarmTransition> transitions) {

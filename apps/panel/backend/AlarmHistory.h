@@ -71,6 +71,11 @@ public:
                                        const std::optional<std::string>& variable = std::nullopt,
                                        const std::optional<std::string>& tag = std::nullopt);
 
+    // What the summary needs to know which of station's alarms are still open, oldest first:
+    // of each tag and kind, the rows from the latest raise by station on (nothing before it can
+    // keep an alarm open), and every row without a tag. A long history is not read whole.
+    std::vector<AlarmTransition> sinceLatestRaises(const std::string& station);
+
     // The whole history as CSV (see writeCsv), oldest first: the header
     // time,station,variable,kind,transition,value,tag,operator, the later columns last, so that
     // a reader of the older six or seven columns reads them where they were.

@@ -85,7 +85,7 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
         std::vector<AlarmGauge> gauges;
         for (int i = 0; i < gaugeCount(); ++i)
             gauges.push_back(alarmGauge(i));
-        m_alarms.carryOver(m_history->query(), gauges);
+        m_alarms.carryOver(m_history->sinceLatestRaises(m_alarms.station()), gauges);
     }
 
     connect(m_source.get(), &DataSource::valueArrived, this, &PanelController::onValue);

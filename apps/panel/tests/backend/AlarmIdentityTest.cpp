@@ -1,8 +1,13 @@
 // An alarm is its gauge's, named by the gauge's identity: two gauges of one caption keep their
 // alarms apart, and the summary rebuilt from the history at start names them the same way.
+#include "panel/AlarmHistory.h"
 #include "panel/AlarmSummaryModel.h"
 
+#include "TempFolder.h"
+
 #include <QAbstractItemModelTester>
+
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -183,6 +188,39 @@ TEST(AlarmIdentity, ACarriedOverAlarmKeepsItsTimeSaysSoAndARaiseRenewsIt) {
     model.raise(tank, AlarmKind::AlarmHigh, 95, 6000);
     EXPECT_FALSE(model.alarmOf("tank/1", AlarmKind::AlarmHigh)->carriedOver);
     EXPECT_EQ(model.rowCount(), 2);
+}
+
+// Start-up reads of the history only what can keep an alarm open: the rows from each gauge's
+// latest raise by this station on. Over long random histories of two stations, gauges with and
+// without tags and every kind of transition, that rebuilds the summary the whole history does.
+TEST(AlarmIdentity, TheRowsSinceTheLatestRaisesRebuildWhatTheWholeHistoryDoes) {
+    const std::vector<AlarmGauge> gauges{AlarmGauge("tank/1", "Level"),
+                                         AlarmGauge("tank/2", "Level"),
+                                         AlarmGauge("pump/1", "Pressure")};
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        std::mt19937 random(seed);
+        const auto pick = [&random](int n) { return int(random() % unsigned(n)); };
+        merv::test::TempFolder folder;
+        AlarmHistory history(folder / "h.sqlite");
+        std::vector<AlarmTransition> rows;
+        for (std::int64_t time = 1000; rows.size() < 300; time += 1 + pick(3)) {
+            const AlarmGauge& gauge = gauges[std::size_t(pick(3))];
+            const Transition transition =
+                std::array{Transition::Raised, Transition::Returned,
+                           Transition::Acknowledged}[std::size_t(pick(3))];
+            // Rows from before tags were kept name the gauge by its caption alone.
+            const bool tagless = pick(5) == 0;
+            rows.push_back({time, pick(4) == 0 ? "B" : "A", gauge.variable,
+                            AlarmKinds[std::size_t(pick(4))], transition, double(pick(100)),
+                            tagless ? std::string() : gauge.tag, ""});
+        }
+        history.recordAll(rows);
+        AlarmSummaryModel whole("A"), sinceRaises("A");
+        whole.carryOver(history.query(), gauges);
+        sinceRaises.carryOver(history.sinceLatestRaises("A"), gauges);
+        EXPECT_EQ(rowsOf(sinceRaises), rowsOf(whole)) << "seed " << seed;
+        EXPECT_LT(history.sinceLatestRaises("A").size(), rows.size()) << "seed " << seed;
+    }
 }
 
 } // namespace
