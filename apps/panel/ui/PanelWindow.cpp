@@ -34,7 +34,8 @@
 namespace merv::panel {
 namespace {
 
-constexpr int BlinkMs = 500; // half a period of the blinking alarm markers and rows
+constexpr int BlinkMs = 500;           // half a period of the blinking alarm markers and rows
+constexpr int StatusMessageMs = 10000; // how long a message stays over the status bar
 // The summary's least width, room for a whole alarm row of the usual texts; longer texts widen
 // it, up to this share of the screen.
 constexpr int SummaryMinimumWidth = 720;
@@ -178,14 +179,25 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
         m_cells[std::size_t(i)]->setQuality(m_controller->qualityReason(i));
         updateStatus();
     });
-    connect(&c.source(), &DataSource::connectionChanged, this, &PanelWindow::updateStatus);
+    connect(&c.source(), &DataSource::connectionChanged, this,
+            [this](bool connected, const QString& detail) {
+                updateStatus();
+                if (detail.isEmpty())
+                    return;
+                // Why the link is down is too long for the status line: it is said over the
+                // status bar, and stays in its tooltip.
+                if (!connected)
+                    statusBar()->showMessage(detail, StatusMessageMs);
+                m_status->setToolTip(detail);
+                emit sourceSaid(detail);
+            });
     connect(&c, &PanelController::historyChanged, this, &PanelWindow::updateStatus);
     connect(&c.alarms(), &AlarmSummaryModel::transitioned, this, [this] { updateTitle(); });
     // A station alarm counts without being a transition.
     connect(&c.alarms(), &AlarmSummaryModel::unacknowledgedCountChanged, this,
             [this] { updateTitle(); });
     connect(&c, &PanelController::logged, this, [this](const QString& line) {
-        statusBar()->showMessage(line, 10000);
+        statusBar()->showMessage(line, StatusMessageMs);
         emit logged(line);
     });
     updateTitle();

@@ -61,6 +61,8 @@ public:
 signals:
     // What the current form's controller logs (refused values), whichever form is open.
     void logged(const QString& line);
+    // The current form's source reached or lost its peer; detail says which peer or why.
+    void sourceSaid(const QString& detail);
 
 private:
     void install(Form form, std::filesystem::path formPath, std::unique_ptr<DataSource> source);

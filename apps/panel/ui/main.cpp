@@ -297,6 +297,11 @@ int run(int argc, char** argv) {
         window.setZone(DisplayZone::utc());
     QObject::connect(&window, &PanelWindow::logged,
                      [](const QString& line) { std::cerr << line.toStdString() << '\n'; });
+    // A script learns from standard error when the source is there and values can flow, and an
+    // operator why it is not.
+    QObject::connect(&window, &PanelWindow::sourceSaid, [](const QString& detail) {
+        std::cerr << "mervgauge-panel: source: " << detail.toStdString() << '\n';
+    });
     window.resize(window.sizeHint());
     window.show();
     window.controller().start();
@@ -317,12 +322,6 @@ int run(int argc, char** argv) {
 
     // Headless runs never open another form, so the first controller stays.
     PanelController& controller = window.controller();
-    // A script learns from standard error when the source is there and values can flow.
-    QObject::connect(
-        &controller.source(), &DataSource::connectionChanged, [](bool, const QString& detail) {
-            if (!detail.isEmpty())
-                std::cerr << "mervgauge-panel: source: " << detail.toStdString() << '\n';
-        });
     if (controller.source().hasSimulatedTime()) {
         controller.advance(std::int64_t(runSeconds) * 1000, SimulatedStepMs);
     } else {
