@@ -169,6 +169,10 @@
         <extracomment>A gauge in the history&apos;s choice: its caption, then its tag, when captions repeat.</extracomment>
         <translation>%1 (%2)</translation>
     </message>
+    <message>
+        <source>Operator</source>
+        <translation>Bediener</translation>
+    </message>
 </context>
 <context>
     <name>merv::panel::ModbusSource</name>

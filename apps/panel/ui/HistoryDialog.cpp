@@ -29,7 +29,9 @@ enum Column {
     VariableColumn,
     KindColumn,
     TransitionColumn,
-    ValueColumn
+    ValueColumn,
+    OperatorColumn, // who acknowledged, for an acknowledgement
+    ColumnCount
 };
 
 } // namespace
@@ -59,9 +61,10 @@ HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variab
     }
     auto* show = new QPushButton(tr("Show"));
     connect(show, &QPushButton::clicked, this, &HistoryDialog::refresh);
-    m_table = new QTableWidget(0, ValueColumn + 1);
+    m_table = new QTableWidget(0, ColumnCount);
     m_table->setHorizontalHeaderLabels({tr("Time (%1)").arg(m_zone.name()), tr("Station"),
-                                        tr("Variable"), tr("Kind"), tr("Transition"), tr("Value")});
+                                        tr("Variable"), tr("Kind"), tr("Transition"), tr("Value"),
+                                        tr("Operator")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     sizeColumnsToContents(*m_table);
@@ -119,7 +122,8 @@ void HistoryDialog::refresh() {
                                 QString::fromStdString(t.variable),
                                 AlarmSummaryModel::kindName(t.kind),
                                 AlarmSummaryModel::transitionName(t.transition),
-                                valueText(t)};
+                                valueText(t),
+                                QString::fromStdString(t.operatorName)};
         for (int c = 0; c < int(cells.size()); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             // The variable's tooltip names its gauge, which its caption may share with others.

@@ -278,19 +278,28 @@ void tst_Panel::historyFiltersByTimeRangeAndVariable() {
         {t0 + 1000, "A", "Steam flow", AlarmKind::WarningHigh, Transition::Raised, 23, "FT"});
     history.record(
         {t0 + 2000, "A", "Drum level", AlarmKind::AlarmLow, Transition::Returned, -100, "LT"});
+    history.record({t0 + 3000, "B", "Drum level", AlarmKind::AlarmLow, Transition::Acknowledged,
+                    -100, "LT", "alice"});
     HistoryDialog dialog(history,
                          {{QStringLiteral("Drum level"), QStringLiteral("LT"), {}},
                           {QStringLiteral("Steam flow"), QStringLiteral("FT"), {}}},
                          DisplayZone::local());
-    QAbstractItemModelTester tester(dialog.findChild<QTableWidget*>()->model(), Fatal);
-    QCOMPARE(dialog.shownCount(), 3);
+    auto* table = dialog.findChild<QTableWidget*>();
+    QAbstractItemModelTester tester(table->model(), Fatal);
+    QCOMPARE(dialog.shownCount(), 4);
+    // An acknowledgement says who gave it, at which station.
+    QCOMPARE(table->horizontalHeaderItem(table->columnCount() - 1)->text(),
+             QStringLiteral("Operator"));
+    QCOMPARE(table->item(3, 1)->text(), QStringLiteral("B"));
+    QCOMPARE(table->item(3, table->columnCount() - 1)->text(), QStringLiteral("alice"));
+    QCOMPARE(table->item(0, table->columnCount() - 1)->text(), QString());
     dialog.findChild<QComboBox*>()->setCurrentIndex(1);
     dialog.refresh();
-    QCOMPARE(dialog.shownCount(), 2);
+    QCOMPARE(dialog.shownCount(), 3);
     auto edits = dialog.findChildren<QDateTimeEdit*>();
     edits[0]->setDateTime(QDateTime::fromMSecsSinceEpoch(t0 + 1500));
     dialog.refresh();
-    QCOMPARE(dialog.shownCount(), 1);
+    QCOMPARE(dialog.shownCount(), 2);
 }
 
 } // namespace merv::panel

@@ -276,7 +276,12 @@ void tst_PanelScreen::noSummaryOrHistoryCellIsCutAndValuesShowAsTheGaugesShowThe
         QCOMPARE(cutCells(table), QStringList());
         // The first transition: Drum pressure's high warning raised at (44 + 48) / 2, shown
         // at its one decimal with its unit.
-        QCOMPARE(table.item(0, table.columnCount() - 1)->text(), QStringLiteral("46.0 bar"));
+        int value = 0;
+        while (value < table.columnCount() &&
+               table.horizontalHeaderItem(value)->text() != QStringLiteral("Value"))
+            ++value;
+        QVERIFY(value < table.columnCount());
+        QCOMPARE(table.item(0, value)->text(), QStringLiteral("46.0 bar"));
     });
     QVERIFY2(checked, "the history dialog did not open");
 }
