@@ -32,6 +32,7 @@ enum class ReplyFault {
     WrongFunction,
     WrongLength, // the byte count does not fit the request or the frame
 };
+inline constexpr std::size_t ReplyFaultCount = std::size_t(ReplyFault::WrongLength) + 1;
 struct ReadReply {
     ReplyFault fault = ReplyFault::None;
     int exception = 0; // the server's exception code when it refused the read

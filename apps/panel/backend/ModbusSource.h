@@ -106,7 +106,7 @@ private:
     std::vector<QString> m_lastRefusal; // per tag, empty while it reads well
     int m_reported = -1;                // the connection state last reported: -1 none yet
     std::uint16_t m_transaction = 0;    // of the last request
-    std::array<std::atomic<std::uint64_t>, 5> m_discarded{}; // by ReplyFault
+    std::array<std::atomic<std::uint64_t>, ReplyFaultCount> m_discarded{}; // by ReplyFault
 
     std::thread m_thread;
     std::mutex m_mutex;
