@@ -33,7 +33,7 @@ enum class AcknowledgementRefusal {
     UnknownAlarm, // no alarm here that it can acknowledge
     FromTheFuture // given later than this panel's clock allows
 };
-inline constexpr int AcknowledgementRefusalCount = 5;
+inline constexpr int AcknowledgementRefusalCount = int(AcknowledgementRefusal::FromTheFuture) + 1;
 
 // A source address or a tag that cannot be used; the text names what and why.
 class SourceError : public std::runtime_error {
