@@ -2,6 +2,8 @@
 
 #include "panel/MqttSecurity.h"
 
+#include <mervgauge/MervGaugeBinding.h>
+
 #include <mervgauge/platform/PropertyBag.h>
 
 #include <cstddef>
@@ -15,7 +17,7 @@
 namespace merv::panel {
 
 // How long a tag may go without an update before its gauge shows the value as stale.
-inline constexpr int DefaultStaleMs = 10000;
+inline constexpr int DefaultStaleMs = MervGaugeBinding::DefaultStaleMs;
 // The source a form uses when it names none: the built-in process simulator.
 inline constexpr const char* DefaultSource = "sim";
 // A gauge's row and column run from 0 to this: a grid far beyond any screen is a mistake.
