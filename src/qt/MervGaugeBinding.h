@@ -11,6 +11,11 @@ inline constexpr char TagProperty[] = "tag";
 // How long the tag may stay quiet, in milliseconds, before the gauge's value shows as stale.
 inline constexpr char StaleMsProperty[] = "staleMs";
 inline constexpr int DefaultStaleMs = 10000;
+// The shortest stale time a binding may give: a gauge that is stale at once shows nothing.
+inline constexpr int LeastStaleMs = 1;
+// The tags below this are the stations' own (acknowledgements, their state, each station's
+// presence); no gauge may read one, or its values would be taken for theirs.
+inline constexpr char StationTagPrefix[] = "mervgauge/";
 // Names the gauge's alarms where its tag cannot, as for two gauges that read one tag; empty
 // leaves that to the tag.
 inline constexpr char AlarmIdProperty[] = "alarmId";
