@@ -1,5 +1,6 @@
 #include "MervGaugeDesignerPlugin.h"
 
+#include "GaugeBindingProperties.h"
 #include "GaugeTaskMenu.h"
 
 #include <mervgauge/MervGaugeWidget.h>
@@ -179,6 +180,13 @@ void MervGaugeDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {
     connect(windows, &QDesignerFormWindowManagerInterface::formWindowAdded, this,
             [core](QDesignerFormWindowInterface* form) {
                 connect(form, &QDesignerFormWindowInterface::widgetManaged, form,
-                        [core](QWidget* widget) { hideNonBrowsable(core, widget); });
+                        [core](QWidget* widget) {
+                            hideNonBrowsable(core, widget);
+                            // Here rather than in the widget box's XML: a form is managed
+                            // both when a gauge is dropped and when a form saved before the
+                            // binding is opened, and Designer saves dynamic properties even
+                            // at their defaults, so every saved gauge then has its binding.
+                            addMissingBindingProperties(core, widget);
+                        });
             });
 }

@@ -6,8 +6,9 @@
 class QDesignerFormEditorInterface;
 
 // The gauge in Qt Designer's widget box: a gauge dropped on a form is a new control in design
-// mode, its task menu opens the property sheet, and its four status properties stay out of
-// the property editor.
+// mode, its task menu opens the property sheet, its four status properties
+// stay out of the property editor, and every gauge on a form carries its binding (tag and stale
+// time) as dynamic properties.
 class MervGaugeDesignerPlugin : public QObject, public QDesignerCustomWidgetInterface {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QDesignerCustomWidgetInterface")

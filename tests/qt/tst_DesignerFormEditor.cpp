@@ -1,6 +1,8 @@
 // The gauge in Qt Designer's own form editor, on a real display: dragged from the widget box
 // onto a new form with the pointer, edited through the property editor's channel and the
-// task menu's sheet, saved by Designer's writer and read back by Designer, QUiLoader and uic.
+// task menu's sheet, saved by Designer's writer and read back by Designer, QUiLoader and uic;
+// every gauge on a form carries its binding.
+#include <mervgauge/MervGaugeBinding.h>
 #include <mervgauge/MervGaugePropertySheet.h>
 #include <mervgauge/MervGaugeWidget.h>
 
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDesignerComponents>
+#include <QDesignerDynamicPropertySheetExtension>
 #include <QDesignerFormEditorInterface>
 #include <QDesignerFormWindowCursorInterface>
 #include <QDesignerFormWindowInterface>
@@ -53,6 +56,42 @@ constexpr auto NewWidgetForm = R"(<?xml version="1.0" encoding="UTF-8"?>
  <connections/>
 </ui>
 )";
+
+// A form saved before gauges carried a binding: one gauge with a name and nothing else.
+constexpr auto UnboundForm = R"(<?xml version="1.0" encoding="UTF-8"?>
+<ui version="4.0">
+ <class>Form</class>
+ <widget class="QWidget" name="Form">
+  <property name="geometry"><rect><x>0</x><y>0</y><width>400</width><height>300</height></rect></property>
+  <widget class="MervGaugeWidget" name="drumLevel">
+   <property name="geometry"><rect><x>10</x><y>10</y><width>170</width><height>147</height></rect></property>
+   <property name="VariableName"><string>Drum level</string></property>
+  </widget>
+ </widget>
+ <customwidgets>
+  <customwidget>
+   <class>MervGaugeWidget</class>
+   <extends>QWidget</extends>
+   <header location="global">mervgauge/MervGaugeWidget.h</header>
+  </customwidget>
+ </customwidgets>
+ <resources/>
+ <connections/>
+</ui>
+)";
+
+const QString TagName = QString::fromLatin1(MervGaugeBinding::TagProperty);
+const QString StaleMsName = QString::fromLatin1(MervGaugeBinding::StaleMsProperty);
+
+// The property names the property editor shows, as a person reads them in its tree.
+QStringList propertyEditorNames(QDesignerFormEditorInterface* core) {
+    QStringList shown;
+    for (QTreeWidget* tree : core->propertyEditor()->findChildren<QTreeWidget*>()) {
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            shown << (*it)->text(0);
+    }
+    return shown;
+}
 
 // The gauge's own properties a form can set, in declaration order.
 QStringList writableGaugeProperties() {
@@ -132,6 +171,8 @@ private slots:
     void thePropertyEditorListsEveryWritablePropertyWithAFittingEditor();
     void everyEditedPropertyIsSavedAndReadBackAlike();
     void theSheetAppliesWithoutAMessageAndItsChangesAreSaved();
+    void aDroppedGaugeCarriesItsBindingAtTheDefaults();
+    void aFormSavedWithoutABindingShowsItAtTheDefaults();
 
 private:
     QDesignerFormWindowInterface* newForm();
@@ -274,6 +315,57 @@ void DesignerFormEditorTest::aGaugeDragsFromTheWidgetBoxOntoANewForm() {
     MervGaugeWidget* gauge = droppedGauge();
     QVERIFY(m_form->isManaged(gauge));
     QCOMPARE(gauge->size(), QSize(170, 147));
+}
+
+void DesignerFormEditorTest::aDroppedGaugeCarriesItsBindingAtTheDefaults() {
+    MervGaugeWidget* gauge = droppedGauge();
+    QVERIFY(gauge);
+    QExtensionManager* manager = m_core->extensionManager();
+    auto* sheet = qt_extension<QDesignerPropertySheetExtension*>(manager, gauge);
+    auto* dynamic = qt_extension<QDesignerDynamicPropertySheetExtension*>(manager, gauge);
+    QVERIFY(sheet && dynamic);
+    for (const QString& name : {TagName, StaleMsName}) {
+        const int index = sheet->indexOf(name);
+        QVERIFY2(index >= 0, qPrintable(name + " is not in the gauge's property sheet"));
+        QVERIFY(dynamic->isDynamicProperty(index));
+        QVERIFY(sheet->isVisible(index));
+    }
+    QCOMPARE(gauge->property(MervGaugeBinding::TagProperty).toString(), QString());
+    QCOMPARE(gauge->property(MervGaugeBinding::StaleMsProperty).toInt(),
+             MervGaugeBinding::DefaultStaleMs);
+
+    m_form->clearSelection(false);
+    m_form->selectWidget(gauge, true);
+    m_core->propertyEditor()->setObject(gauge);
+    QCoreApplication::processEvents();
+    const QStringList shown = propertyEditorNames(m_core);
+    QVERIFY2(shown.contains(TagName), "the tag is not in the property editor");
+    QVERIFY2(shown.contains(StaleMsName), "the stale time is not in the property editor");
+}
+
+void DesignerFormEditorTest::aFormSavedWithoutABindingShowsItAtTheDefaults() {
+    QDesignerFormWindowInterface* old = newForm();
+    QVERIFY(old->setContents(QString::fromUtf8(UnboundForm)));
+    auto* gauge = old->mainContainer()->findChild<MervGaugeWidget*>();
+    QVERIFY(gauge);
+    QVERIFY2(!old->isDirty(), "opening a form marked it modified");
+    auto* sheet = qt_extension<QDesignerPropertySheetExtension*>(m_core->extensionManager(), gauge);
+    QVERIFY(sheet);
+    QVERIFY(sheet->indexOf(TagName) >= 0);
+    QVERIFY(sheet->indexOf(StaleMsName) >= 0);
+    QCOMPARE(gauge->property(MervGaugeBinding::TagProperty).toString(), QString());
+    QCOMPARE(gauge->property(MervGaugeBinding::StaleMsProperty).toInt(),
+             MervGaugeBinding::DefaultStaleMs);
+    old->clearSelection(false);
+    old->selectWidget(gauge, true);
+    m_core->propertyEditor()->setObject(gauge);
+    QCoreApplication::processEvents();
+    const QStringList shown = propertyEditorNames(m_core);
+    QVERIFY(shown.contains(TagName));
+    QVERIFY(shown.contains(StaleMsName));
+    m_core->propertyEditor()->setObject(droppedGauge());
+    delete old;
+    m_core->formWindowManager()->setActiveFormWindow(m_form);
 }
 
 void DesignerFormEditorTest::thePropertyEditorListsEveryWritablePropertyWithAFittingEditor() {
