@@ -7,7 +7,8 @@ class MervGaugeWidget;
 class QAction;
 
 // The gauge's entry in Designer's context menu: "Edit Gauge Properties…" opens the property
-// sheet on the selected gauges, the one clicked first, and writes through the form window.
+// sheet on the selected gauges, the one clicked first, and "Bind to Tag…" the tag and stale
+// time of the gauge clicked; both write through the form window.
 class GaugeTaskMenu : public QObject, public QDesignerTaskMenuExtension {
     Q_OBJECT
     Q_INTERFACES(QDesignerTaskMenuExtension)
@@ -20,9 +21,11 @@ public:
 
 private:
     void editProperties();
+    void bindToTag();
 
     MervGaugeWidget* m_gauge;
     QAction* m_edit;
+    QAction* m_bind;
 };
 
 // Gives every gauge on a form its task menu.

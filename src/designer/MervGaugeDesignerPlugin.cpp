@@ -92,7 +92,8 @@ QString MervGaugeDesignerPlugin::whatsThis() const {
     return tr("An analog gauge: one process variable on a half-ring dial with five coloured "
               "zones, a needle, scale labels and the value with its unit. It raises an event "
               "when the value enters an alarm or warning range. Right-click it and choose "
-              "\"Edit Gauge Properties…\" for its property page.");
+              "\"Edit Gauge Properties…\" for its property page, or \"Bind to Tag…\" for "
+              "the tag that feeds it on the operator panel.");
 }
 
 QString MervGaugeDesignerPlugin::includeFile() const {

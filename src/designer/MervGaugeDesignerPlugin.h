@@ -6,7 +6,7 @@
 class QDesignerFormEditorInterface;
 
 // The gauge in Qt Designer's widget box: a gauge dropped on a form is a new control in design
-// mode, its task menu opens the property sheet, its four status properties
+// mode, its task menu opens the property sheet or binds it to a tag, its four status properties
 // stay out of the property editor, and every gauge on a form carries its binding (tag and stale
 // time) as dynamic properties.
 class MervGaugeDesignerPlugin : public QObject, public QDesignerCustomWidgetInterface {

@@ -1,7 +1,7 @@
 // The gauge in Qt Designer's own form editor, on a real display: dragged from the widget box
 // onto a new form with the pointer, edited through the property editor's channel and the
-// task menu's sheet, saved by Designer's writer and read back by Designer, QUiLoader and uic;
-// every gauge on a form carries its binding.
+// task menu's sheet, bound to a tag through the task menu's dialog, saved by Designer's writer
+// and read back by Designer, QUiLoader and uic.
 #include <mervgauge/MervGaugeBinding.h>
 #include <mervgauge/MervGaugePropertySheet.h>
 #include <mervgauge/MervGaugeWidget.h>
@@ -23,14 +23,17 @@
 #include <QDesignerPropertySheetExtension>
 #include <QDesignerTaskMenuExtension>
 #include <QDesignerWidgetBoxInterface>
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QExtensionManager>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QMetaProperty>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -40,6 +43,7 @@
 #include <QUiLoader>
 #include <QUndoStack>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -172,12 +176,18 @@ private slots:
     void everyEditedPropertyIsSavedAndReadBackAlike();
     void theSheetAppliesWithoutAMessageAndItsChangesAreSaved();
     void aDroppedGaugeCarriesItsBindingAtTheDefaults();
+    void theBindDialogRefusesStationAndSpacedTags_data();
+    void theBindDialogRefusesStationAndSpacedTags();
+    void theBindDialogWritesBothAsOneUndoStep();
+    void theBindingIsSavedAndReadBackByTheLoader();
     void aFormSavedWithoutABindingShowsItAtTheDefaults();
+    void aGaugeStrippedOfItsBindingGetsItBackWhenBound();
 
 private:
     QDesignerFormWindowInterface* newForm();
     MervGaugeWidget* droppedGauge() const;
     QString saveAndReadBack(const QString& contents, const QString& name);
+    bool runBindDialog(MervGaugeWidget* gauge, const std::function<void(QDialog&)>& person);
 
     QDesignerFormEditorInterface* m_core = nullptr;
     std::unique_ptr<QMainWindow> m_window;
@@ -317,6 +327,37 @@ void DesignerFormEditorTest::aGaugeDragsFromTheWidgetBoxOntoANewForm() {
     QCOMPARE(gauge->size(), QSize(170, 147));
 }
 
+// Triggers the gauge's "Bind to Tag…" and lets the person act on the modal dialog once it shows;
+// a dialog the person leaves open is cancelled. Whether the dialog showed.
+bool DesignerFormEditorTest::runBindDialog(MervGaugeWidget* gauge,
+                                           const std::function<void(QDialog&)>& person) {
+    auto* menu = qt_extension<QDesignerTaskMenuExtension*>(m_core->extensionManager(), gauge);
+    if (!menu || menu->taskActions().size() < 2)
+        return false;
+    bool shown = false;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, this, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (shown || !modal || !modal->inherits("BindTagDialog"))
+            return;
+        shown = true;
+        auto* dialog = static_cast<QDialog*>(modal);
+        person(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    watcher.start(20);
+    menu->taskActions().at(1)->trigger();
+    return shown;
+}
+
+namespace {
+QPushButton* okButton(QDialog& dialog) {
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    return buttons ? buttons->button(QDialogButtonBox::Ok) : nullptr;
+}
+} // namespace
+
 void DesignerFormEditorTest::aDroppedGaugeCarriesItsBindingAtTheDefaults() {
     MervGaugeWidget* gauge = droppedGauge();
     QVERIFY(gauge);
@@ -343,6 +384,121 @@ void DesignerFormEditorTest::aDroppedGaugeCarriesItsBindingAtTheDefaults() {
     QVERIFY2(shown.contains(StaleMsName), "the stale time is not in the property editor");
 }
 
+void DesignerFormEditorTest::theBindDialogRefusesStationAndSpacedTags_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("a plain tag") << "FT-101" << false;
+    QTest::newRow("a tag with a path") << "plant/boiler/drum-level" << false;
+    QTest::newRow("blanks around, trimmed") << "  FT-101  " << false;
+    QTest::newRow("nothing: the variable name") << "" << false;
+    QTest::newRow("a name that only begins alike") << "mervgauge-north/flow" << false;
+    QTest::newRow("a space inside") << "FT 101" << true;
+    QTest::newRow("the acknowledgement topic") << "mervgauge/ack" << true;
+    QTest::newRow("a station's presence") << "mervgauge/station/north" << true;
+    QTest::newRow("a station topic after blanks") << "   mervgauge/acked/x" << true;
+}
+
+void DesignerFormEditorTest::theBindDialogRefusesStationAndSpacedTags() {
+    QFETCH(QString, typed);
+    QFETCH(bool, refused);
+    MervGaugeWidget* gauge = droppedGauge();
+    QVERIFY(gauge);
+    const QVariant tagBefore = gauge->property(MervGaugeBinding::TagProperty);
+    const int stepsBefore = m_form->commandHistory()->count();
+    bool okEnabled = false, problemShown = false, variableNameShown = false;
+    const bool shown = runBindDialog(gauge, [&](QDialog& dialog) {
+        auto* tag = dialog.findChild<QLineEdit*>();
+        auto* problem = dialog.findChild<QLabel*>(QStringLiteral("tagProblem"));
+        if (!tag || !problem || !okButton(dialog))
+            return;
+        variableNameShown = tag->placeholderText().contains(gauge->VariableName());
+        QTest::mouseClick(tag, Qt::LeftButton);
+        tag->selectAll();
+        QTest::keyClick(tag, Qt::Key_Delete);
+        QTest::keyClicks(tag, typed);
+        okEnabled = okButton(dialog)->isEnabled();
+        problemShown = problem->isVisible() && !problem->text().isEmpty();
+        // Cancel, by a click as a person leaves it.
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+    });
+    QVERIFY(shown);
+    QVERIFY(variableNameShown);
+    QCOMPARE(okEnabled, !refused);
+    QCOMPARE(problemShown, refused);
+    // Cancel writes nothing.
+    QCOMPARE(gauge->property(MervGaugeBinding::TagProperty), tagBefore);
+    QCOMPARE(m_form->commandHistory()->count(), stepsBefore);
+}
+
+void DesignerFormEditorTest::theBindDialogWritesBothAsOneUndoStep() {
+    MervGaugeWidget* gauge = droppedGauge();
+    QVERIFY(gauge);
+    m_form->setDirty(false);
+    const QVariant tagBefore = gauge->property(MervGaugeBinding::TagProperty);
+    const QVariant staleBefore = gauge->property(MervGaugeBinding::StaleMsProperty);
+    MessageBoxWatcher messages;
+    m_warnings.clear();
+    const bool shown = runBindDialog(gauge, [&](QDialog& dialog) {
+        auto* tag = dialog.findChild<QLineEdit*>(QStringLiteral("tag"));
+        auto* stale = dialog.findChild<QSpinBox*>();
+        if (!tag || !stale || !okButton(dialog))
+            return;
+        QTest::mouseClick(tag, Qt::LeftButton);
+        tag->selectAll();
+        QTest::keyClicks(tag, QStringLiteral(" plant/FT-101 "));
+        QTest::mouseClick(stale, Qt::LeftButton);
+        stale->selectAll();
+        QTest::keyClicks(stale, QStringLiteral("2500"));
+        QTest::mouseClick(okButton(dialog), Qt::LeftButton);
+    });
+    QVERIFY(shown);
+    QVERIFY2(messages.said.isEmpty(), qPrintable(messages.said.join('\n')));
+    QVERIFY2(m_warnings.isEmpty(), qPrintable(m_warnings.join('\n')));
+    QCOMPARE(gauge->property(MervGaugeBinding::TagProperty).toString(), QString("plant/FT-101"));
+    QCOMPARE(gauge->property(MervGaugeBinding::StaleMsProperty).toInt(), 2500);
+    QVERIFY(m_form->isDirty());
+
+    m_form->commandHistory()->undo();
+    QCOMPARE(gauge->property(MervGaugeBinding::TagProperty).toString(), tagBefore.toString());
+    QCOMPARE(gauge->property(MervGaugeBinding::StaleMsProperty).toInt(), staleBefore.toInt());
+    m_form->commandHistory()->redo();
+    QCOMPARE(gauge->property(MervGaugeBinding::TagProperty).toString(), QString("plant/FT-101"));
+    QCOMPARE(gauge->property(MervGaugeBinding::StaleMsProperty).toInt(), 2500);
+}
+
+void DesignerFormEditorTest::theBindingIsSavedAndReadBackByTheLoader() {
+    MervGaugeWidget* gauge = droppedGauge();
+    QVERIFY(gauge);
+    const QString saved = m_form->contents();
+    QVERIFY(saved.contains(QStringLiteral("<property name=\"%1\" stdset=\"0\">").arg(TagName)));
+    QVERIFY(saved.contains(QStringLiteral("<string>plant/FT-101</string>")));
+    QVERIFY(saved.contains(QStringLiteral("<property name=\"%1\" stdset=\"0\">").arg(StaleMsName)));
+    QVERIFY(saved.contains(QStringLiteral("<number>2500</number>")));
+
+    // Designer opens it with the binding it saved, not the defaults a gauge without one gets.
+    QDesignerFormWindowInterface* reopened = newForm();
+    QVERIFY(reopened->setContents(saved));
+    auto* again = reopened->mainContainer()->findChild<MervGaugeWidget*>();
+    QVERIFY(again);
+    QCOMPARE(again->property(MervGaugeBinding::TagProperty).toString(), QString("plant/FT-101"));
+    QCOMPARE(again->property(MervGaugeBinding::StaleMsProperty).toInt(), 2500);
+    delete reopened;
+    m_core->formWindowManager()->setActiveFormWindow(m_form);
+
+    QUiLoader loader; // with the plugin, from QT_PLUGIN_PATH
+    QVERIFY(loader.availableWidgets().contains("MervGaugeWidget"));
+    QByteArray bytes = saved.toUtf8();
+    QBuffer buffer(&bytes);
+    std::unique_ptr<QWidget> loaded(loader.load(&buffer));
+    QVERIFY2(loaded, qPrintable(loader.errorString()));
+    auto* atRunTime = loaded->findChild<MervGaugeWidget*>();
+    QVERIFY(atRunTime);
+    QCOMPARE(atRunTime->property(MervGaugeBinding::TagProperty).toString(),
+             QString("plant/FT-101"));
+    QCOMPARE(atRunTime->property(MervGaugeBinding::StaleMsProperty).toInt(), 2500);
+}
+
 void DesignerFormEditorTest::aFormSavedWithoutABindingShowsItAtTheDefaults() {
     QDesignerFormWindowInterface* old = newForm();
     QVERIFY(old->setContents(QString::fromUtf8(UnboundForm)));
@@ -366,6 +522,35 @@ void DesignerFormEditorTest::aFormSavedWithoutABindingShowsItAtTheDefaults() {
     m_core->propertyEditor()->setObject(droppedGauge());
     delete old;
     m_core->formWindowManager()->setActiveFormWindow(m_form);
+}
+
+void DesignerFormEditorTest::aGaugeStrippedOfItsBindingGetsItBackWhenBound() {
+    MervGaugeWidget* gauge = droppedGauge();
+    QVERIFY(gauge);
+    QExtensionManager* manager = m_core->extensionManager();
+    auto* sheet = qt_extension<QDesignerPropertySheetExtension*>(manager, gauge);
+    auto* dynamic = qt_extension<QDesignerDynamicPropertySheetExtension*>(manager, gauge);
+    QVERIFY(sheet && dynamic);
+    // Removed as the property editor's "Remove Dynamic Property" does.
+    for (const QString& name : {TagName, StaleMsName})
+        QVERIFY(dynamic->removeDynamicProperty(sheet->indexOf(name)));
+    QVERIFY(!sheet->isVisible(sheet->indexOf(TagName)));
+
+    const bool shown = runBindDialog(gauge, [&](QDialog& dialog) {
+        auto* tag = dialog.findChild<QLineEdit*>();
+        if (!tag || !okButton(dialog))
+            return;
+        tag->selectAll();
+        QTest::keyClicks(tag, QStringLiteral("FT-7"));
+        QTest::mouseClick(okButton(dialog), Qt::LeftButton);
+    });
+    QVERIFY(shown);
+    for (const QString& name : {TagName, StaleMsName})
+        QVERIFY2(sheet->isVisible(sheet->indexOf(name)), qPrintable(name + " is not back"));
+    QCOMPARE(gauge->property(MervGaugeBinding::TagProperty).toString(), QString("FT-7"));
+    QCOMPARE(gauge->property(MervGaugeBinding::StaleMsProperty).toInt(),
+             MervGaugeBinding::DefaultStaleMs);
+    QVERIFY(m_form->contents().contains(QStringLiteral("<string>FT-7</string>")));
 }
 
 void DesignerFormEditorTest::thePropertyEditorListsEveryWritablePropertyWithAFittingEditor() {
