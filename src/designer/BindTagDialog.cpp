@@ -12,12 +12,18 @@
 
 #include <limits>
 
+namespace {
+constexpr int TagFieldChars = 40; // a tag of several levels reads whole
+} // namespace
+
 BindTagDialog::BindTagDialog(const QString& variableName, QWidget* parent)
     : QDialog(parent), m_tag(new QLineEdit(this)), m_problem(new QLabel(this)),
       m_staleMs(new QSpinBox(this)),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
     setWindowTitle(tr("Bind to Tag"));
     m_tag->setObjectName(QStringLiteral("tag"));
+    // Room for a plant's tag and for the placeholder that names the variable.
+    m_tag->setMinimumWidth(m_tag->fontMetrics().averageCharWidth() * TagFieldChars);
     m_tag->setPlaceholderText(variableName.isEmpty()
                                   ? tr("Empty takes the variable name, which is not set")
                                   : tr("Empty takes the variable name: %1").arg(variableName));

@@ -72,6 +72,9 @@ public:
 
     // The address as a person reads it in the status bar ("mqtt://127.0.0.1:1883/plant").
     virtual QString description() const = 0;
+    // Throws SourceError naming the first tag the source cannot address, so that a form it
+    // cannot serve is refused before anything of it is shown. start() checks the same.
+    virtual void checkTags(const std::vector<SourceTag>& tags) const { (void)tags; }
     // Starts delivering the values of these tags; called once.
     virtual void start(const std::vector<SourceTag>& tags) = 0;
     // Stops delivering and lets go of every connection and thread; safe to call twice.

@@ -40,8 +40,10 @@ private:
     PropertyBag& m_inner;
 };
 
-std::string gaugeName(std::size_t index, const MemoryPropertyBag& bag) {
-    std::string name = "gauge " + std::to_string(index + 1);
+std::string gaugeName(std::size_t index, const FormGauge& gauge) {
+    const MemoryPropertyBag& bag = gauge.bag;
+    std::string name =
+        "gauge " + (gauge.objectName.empty() ? std::to_string(index + 1) : gauge.objectName);
     for (const auto& [key, value] : bag.entries()) {
         if (key == "VariableName" && value.isText())
             name += " (" + value.asText() + ")";
@@ -109,8 +111,7 @@ int integerMember(const BagJson& value, const std::string& file, const std::stri
     return static_cast<int>(value.get<std::int64_t>());
 }
 
-// The tag a gauge may not take, or empty when it may.
-std::string tagProblem(const std::string& tag) {
+std::string tagProblemOf(const std::string& tag) {
     if (tag.empty())
         return "empty: the gauge's value would come from nowhere";
     if (tag == AcknowledgementTag)
@@ -166,6 +167,19 @@ void checkGaugeCount(std::size_t count, const std::string& file) {
                            std::to_string(MaxGauges));
 }
 
+void checkPlace(const FormGauge& gauge, const std::string& name, const std::string& file,
+                std::set<std::pair<int, int>>& places) {
+    for (const auto& [key, place] : {std::pair{"row", gauge.row}, {"col", gauge.col}})
+        if (place < 0 || place > LastGridPlace)
+            throw BagError(file, name + ": " + key,
+                           "a place in the grid is from 0 to " + std::to_string(LastGridPlace) +
+                               ", not " + std::to_string(place));
+    if (!places.insert({gauge.row, gauge.col}).second)
+        throw BagError(file, name + ": row",
+                       "row " + std::to_string(gauge.row) + ", col " + std::to_string(gauge.col) +
+                           " already holds another gauge");
+}
+
 // What checkForm finds beyond the bags, which the loader has restored already.
 void checkPlaces(const Form& form, const std::string& file) {
     checkGaugeCount(form.gauges.size(), file);
@@ -173,26 +187,25 @@ void checkPlaces(const Form& form, const std::string& file) {
     std::map<std::string, std::size_t> identities;
     for (std::size_t i = 0; i < form.gauges.size(); ++i) {
         const FormGauge& gauge = form.gauges[i];
-        const std::string name = gaugeName(i, gauge.bag);
-        if (const std::string why = tagProblem(gauge.tag); !why.empty())
+        const std::string name = gaugeName(i, gauge);
+        const bool designed = !gauge.objectName.empty();
+        if (const std::string why = tagProblemOf(gauge.tag); !why.empty())
             throw BagError(file, name + ": tag", why);
         if (gauge.staleMs < 1)
-            throw BagError(file, name + ": stale_ms", "must be at least 1");
-        for (const auto& [key, place] : {std::pair{"row", gauge.row}, {"col", gauge.col}})
-            if (place < 0 || place > LastGridPlace)
-                throw BagError(file, name + ": " + key,
-                               "a place in the grid is from 0 to " + std::to_string(LastGridPlace) +
-                                   ", not " + std::to_string(place));
-        if (!places.insert({gauge.row, gauge.col}).second)
-            throw BagError(file, name + ": row",
-                           "row " + std::to_string(gauge.row) + ", col " +
-                               std::to_string(gauge.col) + " already holds another gauge");
+            throw BagError(file, name + (designed ? ": staleMs" : ": stale_ms"),
+                           "must be at least 1");
+        // A designed gauge stands where it was drawn.
+        if (!designed)
+            checkPlace(gauge, name, file, places);
         // The identity names the gauge's alarms: two gauges of one would share them.
-        if (const auto [at, added] = identities.emplace(gauge.identity(), i); !added)
-            throw BagError(file, name + (gauge.id.empty() ? ": tag" : ": id"),
-                           "\"" + gauge.identity() + "\" already names gauge " +
-                               std::to_string(at->second + 1) +
-                               "; two gauges that read one tag each need an \"id\" of their own");
+        if (const auto [at, added] = identities.emplace(gauge.identity(), i); !added) {
+            const char* idKey = designed ? MervGaugeBinding::AlarmIdProperty : "id";
+            throw BagError(file, name + ": " + (gauge.id.empty() ? "tag" : idKey),
+                           "\"" + gauge.identity() + "\" already names " +
+                               gaugeName(at->second, form.gauges[at->second]) +
+                               "; two gauges that read one tag each need an \"" + idKey +
+                               "\" of their own");
+        }
     }
 }
 
@@ -211,11 +224,11 @@ FormGauge gaugeFromJson(const BagJson& object, std::size_t index, const std::str
         throw BagError(file, where + "bag" + (error.key().empty() ? "" : ": " + error.key()),
                        error.problem());
     }
-    const std::string name = gaugeName(index, gauge.bag) + ": ";
-    const std::string variableName = checkBag(gauge.bag, file, gaugeName(index, gauge.bag));
+    const std::string name = gaugeName(index, gauge) + ": ";
+    const std::string variableName = checkBag(gauge.bag, file, gaugeName(index, gauge));
     gauge.tag =
         object.contains("tag") ? textMember(object["tag"], file, name + "tag") : variableName;
-    if (const std::string why = tagProblem(gauge.tag); !why.empty())
+    if (const std::string why = tagProblemOf(gauge.tag); !why.empty())
         throw BagError(file, name + "tag", why);
     if (object.contains("id")) {
         gauge.id = textMember(object["id"], file, name + "id");
@@ -311,10 +324,18 @@ BagJson formToJson(const Form& form) {
 
 } // namespace
 
+std::string gaugeName(const Form& form, std::size_t index) {
+    return gaugeName(index, form.gauges[index]);
+}
+
+std::string tagProblem(const std::string& tag) {
+    return tagProblemOf(tag);
+}
+
 void checkForm(const Form& form, const std::string& file) {
     checkGaugeCount(form.gauges.size(), file);
     for (std::size_t i = 0; i < form.gauges.size(); ++i)
-        checkBag(form.gauges[i].bag, file, gaugeName(i, form.gauges[i].bag));
+        checkBag(form.gauges[i].bag, file, gaugeName(i, form.gauges[i]));
     checkPlaces(form, file);
 }
 

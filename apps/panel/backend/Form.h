@@ -29,7 +29,7 @@ inline constexpr std::size_t MaxGauges = 10000;
 inline constexpr const char* AcknowledgementTag = "mervgauge/ack";
 // The tags below this are the stations' own (acknowledgements, the acknowledgement state kept on
 // a broker, each station's presence); no gauge may read one.
-inline constexpr std::string_view StationTagPrefix = "mervgauge/";
+inline constexpr std::string_view StationTagPrefix = MervGaugeBinding::StationTagPrefix;
 
 struct FormGauge {
     MemoryPropertyBag bag;
@@ -40,6 +40,9 @@ struct FormGauge {
     int staleMs = DefaultStaleMs;
     int row = 0;
     int col = 0;
+    // The gauge's object name in a designed form, where it stands as drawn and has no row or
+    // column; empty in a grid form.
+    std::string objectName;
 
     // The gauge's identity: its id, or its tag. No two gauges of a form share one.
     const std::string& identity() const { return id.empty() ? tag : id; }
@@ -64,6 +67,11 @@ Form readForm(std::string_view text, const std::string& file);
 
 // Checks a form built in memory the same way; the file name is only used in the messages.
 void checkForm(const Form& form, const std::string& file = {});
+// How the messages name gauge index of the form: "gauge 2 (Drum level)", or by its object name
+// in a designed form, "gauge drumLevel (Drum level)".
+std::string gaugeName(const Form& form, std::size_t index);
+// Why the tag is one no gauge may read; empty when it may.
+std::string tagProblem(const std::string& tag);
 
 // Writes the form atomically; the old file stays whole when the save fails.
 void saveForm(const std::filesystem::path& path, const Form& form);

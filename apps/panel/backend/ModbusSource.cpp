@@ -78,6 +78,11 @@ void ModbusSource::post(F&& f) {
         Qt::QueuedConnection);
 }
 
+void ModbusSource::checkTags(const std::vector<SourceTag>& tags) const {
+    for (const auto& tag : tags)
+        readModbusTag(tag.tag);
+}
+
 void ModbusSource::start(const std::vector<SourceTag>& tags) {
     // Every tag is read before the thread starts, so a bad form fails here and not later.
     std::unordered_set<std::string> seen;

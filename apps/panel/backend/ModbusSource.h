@@ -43,6 +43,7 @@ public:
 
     QString description() const override;
     // Throws SourceError for the first tag that is not a Modbus tag.
+    void checkTags(const std::vector<SourceTag>& tags) const override;
     void start(const std::vector<SourceTag>& tags) override;
     void stop() override;
     bool isConnected() const override { return m_connected; }

@@ -181,7 +181,7 @@ void MqttSource::post(F&& f) {
     QMetaObject::invokeMethod(this, std::forward<F>(f), Qt::QueuedConnection);
 }
 
-void MqttSource::start(const std::vector<SourceTag>& tags) {
+void MqttSource::checkTags(const std::vector<SourceTag>& tags) const {
     for (const auto& tag : tags) {
         if (tag.tag.empty() || hasWildcard(tag.tag))
             throw SourceError("MQTT tag \"" + tag.tag +
@@ -191,6 +191,13 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
             throw SourceError("MQTT tag \"" + tag.tag + "\" is the topic " + topic + ", under " +
                               m_stationTopics +
                               " where stations share acknowledgements and their presence");
+    }
+}
+
+void MqttSource::start(const std::vector<SourceTag>& tags) {
+    checkTags(tags);
+    for (const auto& tag : tags) {
+        const auto topic = topicOf(tag.tag);
         if (m_tagOfTopic.emplace(topic, tag.tag).second)
             m_topics.push_back(topic);
     }

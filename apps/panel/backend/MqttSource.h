@@ -53,6 +53,7 @@ public:
     ~MqttSource() override;
 
     QString description() const override;
+    void checkTags(const std::vector<SourceTag>& tags) const override;
     void start(const std::vector<SourceTag>& tags) override;
     void stop() override;
     bool isConnected() const override { return m_connected; }

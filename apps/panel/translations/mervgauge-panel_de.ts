@@ -415,10 +415,6 @@
         <translation>Formular speichern</translation>
     </message>
     <message>
-        <source>Panel forms (*.json)</source>
-        <translation>Panel-Formulare (*.json)</translation>
-    </message>
-    <message>
         <source>Open form</source>
         <translation>Formular öffnen</translation>
     </message>
@@ -452,6 +448,18 @@
     <message>
         <source>&amp;Keep This Form</source>
         <translation>Dieses Formular &amp;behalten</translation>
+    </message>
+    <message>
+        <source>Designed forms (*.ui)</source>
+        <translation>Gezeichnete Formulare (*.ui)</translation>
+    </message>
+    <message>
+        <source>Panel forms (*.json);;Designed forms (*.ui)</source>
+        <translation>Panel-Formulare (*.json);;Gezeichnete Formulare (*.ui)</translation>
+    </message>
+    <message>
+        <source>Panel forms (*.json *.ui);;Grid forms (*.json);;Designed forms (*.ui)</source>
+        <translation>Panel-Formulare (*.json *.ui);;Rasterformulare (*.json);;Gezeichnete Formulare (*.ui)</translation>
     </message>
 </context>
 <context>

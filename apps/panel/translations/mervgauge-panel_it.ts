@@ -415,10 +415,6 @@
         <translation>Salva modulo</translation>
     </message>
     <message>
-        <source>Panel forms (*.json)</source>
-        <translation>Moduli del pannello (*.json)</translation>
-    </message>
-    <message>
         <source>Open form</source>
         <translation>Apri modulo</translation>
     </message>
@@ -452,6 +448,18 @@
     <message>
         <source>&amp;Keep This Form</source>
         <translation>&amp;Mantieni questo modulo</translation>
+    </message>
+    <message>
+        <source>Designed forms (*.ui)</source>
+        <translation>Moduli disegnati (*.ui)</translation>
+    </message>
+    <message>
+        <source>Panel forms (*.json);;Designed forms (*.ui)</source>
+        <translation>Moduli del pannello (*.json);;Moduli disegnati (*.ui)</translation>
+    </message>
+    <message>
+        <source>Panel forms (*.json *.ui);;Grid forms (*.json);;Designed forms (*.ui)</source>
+        <translation>Moduli del pannello (*.json *.ui);;Moduli a griglia (*.json);;Moduli disegnati (*.ui)</translation>
     </message>
 </context>
 <context>

@@ -43,6 +43,14 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
                                  QObject* parent)
     : QObject(parent), m_form(std::move(form)), m_title(QString::fromStdString(m_form.title)),
       m_source(std::move(source)), m_history(history), m_alarms(std::move(station)) {
+    // A form whose tags the source cannot address is refused before any gauge is built.
+    for (std::size_t i = 0; i < m_form.gauges.size(); ++i) {
+        try {
+            m_source->checkTags({SourceTag{m_form.gauges[i].tag}});
+        } catch (const SourceError& error) {
+            throw SourceError(gaugeName(m_form, i) + ": tag: " + error.what());
+        }
+    }
     m_clock.start();
     m_connected = m_source->isConnected();
     m_gauges.resize(m_form.gauges.size());

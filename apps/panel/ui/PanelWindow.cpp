@@ -2,6 +2,7 @@
 
 #include "AlarmRowDelegate.h"
 #include "ColumnSizing.h"
+#include "DesignedScreen.h"
 #include "GaugeCell.h"
 #include "HistoryDialog.h"
 #include "PanelController.h"
@@ -54,6 +55,18 @@ QString zoomName(qreal factor) {
 PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
                          std::unique_ptr<DataSource> source, AlarmHistory* history,
                          std::string station, QWidget* parent)
+    : PanelWindow(std::move(form), std::nullopt, std::move(formPath), std::move(source), history,
+                  std::move(station), parent) {}
+
+PanelWindow::PanelWindow(DesignedForm form, std::filesystem::path formPath,
+                         std::unique_ptr<DataSource> source, AlarmHistory* history,
+                         std::string station, QWidget* parent)
+    : PanelWindow(std::move(form.form), std::move(form.text), std::move(formPath),
+                  std::move(source), history, std::move(station), parent) {}
+
+PanelWindow::PanelWindow(Form form, std::optional<QString> designedText,
+                         std::filesystem::path formPath, std::unique_ptr<DataSource> source,
+                         AlarmHistory* history, std::string station, QWidget* parent)
     : QMainWindow(parent), m_history(history) {
     m_sourceOptions.station = std::move(station);
     // The alarm summary, newest first.
@@ -131,29 +144,55 @@ PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
     });
     blink->start(BlinkMs);
 
-    install(std::move(form), std::move(formPath), std::move(source));
+    install(std::move(form), std::move(designedText), std::move(formPath), std::move(source));
     setZoom(m_zoom);
 }
 
-void PanelWindow::install(Form form, std::filesystem::path formPath,
-                          std::unique_ptr<DataSource> source) {
+void PanelWindow::install(Form form, std::optional<QString> designedText,
+                          std::filesystem::path formPath, std::unique_ptr<DataSource> source) {
     // The new gauges are built beside the old ones, so a form that fails leaves the panel as it
     // was.
-    auto board = std::make_unique<GaugeBoard>();
-    board->setZoom(m_zoom);
-    auto controller = std::make_unique<PanelController>(
-        std::move(form), std::move(source), m_history, m_sourceOptions.station, board.get());
+    std::unique_ptr<QWidget> central;
+    GaugeBoard* board = nullptr;
+    DesignedScreen* screen = nullptr;
+    std::optional<DesignedForm> designed;
+    if (designedText) {
+        designed = DesignedForm{form, std::move(*designedText)};
+        auto built = std::make_unique<DesignedScreen>(*designed, formPath.string());
+        screen = built.get();
+        central = std::move(built);
+    } else {
+        auto built = std::make_unique<GaugeBoard>();
+        built->setZoom(m_zoom);
+        board = built.get();
+        central = std::move(built);
+    }
+    QWidget* gaugeParent = screen ? screen->screen() : static_cast<QWidget*>(board);
+    std::unique_ptr<PanelController> controller;
+    try {
+        controller = std::make_unique<PanelController>(
+            std::move(form), std::move(source), m_history, m_sourceOptions.station, gaugeParent);
+    } catch (const SourceError& error) {
+        if (formPath.empty())
+            throw;
+        throw SourceError(formPath.string() + ": " + error.what());
+    }
     std::vector<GaugeCell*> cells;
+    std::vector<std::pair<GaugeCell*, std::string>> designedPlaces;
     PanelController& c = *controller;
     c.alarms().setOperatorName(m_sourceOptions.operatorName);
     c.setMaxSkewMs(m_sourceOptions.maxSkewMs);
     for (int i = 0; i < c.gaugeCount(); ++i) {
-        // Made inside the board, so that taking its gauge moves the gauge within one window:
-        // a move between windows walks the whole focus chain, every gauge of the form.
-        auto* cell = new GaugeCell(board.get());
+        // Made inside the board or the screen, so that taking its gauge moves the gauge within
+        // one window: a move between windows walks the whole focus chain, every gauge of the
+        // form.
+        auto* cell = new GaugeCell(gaugeParent);
         cell->setGauge(c.gauge(i));
         cell->setBlinkOn(m_blinkOn);
-        board->addCell(cell, c.formGauge(i).row, c.formGauge(i).col);
+        if (board)
+            board->addCell(cell, c.formGauge(i).row, c.formGauge(i).col);
+        else
+            designedPlaces.emplace_back(cell, c.formGauge(i).objectName);
         c.gauge(i)->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(c.gauge(i), &QWidget::customContextMenuRequested, this,
                 [this, i](const QPoint& pos) {
@@ -161,6 +200,8 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
                 });
         cells.push_back(cell);
     }
+    if (screen)
+        screen->place(designedPlaces);
 
     // Transitions the history could not take yet stay first in line.
     if (m_controller && m_controller->recorder() && c.recorder())
@@ -172,8 +213,12 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
     m_controller = std::move(controller);
     m_cells = std::move(cells);
     m_formPath = std::move(formPath);
-    m_board = board.get();
-    setCentralWidget(board.release());
+    m_board = board;
+    m_screen = screen;
+    m_designed = std::move(designed);
+    setCentralWidget(central.release());
+    // A designed screen shows as it was drawn.
+    m_zoomMenu->setEnabled(m_board != nullptr);
 
     connect(&c, &PanelController::qualityChanged, this, [this](int i) {
         m_cells[std::size_t(i)]->setQuality(m_controller->qualityReason(i));
@@ -207,9 +252,17 @@ void PanelWindow::install(Form form, std::filesystem::path formPath,
 }
 
 void PanelWindow::openForm(const std::filesystem::path& path) {
-    Form form = loadForm(path);
+    std::optional<QString> designedText;
+    Form form;
+    if (isDesignedForm(path)) {
+        DesignedForm designed = loadDesignedForm(path);
+        form = std::move(designed.form);
+        designedText = std::move(designed.text);
+    } else {
+        form = loadForm(path);
+    }
     auto source = openSource(form.source, sourceOptionsFor(m_sourceOptions, form, path, true));
-    install(std::move(form), path, std::move(source));
+    install(std::move(form), std::move(designedText), path, std::move(source));
     m_controller->start();
 }
 
@@ -280,7 +333,8 @@ void PanelWindow::showHistory() {
 
 void PanelWindow::setZoom(Zoom zoom) {
     m_zoom = zoom;
-    m_board->setZoom(zoom);
+    if (m_board)
+        m_board->setZoom(zoom);
     // Before the window is first shown no layout hears of the new size hint by itself.
     layout()->invalidate();
     auto chosen = [&] {
@@ -421,7 +475,18 @@ QSize PanelWindow::sizeHint() const {
 }
 
 void PanelWindow::saveFormTo(const std::filesystem::path& path) {
-    saveForm(path, m_controller->currentForm());
+    const Form now = m_controller->currentForm();
+    if (m_designed) {
+        if (!isDesignedForm(path))
+            throw BagError(path.string(), {},
+                           "a designed form is saved as a .ui file: a grid form would lose "
+                           "what was drawn around its gauges");
+        m_designed = saveDesignedForm(path, *m_designed, now);
+    } else if (isDesignedForm(path)) {
+        exportDesignedForm(path, now);
+    } else {
+        saveForm(path, now);
+    }
     m_formPath = path;
 }
 
@@ -436,8 +501,10 @@ void PanelWindow::save() {
 }
 
 void PanelWindow::saveAs() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save form"), {}, tr("Panel forms (*.json)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Save form"), {},
+        m_designed ? tr("Designed forms (*.ui)")
+                   : tr("Panel forms (*.json);;Designed forms (*.ui)"));
     if (path.isEmpty())
         return;
     m_formPath = path.toStdString();
@@ -477,7 +544,9 @@ bool PanelWindow::mayDiscardAlarms() {
 
 void PanelWindow::open() {
     const QString path =
-        QFileDialog::getOpenFileName(this, tr("Open form"), {}, tr("Panel forms (*.json)"));
+        QFileDialog::getOpenFileName(this, tr("Open form"), {},
+                                     tr("Panel forms (*.json *.ui);;Grid forms (*.json);;"
+                                        "Designed forms (*.ui)"));
     if (path.isEmpty() || !mayDiscardAlarms())
         return;
     try {

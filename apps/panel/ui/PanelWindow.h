@@ -3,6 +3,7 @@
 #include "GaugeBoard.h"
 #include "panel/AlarmHistory.h"
 #include "panel/DataSource.h"
+#include "panel/DesignedForm.h"
 #include "panel/DisplayZone.h"
 #include "panel/Form.h"
 
@@ -11,6 +12,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -24,25 +26,36 @@ class QTableView;
 
 namespace merv::panel {
 
+class DesignedScreen;
 class GaugeCell;
 class PanelController;
 
-// The operator panel: the form's gauges in their grid at the chosen zoom, each in a cell that
-// shows its data quality and its unacknowledged alarms, the alarm summary beside them and the
-// source's state in the status bar. Times show in one zone throughout.
+// The operator panel: the form's gauges in their grid at the chosen zoom, or on their designed
+// screen where they were drawn, each in a cell that shows its data quality and its
+// unacknowledged alarms, the alarm summary beside them and the source's state in the status
+// bar. Times show in one zone throughout.
 class PanelWindow : public QMainWindow {
     Q_OBJECT
 public:
     // formPath may be empty for a form built in memory (Save then asks for a file).
     PanelWindow(Form form, std::filesystem::path formPath, std::unique_ptr<DataSource> source,
                 AlarmHistory* history, std::string station, QWidget* parent = nullptr);
+    // A designed form: its screen as drawn, its gauges in their places. Throws merv::BagError
+    // (a screen Qt's loader refuses) and SourceError (a tag the source cannot address), naming
+    // the file, before any window is shown.
+    PanelWindow(DesignedForm form, std::filesystem::path formPath,
+                std::unique_ptr<DataSource> source, AlarmHistory* history, std::string station,
+                QWidget* parent = nullptr);
     ~PanelWindow() override;
 
     PanelController& controller() { return *m_controller; }
-    // Writes the form with every gauge's current properties; throws merv::BagError.
+    // Writes the form with every gauge's current properties; throws merv::BagError. A designed
+    // form is written back into its .ui in place; a grid form saved as a .ui becomes a designed
+    // form of its grid.
     void saveFormTo(const std::filesystem::path& path);
-    // Replaces the form, its gauges and its source in this window and starts the new source;
-    // throws (FormError, SourceError) and then leaves the panel as it was.
+    // Replaces the form (a grid form's .json or a designed form's .ui), its gauges and its
+    // source in this window and starts the new source; throws (merv::BagError, SourceError) and
+    // then leaves the panel as it was.
     void openForm(const std::filesystem::path& path);
     // How openForm opens the new form's source (seed, poll interval); the station stays.
     void setSourceOptions(const SourceOptions& options);
@@ -50,7 +63,11 @@ public:
     // How large the gauges are drawn, as View → Zoom chooses it; Fit to Window unless set.
     void setZoom(Zoom zoom);
     Zoom zoom() const { return m_zoom; }
-    GaugeBoard& board() { return *m_board; }
+    // The grid of a grid form; null while a designed form is open.
+    GaugeBoard* board() { return m_board; }
+    // The screen of a designed form; null while a grid form is open.
+    DesignedScreen* designedScreen() { return m_screen; }
+    GaugeCell* cell(int index) const { return m_cells[std::size_t(index)]; }
     // The zone the summary and the history show times in; local time unless set.
     void setZone(DisplayZone zone);
     const DisplayZone& zone() const { return m_zone; }
@@ -65,7 +82,12 @@ signals:
     void sourceSaid(const QString& detail);
 
 private:
-    void install(Form form, std::filesystem::path formPath, std::unique_ptr<DataSource> source);
+    PanelWindow(Form form, std::optional<QString> designedText, std::filesystem::path formPath,
+                std::unique_ptr<DataSource> source, AlarmHistory* history, std::string station,
+                QWidget* parent);
+    // designedText: the .ui of a designed form, none for a grid form.
+    void install(Form form, std::optional<QString> designedText, std::filesystem::path formPath,
+                 std::unique_ptr<DataSource> source);
     void updateTitle();
     void updateStatus();
     void contextMenuAt(int index, const QPoint& globalPos);
@@ -98,6 +120,8 @@ private:
     std::unique_ptr<PanelController> m_controller;
     std::vector<GaugeCell*> m_cells;
     GaugeBoard* m_board = nullptr;
+    DesignedScreen* m_screen = nullptr;
+    std::optional<DesignedForm> m_designed; // as opened or last saved
     Zoom m_zoom = Zoom::fit();
     QMenu* m_zoomMenu = nullptr;
     QActionGroup* m_zoomActions = nullptr;

@@ -4,6 +4,7 @@
 #include "PanelTranslations.h"
 #include "PanelWindow.h"
 #include "common/QtPlatformChoice.h"
+#include "panel/DesignedForm.h"
 #include <mervgauge/MervGaugeWidget.h>
 #include <mervgauge/bagfile/BagError.h>
 
@@ -150,8 +151,13 @@ int run(int argc, char** argv) {
     parser.addHelpOption();
     const QCommandLineOption form(
         QStringLiteral("form"),
-        withDefault("The panel form (JSON, see docs/forms.md).", "the built-in steam-plant form"),
+        withDefault("The panel form: a grid form (.json) or a screen drawn in Qt Designer (.ui); "
+                    "see docs/forms.md.",
+                    "the built-in steam-plant form"),
         "FILE");
+    const QCommandLineOption exportUi(
+        QStringLiteral("export-ui"),
+        "Write the form as a Qt Designer form (.ui) of its grid of bound gauges and exit.", "OUT");
     const QCommandLineOption source(
         QStringLiteral("source"),
         withDefault("sim, stdin, mqtt://HOST:PORT[/PREFIX], mqtts://HOST:PORT[/PREFIX] (TLS) or "
@@ -228,7 +234,7 @@ int run(int argc, char** argv) {
     const QCommandLineOption utc(QStringLiteral("utc"),
                                  withDefault("Show times in UTC.", "the local time zone"));
     parser.addOptions(
-        {form, source, seed, station, history, exportOption, seconds, snapshot, pollMs});
+        {form, source, seed, station, history, exportOption, exportUi, seconds, snapshot, pollMs});
     parser.addOptions(
         {mqttCa, mqttCert, mqttKey, mqttUser, mqttPassword, operatorOption, maxSkew, zoom, utc});
     parser.process(app);
@@ -245,7 +251,23 @@ int run(int argc, char** argv) {
         return exportAlarms(historyPath, parser.value(exportOption).toStdString());
 
     const std::filesystem::path formPath = parser.value(form).toStdString();
-    Form panelForm = formPath.empty() ? defaultForm() : loadForm(formPath);
+    std::optional<QString> designedText;
+    Form panelForm;
+    if (formPath.empty()) {
+        panelForm = defaultForm();
+    } else if (isDesignedForm(formPath)) {
+        DesignedForm designed = loadDesignedForm(formPath);
+        panelForm = std::move(designed.form);
+        designedText = std::move(designed.text);
+    } else {
+        panelForm = loadForm(formPath);
+    }
+    if (parser.isSet(exportUi)) {
+        if (designedText)
+            throw merv::BagError(formPath.string(), {}, "already a designed form");
+        exportDesignedForm(parser.value(exportUi).toStdString(), panelForm);
+        return 0;
+    }
     SourceOptions options;
     bool seedOk = false;
     options.seed = parser.value(seed).toULongLong(&seedOk);
@@ -289,8 +311,14 @@ int run(int argc, char** argv) {
                               parser.value(seconds).toStdString());
     }
 
-    PanelWindow window(std::move(panelForm), formPath, std::move(dataSource), &store,
-                       options.station);
+    std::unique_ptr<PanelWindow> made =
+        designedText
+            ? std::make_unique<PanelWindow>(
+                  DesignedForm{std::move(panelForm), std::move(*designedText)}, formPath,
+                  std::move(dataSource), &store, options.station)
+            : std::make_unique<PanelWindow>(std::move(panelForm), formPath, std::move(dataSource),
+                                            &store, options.station);
+    PanelWindow& window = *made;
     window.setSourceOptions(options);
     window.setZoom(*gaugeZoom);
     if (parser.isSet(utc))

@@ -339,7 +339,7 @@ void tst_PanelScreen::aGaugeAtZoomTwoIsTheRatioTwoRenderPixelForPixel() {
     QVERIFY(s.ready);
     s.window->setZoom(Zoom::by(2));
     // Room for the whole grid at 200 %, so the gauge is seen whole in the window.
-    s.window->resize(s.window->board().sizeHint() + QSize(800, 200));
+    s.window->resize(s.window->board()->sizeHint() + QSize(800, 200));
     QVERIFY(s.settle());
     MervGaugeWidget& shown = s.gauge(0);
     // The layouts give the gauge its zoomed size from the event loop, later on a loaded machine.
@@ -414,7 +414,7 @@ void tst_PanelScreen::fitToWindowFillsTheRoomWithEveryGaugeInView() {
     QVERIFY2(fit, "no menu entry View → Zoom → Fit to Window");
     fit->trigger();
     QVERIFY(s.settle());
-    GaugeBoard& board = s.window->board();
+    GaugeBoard& board = *s.window->board();
     QVERIFY2(board.gaugeZoom() > 1.2, qPrintable(QString::number(board.gaugeZoom())));
     for (int i = 0; i < s.controller().gaugeCount(); ++i)
         QVERIFY2(board.viewport()->rect().contains(
