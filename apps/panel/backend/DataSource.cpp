@@ -1,5 +1,7 @@
 #include "panel/DataSource.h"
 
+#include "panel/DeliveryQueue.h"
+
 #include "panel/Form.h"
 #include "panel/HeadlessSite.h"
 #include "panel/ModbusSource.h"
@@ -7,10 +9,58 @@
 #include "panel/SimSource.h"
 #include "panel/StdinSource.h"
 
+#include <QTimer>
+
 #include <chrono>
 #include <cstdio>
 
 namespace merv::panel {
+namespace {
+
+constexpr std::int64_t DropReportIntervalMs = 10000; // dropped values are told at most this often
+
+std::int64_t steadyMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
+
+DataSource::DataSource(QObject* parent)
+    : QObject(parent), m_delivery(std::make_unique<DeliveryQueue>(this)) {}
+
+DataSource::~DataSource() = default;
+
+void DataSource::deliver(std::function<void()> work) {
+    m_delivery->post(std::move(work));
+}
+
+void DataSource::deliverValue(std::function<void()> work) {
+    if (m_delivery->postValue(std::move(work)) || m_dropReportPending.exchange(true))
+        return;
+    m_delivery->post([this] { reportDrops(); });
+}
+
+std::uint64_t DataSource::droppedValues() const {
+    return m_delivery->droppedValues();
+}
+
+void DataSource::reportDrops() {
+    const std::int64_t now = steadyMs();
+    if (m_lastDropReportMs != 0 && now - m_lastDropReportMs < DropReportIntervalMs) {
+        QTimer::singleShot(DropReportIntervalMs - (now - m_lastDropReportMs), this,
+                           [this] { reportDrops(); });
+        return;
+    }
+    m_lastDropReportMs = now;
+    const std::uint64_t dropped = droppedValues();
+    emit noticed(tr("%1 value(s) dropped, %2 since the last notice: they came faster than the "
+                    "panel could take them")
+                     .arg(dropped)
+                     .arg(dropped - m_droppedReported));
+    m_droppedReported = dropped;
+    m_dropReportPending = false;
+}
 
 SourceTag sourceTagOf(const std::string& tag, const MERV_Gauge& control) {
     return SourceTag{tag,

@@ -4,7 +4,10 @@
 #include "panel/MqttSecurity.h"
 
 #include <QObject>
+
 #include <QString>
+#include <atomic>
+#include <functional>
 
 #include <cstdint>
 #include <filesystem>
@@ -22,6 +25,8 @@ class MERV_Gauge;
 }
 
 namespace merv::panel {
+
+class DeliveryQueue;
 
 struct Form;
 
@@ -68,7 +73,8 @@ struct SourceOptions {
 class DataSource : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    explicit DataSource(QObject* parent = nullptr);
+    ~DataSource() override;
 
     // The address as a person reads it in the status bar ("mqtt://127.0.0.1:1883/plant").
     virtual QString description() const = 0;
@@ -88,6 +94,10 @@ public:
     // The source's current time, milliseconds since 1970 (UTC).
     virtual std::int64_t nowMs() const;
 
+    // Values the source dropped because they came faster than this thread took them; it says
+    // so through noticed() too, at most once in ten seconds.
+    std::uint64_t droppedValues() const;
+
     // A source shared by several stations carries their acknowledgements too.
     virtual bool sharesAcknowledgements() const { return false; }
     // This station's operator acknowledged an alarm raised at raisedMs.
@@ -96,6 +106,14 @@ public:
         (void)acknowledgement;
         (void)raisedMs;
     }
+
+protected:
+    // From the source's own thread, what it learnt, to this object's thread in order, many at
+    // one wake-up (DeliveryQueue). A value may be dropped, counted and reported, when its queue
+    // is full; anything else never is.
+    void deliver(std::function<void()> work);
+    void deliverValue(std::function<void()> work);
+    DeliveryQueue& deliveries() { return *m_delivery; }
 
 signals:
     // A new value of tag, stamped with the source's time (or the payload's "ts"). retained: the
@@ -122,6 +140,14 @@ signals:
     // Another panel runs, or ran while this one did, under this station's name (other says
     // where), or the one that did is gone.
     void stationNameClash(bool clashing, const QString& other);
+
+private:
+    void reportDrops();
+
+    std::unique_ptr<DeliveryQueue> m_delivery;
+    std::atomic<bool> m_dropReportPending = false;
+    std::int64_t m_lastDropReportMs = 0; // on the steady clock; 0 before the first
+    std::uint64_t m_droppedReported = 0;
 };
 
 // What a source needs of one gauge, read from the control as it stands.

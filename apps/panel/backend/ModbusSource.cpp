@@ -69,13 +69,10 @@ QString ModbusSource::description() const {
 
 template <class F>
 void ModbusSource::post(F&& f) {
-    QMetaObject::invokeMethod(
-        this,
-        [this, f = std::forward<F>(f)] {
-            if (m_delivering)
-                f();
-        },
-        Qt::QueuedConnection);
+    deliver([this, f = std::forward<F>(f)] {
+        if (m_delivering)
+            f();
+    });
 }
 
 void ModbusSource::checkTags(const std::vector<SourceTag>& tags) const {

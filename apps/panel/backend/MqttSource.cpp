@@ -1,9 +1,12 @@
 #include "panel/MqttSource.h"
 
+#include "panel/DeliveryQueue.h"
+
 #include "panel/Form.h"
 #include "panel/MqttPayload.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QSysInfo>
 
 #include <mosquitto.h>
@@ -178,7 +181,7 @@ std::string MqttSource::presenceTopic() const {
 
 template <class F>
 void MqttSource::post(F&& f) {
-    QMetaObject::invokeMethod(this, std::forward<F>(f), Qt::QueuedConnection);
+    deliver(std::forward<F>(f));
 }
 
 void MqttSource::checkTags(const std::vector<SourceTag>& tags) const {
@@ -244,22 +247,39 @@ void MqttSource::start(const std::vector<SourceTag>& tags) {
     m_network = std::thread([this] { runNetwork(); });
 }
 
+namespace {
+// The most a message waits on the network thread before it goes to the window's thread with
+// the others that came meanwhile: well within a frame.
+constexpr int GatherMs = 4;
+} // namespace
+
 void MqttSource::runNetwork() {
     // The client library's own loop ends for good at a TLS failure; this one tries again after
     // every failure, with a growing delay, until stopped.
     constexpr int LoopWaitMs = 100; // how soon stop() is noticed
     auto delay = std::chrono::seconds(FirstReconnectDelayS);
+    // What the messages bring reaches the window's thread in batches, a few milliseconds'
+    // worth at a time: one wake-up per message would cost that thread more than the values.
+    deliveries().gatherOnThisThread();
+    // Nothing gathered stays behind when the thread ends.
+    const auto flushAtEnd = qScopeGuard([this] { deliveries().flush(); });
     for (;;) {
         {
             const std::lock_guard lock(m_networkMutex);
             if (m_networkStopping)
                 return;
         }
-        if (mosquitto_loop(m_client, LoopWaitMs, 1) == MOSQ_ERR_SUCCESS) {
+        const auto waiting = deliveries().release(std::chrono::milliseconds(GatherMs));
+        const int waitMs = waiting ? int(waiting->count()) : LoopWaitMs;
+        const int rc = mosquitto_loop(m_client, waitMs, 1);
+        deliveries().release(std::chrono::milliseconds(GatherMs));
+        if (rc == MOSQ_ERR_SUCCESS) {
             if (m_linkUp)
                 delay = std::chrono::seconds(FirstReconnectDelayS);
             continue;
         }
+        // What the failure brought (the reason the link is down) is told before the wait.
+        deliveries().flush();
         std::unique_lock lock(m_networkMutex);
         if (m_networkWake.wait_for(lock, delay, [this] { return m_networkStopping; }))
             return;
@@ -525,7 +545,7 @@ void MqttSource::onMessage(mosquitto*, void* self, const mosquitto_message* mess
         return;
     }
     const qint64 timeMs = read.timeMs ? *read.timeMs : source->nowMs();
-    source->post([source, tag, value = read.value, timeMs, retained = message->retain] {
+    source->deliverValue([source, tag, value = read.value, timeMs, retained = message->retain] {
         emit source->valueArrived(tag, value, timeMs, retained);
     });
 }

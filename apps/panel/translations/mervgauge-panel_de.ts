@@ -105,6 +105,13 @@
     </message>
 </context>
 <context>
+    <name>merv::panel::DataSource</name>
+    <message>
+        <source>%1 value(s) dropped, %2 since the last notice: they came faster than the panel could take them</source>
+        <translation>%1 Werte verworfen, %2 seit dem letzten Hinweis: sie kamen schneller, als das Panel sie übernehmen konnte</translation>
+    </message>
+</context>
+<context>
     <name>merv::panel::DisplayZone</name>
     <message>
         <source>local time</source>

@@ -105,6 +105,13 @@
     </message>
 </context>
 <context>
+    <name>merv::panel::DataSource</name>
+    <message>
+        <source>%1 value(s) dropped, %2 since the last notice: they came faster than the panel could take them</source>
+        <translation>%1 valori scartati, %2 dall'ultimo avviso: arrivavano più in fretta di quanto il pannello potesse prenderli</translation>
+    </message>
+</context>
+<context>
     <name>merv::panel::DisplayZone</name>
     <message>
         <source>local time</source>

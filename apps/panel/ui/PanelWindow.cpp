@@ -3,6 +3,7 @@
 #include "AlarmRowDelegate.h"
 #include "ColumnSizing.h"
 #include "DesignedScreen.h"
+#include "FramePacer.h"
 #include "GaugeCell.h"
 #include "HistoryDialog.h"
 #include "PanelController.h"
@@ -67,7 +68,7 @@ PanelWindow::PanelWindow(DesignedForm form, std::filesystem::path formPath,
 PanelWindow::PanelWindow(Form form, std::optional<QString> designedText,
                          std::filesystem::path formPath, std::unique_ptr<DataSource> source,
                          AlarmHistory* history, std::string station, QWidget* parent)
-    : QMainWindow(parent), m_history(history) {
+    : QMainWindow(parent), m_history(history), m_pacer(new FramePacer(this)) {
     m_sourceOptions.station = std::move(station);
     // The alarm summary, newest first.
     m_summaryModel = new QSortFilterProxyModel(this);
@@ -352,6 +353,10 @@ void PanelWindow::addZoomChoice(const QString& name, Zoom zoom) {
     action->setCheckable(true);
     m_zoomActions->addAction(action);
     m_zoomChoices.emplace_back(action, zoom);
+}
+
+void PanelWindow::setMaxFramesPerSecond(qreal fps) {
+    m_pacer->setMaxFramesPerSecond(fps);
 }
 
 void PanelWindow::setZone(DisplayZone zone) {

@@ -27,6 +27,7 @@ class QTableView;
 namespace merv::panel {
 
 class DesignedScreen;
+class FramePacer;
 class GaugeCell;
 class PanelController;
 
@@ -68,6 +69,10 @@ public:
     // The screen of a designed form; null while a grid form is open.
     DesignedScreen* designedScreen() { return m_screen; }
     GaugeCell* cell(int index) const { return m_cells[std::size_t(index)]; }
+    // Paints the window at most this many frames a second; 0 follows the screen (60 where it
+    // tells none).
+    void setMaxFramesPerSecond(qreal fps);
+    FramePacer& pacer() { return *m_pacer; }
     // The zone the summary and the history show times in; local time unless set.
     void setZone(DisplayZone zone);
     const DisplayZone& zone() const { return m_zone; }
@@ -137,6 +142,7 @@ private:
     int m_formSummaryWidth = 0;
     QLabel* m_status = nullptr;
     bool m_blinkOn = true;
+    FramePacer* m_pacer = nullptr;
 };
 
 } // namespace merv::panel

@@ -1,0 +1,96 @@
+#include "panel/DeliveryQueue.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <QPointer>
+
+#include <utility>
+
+namespace merv::panel {
+
+DeliveryQueue::DeliveryQueue(QObject* receiver, std::size_t valueCapacity)
+    : m_receiver(receiver), m_valueCapacity(valueCapacity) {}
+
+void DeliveryQueue::post(std::function<void()> work) {
+    enqueue(std::move(work), false);
+}
+
+bool DeliveryQueue::postValue(std::function<void()> work) {
+    return enqueue(std::move(work), true);
+}
+
+bool DeliveryQueue::enqueue(std::function<void()> work, bool isValue) {
+    {
+        std::lock_guard lock(m_mutex);
+        if (isValue && m_pendingValues >= m_valueCapacity) {
+            ++m_dropped;
+            return false;
+        }
+        m_pending.push_back({std::move(work), isValue});
+        m_pendingValues += isValue ? 1 : 0;
+        if (!m_wakePending && std::this_thread::get_id() != m_gatherer)
+            wake();
+    }
+    return true;
+}
+
+void DeliveryQueue::wake() {
+    m_wakePending = true;
+    m_lastWake = std::chrono::steady_clock::now();
+    QMetaObject::invokeMethod(
+        m_receiver, [this] { drain(); }, Qt::QueuedConnection);
+}
+
+void DeliveryQueue::flush() {
+    std::lock_guard lock(m_mutex);
+    if (!m_pending.empty() && !m_wakePending)
+        wake();
+}
+
+void DeliveryQueue::gatherOnThisThread() {
+    std::lock_guard lock(m_mutex);
+    m_gatherer = std::this_thread::get_id();
+}
+
+std::optional<std::chrono::milliseconds>
+DeliveryQueue::release(std::chrono::milliseconds interval) {
+    std::lock_guard lock(m_mutex);
+    if (m_pending.empty() || m_wakePending)
+        return std::nullopt; // a pending wake takes what waits
+    const auto since = std::chrono::steady_clock::now() - m_lastWake;
+    if (since >= interval) {
+        wake();
+        return std::nullopt;
+    }
+    return std::chrono::ceil<std::chrono::milliseconds>(interval - since);
+}
+
+void DeliveryQueue::drain() {
+    std::vector<Work> batch;
+    {
+        std::lock_guard lock(m_mutex);
+        batch.swap(m_pending);
+        m_pendingValues = 0;
+        m_wakePending = false;
+        ++m_wakeUps;
+    }
+    // What the work sets off may end the receiver, and this queue with it.
+    const QPointer<QObject> alive(m_receiver);
+    for (Work& work : batch) {
+        if (!alive)
+            return;
+        work.run();
+    }
+}
+
+std::uint64_t DeliveryQueue::droppedValues() const {
+    std::lock_guard lock(m_mutex);
+    return m_dropped;
+}
+
+std::uint64_t DeliveryQueue::wakeUps() const {
+    std::lock_guard lock(m_mutex);
+    return m_wakeUps;
+}
+
+} // namespace merv::panel
