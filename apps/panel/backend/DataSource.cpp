@@ -41,6 +41,10 @@ void DataSource::deliverValue(std::function<void()> work) {
     m_delivery->post([this] { reportDrops(); });
 }
 
+void DataSource::takeDelivered() {
+    m_delivery->drainNow();
+}
+
 std::uint64_t DataSource::droppedValues() const {
     return m_delivery->droppedValues();
 }

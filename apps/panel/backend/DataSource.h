@@ -94,6 +94,9 @@ public:
     // The source's current time, milliseconds since 1970 (UTC).
     virtual std::int64_t nowMs() const;
 
+    // Runs now, on this object's thread, what the source's own thread has delivered and not
+    // handed over yet: a frame about to be painted shows the latest values.
+    void takeDelivered();
     // Values the source dropped because they came faster than this thread took them; it says
     // so through noticed() too, at most once in ten seconds.
     std::uint64_t droppedValues() const;

@@ -65,14 +65,24 @@ DeliveryQueue::release(std::chrono::milliseconds interval) {
     return std::chrono::ceil<std::chrono::milliseconds>(interval - since);
 }
 
+void DeliveryQueue::drainNow() {
+    run(false);
+}
+
 void DeliveryQueue::drain() {
+    run(true);
+}
+
+void DeliveryQueue::run(bool woken) {
     std::vector<Work> batch;
     {
         std::lock_guard lock(m_mutex);
         batch.swap(m_pending);
         m_pendingValues = 0;
-        m_wakePending = false;
-        ++m_wakeUps;
+        if (woken) {
+            m_wakePending = false;
+            ++m_wakeUps;
+        }
     }
     // What the work sets off may end the receiver, and this queue with it.
     const QPointer<QObject> alive(m_receiver);

@@ -41,6 +41,10 @@ public:
     // Wakes the receiver for what waits, however soon after the last wake-up.
     void flush();
 
+    // On the receiver's thread: runs now what waits, released or not, as a frame about to be
+    // painted takes the values that came since the last.
+    void drainNow();
+
     // Values dropped so far, and how many wake-ups ran; from any thread.
     std::uint64_t droppedValues() const;
     std::uint64_t wakeUps() const;
@@ -49,6 +53,7 @@ private:
     bool enqueue(std::function<void()> work, bool isValue);
     void wake(); // with the lock held and no wake pending
     void drain();
+    void run(bool woken);
 
     QObject* m_receiver;
     const std::size_t m_valueCapacity;

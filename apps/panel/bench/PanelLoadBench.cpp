@@ -12,6 +12,7 @@
 //
 // It prints a table; it is a measurement, not a test.
 
+#include "FramePacer.h"
 #include "MosquittoBroker.h"
 #include "PanelController.h"
 #include "PanelWindow.h"
@@ -630,6 +631,10 @@ bool runLatencyPhase(const Options& o) {
                        sourceOptions.station);
     PanelController& controller = window.controller();
     PanelProbe probe(controller, window, o, stamps);
+    // The window's pacer looks at each update request first, as in the panel: the probe then
+    // sees the frames the pacer lets through, not the requests it holds for the next frame.
+    window.removeEventFilter(&window.pacer());
+    window.installEventFilter(&window.pacer());
     window.resize(window.sizeHint());
     window.show();
     controller.start();

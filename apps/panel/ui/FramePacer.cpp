@@ -46,6 +46,7 @@ bool FramePacer::eventFilter(QObject* watched, QEvent* event) {
         m_longestGapMs = std::max(m_longestGapMs, since);
     m_sinceFrame.start();
     ++m_frames;
+    emit frameDue();
     return false;
 }
 
@@ -54,6 +55,7 @@ void FramePacer::paintDue() {
     m_longestGapMs = std::max(m_longestGapMs, m_sinceFrame.elapsed());
     m_sinceFrame.start();
     ++m_frames;
+    emit frameDue();
     m_releasing = true;
     QEvent request(QEvent::UpdateRequest);
     QCoreApplication::sendEvent(m_window, &request);

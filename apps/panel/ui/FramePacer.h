@@ -31,6 +31,10 @@ public:
     int framesPainted() const { return m_frames; }
     qint64 longestGapMs() const { return m_longestGapMs; }
 
+signals:
+    // A frame is about to be painted: what should show in it is to be set now.
+    void frameDue();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

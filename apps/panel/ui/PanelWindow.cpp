@@ -135,6 +135,10 @@ PanelWindow::PanelWindow(Form form, std::optional<QString> designedText,
     m_status = new QLabel;
     statusBar()->addPermanentWidget(m_status);
 
+    // Each frame shows every value that has come, released by the source's thread or not.
+    connect(m_pacer, &FramePacer::frameDue, this,
+            [this] { m_controller->source().takeDelivered(); });
+
     auto* blink = new QTimer(this);
     connect(blink, &QTimer::timeout, this, [this, rowDelegate] {
         m_blinkOn = !m_blinkOn;
