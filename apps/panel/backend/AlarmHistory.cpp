@@ -150,7 +150,7 @@ std::string utcText(std::int64_t timeMs) {
 }
 
 AlarmHistory::AlarmHistory(const std::filesystem::path& path, const std::string& vfs)
-    : m_file(path.string()) {
+    : m_file(path.string()), m_vfs(vfs) {
     if (sqlite3_open_v2(m_file.c_str(), &m_db,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
                         vfs.empty() ? nullptr : vfs.c_str()) != SQLITE_OK) {

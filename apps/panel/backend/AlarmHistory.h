@@ -82,11 +82,14 @@ public:
     void exportCsv(std::ostream& out);
 
     const std::string& file() const noexcept { return m_file; }
+    // The SQLite VFS the file is opened through; empty for the default one.
+    const std::string& vfs() const noexcept { return m_vfs; }
 
 private:
     bool hasColumn(const std::string& name);
 
     std::string m_file;
+    std::string m_vfs;
     sqlite3* m_db = nullptr;
 };
 

@@ -58,13 +58,9 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
     for (std::size_t i = 0; i < m_form.gauges.size(); ++i)
         m_gaugesOfTag[m_form.gauges[i].tag].push_back(int(i));
     if (m_history) {
-        m_recorder = std::make_unique<HistoryRecorder>(*m_history);
-        m_retryTimer = new QTimer(this);
-        m_retryTimer->setSingleShot(true);
-        connect(m_retryTimer, &QTimer::timeout, this, [this] {
-            m_recorder->retry(m_clock.elapsed());
-            historyWritten();
-        });
+        m_writer = std::make_unique<HistoryWriter>(*m_history);
+        connect(m_writer.get(), &HistoryWriter::statusChanged, this,
+                &PanelController::historyWritten, Qt::QueuedConnection);
     }
     // Connected before the gauges are restored: an alarm of a form's start value is recorded
     // like any other.
@@ -199,47 +195,43 @@ QString PanelController::timeDoubt(int index, std::int64_t timeMs) const {
 }
 
 void PanelController::record(const AlarmTransition& t) {
-    if (!m_recorder)
+    if (!m_writer)
         return;
     try {
-        // An ending run writes what the source still delivers in one go, in finish().
-        if (m_finishing)
-            m_recorder->keep(t);
-        else
-            m_recorder->record(t, m_clock.elapsed());
+        m_writer->record(t);
     } catch (const HistoryError& error) {
         // A transition no history can hold; the others go on being written.
         emit logged(QString::fromStdString(error.what()));
     }
-    historyWritten();
+    // While the history refuses, the count of kept transitions grows with each.
+    if (!m_writer->status().writable)
+        emit historyChanged();
 }
 
 void PanelController::historyWritten() {
-    if (m_recorder->writable()) {
+    const HistoryWriter::Status status = m_writer->status();
+    if (status.writable)
         m_alarms.clearStationAlarm(HistoryAlarmId);
-        m_retryTimer->stop();
-    } else {
-        m_alarms.raiseStationAlarm(HistoryAlarmId,
-                                   "Alarm history not writable: " + m_recorder->failure(),
+    else
+        m_alarms.raiseStationAlarm(HistoryAlarmId, "Alarm history not writable: " + status.failure,
                                    m_source->nowMs());
-        if (const auto due = m_recorder->nextRetryMs(); due && !m_retryTimer->isActive())
-            m_retryTimer->start(int(std::max<std::int64_t>(0, *due - m_clock.elapsed())));
-    }
     emit historyChanged();
 }
 
 QString PanelController::historyStatus() const {
-    if (!m_recorder || (m_recorder->writable() && m_recorder->droppedCount() == 0))
+    if (!m_writer)
         return {};
-    QString text = m_recorder->writable()
-                       ? QString()
-                       : tr("Alarm history not writable: %1 — %2 transition(s) kept")
-                             .arg(QString::fromStdString(m_recorder->failure()))
-                             .arg(m_recorder->pendingCount());
-    if (m_recorder->droppedCount() > 0)
+    const HistoryWriter::Status status = m_writer->status();
+    if (status.writable && status.dropped == 0)
+        return {};
+    QString text = status.writable ? QString()
+                                   : tr("Alarm history not writable: %1 — %2 transition(s) kept")
+                                         .arg(QString::fromStdString(status.failure))
+                                         .arg(status.pending);
+    if (status.dropped > 0)
         text += (text.isEmpty() ? QString() : QStringLiteral(", "))
                 //: Transitions that could not be kept while the history was not writable.
-                + tr("%1 lost").arg(m_recorder->droppedCount());
+                + tr("%1 lost").arg(status.dropped);
     return text;
 }
 
@@ -250,7 +242,6 @@ QStringList PanelController::finish(int budgetMs) {
     // keep showing how the run ended.
     QObject::disconnect(m_source.get(), &DataSource::connectionChanged, nullptr, nullptr);
     m_source->stop();
-    m_finishing = true;
     // Values the source took before it stopped wait as posted events, and a network thread may
     // still be handing over the last ones it read: each is evaluated, until none came for a
     // while.
@@ -269,16 +260,17 @@ QStringList PanelController::finish(int budgetMs) {
         }
     }
     QStringList lines;
-    if (!m_recorder || m_recorder->pendingCount() == 0)
+    if (!m_writer)
         return lines;
-    if (m_recorder->drain(std::max<std::int64_t>(0, budgetMs - spent.elapsed()))) {
+    if (m_writer->drain(std::max<std::int64_t>(0, budgetMs - spent.elapsed()))) {
         historyWritten();
         return lines;
     }
-    const std::size_t count = m_recorder->pendingCount();
-    const QString why = QString::fromStdString(m_recorder->failure());
+    const HistoryWriter::Status status = m_writer->status();
+    const std::size_t count = status.pending;
+    const QString why = QString::fromStdString(status.failure);
     try {
-        const auto path = m_recorder->writeRecovery(QDateTime::currentMSecsSinceEpoch());
+        const auto path = m_writer->writeRecovery(QDateTime::currentMSecsSinceEpoch());
         // Standard error stays English, as scripts read it.
         lines << QStringLiteral("%1 transition(s) could not be written to the alarm history "
                                 "(%2); they are in %3")

@@ -4,7 +4,7 @@
 #include "panel/AlarmSummaryModel.h"
 #include "panel/DataSource.h"
 #include "panel/Form.h"
-#include "panel/HistoryRecorder.h"
+#include "panel/HistoryWriter.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -91,9 +91,9 @@ public:
     // Runs a simulated-time source forward in steps, processing events in between.
     void advance(std::int64_t ms, std::int64_t stepMs);
 
-    // The history's writer: transitions the history could not take yet wait there. Null
-    // without a history.
-    HistoryRecorder* recorder() { return m_recorder.get(); }
+    // The history's writer, on a thread of its own: transitions the history could not take yet
+    // wait there. Null without a history.
+    HistoryWriter* historyWriter() { return m_writer.get(); }
     // Why the history cannot be written and how many transitions wait, for the status bar;
     // empty while it is written.
     QString historyStatus() const;
@@ -148,7 +148,7 @@ private:
     void settleCarriedOver(int index);
     void setRefused(int index, bool on);
     void record(const AlarmTransition& t);
-    // The summary's station alarm, the retry timer and the status after a write or a retry.
+    // The summary's station alarm and the status after the writer's status changed.
     void historyWritten();
 
     Form m_form;
@@ -165,11 +165,9 @@ private:
     AcknowledgementLedger m_refusedAcknowledgements;
     std::int64_t m_maxSkewMs = DefaultMaxSkewMs;
     bool m_applyingRemote = false;
-    std::unique_ptr<HistoryRecorder> m_recorder;
-    QTimer* m_retryTimer = nullptr;
-    QElapsedTimer m_clock; // monotonic milliseconds: arrivals, staleness and the recorder's retries
+    std::unique_ptr<HistoryWriter> m_writer;
+    QElapsedTimer m_clock; // monotonic milliseconds: arrivals and staleness
     std::uint64_t m_valuesSeen = 0;
-    bool m_finishing = false; // finish() has begun: transitions are kept, then drained at once
 };
 
 } // namespace merv::panel

@@ -209,8 +209,8 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
         screen->place(designedPlaces);
 
     // Transitions the history could not take yet stay first in line.
-    if (m_controller && m_controller->recorder() && c.recorder())
-        c.recorder()->takeOver(*m_controller->recorder());
+    if (m_controller && m_controller->historyWriter() && c.historyWriter())
+        c.historyWriter()->takeOver(*m_controller->historyWriter());
     // The old controller goes first: it stops its source before its gauges are destroyed with
     // the old central widget.
     c.alarms().setZone(m_zone);

@@ -32,6 +32,15 @@ inline void startHeadlessPanel(QProcess& panel, const QStringList& arguments,
     panel.start(QStringLiteral(MERVGAUGE_PANEL_PATH), arguments);
 }
 
+// Waits until the controller's history writer, on its own thread, has written everything
+// handed to it, and its word of that has arrived.
+template <class Controller>
+void waitForHistory(Controller& controller) {
+    if (auto* writer = controller.historyWriter())
+        writer->drain(10000);
+    QCoreApplication::sendPostedEvents();
+}
+
 } // namespace merv::panel
 
 // The backend speaks std::string: a failed QCOMPARE shows both texts.

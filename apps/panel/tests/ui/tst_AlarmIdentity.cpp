@@ -90,6 +90,7 @@ void tst_AlarmIdentity::gaugesOfOneCaptionRaiseReturnAndAcknowledgeAlarmsOfTheir
     p.controller->acknowledgeGauge(0);
     QCOMPARE(p.rows(), QStringList{"tank/2 OnAlarmHigh Active, unacknowledged"});
     QCOMPARE(p.controller->alarms().unacknowledgedCount(), 1);
+    waitForHistory(*p.controller);
     const QStringList rows = recorded(history);
     QCOMPARE(rows.count("tank/1 Var OnAlarmHigh returned"), 1);
     QCOMPARE(rows.count("tank/2 Var OnAlarmHigh returned"), 0);
@@ -126,6 +127,7 @@ void tst_AlarmIdentity::startUpAlarmsAreRecordedAndARestartCarriesThemOver() {
     second.source->send("tank/2", 90);
     QCOMPARE(second.rows(), (QStringList{"tank/2 OnAlarmHigh Active, unacknowledged",
                                          "tank/1 OnAlarmHigh Returned, unacknowledged carried"}));
+    waitForHistory(*second.controller);
     QCOMPARE(recorded(history).count("tank/1 Var OnAlarmHigh returned"), 1);
 }
 
@@ -192,6 +194,7 @@ void tst_AlarmIdentity::openingAFormWithUnacknowledgedAlarmsAsksFirst() {
     QCOMPARE(window.controller().title(), QStringLiteral("Other"));
     for (const auto& alarm : window.controller().alarms().alarms())
         QVERIFY2(alarm.timeMs >= panelStarted, qPrintable(QString::number(alarm.timeMs)));
+    waitForHistory(window.controller());
     for (const auto& t : history.query())
         QVERIFY2(t.timeMs >= panelStarted, qPrintable(QString::number(t.timeMs)));
 }

@@ -94,6 +94,10 @@ void tst_HistoryFailure::aFailingHistoryIsAStationAlarmAndItsTransitionsAreWritt
     p.source->send(Pressure, 40); // back to normal
     QVERIFY(p.window->isVisible());
     QVERIFY(p.announced.size() >= 2);
+    // The writer's thread tries, fails and says so.
+    QTRY_VERIFY(!p.stationAlarm().empty());
+    QTRY_VERIFY(
+        p.status().contains(QStringLiteral("%1 transition(s) kept").arg(p.announced.size())));
     QVERIFY(p.history.query().empty());
 
     // The summary: the gauge's alarms as ever, and the station's own at the top.
@@ -115,6 +119,7 @@ void tst_HistoryFailure::aFailingHistoryIsAStationAlarmAndItsTransitionsAreWritt
     // Writable again: the next transition writes the kept ones first, in order.
     p.vfs.succeed();
     p.source->send(Pressure, 20); // below the low alarm
+    waitForHistory(p.controller());
     QCOMPARE(p.history.query(), p.announced);
     const auto* row = p.stationRow();
     QVERIFY(row);
@@ -131,12 +136,13 @@ void tst_HistoryFailure::theRetryTimerWritesTheKeptTransitionsWithoutANewOne() {
     Panel p;
     p.vfs.failWith(SQLITE_FULL);
     p.source->send(Pressure, 50);
-    QVERIFY(!p.stationAlarm().empty());
+    QTRY_VERIFY(!p.stationAlarm().empty());
     p.vfs.succeed();
     // No other transition: the timer's retry (half a second after the failure) writes them.
     QTRY_COMPARE_WITH_TIMEOUT(p.history.query().size(), p.announced.size(), 20000);
     QCOMPARE(p.history.query(), p.announced);
-    QCOMPARE(p.stationRow()->state, AlarmState::ReturnedUnacknowledged);
+    // The writer's word that the history takes writes again comes to the window's thread.
+    QTRY_COMPARE(p.stationRow()->state, AlarmState::ReturnedUnacknowledged);
 }
 
 void tst_HistoryFailure::whatIsStillUnwrittenAtTheEndGoesToARecoveryFile() {

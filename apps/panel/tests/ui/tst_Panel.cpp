@@ -48,6 +48,7 @@ struct Station {
         return out;
     }
     QStringList transitions() {
+        waitForHistory(*controller);
         QStringList out;
         for (const auto& t : history.query())
             out << QString::fromStdString(std::string(nameOf(t.kind)) + " " +

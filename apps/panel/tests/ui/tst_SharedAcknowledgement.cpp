@@ -110,6 +110,7 @@ void tst_SharedAcknowledgement::anAlarmAcknowledgedOnOneStationIsAcknowledgedOnT
     QVERIFY(QTest::qWaitFor([&] { return b.state() == "Active, acknowledged"; }));
     // Both histories say who acknowledged, at which station.
     for (AlarmHistory* history : {&a.history, &b.history}) {
+        waitForHistory(history == &a.history ? a.controller : b.controller);
         const auto transitions = history->query();
         QCOMPARE(transitions.size(), std::size_t(2));
         QCOMPARE(transitions[1].transition, Transition::Acknowledged);
@@ -138,6 +139,7 @@ void tst_SharedAcknowledgement::
                       R"({"value": 40, "ts": )" + std::to_string(returnedAt) + "}");
     link.restore();
     QTRY_COMPARE_WITH_TIMEOUT(a.state(), QStringLiteral("Returned, unacknowledged"), 30000);
+    waitForHistory(a.controller);
     const auto transitions = a.history.query();
     QCOMPARE(transitions.size(), std::size_t(2));
     QCOMPARE(transitions[0].transition, Transition::Raised);
@@ -169,6 +171,7 @@ void tst_SharedAcknowledgement::anAcknowledgementMissedWhileTheLinkIsDownConverg
     linkOfB.restore();
     QTRY_COMPARE_WITH_TIMEOUT(b.state(), QStringLiteral("Active, acknowledged"), 30000);
     QCOMPARE(b.controller.alarms().unacknowledgedCount(), 0);
+    waitForHistory(b.controller);
     QCOMPARE(b.history.query().back().station, std::string("A"));
 }
 
@@ -196,6 +199,7 @@ void tst_SharedAcknowledgement::aStationThatStartsAfterAnAcknowledgementTakesItF
     QCOMPARE(b.controller.alarms().alarms().size(), std::size_t(1));
     QVERIFY(b.controller.alarms().alarms()[0].carriedOver);
     QTRY_COMPARE_WITH_TIMEOUT(b.state(), QStringLiteral("Active, acknowledged"), 30000);
+    waitForHistory(b.controller);
     const auto transitions = b.history.query();
     QCOMPARE(transitions.back().transition, Transition::Acknowledged);
     QCOMPARE(transitions.back().station, std::string("A"));
@@ -291,6 +295,7 @@ void tst_SharedAcknowledgement::
     QCOMPARE(b.state(), QStringLiteral("Active, unacknowledged"));
 
     std::vector<std::string> rows;
+    waitForHistory(b.controller);
     for (const AlarmTransition& t : b.history.query())
         rows.push_back(std::string(nameOf(t.transition)) + " " + t.station + " " + t.operatorName);
     QCOMPARE(rows, (std::vector<std::string>{"raised B ", "acknowledged Z mallory", "returned B ",
