@@ -145,7 +145,7 @@ PanelWindow::PanelWindow(Form form, std::optional<QString> designedText,
         for (GaugeCell* cell : m_cells)
             cell->setBlinkOn(m_blinkOn);
         rowDelegate->setBlinkOn(m_blinkOn);
-        m_summary->viewport()->update();
+        repaintBlinkingRows();
     });
     blink->start(BlinkMs);
 
@@ -383,6 +383,25 @@ void PanelWindow::fitSummaryWidth() {
     // grows, where longer texts came, and keeps a width the operator gave it.
     if (!isVisible() || m_summaryDock->width() < needed)
         resizeDocks({m_summaryDock}, {needed}, Qt::Horizontal);
+}
+
+void PanelWindow::repaintBlinkingRows() {
+    // Only the rows in sight that blink: a summary of thousands repaints a screenful at most.
+    const QRect visible = m_summary->viewport()->rect();
+    const QModelIndex first = m_summary->indexAt(visible.topLeft());
+    if (!first.isValid())
+        return;
+    QRegion blinking;
+    for (int row = first.row(); row < m_summaryModel->rowCount(); ++row) {
+        const QRect rect = m_summary->visualRect(m_summaryModel->index(row, 0));
+        if (rect.top() > visible.bottom())
+            break;
+        const auto state =
+            AlarmState(m_summaryModel->index(row, 0).data(AlarmSummaryModel::StateRole).toInt());
+        if (state != AlarmState::ActiveAcknowledged)
+            blinking += QRect(0, rect.top(), visible.width(), rect.height());
+    }
+    m_summary->viewport()->update(blinking);
 }
 
 void PanelWindow::followNewAlarms() {

@@ -118,6 +118,8 @@ private:
     // The count on the bar: arrived alarms still unacknowledged above the first visible row.
     void updateNewAlarmsBar();
     void showNewestAlarms();
+    // Repaints the summary's rows in sight whose alarm blinks (unacknowledged).
+    void repaintBlinkingRows();
 
     std::filesystem::path m_formPath;
     AlarmHistory* m_history;
