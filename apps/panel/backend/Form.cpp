@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -137,11 +138,15 @@ std::string formKeyOf(const std::string& pointer) {
     }
     std::string key;
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i == 1 && parts[0] == "gauges" && !parts[1].empty() &&
-            parts[1].find_first_not_of("0123456789") == std::string::npos) {
-            key = "gauge " + std::to_string(std::stoull(parts[1]) + 1);
+        if (i >= 1 && (parts[i - 1] == "gauges" || parts[i - 1] == "pages") && !parts[i].empty() &&
+            parts[i].find_first_not_of("0123456789") == std::string::npos) {
+            key += (key.empty() ? "" : ": ") +
+                   std::string(parts[i - 1] == "pages" ? "page " : "gauge ") +
+                   std::to_string(std::stoull(parts[i]) + 1);
             continue;
         }
+        if ((parts[i] == "gauges" || parts[i] == "pages") && i + 1 < parts.size())
+            continue; // named with its index
         key += (key.empty() ? "" : ": ") + parts[i];
     }
     return key;
@@ -168,51 +173,78 @@ void checkGaugeCount(std::size_t count, const std::string& file) {
 }
 
 void checkPlace(const FormGauge& gauge, const std::string& name, const std::string& file,
-                std::set<std::pair<int, int>>& places) {
+                std::set<std::tuple<int, int, int>>& places) {
     for (const auto& [key, place] : {std::pair{"row", gauge.row}, {"col", gauge.col}})
         if (place < 0 || place > LastGridPlace)
             throw BagError(file, name + ": " + key,
                            "a place in the grid is from 0 to " + std::to_string(LastGridPlace) +
                                ", not " + std::to_string(place));
-    if (!places.insert({gauge.row, gauge.col}).second)
+    if (!places.insert({gauge.page, gauge.row, gauge.col}).second)
         throw BagError(file, name + ": row",
                        "row " + std::to_string(gauge.row) + ", col " + std::to_string(gauge.col) +
                            " already holds another gauge");
 }
 
+// Each gauge's place among the gauges of its page, for its name in messages.
+std::vector<std::size_t> placesInPage(const Form& form) {
+    std::vector<std::size_t> within(form.gauges.size());
+    std::map<int, std::size_t> counts;
+    for (std::size_t i = 0; i < form.gauges.size(); ++i)
+        within[i] = counts[form.gauges[i].page]++;
+    return within;
+}
+
+std::string pagePrefix(const Form& form, int page) {
+    if (form.pages.empty())
+        return {};
+    return "page " + std::to_string(page + 1) + " (" + form.pages[std::size_t(page)] + "): ";
+}
+
+std::string nameIn(const Form& form, std::size_t index, const std::vector<std::size_t>& within) {
+    const FormGauge& gauge = form.gauges[index];
+    if (!gauge.objectName.empty())
+        return gaugeName(index, gauge);
+    return pagePrefix(form, gauge.page) + gaugeName(within[index], gauge);
+}
+
 // What checkForm finds beyond the bags, which the loader has restored already.
 void checkPlaces(const Form& form, const std::string& file) {
     checkGaugeCount(form.gauges.size(), file);
-    std::set<std::pair<int, int>> places;
+    const std::vector<std::size_t> within = placesInPage(form);
+    std::set<std::tuple<int, int, int>> places;
     std::map<std::string, std::size_t> identities;
     for (std::size_t i = 0; i < form.gauges.size(); ++i) {
         const FormGauge& gauge = form.gauges[i];
-        const std::string name = gaugeName(i, gauge);
         const bool designed = !gauge.objectName.empty();
+        const auto name = [&] { return nameIn(form, i, within); };
+        if (gauge.page < 0 || (gauge.page > 0 && std::size_t(gauge.page) >= form.pages.size()))
+            throw BagError(file, name(),
+                           "on page " + std::to_string(gauge.page + 1) +
+                               ", which the form does not have");
         if (const std::string why = tagProblemOf(gauge.tag); !why.empty())
-            throw BagError(file, name + ": tag", why);
+            throw BagError(file, name() + ": tag", why);
         if (gauge.staleMs < 1)
-            throw BagError(file, name + (designed ? ": staleMs" : ": stale_ms"),
+            throw BagError(file, name() + (designed ? ": staleMs" : ": stale_ms"),
                            "must be at least 1");
         // A designed gauge stands where it was drawn.
         if (!designed)
-            checkPlace(gauge, name, file, places);
+            checkPlace(gauge, name(), file, places);
         // The identity names the gauge's alarms: two gauges of one would share them.
         if (const auto [at, added] = identities.emplace(gauge.identity(), i); !added) {
             const char* idKey = designed ? MervGaugeBinding::AlarmIdProperty : "id";
-            throw BagError(file, name + ": " + (gauge.id.empty() ? "tag" : idKey),
-                           "\"" + gauge.identity() + "\" already names " +
-                               gaugeName(at->second, form.gauges[at->second]) +
-                               "; two gauges that read one tag each need an \"" + idKey +
-                               "\" of their own");
+            throw BagError(
+                file, name() + ": " + (gauge.id.empty() ? "tag" : idKey),
+                "\"" + gauge.identity() + "\" already names " + nameIn(form, at->second, within) +
+                    "; two gauges that read one tag each need an \"" + idKey + "\" of their own");
         }
     }
 }
 
-FormGauge gaugeFromJson(const BagJson& object, std::size_t index, const std::string& file) {
-    const std::string where = "gauge " + std::to_string(index + 1) + ": ";
+FormGauge gaugeFromJson(const BagJson& object, std::size_t index, const std::string& file,
+                        const std::string& page = {}) {
+    const std::string where = page + "gauge " + std::to_string(index + 1) + ": ";
     if (!object.is_object())
-        throw BagError(file, "gauge " + std::to_string(index + 1),
+        throw BagError(file, page + "gauge " + std::to_string(index + 1),
                        "expected a JSON object, not " + std::string(object.type_name()));
     refuseUnknownKeys(object, {"bag", "tag", "id", "stale_ms", "row", "col"}, file, where);
     FormGauge gauge;
@@ -224,8 +256,8 @@ FormGauge gaugeFromJson(const BagJson& object, std::size_t index, const std::str
         throw BagError(file, where + "bag" + (error.key().empty() ? "" : ": " + error.key()),
                        error.problem());
     }
-    const std::string name = gaugeName(index, gauge) + ": ";
-    const std::string variableName = checkBag(gauge.bag, file, gaugeName(index, gauge));
+    const std::string name = page + gaugeName(index, gauge) + ": ";
+    const std::string variableName = checkBag(gauge.bag, file, page + gaugeName(index, gauge));
     gauge.tag =
         object.contains("tag") ? textMember(object["tag"], file, name + "tag") : variableName;
     if (const std::string why = tagProblemOf(gauge.tag); !why.empty())
@@ -289,14 +321,60 @@ BagJson sourceToJson(const Form& form) {
     return object;
 }
 
+// "pages": [{"title": ..., "gauges": [...]}, ...], each page a grid of its own.
+void readPages(const BagJson& pages, const std::string& file, Form& form) {
+    if (!pages.is_array())
+        throw BagError(file, "pages", "expected a list, not " + std::string(pages.type_name()));
+    if (pages.empty())
+        throw BagError(file, "pages", "empty: a form shows at least one page");
+    std::size_t total = 0;
+    for (const BagJson& page : pages)
+        total += page.is_object() && page.contains("gauges") && page["gauges"].is_array()
+                     ? page["gauges"].size()
+                     : 0;
+    // Too many is refused before any gauge is built; an empty page says so itself.
+    if (total > MaxGauges)
+        checkGaugeCount(total, file);
+    form.gauges.reserve(total);
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        const std::string where = "page " + std::to_string(p + 1);
+        const BagJson& page = pages[p];
+        if (!page.is_object())
+            throw BagError(file, where,
+                           "expected a JSON object, not " + std::string(page.type_name()));
+        refuseUnknownKeys(page, {"title", "gauges"}, file, where + ": ");
+        form.pages.push_back(
+            textMember(member(page, "title", file, where + ": "), file, where + ": title"));
+        const std::string prefix = where + " (" + form.pages.back() + "): ";
+        const BagJson& gauges = member(page, "gauges", file, where + ": ");
+        if (!gauges.is_array() || gauges.empty())
+            throw BagError(file, prefix + "gauges",
+                           gauges.is_array()
+                               ? "empty: a page shows at least one gauge"
+                               : "expected a list, not " + std::string(gauges.type_name()));
+        for (std::size_t i = 0; i < gauges.size(); ++i) {
+            form.gauges.push_back(gaugeFromJson(gauges[i], i, file, prefix));
+            form.gauges.back().page = int(p);
+        }
+    }
+}
+
 Form formFromJson(const BagJson& object, const std::string& file) {
     if (!object.is_object())
         throw BagError(file, {}, "expected a JSON object, not " + std::string(object.type_name()));
-    refuseUnknownKeys(object, {"title", "source", "gauges"}, file, {});
+    refuseUnknownKeys(object, {"title", "source", "gauges", "pages"}, file, {});
     Form form;
     form.title = textMember(member(object, "title", file, {}), file, "title");
     if (object.contains("source"))
         readSource(object["source"], file, form);
+    if (object.contains("pages")) {
+        if (object.contains("gauges"))
+            throw BagError(file, "gauges",
+                           "a form has \"gauges\" or \"pages\", not both: move these gauges "
+                           "onto a page");
+        readPages(object["pages"], file, form);
+        return form;
+    }
     const BagJson& gauges = member(object, "gauges", file, {});
     if (!gauges.is_array())
         throw BagError(file, "gauges", "expected a list, not " + std::string(gauges.type_name()));
@@ -308,8 +386,9 @@ Form formFromJson(const BagJson& object, const std::string& file) {
 }
 
 BagJson formToJson(const Form& form) {
-    BagJson gauges = BagJson::array();
+    std::vector<BagJson> pages(std::max<std::size_t>(form.pages.size(), 1), BagJson::array());
     for (const FormGauge& gauge : form.gauges) {
+        BagJson& gauges = pages[std::size_t(gauge.page)];
         BagJson object = {{"bag", bagToJson(gauge.bag)},
                           {"tag", gauge.tag},
                           {"stale_ms", gauge.staleMs},
@@ -319,13 +398,22 @@ BagJson formToJson(const Form& form) {
             object["id"] = gauge.id;
         gauges.push_back(std::move(object));
     }
-    return {{"title", form.title}, {"source", sourceToJson(form)}, {"gauges", gauges}};
+    BagJson out = {{"title", form.title}, {"source", sourceToJson(form)}};
+    if (form.pages.empty()) {
+        out["gauges"] = pages.front();
+        return out;
+    }
+    BagJson list = BagJson::array();
+    for (std::size_t p = 0; p < form.pages.size(); ++p)
+        list.push_back({{"title", form.pages[p]}, {"gauges", pages[p]}});
+    out["pages"] = std::move(list);
+    return out;
 }
 
 } // namespace
 
 std::string gaugeName(const Form& form, std::size_t index) {
-    return gaugeName(index, form.gauges[index]);
+    return nameIn(form, index, placesInPage(form));
 }
 
 std::string tagProblem(const std::string& tag) {

@@ -43,6 +43,8 @@ struct FormGauge {
     // The gauge's object name in a designed form, where it stands as drawn and has no row or
     // column; empty in a grid form.
     std::string objectName;
+    // The page the gauge is on, an index into Form::pages; 0 in a form of one page.
+    int page = 0;
 
     // The gauge's identity: its id, or its tag. No two gauges of a form share one.
     const std::string& identity() const { return id.empty() ? tag : id; }
@@ -54,7 +56,11 @@ struct Form {
     // An MQTT source's TLS files and login, as the form names them (relative paths are beside
     // the form).
     MqttSecurity sourceSecurity;
+    // Every gauge of every page, page by page.
     std::vector<FormGauge> gauges;
+    // The titles of the form's pages ("pages" in the file), each a tab of the window with its
+    // own grid; empty for a form of one page ("gauges").
+    std::vector<std::string> pages;
 };
 
 // Reads and checks a whole form: every gauge's bag is restored into a control that is thrown
@@ -67,8 +73,9 @@ Form readForm(std::string_view text, const std::string& file);
 
 // Checks a form built in memory the same way; the file name is only used in the messages.
 void checkForm(const Form& form, const std::string& file = {});
-// How the messages name gauge index of the form: "gauge 2 (Drum level)", or by its object name
-// in a designed form, "gauge drumLevel (Drum level)".
+// How the messages name gauge index of the form: "gauge 2 (Drum level)", on a page of a form of
+// pages "page 1 (Boiler): gauge 2 (Drum level)", or by its object name in a designed form,
+// "gauge drumLevel (Drum level)".
 std::string gaugeName(const Form& form, std::size_t index);
 // Why the tag is one no gauge may read; empty when it may.
 std::string tagProblem(const std::string& tag);

@@ -139,6 +139,7 @@ int gaugeOf(std::string_view name) {
 
 struct Options {
     int gauges = DefaultGauges;
+    int pages = 1; // the gauges split evenly over this many pages, the first one shown
     int rateHz = DefaultRateHz;
     int seconds = DefaultSeconds;
     int warmupS = DefaultWarmupS;
@@ -154,6 +155,8 @@ struct Options {
 };
 
 Form benchForm(const Options& o, const std::string& source) {
+    if (o.pages > o.gauges)
+        throw std::runtime_error("--pages: more pages than gauges");
     Form form;
     form.title = "Panel under load";
     form.source = source;
@@ -172,10 +175,17 @@ Form benchForm(const Options& o, const std::string& source) {
         gauge.bag.set("AlarmLowVal", merv::Variant::single(AlarmLow));
         gauge.bag.set("AlarmHighVal", merv::Variant::single(AlarmHigh));
         gauge.tag = tagOf(i);
-        gauge.row = i / GridColumns;
-        gauge.col = i % GridColumns;
+        // Page by page, each in its own grid.
+        const int perPage = (o.gauges + o.pages - 1) / o.pages;
+        const int place = o.pages > 1 ? i % perPage : i;
+        gauge.page = o.pages > 1 ? i / perPage : 0;
+        gauge.row = place / GridColumns;
+        gauge.col = place % GridColumns;
         form.gauges.push_back(std::move(gauge));
     }
+    if (o.pages > 1)
+        for (int p = 0; p < o.pages; ++p)
+            form.pages.push_back("Page " + std::to_string(p + 1));
     checkForm(form, "(bench form)");
     return form;
 }
@@ -719,6 +729,8 @@ Options readOptions(int argc, char** argv) {
         };
         if (arg == "--gauges")
             o.gauges = readInt(next(), "--gauges");
+        else if (arg == "--pages")
+            o.pages = readInt(next(), "--pages");
         else if (arg == "--rate")
             o.rateHz = readInt(next(), "--rate");
         else if (arg == "--seconds")
@@ -738,7 +750,7 @@ Options readOptions(int argc, char** argv) {
             o.panel = next();
         else
             throw std::runtime_error(
-                "usage: mervgauge-panel-bench [--gauges N] [--rate HZ] [--seconds S] "
+                "usage: mervgauge-panel-bench [--gauges N] [--pages N] [--rate HZ] [--seconds S] "
                 "[--warmup S] [--qos 0|1] [--phase cpu|latency|both] [--panel PATH]");
     }
     return o;

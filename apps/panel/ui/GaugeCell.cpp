@@ -12,11 +12,12 @@
 namespace merv::panel {
 namespace {
 
-constexpr int Margin = 4;       // room around the gauge for the dashed frame
-constexpr int MarkerSize = 12;  // diameter of the alarm marker
-constexpr int StripGap = 3;     // between the strip's parts, and above and below them
-constexpr int BadgePadding = 4; // around the badge's text, left and right
-constexpr int FrameWidth = 2;   // the bad-quality frame's dashed pen
+constexpr int Margin = 4;         // room around the gauge for the dashed frame
+constexpr int MarkerSize = 12;    // diameter of the alarm marker
+constexpr int StripGap = 3;       // between the strip's parts, and above and below them
+constexpr int BadgePadding = 4;   // around the badge's text, left and right
+constexpr int FrameWidth = 2;     // the bad-quality frame's dashed pen
+constexpr int HighlightWidth = 3; // the frame of a gauge shown from its alarm
 // The marker's red on a light window and on a dark one; the one that stands out more is drawn.
 const QColor DarkMarkerRed(0xb0, 0x00, 0x00);
 const QColor LightMarkerRed(0xff, 0x70, 0x70);
@@ -94,6 +95,13 @@ void GaugeCell::setBlinkOn(bool on) {
         update(markerRect());
 }
 
+void GaugeCell::setHighlighted(bool on) {
+    if (on == m_highlighted)
+        return;
+    m_highlighted = on;
+    update();
+}
+
 void GaugeCell::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // The strip is as tall as the font's line.
@@ -116,6 +124,12 @@ void GaugeCell::paintEvent(QPaintEvent*) {
         painter.drawText(badge, Qt::AlignCenter,
                          fontMetrics().elidedText(tr("Bad quality"), Qt::ElideRight,
                                                   badge.width() - 2 * BadgePadding));
+    }
+    if (m_highlighted) {
+        const qreal inset = HighlightWidth / 2.0;
+        painter.setPen(QPen(palette().color(QPalette::Highlight), HighlightWidth));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
     }
     const bool lit = m_marker == Marker::Steady || (m_marker == Marker::Blinking && m_blinkOn);
     if (lit) {

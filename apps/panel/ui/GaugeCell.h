@@ -24,6 +24,9 @@ public:
     void setMarker(Marker marker);
     // The blink phase of every blinking marker, switched by the window's timer.
     void setBlinkOn(bool on);
+    // A frame in the palette's highlight colour, for the gauge an operator looked for.
+    void setHighlighted(bool on);
+    bool highlighted() const { return m_highlighted; }
 
     const QString& qualityReason() const { return m_reason; }
     Marker marker() const { return m_marker; }
@@ -49,6 +52,7 @@ private:
     QString m_reason;
     Marker m_marker = Marker::None;
     bool m_blinkOn = true;
+    bool m_highlighted = false;
 };
 
 } // namespace merv::panel

@@ -26,6 +26,7 @@
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -37,6 +38,7 @@ namespace merv::panel {
 namespace {
 
 constexpr int BlinkMs = 500;           // half a period of the blinking alarm markers and rows
+constexpr int HighlightMs = 3000;      // how long a gauge shown from its alarm stays framed
 constexpr int StatusMessageMs = 10000; // how long a message stays over the status bar
 // The summary's least width, room for a whole alarm row of the usual texts; longer texts widen
 // it, up to this share of the screen.
@@ -82,6 +84,16 @@ PanelWindow::PanelWindow(Form form, std::optional<QString> designedText,
     m_summary->verticalHeader()->hide();
     connect(m_summary->horizontalHeader(), &QHeaderView::sectionResized, this,
             &PanelWindow::fitSummaryWidth);
+    // A double-click on an alarm shows its gauge, on whichever page it is.
+    connect(m_summary, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        const int row = m_summaryModel->mapToSource(index).row();
+        const auto& alarms = m_controller->alarms().alarms();
+        if (row < 0 || std::size_t(row) >= alarms.size() || alarms[std::size_t(row)].station)
+            return;
+        for (int i = 0; i < m_controller->gaugeCount(); ++i)
+            if (m_controller->formGauge(i).identity() == alarms[std::size_t(row)].tag)
+                return showGauge(i);
+    });
     auto* rowDelegate = new AlarmRowDelegate(m_summary);
     m_summary->setItemDelegate(rowDelegate);
     auto* acknowledge = new QPushButton(tr("Acknowledge"));
@@ -159,6 +171,8 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
     // was.
     std::unique_ptr<QWidget> central;
     GaugeBoard* board = nullptr;
+    std::vector<GaugeBoard*> boards;
+    QTabWidget* pages = nullptr;
     DesignedScreen* screen = nullptr;
     std::optional<DesignedForm> designed;
     if (designedText) {
@@ -166,12 +180,27 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
         auto built = std::make_unique<DesignedScreen>(*designed, formPath.string());
         screen = built.get();
         central = std::move(built);
-    } else {
+    } else if (form.pages.empty()) {
         auto built = std::make_unique<GaugeBoard>();
         built->setZoom(m_zoom);
-        board = built.get();
+        boards.push_back(built.get());
+        central = std::move(built);
+    } else {
+        // A page each, as tabs; the gauges of hidden pages evaluate every value and paint
+        // nothing until their page is shown.
+        auto built = std::make_unique<QTabWidget>();
+        built->setObjectName(QStringLiteral("pages"));
+        for (const std::string& title : form.pages) {
+            auto* page = new GaugeBoard;
+            page->setZoom(m_zoom);
+            built->addTab(page, QString::fromStdString(title));
+            boards.push_back(page);
+        }
+        pages = built.get();
         central = std::move(built);
     }
+    if (!boards.empty())
+        board = boards.front();
     QWidget* gaugeParent = screen ? screen->screen() : static_cast<QWidget*>(board);
     std::unique_ptr<PanelController> controller;
     try {
@@ -191,11 +220,12 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
         // Made inside the board or the screen, so that taking its gauge moves the gauge within
         // one window: a move between windows walks the whole focus chain, every gauge of the
         // form.
-        auto* cell = new GaugeCell(gaugeParent);
+        GaugeBoard* page = board ? boards[std::size_t(c.formGauge(i).page)] : nullptr;
+        auto* cell = new GaugeCell(page ? page : gaugeParent);
         cell->setGauge(c.gauge(i));
         cell->setBlinkOn(m_blinkOn);
-        if (board)
-            board->addCell(cell, c.formGauge(i).row, c.formGauge(i).col);
+        if (page)
+            page->addCell(cell, c.formGauge(i).row, c.formGauge(i).col);
         else
             designedPlaces.emplace_back(cell, c.formGauge(i).objectName);
         c.gauge(i)->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -219,6 +249,8 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
     m_cells = std::move(cells);
     m_formPath = std::move(formPath);
     m_board = board;
+    m_boards = std::move(boards);
+    m_pages = pages;
     m_screen = screen;
     m_designed = std::move(designed);
     setCentralWidget(central.release());
@@ -338,8 +370,8 @@ void PanelWindow::showHistory() {
 
 void PanelWindow::setZoom(Zoom zoom) {
     m_zoom = zoom;
-    if (m_board)
-        m_board->setZoom(zoom);
+    for (GaugeBoard* page : m_boards)
+        page->setZoom(zoom);
     // Before the window is first shown no layout hears of the new size hint by itself.
     layout()->invalidate();
     auto chosen = [&] {
@@ -383,6 +415,18 @@ void PanelWindow::fitSummaryWidth() {
     // grows, where longer texts came, and keeps a width the operator gave it.
     if (!isVisible() || m_summaryDock->width() < needed)
         resizeDocks({m_summaryDock}, {needed}, Qt::Horizontal);
+}
+
+void PanelWindow::showGauge(int index) {
+    GaugeCell* cell = m_cells[std::size_t(index)];
+    const int page = m_controller->formGauge(index).page;
+    if (m_pages)
+        m_pages->setCurrentIndex(page);
+    if (!m_boards.empty())
+        m_boards[std::size_t(page)]->ensureWidgetVisible(cell);
+    for (GaugeCell* other : m_cells)
+        other->setHighlighted(other == cell);
+    QTimer::singleShot(HighlightMs, cell, [cell] { cell->setHighlighted(false); });
 }
 
 void PanelWindow::repaintBlinkingRows() {

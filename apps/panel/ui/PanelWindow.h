@@ -17,6 +17,7 @@
 
 class QAction;
 class QActionGroup;
+class QTabWidget;
 class QDockWidget;
 class QLabel;
 class QMenu;
@@ -64,8 +65,13 @@ public:
     // How large the gauges are drawn, as View → Zoom chooses it; Fit to Window unless set.
     void setZoom(Zoom zoom);
     Zoom zoom() const { return m_zoom; }
-    // The grid of a grid form; null while a designed form is open.
+    // The grid of a grid form (its first page's); null while a designed form is open.
     GaugeBoard* board() { return m_board; }
+    // The tabs of a form of pages; null for a form of one page.
+    QTabWidget* pages() { return m_pages; }
+    // Shows the gauge's page, brings its cell into view and highlights it for a while, as a
+    // double-click on its alarm in the summary does.
+    void showGauge(int index);
     // The screen of a designed form; null while a grid form is open.
     DesignedScreen* designedScreen() { return m_screen; }
     GaugeCell* cell(int index) const { return m_cells[std::size_t(index)]; }
@@ -127,6 +133,8 @@ private:
     std::unique_ptr<PanelController> m_controller;
     std::vector<GaugeCell*> m_cells;
     GaugeBoard* m_board = nullptr;
+    std::vector<GaugeBoard*> m_boards; // one per page
+    QTabWidget* m_pages = nullptr;
     DesignedScreen* m_screen = nullptr;
     std::optional<DesignedForm> m_designed; // as opened or last saved
     Zoom m_zoom = Zoom::fit();
