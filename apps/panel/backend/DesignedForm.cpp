@@ -33,20 +33,9 @@ constexpr int DesignerDecimals = 15;
 // Significant digits that give back every single exactly.
 constexpr int SingleDigits = 9;
 
-// The designed form's source, as dynamic properties of its top-level widget, and the field of
-// the source's security each fills.
+// The designed form's source address, a dynamic property of its top-level widget beside the
+// ones of SourceSecurityKeys.
 constexpr auto SourceProperty = "source";
-struct SourceKey {
-    const char* property;
-    std::string MqttSecurity::*field;
-};
-constexpr SourceKey SourceKeys[] = {
-    {"sourceCaFile", &MqttSecurity::caFile},
-    {"sourceCertFile", &MqttSecurity::certFile},
-    {"sourceKeyFile", &MqttSecurity::keyFile},
-    {"sourceUser", &MqttSecurity::user},
-    {"sourcePasswordFile", &MqttSecurity::passwordFile},
-};
 constexpr auto RefusedPasswordProperty = "sourcePassword";
 
 // Each colour's second Qt property, which shows it as a QColor, and the stored property it
@@ -512,9 +501,9 @@ DesignedForm readDesignedForm(const QString& text, const std::string& file) {
                            std::string(PasswordVariable));
     if (const UiProperty* source = top.property(QLatin1String(SourceProperty)))
         form.source = designedText(*source, file, SourceProperty);
-    for (const SourceKey& k : SourceKeys)
-        if (const UiProperty* p = top.property(QLatin1String(k.property)))
-            form.sourceSecurity.*k.field = designedText(*p, file, k.property);
+    for (const SourceSecurityKey& k : SourceSecurityKeys)
+        if (const UiProperty* p = top.property(QLatin1String(k.uiProperty)))
+            form.sourceSecurity.*k.field = designedText(*p, file, k.uiProperty);
 
     std::set<QString> names;
     for (const UiWidget& widget : document.gauges) {
@@ -625,10 +614,10 @@ QString designedFormOf(const Form& form) {
             QStringLiteral("<string>%1</string>").arg(escaped(QString::fromStdString(form.source))),
             in2, true) +
         u'\n';
-    for (const SourceKey& k : SourceKeys)
+    for (const SourceSecurityKey& k : SourceSecurityKeys)
         if (const std::string& value = form.sourceSecurity.*k.field; !value.empty())
             source += in2 +
-                      propertyElement(k.property,
+                      propertyElement(k.uiProperty,
                                       QStringLiteral("<string>%1</string>")
                                           .arg(escaped(QString::fromStdString(value))),
                                       in2, true) +

@@ -277,19 +277,6 @@ FormGauge gaugeFromJson(const BagJson& object, std::size_t index, const std::str
     return gauge;
 }
 
-// The keys of a source given as an object, and the security field each fills.
-struct SecurityKey {
-    const char* key;
-    std::string MqttSecurity::*field;
-};
-constexpr SecurityKey SecurityKeys[] = {
-    {"ca_file", &MqttSecurity::caFile},
-    {"cert_file", &MqttSecurity::certFile},
-    {"key_file", &MqttSecurity::keyFile},
-    {"user", &MqttSecurity::user},
-    {"password_file", &MqttSecurity::passwordFile},
-};
-
 // "source": an address, or {"address": ..., "ca_file": ..., "user": ..., ...}.
 void readSource(const BagJson& value, const std::string& file, Form& form) {
     if (!value.is_object()) {
@@ -305,19 +292,19 @@ void readSource(const BagJson& value, const std::string& file, Form& form) {
                       {"address", "ca_file", "cert_file", "key_file", "user", "password_file"},
                       file, "source: ");
     form.source = textMember(member(value, "address", file, "source: "), file, "source: address");
-    for (const SecurityKey& k : SecurityKeys)
-        if (value.contains(k.key))
+    for (const SourceSecurityKey& k : SourceSecurityKeys)
+        if (value.contains(k.jsonKey))
             form.sourceSecurity.*k.field =
-                textMember(value[k.key], file, std::string("source: ") + k.key);
+                textMember(value[k.jsonKey], file, std::string("source: ") + k.jsonKey);
 }
 
 BagJson sourceToJson(const Form& form) {
     if (form.sourceSecurity == MqttSecurity())
         return form.source;
     BagJson object = {{"address", form.source}};
-    for (const SecurityKey& k : SecurityKeys)
+    for (const SourceSecurityKey& k : SourceSecurityKeys)
         if (!(form.sourceSecurity.*k.field).empty())
-            object[k.key] = form.sourceSecurity.*k.field;
+            object[k.jsonKey] = form.sourceSecurity.*k.field;
     return object;
 }
 

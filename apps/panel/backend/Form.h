@@ -50,6 +50,21 @@ struct FormGauge {
     const std::string& identity() const { return id.empty() ? tag : id; }
 };
 
+// The TLS files and login of a form's MQTT source: the key of each in a grid form's "source"
+// object, the dynamic property of a designed form's top-level widget, and the field it fills.
+struct SourceSecurityKey {
+    const char* jsonKey;
+    const char* uiProperty;
+    std::string MqttSecurity::*field;
+};
+inline constexpr SourceSecurityKey SourceSecurityKeys[] = {
+    {"ca_file", "sourceCaFile", &MqttSecurity::caFile},
+    {"cert_file", "sourceCertFile", &MqttSecurity::certFile},
+    {"key_file", "sourceKeyFile", &MqttSecurity::keyFile},
+    {"user", "sourceUser", &MqttSecurity::user},
+    {"password_file", "sourcePasswordFile", &MqttSecurity::passwordFile},
+};
+
 struct Form {
     std::string title;
     std::string source = DefaultSource;

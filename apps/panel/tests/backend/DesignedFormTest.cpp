@@ -284,10 +284,10 @@ TEST(DesignedForm, AGaugeWrittenAsAnEmptyElementTakesItsFirstProperties) {
     const DesignedForm designed = readDesignedForm(text, "boiler.ui");
     const QString saved = designedFormText(
         designed, changed(designed, {{2, "EngUnit", Variant::text("%")}}), "boiler.ui");
-    EXPECT_TRUE(saved.contains(QStringLiteral(
-        "  <widget class=\"MervGaugeWidget\" name=\"flueOxygen\">\n   <property "
-        "name=\"EngUnit\">\n    <string>%</string>\n   </property>\n  "
-        "</widget>\n")))
+    EXPECT_TRUE(saved.contains(
+        QStringLiteral("  <widget class=\"MervGaugeWidget\" name=\"flueOxygen\">\n   <property "
+                       "name=\"EngUnit\">\n    <string>%</string>\n   </property>\n  "
+                       "</widget>\n")))
         << saved.toStdString();
     EXPECT_EQ(restored(readDesignedForm(saved, "boiler.ui").form.gauges[2], "EngUnit"), "%");
 }

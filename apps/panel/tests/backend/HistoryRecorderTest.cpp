@@ -3,6 +3,7 @@
 #include "panel/HistoryRecorder.h"
 
 #include "FailingVfs.h"
+#include "NumberedTransitions.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -17,15 +18,10 @@ namespace {
 using test::FailingVfs;
 using test::TempFolder;
 
-constexpr std::int64_t T0 = 1796738585123; // 2026-12-08T14:03:05.123Z
+using test::T0;
 
 AlarmTransition transition(int n) {
-    return {T0 + n,
-            "north",
-            "Drum pressure",
-            AlarmKind::AlarmHigh,
-            n % 2 ? Transition::Returned : Transition::Raised,
-            40.0 + n};
+    return test::numberedTransition(n);
 }
 
 // A history through the failing VFS, writable at the start and at the end of each test.

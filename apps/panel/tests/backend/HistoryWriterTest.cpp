@@ -5,6 +5,7 @@
 #include "panel/HistoryWriter.h"
 
 #include "FailingVfs.h"
+#include "NumberedTransitions.h"
 #include "QtTestApp.h"
 #include "TempFolder.h"
 
@@ -22,15 +23,10 @@ namespace {
 using test::FailingVfs;
 using test::TempFolder;
 
-constexpr std::int64_t T0 = 1796738585123; // 2026-12-08T14:03:05.123Z
+using test::T0;
 
 AlarmTransition transition(int n) {
-    return {T0 + n,
-            "north",
-            "Drum pressure",
-            AlarmKind::AlarmHigh,
-            n % 2 ? Transition::Returned : Transition::Raised,
-            40.0 + n};
+    return test::numberedTransition(n);
 }
 
 std::vector<AlarmTransition> transitions(int from, int to) {
