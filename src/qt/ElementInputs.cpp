@@ -1,5 +1,6 @@
 #include "ElementInputs.h"
 
+#include <mervgauge/private/ElementKeys.h>
 #include <mervgauge/private/FontOf.h>
 #include <mervgauge/private/GaugePainter.h>
 #include <mervgauge/private/OleColor.h>
@@ -11,55 +12,16 @@
 #include <mervgauge/platform/TextField.h>
 
 #include <QApplication>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace merv::qt {
 
 namespace {
-
-// The KeyAscii a paste key (Ctrl+V) raises before the pasted text replaces the selection.
-constexpr int KeyPaste = 22;
-
-// Keys that only move the caret or the selection, or copy: the line edit does these itself
-// and the element then takes the selection it shows.
-bool movesOrCopies(QKeyEvent& key) {
-    static constexpr std::array sequences{
-        QKeySequence::MoveToNextChar,
-        QKeySequence::MoveToPreviousChar,
-        QKeySequence::MoveToNextWord,
-        QKeySequence::MoveToPreviousWord,
-        QKeySequence::MoveToStartOfLine,
-        QKeySequence::MoveToEndOfLine,
-        QKeySequence::MoveToStartOfBlock,
-        QKeySequence::MoveToEndOfBlock,
-        QKeySequence::MoveToStartOfDocument,
-        QKeySequence::MoveToEndOfDocument,
-        QKeySequence::SelectNextChar,
-        QKeySequence::SelectPreviousChar,
-        QKeySequence::SelectNextWord,
-        QKeySequence::SelectPreviousWord,
-        QKeySequence::SelectStartOfLine,
-        QKeySequence::SelectEndOfLine,
-        QKeySequence::SelectStartOfBlock,
-        QKeySequence::SelectEndOfBlock,
-        QKeySequence::SelectStartOfDocument,
-        QKeySequence::SelectEndOfDocument,
-        QKeySequence::SelectAll,
-        QKeySequence::Copy,
-    };
-    for (const auto sequence : sequences) {
-        if (key.matches(sequence))
-            return true;
-    }
-    return false;
-}
 
 // The font drawn at a zoom: its pixel or point size times the factor.
 QFont zoomedFont(QFont font, qreal zoom) {
@@ -68,12 +30,6 @@ QFont zoomedFont(QFont font, qreal zoom) {
     else
         font.setPointSizeF(font.pointSizeF() * zoom);
     return font;
-}
-
-// Types a text into the field character by character, as a person typing it would.
-void typeText(TextField& field, const QString& text) {
-    for (const char32_t c : text.toStdU32String())
-        field.typeCharacter(c);
 }
 
 } // namespace
@@ -264,98 +220,19 @@ bool ElementInputs::filter(QObject* watched, QEvent* event) {
     if (it == m_elementOf.end())
         return false;
     Element& element = *it->second;
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        if (!m_mirroring && !element.hasFocus())
-            m_run([&] { element.setFocus(); });
-        return false;
-    case QEvent::KeyPress: {
-        auto& key = static_cast<QKeyEvent&>(*event);
-        if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab)
-            return false; // the host's focusNextPrevChild follows the control's order
-        if (element.kind() == ElementKind::TextField)
-            return fieldKey(static_cast<TextField&>(element), *static_cast<QLineEdit*>(watched),
-                            key);
-        return buttonKey(key);
-    }
-    case QEvent::KeyRelease:
-        // The button's own Space handling would press it a second time.
-        return element.kind() == ElementKind::CommandButton &&
-               static_cast<QKeyEvent&>(*event).key() == Qt::Key_Space;
-    case QEvent::InputMethod:
-    case QEvent::Drop:
-        // Text reaches a field only as typed characters.
-        return element.kind() == ElementKind::TextField;
-    default:
-        return false;
-    }
-}
-
-bool ElementInputs::fieldKey(TextField& field, QLineEdit& edit, QKeyEvent& key) {
-    if (movesOrCopies(key))
-        return false;
-    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
-        m_run([&] { typeKey(m_tree.focus(), KeyAscii::Enter); });
-    } else if (key.key() == Qt::Key_Backspace) {
-        m_run([&] { field.backspace(); });
-    } else if (key.key() == Qt::Key_Delete) {
-        m_run([&] { field.deleteForward(); });
-    } else if (key.matches(QKeySequence::Paste)) {
-        const std::string text = QApplication::clipboard()->text().toStdString();
-        m_run([&] {
-            if (field.keyPress(KeyPaste) != 0)
-                field.replaceSelection(text);
-        });
-    } else if (key.matches(QKeySequence::Cut)) {
-        if (edit.hasSelectedText()) {
-            QApplication::clipboard()->setText(edit.selectedText());
-            m_run([&] { field.deleteForward(); });
-        }
-    } else if (!key.text().isEmpty() &&
-               !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        const QString text = key.text();
-        m_run([&] { typeText(field, text); });
-    }
-    // Every other key would change the line edit's text behind the field's back.
-    return true;
-}
-
-bool ElementInputs::buttonKey(QKeyEvent& key) {
-    // Enter and Space press the focused button by the keyboard rules every host shares.
-    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
-        m_run([&] { typeKey(m_tree.focus(), KeyAscii::Enter); });
-        return true;
-    }
-    if (key.key() == Qt::Key_Space) {
-        if (key.type() == QEvent::KeyPress && !key.isAutoRepeat())
-            m_run([&] { typeKey(m_tree.focus(), KeyAscii::Space); });
-        return true;
-    }
-    return false;
+    if (element.kind() != ElementKind::TextField)
+        return takeInputEvent(m_tree, element, nullptr, *event, m_run, m_mirroring);
+    // Tab and Backtab reach the host's focusNextPrevChild, which follows the control's order.
+    const LineEditInput shown(*static_cast<QLineEdit*>(watched));
+    return takeInputEvent(m_tree, element, &shown, *event, m_run, m_mirroring);
 }
 
 bool ElementInputs::moveFocus(bool next) {
-    Element* focused = m_tree.focus().focused();
     QWidget* current = QApplication::focusWidget();
-    if (!focused || !current || (current != &m_host && !m_elementOf.count(current)))
+    if (!m_tree.focus().focused() || !current ||
+        (current != &m_host && !m_elementOf.count(current)))
         return false;
-    if (next) {
-        m_run([&] { tabToNext(m_tree.focus()); });
-        return true;
-    }
-    Element* target = m_tree.nextInFocusOrder(focused);
-    {
-        // Backwards: the element whose next one is the focused element.
-        Element* previous = focused;
-        for (std::size_t n = 0; target && target != focused && n < m_tree.elements().size(); ++n) {
-            previous = target;
-            target = m_tree.nextInFocusOrder(target);
-        }
-        target = previous;
-    }
-    if (!target)
-        return false;
-    m_run([&] { target->setFocus(); });
+    m_run([&] { next ? tabToNext(m_tree.focus()) : tabToPrevious(m_tree.focus()); });
     return true;
 }
 

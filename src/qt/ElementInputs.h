@@ -2,6 +2,8 @@
 
 #include "TextFieldEdit.h"
 
+#include <mervgauge/private/ElementKeys.h>
+
 #include <mervgauge/platform/ElementTree.h>
 
 #include <QTransform>
@@ -12,7 +14,6 @@
 #include <set>
 
 class QEvent;
-class QKeyEvent;
 class QLineEdit;
 class QObject;
 class QPushButton;
@@ -34,7 +35,7 @@ class GaugePainter;
 class ElementInputs {
 public:
     // Runs a call into the control, reporting its errors.
-    using Runner = std::function<void(const std::function<void()>&)>;
+    using Runner = ControlRunner;
 
     // The inputs are children of the host widget.
     ElementInputs(QWidget& host, ElementTree& tree, const GaugePainter& painter, Runner run);
@@ -66,8 +67,6 @@ private:
     void syncFocus();
     // A person moved the line edit's caret or selection: the field takes it.
     void pushSelection(const TextFieldEdit& bound);
-    bool fieldKey(TextField& field, QLineEdit& edit, QKeyEvent& key);
-    bool buttonKey(QKeyEvent& key);
 
     QWidget& m_host;
     ElementTree& m_tree;
