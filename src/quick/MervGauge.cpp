@@ -21,12 +21,15 @@
 #include <mervgauge/platform/RuntimeError.h>
 
 #include "MervGaugeQuickAccessible.h"
+#include "QuickElementInputs.h"
 
 #include <QAccessible>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QQmlEngine>
 #include <QQuickWindow>
 #include <QScopeGuard>
 
@@ -122,6 +125,9 @@ public:
     void ensureStarted();
     // Starts the gauge from the bag (Initialize, ReadProperties, then sizing).
     void start(PropertyBag& bag);
+    // Makes the real inputs for the control's fields and buttons, by the item's engine or,
+    // for an item made outside any, one of its own.
+    void makeInputs();
     template <typename T, typename F>
     static T readOr(T fallback, F&& f) {
         try {
@@ -186,6 +192,12 @@ public:
     std::unique_ptr<qt::QtTimerClock> clock;
     std::unique_ptr<MERV_Gauge> control;
     std::unique_ptr<qt::GaugePainter> painter;
+    // The engine that made the inputs, where the item has none of its own.
+    std::unique_ptr<QQmlEngine> ownEngine;
+    // Null until the gauge starts, and where the engine could not make them (inputsError
+    // says why; the editor then stays closed).
+    std::unique_ptr<qt::QuickElementInputs> inputs;
+    QString inputsError;
 
     std::vector<ElementNotice> pending;
     std::map<const Element*, QRect> lineBoxes;
@@ -226,6 +238,7 @@ MervGauge::Private::Private(MervGauge& item)
 
 MervGauge::Private::~Private() {
     control->elements().removeObserver(*this);
+    inputs.reset();
     control.reset();
 }
 
@@ -234,6 +247,8 @@ bool MervGauge::Private::eventFilter(QObject* watched, QEvent* event) {
     if (watched == q.window() && event->type() == QEvent::ApplicationPaletteChange && isStarted) {
         report([this] { control->AmbientChanged("BackColor"); });
         painter->systemColorsChanged();
+        if (inputs)
+            inputs->systemColorsChanged();
         q.update();
     }
     return false;
@@ -244,7 +259,22 @@ void MervGauge::Private::setLastError(const Error& error) {
         emit q.lastErrorChanged();
 }
 
+void MervGauge::Private::makeInputs() {
+    QQmlEngine* engine = qmlEngine(&q);
+    if (!engine) {
+        ownEngine = std::make_unique<QQmlEngine>();
+        engine = ownEngine.get();
+    }
+    inputs = qt::QuickElementInputs::create(
+        q, *engine, control->elements(), *painter,
+        [this](const std::function<void()>& f) { report(f); }, inputsError);
+    if (inputs)
+        inputs->place(q.controlOrigin());
+}
+
 void MervGauge::Private::start(PropertyBag& bag) {
+    if (!inputs)
+        makeInputs();
     call([&] {
         control->Initialize();
         attached = true;
@@ -289,6 +319,9 @@ void MervGauge::Private::raiseEvent(int dispid, std::string_view) {
 }
 
 void MervGauge::Private::elementChanged(const ElementNotice& notice) {
+    // Real inputs mirror their elements at once, so what a person sees in them never lags.
+    if (inputs)
+        inputs->elementChanged(*notice.element, notice.change);
     pending.push_back(notice);
     if (depth == 0 && !catchUpPosted) {
         // A change from outside a call of ours: catch up from the event loop.
@@ -694,8 +727,30 @@ void MervGauge::mousePressEvent(QMouseEvent* event) {
 }
 
 void MervGauge::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The threshold editor needs text inputs and a button this item does not have yet: opened,
-    // its panel would cover the dial with fields no one can edit and no OK to close it. So a
-    // double-click is left to the scene until the item has them.
-    QQuickPaintedItem::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return QQuickPaintedItem::mouseDoubleClickEvent(event);
+    d->ensureStarted();
+    // Without inputs an open editor would cover the dial with fields no one can edit.
+    if (!d->inputs)
+        return;
+    if (Element* element = elementUnder(*d->control, event->position() - controlOrigin());
+        element && element->onDblClick)
+        d->report([&] { element->onDblClick(); });
+}
+
+void MervGauge::keyPressEvent(QKeyEvent* event) {
+    // Tab and Backtab reach the item from the inputs, which leave them, and where the item
+    // itself holds the focus (the control's focus is on an element without an input).
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && d->inputs &&
+        d->inputs->moveFocus(event->key() == Qt::Key_Tab &&
+                             !(event->modifiers() & Qt::ShiftModifier)))
+        return;
+    QQuickPaintedItem::keyPressEvent(event);
+}
+
+void MervGauge::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
+    QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
+    if (d->inputs && newGeometry.size() != oldGeometry.size())
+        d->inputs->place(controlOrigin());
 }

@@ -160,8 +160,8 @@ public:
     // Stores the control's properties into a bag file, atomically.
     Q_INVOKABLE bool saveBag(const QUrl& url);
 
-    // Whether the threshold editor panel is open. The item does not open it yet: it has no
-    // text inputs for its fields (a double-click is left to the scene).
+    // Whether the threshold editor panel is open: a double-click where the control says
+    // opens it, with real text inputs for its fields and a button for OK.
     Q_INVOKABLE bool editorOpen() const;
     // Whether the control has started (the scene that declares it is complete).
     bool started() const noexcept;
@@ -203,6 +203,8 @@ protected:
     void itemChange(ItemChange change, const ItemChangeData& value) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
 
 private:
     class Private;
