@@ -32,6 +32,27 @@ QFont zoomedFont(QFont font, qreal zoom) {
     return font;
 }
 
+// The line edit and the button standing over a field and a button: they take the keys, the
+// clicks and the focus, and draw nothing, for the painter draws what they stand for.
+class BareLineEdit final : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+
+class BareButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+
+// A line edit without a frame starts its text this far in, in pixels.
+constexpr int LineEditOwnMargin = 2;
+
 } // namespace
 
 // Hands the inputs' events to ElementInputs::filter.
@@ -53,12 +74,14 @@ ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainte
     for (const auto& element : tree.elements()) {
         if (element->kind() == ElementKind::TextField) {
             auto& field = static_cast<TextField&>(*element);
-            auto* edit = new QLineEdit(&host);
+            auto* edit = new BareLineEdit(&host);
             edit->setObjectName(QString::fromStdString(field.name()));
             edit->setContextMenuPolicy(Qt::NoContextMenu);
             edit->setAcceptDrops(false);
             edit->setDragEnabled(false);
-            edit->setTextMargins(0, 0, 0, 0);
+            edit->setFrame(false);
+            // The text starts where the painter draws it, so a click lands on the character seen.
+            edit->setTextMargins(GaugePainter::FieldTextInset - LineEditOwnMargin, 0, 0, 0);
             edit->installEventFilter(m_filter.get());
             const TextFieldEdit& bound = m_fields.try_emplace(&field, field, *edit).first->second;
             QObject::connect(edit, &QLineEdit::selectionChanged,
@@ -69,7 +92,7 @@ ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainte
             syncField(field);
         } else if (element->kind() == ElementKind::CommandButton) {
             auto& button = static_cast<CommandButton&>(*element);
-            auto* push = new QPushButton(&host);
+            auto* push = new BareButton(&host);
             push->setObjectName(QString::fromStdString(button.name()));
             push->setAutoDefault(false);
             push->installEventFilter(m_filter.get());
@@ -113,11 +136,6 @@ void ElementInputs::syncFont(QWidget& input, const Element& element) {
         input.setFont(zoom == 1 ? QFont() : zoomedFont(m_host.font(), zoom));
 }
 
-void ElementInputs::systemColorsChanged() {
-    for (const auto& [field, bound] : m_fields)
-        syncField(*field);
-}
-
 void ElementInputs::elementChanged(const Element& element, ElementChange change) {
     if (change == ElementChange::Bounds)
         syncCaptions();
@@ -151,10 +169,6 @@ void ElementInputs::syncField(const TextField& field) {
     m_mirroring = true;
     bound.showText();
     bound.showSelection();
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Text, toQColor(field.foreColor(), m_host.palette()));
-    palette.setColor(QPalette::Base, toQColor(field.backColor(), m_host.palette()));
-    edit->setPalette(palette);
     if (field.font())
         syncFont(*edit, field);
     m_mirroring = was;

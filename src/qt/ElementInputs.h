@@ -43,8 +43,6 @@ public:
 
     // The element changed: the input that shows it follows.
     void elementChanged(const Element& element, ElementChange change);
-    // The host's system colours changed: the inputs take their colours again.
-    void systemColorsChanged();
     // The control now stands in the host widget where the transform (a translation and a zoom)
     // puts it: each input stands over its element, its text at the zoom.
     void place(const QTransform& controlToHost);

@@ -855,7 +855,6 @@ void MervGaugeWidget::changeEvent(QEvent* event) {
         d->report(QString(), [&] { d->control->AmbientChanged("BackColor"); });
         // System colours follow the palette everywhere, the face's pixels included.
         d->painter->systemColorsChanged();
-        d->inputs->systemColorsChanged();
         update();
     }
 }

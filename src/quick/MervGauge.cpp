@@ -247,8 +247,6 @@ bool MervGauge::Private::eventFilter(QObject* watched, QEvent* event) {
     if (watched == q.window() && event->type() == QEvent::ApplicationPaletteChange && isStarted) {
         report([this] { control->AmbientChanged("BackColor"); });
         painter->systemColorsChanged();
-        if (inputs)
-            inputs->systemColorsChanged();
         q.update();
     }
     return false;

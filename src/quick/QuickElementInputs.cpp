@@ -3,7 +3,6 @@
 #include <mervgauge/private/FieldText.h>
 #include <mervgauge/private/FontOf.h>
 #include <mervgauge/private/GaugePainter.h>
-#include <mervgauge/private/OleColor.h>
 
 #include <mervgauge/platform/CommandButton.h>
 #include <mervgauge/platform/HitTest.h>
@@ -13,7 +12,6 @@
 
 #include <QFont>
 #include <QGuiApplication>
-#include <QPalette>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -23,29 +21,34 @@ namespace merv::qt {
 
 namespace {
 
-// A field's input: a TextInput on a background of the field's colour, its text clipped to
-// the field; the background carries the name screen readers read.
+// A field's input: a TextInput that takes the keys, the clicks and the focus and draws
+// nothing (no text, selection or caret), for the painter draws the field; the item around it
+// stands over the field and carries the name screen readers read.
 constexpr char FieldQml[] = R"(import QtQuick
-Rectangle {
+Item {
     property alias input: input
     property string accessibleName
-    clip: true
     TextInput {
         id: input
         anchors.fill: parent
         verticalAlignment: TextInput.AlignVCenter
         selectByMouse: true
+        color: "transparent"
+        selectionColor: "transparent"
+        selectedTextColor: "transparent"
+        cursorDelegate: Item {}
         Accessible.name: parent.accessibleName
     }
 }
 )";
 
-// A button's input.
+// A button's input, drawing nothing either.
 constexpr char ButtonQml[] = R"(import QtQuick
 import QtQuick.Controls
 Button {
     focusPolicy: Qt.StrongFocus
-    padding: 0
+    background: Item {}
+    contentItem: Item {}
 }
 )";
 
@@ -133,11 +136,13 @@ std::unique_ptr<QuickElementInputs> QuickElementInputs::create(QQuickItem& host,
     };
     for (const auto& element : tree.elements()) {
         if (element->kind() == ElementKind::TextField) {
-            QObject* background = make(fieldComponent, error);
-            if (!background)
+            QObject* holder = make(fieldComponent, error);
+            if (!holder)
                 return nullptr;
-            auto* input = background->property("input").value<QObject*>();
-            adopt(background, *element, input);
+            auto* input = holder->property("input").value<QObject*>();
+            adopt(holder, *element, input);
+            // The text starts where the painter draws it, so a click lands on the character seen.
+            input->setProperty("leftPadding", GaugePainter::FieldTextInset);
             const QMetaObject& meta = *input->metaObject();
             const QMetaMethod moved = inputs->m_hooks->metaObject()->method(
                 inputs->m_hooks->metaObject()->indexOfSlot("selectionMoved()"));
@@ -190,13 +195,6 @@ void QuickElementInputs::syncFont(QObject& input, const Element& element) {
     input.setProperty("font", font ? fontOf(*font) : QGuiApplication::font());
 }
 
-void QuickElementInputs::systemColorsChanged() {
-    for (auto& [element, input] : m_inputs) {
-        if (element->kind() == ElementKind::TextField)
-            syncField(static_cast<const TextField&>(*element));
-    }
-}
-
 void QuickElementInputs::elementChanged(const Element& element, ElementChange change) {
     if (change == ElementChange::Bounds)
         syncCaptions();
@@ -230,11 +228,6 @@ void QuickElementInputs::syncField(const TextField& field) {
     QuickTextInput shown(*input.focusing);
     fieldtext::showText(field, shown);
     fieldtext::showSelection(field, shown);
-    const QPalette palette = QGuiApplication::palette();
-    input.focusing->setProperty("color", toQColor(field.foreColor(), palette));
-    input.focusing->setProperty("selectionColor", palette.color(QPalette::Highlight));
-    input.focusing->setProperty("selectedTextColor", palette.color(QPalette::HighlightedText));
-    input.item->setProperty("color", toQColor(field.backColor(), palette));
     syncFont(*input.focusing, field);
     m_mirroring = was;
 }

@@ -24,10 +24,11 @@ namespace merv::qt {
 
 class GaugePainter;
 
-// Real Qt Quick inputs standing in for the control's text fields and buttons: a TextInput on
-// a background for each field, a Button for each command button, children of the host item.
-// Each mirrors its element (text, selection, focus, colours, font, place, visibility) and
-// hands what a person does to the element through the seam every view shares (FieldText.h,
+// Real Qt Quick inputs standing in for the control's text fields and buttons: a TextInput for
+// each field, a Button for each command button, children of the host item. They draw nothing
+// (the painter draws fields and buttons, as in every view) and take the keys, clicks and
+// focus: each mirrors its element (text, selection, focus, font, place, visibility) and hands
+// what a person does to the element through the seam every view shares (FieldText.h,
 // ElementKeys.h), whose handlers decide what becomes of it.
 class QuickElementInputs {
 public:
@@ -43,8 +44,6 @@ public:
 
     // The element changed: the input that shows it follows.
     void elementChanged(const Element& element, ElementChange change);
-    // The palette's system colours changed: the inputs take their colours again.
-    void systemColorsChanged();
     // The control's top left corner now stands at the point of the host: each input stands
     // over its element.
     void place(QPointF controlOrigin);
@@ -56,7 +55,7 @@ private:
     class Hooks;
     struct Input {
         Element* element;
-        QQuickItem* item;  // what stands over the element: the field's background, the button
+        QQuickItem* item;  // what stands over the element: the field's holder, the button
         QObject* focusing; // what takes the focus and the keys: the TextInput, the button
     };
     QuickElementInputs(QQuickItem& host, ElementTree& tree, const GaugePainter& painter,
