@@ -376,8 +376,8 @@ void MervGaugeWidget::Private::catchUp() {
         case ElementChange::Focus:
         case ElementChange::Selection:
         case ElementChange::Text:
-            // Text fields are real widgets, which mirror these themselves.
-            if (element.kind() != ElementKind::TextField)
+            // The hidden storage fields change with every value write and show nothing.
+            if (element.shown())
                 dirty += widgetRect(painter->elementRect(element));
             break;
         case ElementChange::Bounds:

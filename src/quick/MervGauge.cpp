@@ -359,6 +359,13 @@ void MervGauge::Private::catchUp() {
             dirty += itemPixels(
                 painter->takeSurface(static_cast<const PictureBox&>(element), notice.dirty));
             break;
+        case ElementChange::Focus:
+        case ElementChange::Selection:
+        case ElementChange::Text:
+            // The hidden storage fields change with every value write and show nothing.
+            if (element.shown())
+                dirty += around(painter->elementRect(element));
+            break;
         case ElementChange::Bounds:
             dirty += q.boundingRect().toAlignedRect();
             break;
