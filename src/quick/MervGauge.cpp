@@ -504,6 +504,16 @@ bool MervGauge::editorOpen() const {
     return d->control->editor().isOpen();
 }
 
+void MervGauge::openEditor() {
+    d->ensureStarted();
+    if (d->inputs)
+        d->report([this] { d->control->editor().openPanel(); });
+}
+
+QList<QQuickItem*> MervGauge::shownInputs() const {
+    return d->inputs ? d->inputs->shownInputs() : QList<QQuickItem*>();
+}
+
 bool MervGauge::started() const noexcept {
     return d->isStarted;
 }

@@ -4,6 +4,7 @@
 #include <mervgauge/mervgauge_quick_export.h>
 
 #include <QColor>
+#include <QList>
 #include <QLocale>
 #include <QQuickPaintedItem>
 #include <QString>
@@ -163,6 +164,11 @@ public:
     // Whether the threshold editor panel is open: a double-click where the control says
     // opens it, with real text inputs for its fields and a button for OK.
     Q_INVOKABLE bool editorOpen() const;
+    // Opens the threshold editor as a double-click on the dial does.
+    Q_INVOKABLE void openEditor();
+    // The real inputs standing in for the fields and buttons the control shows now (the open
+    // editor's), in the control's order, as screen readers reach them.
+    QList<QQuickItem*> shownInputs() const;
     // Whether the control has started (the scene that declares it is complete).
     bool started() const noexcept;
     // Whether the dial face has been drawn: it is drawn from a timer tick after the start,

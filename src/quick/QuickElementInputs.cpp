@@ -42,13 +42,16 @@ Item {
 }
 )";
 
-// A button's input, drawing nothing either.
+// A button's input, drawing nothing either; screen readers know it as a button whether or not
+// one was active when it was made.
 constexpr char ButtonQml[] = R"(import QtQuick
 import QtQuick.Controls
 Button {
     focusPolicy: Qt.StrongFocus
     background: Item {}
     contentItem: Item {}
+    Accessible.role: Accessible.Button
+    Accessible.name: text
 }
 )";
 
@@ -298,6 +301,15 @@ bool QuickElementInputs::filter(QObject* watched, QEvent* event) {
         return takeInputEvent(m_tree, *input->element, nullptr, *event, m_run, m_mirroring);
     const QuickTextInput shown(*watched);
     return takeInputEvent(m_tree, *input->element, &shown, *event, m_run, m_mirroring);
+}
+
+QList<QQuickItem*> QuickElementInputs::shownInputs() const {
+    QList<QQuickItem*> shown;
+    for (const auto& element : m_tree.elements()) {
+        if (const auto it = m_inputs.find(element.get()); it != m_inputs.end() && element->shown())
+            shown << qobject_cast<QQuickItem*>(it->second.focusing);
+    }
+    return shown;
 }
 
 bool QuickElementInputs::moveFocus(bool next) {

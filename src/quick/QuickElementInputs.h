@@ -4,7 +4,9 @@
 
 #include <mervgauge/platform/ElementTree.h>
 
+#include <QList>
 #include <QPointF>
+#include <QQuickItem>
 #include <QString>
 
 #include <map>
@@ -13,7 +15,6 @@
 
 class QObject;
 class QQmlEngine;
-class QQuickItem;
 
 namespace merv {
 class CommandButton;
@@ -50,6 +51,8 @@ public:
     // Tab or Backtab inside the control: the focus follows the control's focus order. False
     // when the focus is not on the host or one of the control's inputs.
     bool moveFocus(bool next);
+    // The inputs of the elements shown now, in the tree's order: what takes the focus of each.
+    QList<QQuickItem*> shownInputs() const;
 
 private:
     class Hooks;
