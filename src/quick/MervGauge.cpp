@@ -1,7 +1,9 @@
 #include <mervgauge/MervGauge.h>
 
+#include <mervgauge/private/ControlCalls.h>
 #include <mervgauge/private/GaugePainter.h>
 #include <mervgauge/private/GaugeSpeech.h>
+#include <mervgauge/private/NoticeRepaints.h>
 #include <mervgauge/private/OleColor.h>
 #include <mervgauge/private/PropertyNotices.h>
 #include <mervgauge/private/QtLocale.h>
@@ -65,11 +67,7 @@ class MERVGAUGE_QUICK_NO_EXPORT MervGauge::Private : public QObject,
                                                      public ContainerSite,
                                                      public ElementObserver {
 public:
-    struct Error {
-        int number = NoError;
-        QString text;
-        bool operator==(const Error&) const = default;
-    };
+    using Error = qt::CallError;
 
     explicit Private(MervGauge& item);
     ~Private() override;
@@ -77,42 +75,23 @@ public:
     // Runs a call into the control; the item catches up once the outermost call returns.
     template <typename F>
     decltype(auto) call(F&& f) {
-        struct Depth {
-            Private& d;
-            explicit Depth(Private& p) : d(p) { ++d.depth; }
-            ~Depth() {
-                if (--d.depth == 0)
-                    d.catchUp();
-            }
-        } depth(*this);
-        ElementTree::DeferredNotices once(control->elements());
-        return f();
+        return calls.call(std::forward<F>(f));
     }
 
     // Runs a property write or a call and keeps its error as the last one; a property write
     // (named) also reports it through runtimeError. True when it passed.
     template <typename F>
     bool attempt(const QString& property, F&& f) {
-        Error error;
-        try {
-            call(std::forward<F>(f));
-        } catch (const RuntimeError& refused) {
-            error = {refused.number(), qs(refused.description())};
-        } catch (const BagError& bad) {
-            error = {BagFileError, QString::fromUtf8(bad.what())};
-        }
+        const Error error = calls.attempt(std::forward<F>(f));
         setLastError(error);
-        if (error.number != NoError && !property.isEmpty())
+        if (error.failed() && !property.isEmpty())
             emit q.runtimeError(error.number, error.text, property);
-        return error.number == NoError;
+        return !error.failed();
     }
     // Runs a call from the event loop (a tick, a click), reporting its error.
     void report(const std::function<void()>& f) {
-        try {
-            call(f);
-        } catch (const RuntimeError& error) {
-            emit q.runtimeError(error.number(), qs(error.description()), QString());
-        }
+        if (const Error error = calls.attempt(f); error.failed())
+            emit q.runtimeError(error.number, error.text, QString());
     }
 
     void setLastError(const Error& error);
@@ -184,8 +163,7 @@ public:
     bool isStarted = false;
     // The declared properties, waiting for the scene to be complete.
     StagedRestore staged;
-    int depth = 0;
-    bool catchUpPosted = false;
+    qt::ControlCalls calls;
     // False while a waiting gauge is restored: the events of restoring go unheard.
     bool announcing = true;
 
@@ -200,7 +178,7 @@ public:
     QString inputsError;
 
     std::vector<ElementNotice> pending;
-    std::map<const Element*, QRect> lineBoxes;
+    std::unique_ptr<qt::NoticeRepaints> repaints;
     // What each property's change signal last told, and which may have changed since.
     qt::PropertyNotices told;
     Error lastError;
@@ -215,7 +193,8 @@ public:
 };
 
 MervGauge::Private::Private(MervGauge& item)
-    : q(item), numbers(qt::numberLocaleOf(locale)), lcid(qt::lcidOf(locale)), staged(numbers) {
+    : q(item), numbers(qt::numberLocaleOf(locale)), lcid(qt::lcidOf(locale)), staged(numbers),
+      calls(item, [this] { catchUp(); }) {
     clock = std::make_unique<qt::QtTimerClock>(
         [this](const RuntimeError& error) {
             emit q.runtimeError(error.number(), qs(error.description()), QString());
@@ -223,16 +202,14 @@ MervGauge::Private::Private(MervGauge& item)
         [this](const std::function<void()>& tick) { call(tick); });
     control = std::make_unique<MERV_Gauge>(*this);
     ElementTree& tree = control->elements();
+    calls.setTree(tree);
     tree.setTimerClock(clock.get());
     tree.addObserver(*this);
     // The host answers every extent change the control makes with another Resize.
     tree.root().onExtentChanged = [this] { control->Resize(); };
     painter = std::make_unique<qt::GaugePainter>(tree, *this);
     painter->setFace(control->ui().Sfondo, control->face());
-    for (const auto& element : tree.elements()) {
-        if (element->kind() == ElementKind::Line)
-            lineBoxes[element.get()] = painter->lineBox(*element);
-    }
+    repaints = std::make_unique<qt::NoticeRepaints>(*painter, tree);
     spoken = {qt::spokenName(*control), qt::spokenValue(*control), qt::spokenState(*control)};
 }
 
@@ -321,61 +298,21 @@ void MervGauge::Private::elementChanged(const ElementNotice& notice) {
     if (inputs)
         inputs->elementChanged(*notice.element, notice.change);
     pending.push_back(notice);
-    if (depth == 0 && !catchUpPosted) {
-        // A change from outside a call of ours: catch up from the event loop.
-        catchUpPosted = true;
-        QMetaObject::invokeMethod(
-            &q,
-            [this] {
-                catchUpPosted = false;
-                catchUp();
-            },
-            Qt::QueuedConnection);
-    }
+    calls.noticed();
 }
 
 void MervGauge::Private::catchUp() {
-    QRegion dirty;
     const auto notices = std::move(pending);
     pending.clear();
     const GaugeElements& ui = control->ui();
-    // One pixel more on each side of an element for antialiased edges.
-    const auto around = [this](const QRectF& rect) {
-        return itemPixels(rect).adjusted(-1, -1, 1, 1);
-    };
-    bool valueCaptioned = false;
-    for (const ElementNotice& notice : notices) {
-        const Element& element = *notice.element;
-        valueCaptioned |= notice.change == ElementChange::Caption && &element == &ui.Val;
-        switch (notice.change) {
-        case ElementChange::Points: {
-            QRect& box = lineBoxes[&element];
-            dirty += itemPixels(box);
-            box = painter->lineBox(element);
-            dirty += itemPixels(box);
-            break;
-        }
-        case ElementChange::Surface:
-            dirty += itemPixels(
-                painter->takeSurface(static_cast<const PictureBox&>(element), notice.dirty));
-            break;
-        case ElementChange::Focus:
-        case ElementChange::Selection:
-        case ElementChange::Text:
-            // The hidden storage fields change with every value write and show nothing.
-            if (element.shown())
-                dirty += around(painter->elementRect(element));
-            break;
-        case ElementChange::Bounds:
-            dirty += q.boundingRect().toAlignedRect();
-            break;
-        default:
-            dirty += element.kind() == ElementKind::Line ? itemPixels(lineBoxes[&element])
-                                                         : around(painter->elementRect(element));
-            break;
-        }
-    }
-    for (const QRect& rect : dirty)
+    const bool valueCaptioned = std::any_of(notices.begin(), notices.end(), [&](const auto& n) {
+        return n.change == ElementChange::Caption && n.element == &ui.Val;
+    });
+    const auto repaint = repaints->take(
+        notices, [this](const QRectF& controlRect) { return itemPixels(controlRect); });
+    if (repaint.whole)
+        q.update();
+    for (const QRect& rect : repaint.region)
         q.update(rect);
 
     told.fieldsChanged(ui, notices);
