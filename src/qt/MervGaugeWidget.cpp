@@ -38,7 +38,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
