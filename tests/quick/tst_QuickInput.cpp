@@ -41,6 +41,7 @@ private slots:
     void tabFollowsTheFocusOrder_data();
     void tabFollowsTheFocusOrder();
     void aClickInAFieldGivesItTheFocus();
+    void aClickPlacesTheFieldsCaret();
     void acceptedOkChangesTheThresholdsAndTellsBindings();
     void spaceOnOkPressesIt();
     void rejectedOkRestoresAllFour();
@@ -212,6 +213,19 @@ void QuickInput::aClickInAFieldGivesItTheFocus() {
     QTest::keyClick(&scene->window(), Qt::Key_Backspace);
     QCOMPARE(text("WarningL"), QStringLiteral("3"));
     QCOMPARE(text("AlarmH"), QStringLiteral("80"));
+}
+
+void QuickInput::aClickPlacesTheFieldsCaret() {
+    open();
+    QQuickItem* alarmH = input("AlarmH");
+    QTRY_VERIFY(alarmH->hasActiveFocus());
+    // "80" is selected; a click right of the text puts the caret at its end, and the field
+    // takes that: Backspace then deletes one character, not the selection.
+    const QPointF end = alarmH->mapToScene(QPointF(alarmH->width() - 3, alarmH->height() / 2));
+    QTest::mouseClick(&scene->window(), Qt::LeftButton, {}, end.toPoint());
+    QTest::keyClick(&scene->window(), Qt::Key_Backspace);
+    QCOMPARE(text("AlarmH"), QStringLiteral("8"));
+    QCOMPARE(gauge->AlarmHighVal(), 8.0);
 }
 
 void QuickInput::acceptedOkChangesTheThresholdsAndTellsBindings() {
