@@ -6,9 +6,7 @@
 #include <mervgauge/private/OleColor.h>
 
 #include <mervgauge/platform/CommandButton.h>
-#include <mervgauge/platform/HitTest.h>
 #include <mervgauge/platform/Keyboard.h>
-#include <mervgauge/platform/Label.h>
 #include <mervgauge/platform/TextField.h>
 
 #include <QApplication>
@@ -69,7 +67,7 @@ private:
 
 ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainter& painter,
                              Runner run)
-    : m_host(host), m_tree(tree), m_painter(painter), m_run(std::move(run)),
+    : InputMirror(tree), m_host(host), m_tree(tree), m_painter(painter), m_run(std::move(run)),
       m_filter(std::make_unique<EventFilter>(*this)) {
     for (const auto& element : tree.elements()) {
         if (element->kind() == ElementKind::TextField) {
@@ -136,32 +134,6 @@ void ElementInputs::syncFont(QWidget& input, const Element& element) {
         input.setFont(zoom == 1 ? QFont() : zoomedFont(m_host.font(), zoom));
 }
 
-void ElementInputs::elementChanged(const Element& element, ElementChange change) {
-    if (change == ElementChange::Bounds)
-        syncCaptions();
-    else if (element.kind() == ElementKind::Label && change == ElementChange::Caption)
-        syncCaptions(&element);
-    if (change == ElementChange::Visible) {
-        syncVisibility();
-        return;
-    }
-    if (change == ElementChange::Focus) {
-        syncFocus();
-        return;
-    }
-    if (element.kind() == ElementKind::TextField) {
-        const auto& field = static_cast<const TextField&>(element);
-        // The hidden storage fields change with every value write; a line edit nobody sees is
-        // brought up to date when its field is shown.
-        if (!field.shown()) {
-            m_stale.insert(&field);
-            return;
-        }
-        syncField(field);
-    } else if (element.kind() == ElementKind::CommandButton)
-        syncButton(static_cast<const CommandButton&>(element));
-}
-
 void ElementInputs::syncField(const TextField& field) {
     const TextFieldEdit& bound = m_fields.at(&field);
     QLineEdit* edit = &bound.edit();
@@ -178,26 +150,19 @@ void ElementInputs::syncButton(const CommandButton& button) {
     m_buttons.at(&button)->setText(QString::fromStdString(button.caption()));
 }
 
-void ElementInputs::syncCaptions(const Element* recaptioned) {
-    for (const auto& [field, bound] : m_fields) {
-        const Label* caption = captionOf(*field);
-        // The value label changes with every value write; only a field's own caption counts.
-        if (recaptioned && caption != recaptioned)
-            continue;
-        const QString name = caption ? QString::fromStdString(caption->caption()) : QString();
-        if (bound.edit().accessibleName() != name)
-            bound.edit().setAccessibleName(name);
-    }
+void ElementInputs::setInputName(const TextField& field, const QString& name) {
+    // A name set again would still tell screen readers of a change.
+    QLineEdit& edit = m_fields.at(&field).edit();
+    if (edit.accessibleName() != name)
+        edit.setAccessibleName(name);
 }
 
-void ElementInputs::syncVisibility() {
-    for (auto& [widget, element] : m_elementOf) {
-        const bool shown = element->shown();
-        if (shown && element->kind() == ElementKind::TextField &&
-            m_stale.erase(static_cast<const TextField*>(element)) > 0)
-            syncField(static_cast<const TextField&>(*element));
-        static_cast<QWidget*>(widget)->setVisible(shown);
-    }
+void ElementInputs::setInputVisible(const Element& element, bool visible) {
+    QWidget* input =
+        element.kind() == ElementKind::TextField
+            ? &m_fields.at(static_cast<const TextField*>(&element)).edit()
+            : static_cast<QWidget*>(m_buttons.at(static_cast<const CommandButton*>(&element)));
+    input->setVisible(visible);
 }
 
 void ElementInputs::syncFocus() {

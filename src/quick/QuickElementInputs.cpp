@@ -5,9 +5,7 @@
 #include <mervgauge/private/GaugePainter.h>
 
 #include <mervgauge/platform/CommandButton.h>
-#include <mervgauge/platform/HitTest.h>
 #include <mervgauge/platform/Keyboard.h>
-#include <mervgauge/platform/Label.h>
 #include <mervgauge/platform/TextField.h>
 
 #include <QFont>
@@ -115,7 +113,7 @@ private:
 
 QuickElementInputs::QuickElementInputs(QQuickItem& host, ElementTree& tree,
                                        const GaugePainter& painter, ControlRunner run)
-    : m_host(host), m_tree(tree), m_painter(painter), m_run(std::move(run)),
+    : InputMirror(tree), m_host(host), m_tree(tree), m_painter(painter), m_run(std::move(run)),
       m_hooks(std::make_unique<Hooks>(*this)) {}
 
 std::unique_ptr<QuickElementInputs> QuickElementInputs::create(QQuickItem& host, QQmlEngine& engine,
@@ -198,32 +196,6 @@ void QuickElementInputs::syncFont(QObject& input, const Element& element) {
     input.setProperty("font", font ? fontOf(*font) : QGuiApplication::font());
 }
 
-void QuickElementInputs::elementChanged(const Element& element, ElementChange change) {
-    if (change == ElementChange::Bounds)
-        syncCaptions();
-    else if (element.kind() == ElementKind::Label && change == ElementChange::Caption)
-        syncCaptions(&element);
-    if (change == ElementChange::Visible) {
-        syncVisibility();
-        return;
-    }
-    if (change == ElementChange::Focus) {
-        syncFocus();
-        return;
-    }
-    if (element.kind() == ElementKind::TextField) {
-        const auto& field = static_cast<const TextField&>(element);
-        // The hidden storage fields change with every value write; an input nobody sees is
-        // brought up to date when its field is shown.
-        if (!field.shown()) {
-            m_stale.insert(&field);
-            return;
-        }
-        syncField(field);
-    } else if (element.kind() == ElementKind::CommandButton)
-        syncButton(static_cast<const CommandButton&>(element));
-}
-
 void QuickElementInputs::syncField(const TextField& field) {
     const Input& input = m_inputs.at(&field);
     const bool was = m_mirroring;
@@ -241,27 +213,12 @@ void QuickElementInputs::syncButton(const CommandButton& button) {
     syncFont(input, button);
 }
 
-void QuickElementInputs::syncCaptions(const Element* recaptioned) {
-    for (auto& [element, input] : m_inputs) {
-        if (element->kind() != ElementKind::TextField)
-            continue;
-        const Label* caption = captionOf(*element);
-        // The value label changes with every value write; only a field's own caption counts.
-        if (recaptioned && caption != recaptioned)
-            continue;
-        input.item->setProperty("accessibleName",
-                                caption ? QString::fromStdString(caption->caption()) : QString());
-    }
+void QuickElementInputs::setInputName(const TextField& field, const QString& name) {
+    m_inputs.at(&field).item->setProperty("accessibleName", name);
 }
 
-void QuickElementInputs::syncVisibility() {
-    for (auto& [element, input] : m_inputs) {
-        const bool shown = element->shown();
-        if (shown && element->kind() == ElementKind::TextField &&
-            m_stale.erase(static_cast<const TextField*>(element)) > 0)
-            syncField(static_cast<const TextField&>(*element));
-        input.item->setVisible(shown);
-    }
+void QuickElementInputs::setInputVisible(const Element& element, bool visible) {
+    m_inputs.at(&element).item->setVisible(visible);
 }
 
 void QuickElementInputs::syncFocus() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mervgauge/private/ElementKeys.h>
+#include <mervgauge/private/InputMirror.h>
 
 #include <mervgauge/platform/ElementTree.h>
 
@@ -11,7 +12,6 @@
 
 #include <map>
 #include <memory>
-#include <set>
 
 class QObject;
 class QQmlEngine;
@@ -31,7 +31,7 @@ class GaugePainter;
 // focus: each mirrors its element (text, selection, focus, font, place, visibility) and hands
 // what a person does to the element through the seam every view shares (FieldText.h,
 // ElementKeys.h), whose handlers decide what becomes of it.
-class QuickElementInputs {
+class QuickElementInputs final : public InputMirror {
 public:
     // The inputs for every field and button of the tree, made by the engine; null, with the
     // engine's complaint in `error`, when it could not make them.
@@ -40,11 +40,6 @@ public:
                                                       const GaugePainter& painter,
                                                       ControlRunner run, QString& error);
     ~QuickElementInputs();
-    QuickElementInputs(const QuickElementInputs&) = delete;
-    QuickElementInputs& operator=(const QuickElementInputs&) = delete;
-
-    // The element changed: the input that shows it follows.
-    void elementChanged(const Element& element, ElementChange change);
     // The control's top left corner now stands at the point of the host: each input stands
     // over its element.
     void place(QPointF controlOrigin);
@@ -64,14 +59,13 @@ private:
     QuickElementInputs(QQuickItem& host, ElementTree& tree, const GaugePainter& painter,
                        ControlRunner run);
     bool filter(QObject* watched, QEvent* event);
-    void syncField(const TextField& field);
-    void syncButton(const CommandButton& button);
+    void syncField(const TextField& field) override;
+    void syncButton(const CommandButton& button) override;
+    void syncFocus() override;
+    void setInputVisible(const Element& element, bool visible) override;
+    void setInputName(const TextField& field, const QString& name) override;
     // The element's font, or the application's where it has none.
     void syncFont(QObject& input, const Element& element);
-    // Names each field after the label that captions it, for screen readers.
-    void syncCaptions(const Element* recaptioned = nullptr);
-    void syncVisibility();
-    void syncFocus();
     // A person moved the input's caret or selection: the field takes it.
     void pushSelection(QObject* input);
     const Input* inputOf(const QObject* object) const;
@@ -86,8 +80,6 @@ private:
     bool m_mirroring = false;
     std::map<const Element*, Input> m_inputs;
     std::map<const QObject*, const Element*> m_elementOf;
-    // Hidden fields whose inputs no longer show their text.
-    std::set<const TextField*> m_stale;
     std::unique_ptr<Hooks> m_hooks;
 };
 
