@@ -97,7 +97,9 @@ set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
 # own. Qt loads its platform plugins at run time, so shlibdeps cannot see them.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/src/qt ${PROJECT_BINARY_DIR}/src/quick)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "qt6-qpa-plugins, qml6-module-qtquick")
+# The item's threshold editor makes its Button from QtQuick.Controls at run time.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, qml6-module-qtquick, qml6-module-qtquick-controls")
 
 set(CPACK_DEBIAN_DEVEL_PACKAGE_NAME mervgauge-dev)
 set(CPACK_DEBIAN_DEVEL_PACKAGE_SECTION libdevel)

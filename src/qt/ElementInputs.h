@@ -2,6 +2,9 @@
 
 #include "TextFieldEdit.h"
 
+#include <mervgauge/private/ElementKeys.h>
+#include <mervgauge/private/InputMirror.h>
+
 #include <mervgauge/platform/ElementTree.h>
 
 #include <QTransform>
@@ -9,10 +12,8 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 
 class QEvent;
-class QKeyEvent;
 class QLineEdit;
 class QObject;
 class QPushButton;
@@ -31,19 +32,15 @@ class GaugePainter;
 // element (text, selection, focus, colours, font, place, visibility) and hands what a person
 // does to the element, whose handlers decide what becomes of it. Nothing typed reaches a line
 // edit's own text: the element's text is the one truth, shown back at once.
-class ElementInputs {
+class ElementInputs final : public InputMirror {
 public:
     // Runs a call into the control, reporting its errors.
-    using Runner = std::function<void(const std::function<void()>&)>;
+    using Runner = ControlRunner;
 
     // The inputs are children of the host widget.
     ElementInputs(QWidget& host, ElementTree& tree, const GaugePainter& painter, Runner run);
     ~ElementInputs();
 
-    // The element changed: the input that shows it follows.
-    void elementChanged(const Element& element, ElementChange change);
-    // The host's system colours changed: the inputs take their colours again.
-    void systemColorsChanged();
     // The control now stands in the host widget where the transform (a translation and a zoom)
     // puts it: each input stands over its element, its text at the zoom.
     void place(const QTransform& controlToHost);
@@ -55,19 +52,15 @@ private:
     class EventFilter;
     // Handles an event of one of the inputs; true when it was taken.
     bool filter(QObject* watched, QEvent* event);
-    void syncField(const TextField& field);
-    void syncButton(const CommandButton& button);
+    void syncField(const TextField& field) override;
+    void syncButton(const CommandButton& button) override;
+    void syncFocus() override;
+    void setInputVisible(const Element& element, bool visible) override;
+    void setInputName(const TextField& field, const QString& name) override;
     // The input's font: its element's, or the host's, at the zoom.
     void syncFont(QWidget& input, const Element& element);
-    // Names each field after the label that captions it, for screen readers; only the fields
-    // that label captions when one label changed.
-    void syncCaptions(const Element* recaptioned = nullptr);
-    void syncVisibility();
-    void syncFocus();
     // A person moved the line edit's caret or selection: the field takes it.
     void pushSelection(const TextFieldEdit& bound);
-    bool fieldKey(TextField& field, QLineEdit& edit, QKeyEvent& key);
-    bool buttonKey(QKeyEvent& key);
 
     QWidget& m_host;
     ElementTree& m_tree;
@@ -80,8 +73,6 @@ private:
     std::map<const TextField*, TextFieldEdit> m_fields;
     std::map<const CommandButton*, QPushButton*> m_buttons;
     std::map<QObject*, Element*> m_elementOf;
-    // Hidden fields whose line edits no longer show their text.
-    std::set<const TextField*> m_stale;
     std::unique_ptr<EventFilter> m_filter;
 };
 

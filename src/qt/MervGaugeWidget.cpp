@@ -4,7 +4,9 @@
 #include "MervGaugeAccessible.h"
 #include "MervGaugeWidget_p.h"
 #include <mervgauge/MervGaugePropertySheet.h>
+#include <mervgauge/private/ControlCalls.h>
 #include <mervgauge/private/GaugePainter.h>
+#include <mervgauge/private/NoticeRepaints.h>
 #include <mervgauge/private/OleColor.h>
 #include <mervgauge/private/PropertyNotices.h>
 #include <mervgauge/private/QtLocale.h>
@@ -36,7 +38,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -72,29 +73,16 @@ public:
     // costs nothing.
     template <typename F>
     decltype(auto) call(F&& f) {
-        struct Depth {
-            Private& d;
-            explicit Depth(Private& p) : d(p) { ++d.depth; }
-            ~Depth() {
-                if (--d.depth == 0)
-                    d.catchUp();
-            }
-        } depth(*this);
-        // Restacking and surface presents are told once, as they stand when the call ends.
-        ElementTree::DeferredNotices once(control->elements());
-        return f();
+        return calls.call(std::forward<F>(f));
     }
 
     // Runs a call and reports its run-time error through runtimeError; true when it passed.
     template <typename F>
     bool report(const QString& property, F&& f) {
-        try {
-            call(std::forward<F>(f));
-            return true;
-        } catch (const RuntimeError& error) {
-            emit q.runtimeError(error.number(), qs(error.description()), property);
-            return false;
-        }
+        const qt::CallError error = calls.attempt(std::forward<F>(f));
+        if (error.failed())
+            emit q.runtimeError(error.number, error.text, property);
+        return !error.failed();
     }
 
     // Runs a property write, a call by name, a lifecycle or bag-file call and keeps its error
@@ -102,19 +90,11 @@ public:
     enum class Report { Signal, Quietly };
     template <typename F>
     bool attempt(const QString& property, Report how, F&& f) {
-        lastError = {NoError, QString()};
-        try {
-            call(std::forward<F>(f));
-            return true;
-        } catch (const RuntimeError& error) {
-            lastError = {error.number(), qs(error.description())};
-        } catch (const BagError& error) {
-            lastError = {BagFileError, QString::fromUtf8(error.what())};
-            return false;
-        }
-        if (how == Report::Signal)
+        lastError = calls.attempt(std::forward<F>(f));
+        // A bag file's error is no control's run-time error.
+        if (how == Report::Signal && lastError.failed() && lastError.number != BagFileError)
             emit q.runtimeError(lastError.number, lastError.text, property);
-        return false;
+        return !lastError.failed();
     }
 
     void start(const std::function<void()>& lifecycle);
@@ -167,7 +147,6 @@ public:
     // ElementObserver.
     void elementChanged(const ElementNotice& notice) override;
 
-    QRect widgetRect(const QRectF& controlRect) const;
     // From control pixels to widget pixels: the control's origin and the zoom.
     QTransform controlToWidget() const;
     // The widget pixels a rectangle of control pixels reaches, whole pixels covering it.
@@ -182,8 +161,7 @@ public:
     // The writes to a gauge that is yet to be restored; none wait once it is, or for a gauge
     // that its host starts itself.
     StagedRestore staged;
-    int depth = 0;
-    bool catchUpPosted = false;
+    qt::ControlCalls calls;
     // False while a waiting gauge is restored: nobody has seen it yet, so nothing is news.
     bool announcing = true;
     qreal zoom = 1;
@@ -196,14 +174,10 @@ public:
 
     // What the control reported since the view last caught up.
     std::vector<ElementNotice> pending;
-    // Each line's box as last painted.
-    std::map<const Element*, QRect> lineBoxes;
+    std::unique_ptr<qt::NoticeRepaints> repaints;
     // What each property's change signal last told, and which may have changed since.
     qt::PropertyNotices told;
-    struct Error {
-        int number = NoError;
-        QString text;
-    } lastError;
+    qt::CallError lastError;
     // What screen readers were last told of the gauge.
     struct Spoken {
         QString name;
@@ -213,7 +187,8 @@ public:
 };
 
 MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
-    : q(widget), numbers(qt::numberLocaleOf(widget.locale())), lcid(qt::lcidOf(widget.locale())) {
+    : q(widget), numbers(qt::numberLocaleOf(widget.locale())), lcid(qt::lcidOf(widget.locale())),
+      calls(widget, [this] { catchUp(); }) {
     clock = std::make_unique<qt::QtTimerClock>(
         [this](const RuntimeError& error) {
             emit q.runtimeError(error.number(), qs(error.description()), QString());
@@ -221,6 +196,7 @@ MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
         [this](const std::function<void()>& tick) { call(tick); });
     control = std::make_unique<MERV_Gauge>(*this);
     ElementTree& tree = control->elements();
+    calls.setTree(tree);
     tree.setTimerClock(clock.get());
     tree.addObserver(*this);
     // The host answers every extent change the control makes with another Resize.
@@ -229,10 +205,7 @@ MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
     painter->setFace(control->ui().Sfondo, control->face());
     inputs = std::make_unique<qt::ElementInputs>(
         q, tree, *painter, [this](const std::function<void()>& f) { report(QString(), f); });
-    for (const auto& element : tree.elements()) {
-        if (element->kind() == ElementKind::Line)
-            lineBoxes[element.get()] = painter->lineBox(*element);
-    }
+    repaints = std::make_unique<qt::NoticeRepaints>(*painter, tree);
     spoken = {MervGaugeAccessible::nameOf(*control), MervGaugeAccessible::valueOf(*control),
               MervGaugeAccessible::descriptionOf(*control)};
 }
@@ -321,22 +294,7 @@ void MervGaugeWidget::Private::elementChanged(const ElementNotice& notice) {
     // Real inputs mirror their elements at once, so what a person sees in them never lags.
     inputs->elementChanged(*notice.element, notice.change);
     pending.push_back(notice);
-    if (depth == 0 && !catchUpPosted) {
-        // A change from outside a call of ours (through control()): catch up from the loop.
-        catchUpPosted = true;
-        QMetaObject::invokeMethod(
-            &q,
-            [this] {
-                catchUpPosted = false;
-                catchUp();
-            },
-            Qt::QueuedConnection);
-    }
-}
-
-QRect MervGaugeWidget::Private::widgetRect(const QRectF& controlRect) const {
-    // One pixel more on each side for antialiased edges.
-    return widgetPixels(controlRect).adjusted(-1, -1, 1, 1);
+    calls.noticed();
 }
 
 QTransform MervGaugeWidget::Private::controlToWidget() const {
@@ -349,51 +307,25 @@ QRect MervGaugeWidget::Private::widgetPixels(const QRectF& controlRect) const {
 }
 
 void MervGaugeWidget::Private::catchUp() {
-    QRegion dirty;
     const auto notices = std::move(pending);
     pending.clear();
     const GaugeElements& ui = control->ui();
     bool nameCaptioned = false;
     bool valueCaptioned = false;
     for (const ElementNotice& notice : notices) {
-        const Element& element = *notice.element;
         if (notice.change == ElementChange::Caption) {
-            nameCaptioned |= &element == &ui.Variabile;
-            valueCaptioned |= &element == &ui.Val;
-        }
-        switch (notice.change) {
-        case ElementChange::Points: {
-            QRect& box = lineBoxes[&element];
-            dirty += widgetPixels(box);
-            box = painter->lineBox(element);
-            dirty += widgetPixels(box);
-            break;
-        }
-        case ElementChange::Surface:
-            dirty += widgetPixels(
-                painter->takeSurface(static_cast<const PictureBox&>(element), notice.dirty));
-            break;
-        case ElementChange::Focus:
-        case ElementChange::Selection:
-        case ElementChange::Text:
-            // Text fields are real widgets, which mirror these themselves.
-            if (element.kind() != ElementKind::TextField)
-                dirty += widgetRect(painter->elementRect(element));
-            break;
-        case ElementChange::Bounds:
-            if (&element == &control->elements().root())
-                q.updateGeometry();
-            dirty += q.rect();
-            break;
-        default:
-            dirty += element.kind() == ElementKind::Line
-                         ? widgetPixels(lineBoxes[&element])
-                         : widgetRect(painter->elementRect(element));
-            break;
+            nameCaptioned |= notice.element == &ui.Variabile;
+            valueCaptioned |= notice.element == &ui.Val;
         }
     }
-    if (!dirty.isEmpty())
-        q.update(dirty);
+    const auto repaint = repaints->take(
+        notices, [this](const QRectF& controlRect) { return widgetPixels(controlRect); });
+    if (repaint.rootResized)
+        q.updateGeometry();
+    if (repaint.whole)
+        q.update();
+    else if (!repaint.region.isEmpty())
+        q.update(repaint.region);
 
     told.fieldsChanged(ui, notices);
     const bool statusChanged = told.statusMayHaveChanged();
@@ -855,7 +787,6 @@ void MervGaugeWidget::changeEvent(QEvent* event) {
         d->report(QString(), [&] { d->control->AmbientChanged("BackColor"); });
         // System colours follow the palette everywhere, the face's pixels included.
         d->painter->systemColorsChanged();
-        d->inputs->systemColorsChanged();
         update();
     }
 }

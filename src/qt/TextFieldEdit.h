@@ -1,5 +1,7 @@
 #pragma once
 
+#include <mervgauge/private/FieldText.h>
+
 class QLineEdit;
 class QString;
 
@@ -9,17 +11,22 @@ class TextField;
 
 namespace merv::qt {
 
-// A selection as anchor and caret; they are equal where nothing is selected.
-struct Selection {
-    int anchor = 0;
-    int caret = 0;
-    bool operator==(const Selection&) const = default;
+// A line edit as the text input a text field is shown in.
+class LineEditInput final : public TextInput {
+public:
+    explicit LineEditInput(QLineEdit& edit) noexcept : m_edit(&edit) {}
+    QString text() const override;
+    void setText(const QString& text) override;
+    Selection selectionUnits() const override;
+    void setSelectionUnits(Selection selection) override;
+
+private:
+    QLineEdit* m_edit;
 };
 
-// A line edit showing a text field. The field counts its text and selection in code points
-// of UTF-8, the line edit in UTF-16 units; this is the one place the two meet. The view that
-// owns both decides when to show or read and guards against taking its own writes for a
-// person's doing.
+// A line edit showing a text field, through the text-field seam every view shares
+// (FieldText.h). The view that owns both decides when to show or read and guards against
+// taking its own writes for a person's doing.
 class TextFieldEdit {
 public:
     TextFieldEdit(TextField& field, QLineEdit& edit) noexcept : m_field(&field), m_edit(&edit) {}
@@ -31,16 +38,14 @@ public:
     // line edit's caret then stands at the end).
     bool showText() const;
     // Shows the field's selection with its caret at the same end, unless the line edit
-    // already shows exactly that: a needless write would still raise its signals.
+    // already shows exactly that.
     void showSelection() const;
 
     // The field's selection, and the one the line edit shows, in code points.
     Selection fieldSelection() const noexcept;
     Selection shownSelection() const;
 
-    // Hands a person's edit of the line edit's text to the field: the stretch that differs
-    // from the field's text replaces that stretch as pasted text does (a change, no key
-    // presses), so the field's handlers decide what becomes of it.
+    // Hands a person's edit of the line edit's text to the field (fieldtext::enterEdit).
     void enterEdit(const QString& shown) const;
 
 private:

@@ -1,18 +1,23 @@
 #include "GaugePainter.h"
 
+#include "FieldText.h"
 #include "FontOf.h"
 #include "OleColor.h"
 #include <mervgauge/dial/DialFace.h>
 #include <mervgauge/dial/FaceDrawing.h>
 #include <mervgauge/layout/SurfaceLayout.h>
 
+#include <mervgauge/platform/CommandButton.h>
 #include <mervgauge/platform/ContainerSite.h>
 #include <mervgauge/platform/Image.h>
 #include <mervgauge/platform/Label.h>
 #include <mervgauge/platform/Line.h>
 #include <mervgauge/platform/PictureBox.h>
 #include <mervgauge/platform/Shape.h>
+#include <mervgauge/platform/TextField.h>
+#include <mervgauge/platform/Utf8.h>
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
@@ -26,6 +31,15 @@ namespace {
 
 // The needle's pen width in pixels; the layout leaves it to the view.
 constexpr qreal LinePenWidth = 2.0;
+
+// The host's colours fields and buttons are drawn in, as system colour values.
+constexpr std::uint32_t SystemHighlight = 0x8000000Du;
+constexpr std::uint32_t SystemHighlightText = 0x8000000Eu;
+constexpr std::uint32_t SystemButtonFace = 0x8000000Fu;
+constexpr std::uint32_t SystemButtonShadow = 0x80000010u;
+constexpr std::uint32_t SystemButtonText = 0x80000012u;
+// How far inside a button its focus rectangle is drawn, in control pixels.
+constexpr qreal ButtonFocusInset = 3;
 
 QPointF twipsToPixels(int x, int y) {
     return {qreal(x) / Layout::TwipsPerPixel, qreal(y) / Layout::TwipsPerPixel};
@@ -205,6 +219,8 @@ bool paints(ElementKind kind) {
     case ElementKind::Line:
     case ElementKind::Image:
     case ElementKind::Shape:
+    case ElementKind::TextField:
+    case ElementKind::CommandButton:
         return true;
     default:
         return false;
@@ -267,6 +283,8 @@ bool GaugePainter::opaque(const Element& element) {
     case ElementKind::Shape:
         return static_cast<const Shape&>(element).solidFill();
     case ElementKind::PictureBox:
+    case ElementKind::TextField: // filled with its back colour
+    case ElementKind::CommandButton:
         return true;
     default:
         return false;
@@ -381,6 +399,70 @@ void GaugePainter::paintLabel(QPainter& painter, const Element& element, const Q
     });
 }
 
+QFont GaugePainter::fontOrPainters(const QPainter& painter, const Element& element) const {
+    return element.font() ? fontFor(element, *element.font()) : painter.font();
+}
+
+void GaugePainter::paintField(QPainter& painter, const Element& element, const QRectF& rect) const {
+    const auto& field = static_cast<const TextField&>(element);
+    painter.fillRect(rect, colorOf(field.backColor()));
+    painter.save();
+    painter.setPen(QPen(colorOf(SystemButtonShadow), 1.0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
+    const QRectF inside = rect.adjusted(FieldTextInset, 1, -1, -1);
+    painter.setClipRect(inside, Qt::IntersectClip);
+    const QFont font = fontOrPainters(painter, field);
+    painter.setFont(font);
+    // Metrics of the font as the views lay text out, whatever device is painted on.
+    const QFontMetricsF metrics(font);
+    const QPointF start(inside.left(),
+                        inside.top() + (inside.height() - metrics.height()) / 2 + metrics.ascent());
+    const std::string& utf8 = field.text();
+    const QString text = QString::fromStdString(utf8);
+    painter.setPen(colorOf(field.foreColor()));
+    painter.drawText(start, text);
+    const Selection selection = fieldtext::fieldSelection(field);
+    const auto x = [&](int codePoint) {
+        return start.x() + metrics.horizontalAdvance(text.left(utf8::utf16Offset(utf8, codePoint)));
+    };
+    if (field.hasFocus() && selection.anchor != selection.caret) {
+        const qreal from = x(std::min(selection.anchor, selection.caret));
+        const QRectF band(from, inside.top(), x(std::max(selection.anchor, selection.caret)) - from,
+                          inside.height());
+        painter.fillRect(band, colorOf(SystemHighlight));
+        painter.setClipRect(band, Qt::IntersectClip);
+        painter.setPen(colorOf(SystemHighlightText));
+        painter.drawText(start, text);
+    } else if (field.hasFocus()) {
+        // A steady caret: a blinking one would make the same state paint differently.
+        painter.fillRect(QRectF(std::round(x(selection.caret)), start.y() - metrics.ascent(), 1,
+                                metrics.height()),
+                         colorOf(field.foreColor()));
+    }
+    painter.restore();
+}
+
+void GaugePainter::paintButton(QPainter& painter, const Element& element,
+                               const QRectF& rect) const {
+    const auto& button = static_cast<const CommandButton&>(element);
+    painter.fillRect(rect, colorOf(SystemButtonFace));
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(colorOf(SystemButtonShadow), 1.0));
+    painter.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
+    const QColor text = colorOf(SystemButtonText);
+    painter.setFont(fontOrPainters(painter, button));
+    painter.setPen(text);
+    painter.drawText(rect, int(Qt::AlignCenter), QString::fromStdString(button.caption()));
+    if (button.hasFocus()) {
+        painter.setPen(QPen(text, 1.0, Qt::DotLine));
+        painter.drawRect(rect.adjusted(ButtonFocusInset + 0.5, ButtonFocusInset + 0.5,
+                                       -ButtonFocusInset - 0.5, -ButtonFocusInset - 0.5));
+    }
+    painter.restore();
+}
+
 void GaugePainter::paintImage(QPainter& painter, const Element& element, const QRectF& rect) const {
     const QImage image = picture(element);
     if (image.isNull())
@@ -468,8 +550,14 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
         painter.restore();
         break;
     }
+    case ElementKind::TextField:
+        paintField(painter, element, rect);
+        break;
+    case ElementKind::CommandButton:
+        paintButton(painter, element, rect);
+        break;
     default:
-        // Text fields and buttons are real widgets; timers and dialogs show nothing.
+        // Timers and dialogs show nothing.
         break;
     }
 }

@@ -29,8 +29,10 @@ class ContainerSite;
 namespace merv::qt {
 
 // Paints a control's element tree as its layout places it, at one pixel per 15 twips: shapes,
-// labels, images, lines and picture boxes, back to front in each container's stacking order.
-// Text fields and buttons are left to real widgets over it. Painting reads the tree and the
+// labels, images, lines, picture boxes, text fields and buttons, back to front in each
+// container's stacking order. Fields and buttons are drawn from their elements (text,
+// selection, caret, focus), so every view shows them alike; the real inputs a view puts over
+// them to take a person's keys and clicks draw nothing themselves. Painting reads the tree and the
 // painter's own caches and never changes either. Colours become pixels as the site resolves
 // them.
 class GaugePainter {
@@ -38,6 +40,9 @@ public:
     // How far, in control pixels, the face drawn again at device resolution can change pixels
     // beyond those its surface reports changed (an edge moved a pixel, and its antialiasing).
     static constexpr int SharpFaceSpill = 2;
+    // Where a field's text starts, in control pixels from its left edge: inside the border,
+    // where a real input over it starts its own text, so a click lands on the character seen.
+    static constexpr int FieldTextInset = 3;
 
     GaugePainter(const ElementTree& tree, const ContainerSite& site);
 
@@ -117,6 +122,10 @@ private:
     void paintElement(QPainter& painter, const Element& element, const QRectF& rect, QPointF origin,
                       const QRegion& region) const;
     void paintLabel(QPainter& painter, const Element& label, const QRectF& rect) const;
+    void paintField(QPainter& painter, const Element& field, const QRectF& rect) const;
+    void paintButton(QPainter& painter, const Element& button, const QRectF& rect) const;
+    // The element's own font, or the painter's where it has none.
+    QFont fontOrPainters(const QPainter& painter, const Element& element) const;
     QColor colorOf(std::uint32_t oleColor) const;
     void paintImage(QPainter& painter, const Element& image, const QRectF& rect) const;
     // Paints what draw paints into the rectangle's own coordinates, through the element's

@@ -1,7 +1,9 @@
 #include <mervgauge/MervGauge.h>
 
+#include <mervgauge/private/ControlCalls.h>
 #include <mervgauge/private/GaugePainter.h>
 #include <mervgauge/private/GaugeSpeech.h>
+#include <mervgauge/private/NoticeRepaints.h>
 #include <mervgauge/private/OleColor.h>
 #include <mervgauge/private/PropertyNotices.h>
 #include <mervgauge/private/QtLocale.h>
@@ -21,19 +23,21 @@
 #include <mervgauge/platform/RuntimeError.h>
 
 #include "MervGaugeQuickAccessible.h"
+#include "QuickElementInputs.h"
 
 #include <QAccessible>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QQmlEngine>
 #include <QQuickWindow>
 #include <QScopeGuard>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -62,11 +66,7 @@ class MERVGAUGE_QUICK_NO_EXPORT MervGauge::Private : public QObject,
                                                      public ContainerSite,
                                                      public ElementObserver {
 public:
-    struct Error {
-        int number = NoError;
-        QString text;
-        bool operator==(const Error&) const = default;
-    };
+    using Error = qt::CallError;
 
     explicit Private(MervGauge& item);
     ~Private() override;
@@ -74,42 +74,23 @@ public:
     // Runs a call into the control; the item catches up once the outermost call returns.
     template <typename F>
     decltype(auto) call(F&& f) {
-        struct Depth {
-            Private& d;
-            explicit Depth(Private& p) : d(p) { ++d.depth; }
-            ~Depth() {
-                if (--d.depth == 0)
-                    d.catchUp();
-            }
-        } depth(*this);
-        ElementTree::DeferredNotices once(control->elements());
-        return f();
+        return calls.call(std::forward<F>(f));
     }
 
     // Runs a property write or a call and keeps its error as the last one; a property write
     // (named) also reports it through runtimeError. True when it passed.
     template <typename F>
     bool attempt(const QString& property, F&& f) {
-        Error error;
-        try {
-            call(std::forward<F>(f));
-        } catch (const RuntimeError& refused) {
-            error = {refused.number(), qs(refused.description())};
-        } catch (const BagError& bad) {
-            error = {BagFileError, QString::fromUtf8(bad.what())};
-        }
+        const Error error = calls.attempt(std::forward<F>(f));
         setLastError(error);
-        if (error.number != NoError && !property.isEmpty())
+        if (error.failed() && !property.isEmpty())
             emit q.runtimeError(error.number, error.text, property);
-        return error.number == NoError;
+        return !error.failed();
     }
     // Runs a call from the event loop (a tick, a click), reporting its error.
     void report(const std::function<void()>& f) {
-        try {
-            call(f);
-        } catch (const RuntimeError& error) {
-            emit q.runtimeError(error.number(), qs(error.description()), QString());
-        }
+        if (const Error error = calls.attempt(f); error.failed())
+            emit q.runtimeError(error.number, error.text, QString());
     }
 
     void setLastError(const Error& error);
@@ -122,6 +103,9 @@ public:
     void ensureStarted();
     // Starts the gauge from the bag (Initialize, ReadProperties, then sizing).
     void start(PropertyBag& bag);
+    // Makes the real inputs for the control's fields and buttons, by the item's engine or,
+    // for an item made outside any, one of its own.
+    void makeInputs();
     template <typename T, typename F>
     static T readOr(T fallback, F&& f) {
         try {
@@ -178,17 +162,22 @@ public:
     bool isStarted = false;
     // The declared properties, waiting for the scene to be complete.
     StagedRestore staged;
-    int depth = 0;
-    bool catchUpPosted = false;
+    qt::ControlCalls calls;
     // False while a waiting gauge is restored: the events of restoring go unheard.
     bool announcing = true;
 
     std::unique_ptr<qt::QtTimerClock> clock;
     std::unique_ptr<MERV_Gauge> control;
     std::unique_ptr<qt::GaugePainter> painter;
+    // The engine that made the inputs, where the item has none of its own.
+    std::unique_ptr<QQmlEngine> ownEngine;
+    // Null until the gauge starts, and where the engine could not make them (inputsError
+    // says why; the editor then stays closed).
+    std::unique_ptr<qt::QuickElementInputs> inputs;
+    QString inputsError;
 
     std::vector<ElementNotice> pending;
-    std::map<const Element*, QRect> lineBoxes;
+    std::unique_ptr<qt::NoticeRepaints> repaints;
     // What each property's change signal last told, and which may have changed since.
     qt::PropertyNotices told;
     Error lastError;
@@ -203,7 +192,8 @@ public:
 };
 
 MervGauge::Private::Private(MervGauge& item)
-    : q(item), numbers(qt::numberLocaleOf(locale)), lcid(qt::lcidOf(locale)), staged(numbers) {
+    : q(item), numbers(qt::numberLocaleOf(locale)), lcid(qt::lcidOf(locale)), staged(numbers),
+      calls(item, [this] { catchUp(); }) {
     clock = std::make_unique<qt::QtTimerClock>(
         [this](const RuntimeError& error) {
             emit q.runtimeError(error.number(), qs(error.description()), QString());
@@ -211,21 +201,20 @@ MervGauge::Private::Private(MervGauge& item)
         [this](const std::function<void()>& tick) { call(tick); });
     control = std::make_unique<MERV_Gauge>(*this);
     ElementTree& tree = control->elements();
+    calls.setTree(tree);
     tree.setTimerClock(clock.get());
     tree.addObserver(*this);
     // The host answers every extent change the control makes with another Resize.
     tree.root().onExtentChanged = [this] { control->Resize(); };
     painter = std::make_unique<qt::GaugePainter>(tree, *this);
     painter->setFace(control->ui().Sfondo, control->face());
-    for (const auto& element : tree.elements()) {
-        if (element->kind() == ElementKind::Line)
-            lineBoxes[element.get()] = painter->lineBox(*element);
-    }
+    repaints = std::make_unique<qt::NoticeRepaints>(*painter, tree);
     spoken = {qt::spokenName(*control), qt::spokenValue(*control), qt::spokenState(*control)};
 }
 
 MervGauge::Private::~Private() {
     control->elements().removeObserver(*this);
+    inputs.reset();
     control.reset();
 }
 
@@ -244,7 +233,22 @@ void MervGauge::Private::setLastError(const Error& error) {
         emit q.lastErrorChanged();
 }
 
+void MervGauge::Private::makeInputs() {
+    QQmlEngine* engine = qmlEngine(&q);
+    if (!engine) {
+        ownEngine = std::make_unique<QQmlEngine>();
+        engine = ownEngine.get();
+    }
+    inputs = qt::QuickElementInputs::create(
+        q, *engine, control->elements(), *painter,
+        [this](const std::function<void()>& f) { report(f); }, inputsError);
+    if (inputs)
+        inputs->place(q.controlOrigin());
+}
+
 void MervGauge::Private::start(PropertyBag& bag) {
+    if (!inputs)
+        makeInputs();
     call([&] {
         control->Initialize();
         attached = true;
@@ -289,55 +293,25 @@ void MervGauge::Private::raiseEvent(int dispid, std::string_view) {
 }
 
 void MervGauge::Private::elementChanged(const ElementNotice& notice) {
+    // Real inputs mirror their elements at once, so what a person sees in them never lags.
+    if (inputs)
+        inputs->elementChanged(*notice.element, notice.change);
     pending.push_back(notice);
-    if (depth == 0 && !catchUpPosted) {
-        // A change from outside a call of ours: catch up from the event loop.
-        catchUpPosted = true;
-        QMetaObject::invokeMethod(
-            &q,
-            [this] {
-                catchUpPosted = false;
-                catchUp();
-            },
-            Qt::QueuedConnection);
-    }
+    calls.noticed();
 }
 
 void MervGauge::Private::catchUp() {
-    QRegion dirty;
     const auto notices = std::move(pending);
     pending.clear();
     const GaugeElements& ui = control->ui();
-    // One pixel more on each side of an element for antialiased edges.
-    const auto around = [this](const QRectF& rect) {
-        return itemPixels(rect).adjusted(-1, -1, 1, 1);
-    };
-    bool valueCaptioned = false;
-    for (const ElementNotice& notice : notices) {
-        const Element& element = *notice.element;
-        valueCaptioned |= notice.change == ElementChange::Caption && &element == &ui.Val;
-        switch (notice.change) {
-        case ElementChange::Points: {
-            QRect& box = lineBoxes[&element];
-            dirty += itemPixels(box);
-            box = painter->lineBox(element);
-            dirty += itemPixels(box);
-            break;
-        }
-        case ElementChange::Surface:
-            dirty += itemPixels(
-                painter->takeSurface(static_cast<const PictureBox&>(element), notice.dirty));
-            break;
-        case ElementChange::Bounds:
-            dirty += q.boundingRect().toAlignedRect();
-            break;
-        default:
-            dirty += element.kind() == ElementKind::Line ? itemPixels(lineBoxes[&element])
-                                                         : around(painter->elementRect(element));
-            break;
-        }
-    }
-    for (const QRect& rect : dirty)
+    const bool valueCaptioned = std::any_of(notices.begin(), notices.end(), [&](const auto& n) {
+        return n.change == ElementChange::Caption && n.element == &ui.Val;
+    });
+    const auto repaint = repaints->take(
+        notices, [this](const QRectF& controlRect) { return itemPixels(controlRect); });
+    if (repaint.whole)
+        q.update();
+    for (const QRect& rect : repaint.region)
         q.update(rect);
 
     told.fieldsChanged(ui, notices);
@@ -464,6 +438,16 @@ void MervGauge::componentComplete() {
 
 bool MervGauge::editorOpen() const {
     return d->control->editor().isOpen();
+}
+
+void MervGauge::openEditor() {
+    d->ensureStarted();
+    if (d->inputs)
+        d->report([this] { d->control->editor().openPanel(); });
+}
+
+QList<QQuickItem*> MervGauge::shownInputs() const {
+    return d->inputs ? d->inputs->shownInputs() : QList<QQuickItem*>();
 }
 
 bool MervGauge::started() const noexcept {
@@ -694,8 +678,30 @@ void MervGauge::mousePressEvent(QMouseEvent* event) {
 }
 
 void MervGauge::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The threshold editor needs text inputs and a button this item does not have yet: opened,
-    // its panel would cover the dial with fields no one can edit and no OK to close it. So a
-    // double-click is left to the scene until the item has them.
-    QQuickPaintedItem::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return QQuickPaintedItem::mouseDoubleClickEvent(event);
+    d->ensureStarted();
+    // Without inputs an open editor would cover the dial with fields no one can edit.
+    if (!d->inputs)
+        return;
+    if (Element* element = elementUnder(*d->control, event->position() - controlOrigin());
+        element && element->onDblClick)
+        d->report([&] { element->onDblClick(); });
+}
+
+void MervGauge::keyPressEvent(QKeyEvent* event) {
+    // Tab and Backtab reach the item from the inputs, which leave them, and where the item
+    // itself holds the focus (the control's focus is on an element without an input).
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && d->inputs &&
+        d->inputs->moveFocus(event->key() == Qt::Key_Tab &&
+                             !(event->modifiers() & Qt::ShiftModifier)))
+        return;
+    QQuickPaintedItem::keyPressEvent(event);
+}
+
+void MervGauge::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
+    QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
+    if (d->inputs && newGeometry.size() != oldGeometry.size())
+        d->inputs->place(controlOrigin());
 }

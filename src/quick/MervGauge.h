@@ -4,6 +4,7 @@
 #include <mervgauge/mervgauge_quick_export.h>
 
 #include <QColor>
+#include <QList>
 #include <QLocale>
 #include <QQuickPaintedItem>
 #include <QString>
@@ -160,9 +161,14 @@ public:
     // Stores the control's properties into a bag file, atomically.
     Q_INVOKABLE bool saveBag(const QUrl& url);
 
-    // Whether the threshold editor panel is open. The item does not open it yet: it has no
-    // text inputs for its fields (a double-click is left to the scene).
+    // Whether the threshold editor panel is open: a double-click where the control says
+    // opens it, with real text inputs for its fields and a button for OK.
     Q_INVOKABLE bool editorOpen() const;
+    // Opens the threshold editor as a double-click on the dial does.
+    Q_INVOKABLE void openEditor();
+    // The real inputs standing in for the fields and buttons the control shows now (the open
+    // editor's), in the control's order, as screen readers reach them.
+    QList<QQuickItem*> shownInputs() const;
     // Whether the control has started (the scene that declares it is complete).
     bool started() const noexcept;
     // Whether the dial face has been drawn: it is drawn from a timer tick after the start,
@@ -203,6 +209,8 @@ protected:
     void itemChange(ItemChange change, const ItemChangeData& value) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
 
 private:
     class Private;

@@ -30,6 +30,23 @@ QAccessibleInterface* MervGaugeQuickAccessible::parent() const {
     return gauge()->window() ? QAccessible::queryAccessibleInterface(gauge()->window()) : nullptr;
 }
 
+int MervGaugeQuickAccessible::childCount() const {
+    return int(gauge()->shownInputs().size());
+}
+
+QAccessibleInterface* MervGaugeQuickAccessible::child(int index) const {
+    const QList<QQuickItem*> inputs = gauge()->shownInputs();
+    if (index < 0 || index >= inputs.size())
+        return nullptr;
+    return QAccessible::queryAccessibleInterface(inputs[index]);
+}
+
+int MervGaugeQuickAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    if (!child)
+        return -1;
+    return int(gauge()->shownInputs().indexOf(qobject_cast<QQuickItem*>(child->object())));
+}
+
 QWindow* MervGaugeQuickAccessible::window() const {
     return gauge()->window();
 }

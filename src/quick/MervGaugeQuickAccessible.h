@@ -7,7 +7,7 @@ class MervGauge;
 
 // The Qt Quick gauge as screen readers see it, as they see the widget: a read-only dial named
 // after the measured variable, whose value is the text the gauge shows and whose description
-// is the alarm state in words.
+// is the alarm state in words, with the open editor's inputs as its children.
 class MervGaugeQuickAccessible : public QAccessibleObject, public QAccessibleValueInterface {
 public:
     explicit MervGaugeQuickAccessible(MervGauge* gauge);
@@ -16,9 +16,10 @@ public:
     static QAccessibleInterface* create(const QString& className, QObject* object);
 
     QAccessibleInterface* parent() const override;
-    int childCount() const override { return 0; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    // The children are the open editor's inputs, each named after its caption.
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
     QWindow* window() const override;
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::Dial; }

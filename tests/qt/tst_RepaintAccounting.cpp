@@ -1,5 +1,5 @@
 // What a value write repaints: the needle's old and new boxes and the value label, nothing
-// when nothing visible changed.
+// when nothing visible changed; what typing into the editor repaints: the field typed in.
 #include "GaugeTestSupport.h"
 
 #include <mervgauge/MervGaugeWidget.h>
@@ -7,6 +7,7 @@
 
 #include <mervgauge/control/MERV_Gauge.h>
 
+#include <QLineEdit>
 #include <QPaintEvent>
 #include <QTest>
 
@@ -50,6 +51,8 @@ private slots:
     void valueWriteRepaintsNeedleAndLabelOnly();
     void nothingVisibleChangedRepaintsNothing();
     void redrawWithTheSamePixelsRepaintsNothing();
+    void typingInAFieldRepaintsTheField_data();
+    void typingInAFieldRepaintsTheField();
 };
 
 void RepaintAccounting::valueWriteRepaintsNeedleAndLabelOnly() {
@@ -89,6 +92,27 @@ void RepaintAccounting::redrawWithTheSamePixelsRepaintsNothing() {
     widget.setAlarmHighVal(80);
     QTest::qWait(250);
     QCOMPARE(recorder.count, 0);
+}
+
+void RepaintAccounting::typingInAFieldRepaintsTheField_data() {
+    QTest::addColumn<int>("key");
+    // The painter draws the field's text, selection and caret: each change repaints it.
+    QTest::newRow("a digit: new text") << int(Qt::Key_9);
+    QTest::newRow("End: the caret moves, the selection goes") << int(Qt::Key_End);
+    QTest::newRow("Enter: the focus moves on") << int(Qt::Key_Return);
+}
+
+void RepaintAccounting::typingInAFieldRepaintsTheField() {
+    QFETCH(int, key);
+    MervGaugeWidget widget;
+    showAndActivate(widget);
+    widget.openEditor();
+    QLineEdit* edit = field(widget, "AlarmH");
+    QTRY_VERIFY(edit->hasFocus());
+    QTest::qWait(50);
+    PaintRecorder recorder(widget);
+    QTest::keyClick(edit, Qt::Key(key));
+    QTRY_VERIFY(recorder.region.contains(edit->geometry()));
 }
 
 QTEST_MAIN(RepaintAccounting)

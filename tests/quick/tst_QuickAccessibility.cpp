@@ -44,6 +44,7 @@ private slots:
     void aReadOnlyDialWithNameValueAndState();
     void theValueInterfaceGivesTheScale();
     void eachRealChangeIsAnEvent();
+    void openEditorInputsAreChildrenNamedByTheirCaptions();
 };
 
 void QuickAccessibility::aReadOnlyDialWithNameValueAndState() {
@@ -91,6 +92,36 @@ void QuickAccessibility::eachRealChangeIsAnEvent() {
     QCOMPARE(Recorder::events, QStringList{});
     gauge->setVariableName("Flow");
     QCOMPARE(Recorder::events, QStringList{"name"});
+}
+
+void QuickAccessibility::openEditorInputsAreChildrenNamedByTheirCaptions() {
+    QuickScene scene(gaugeScene("locale: Qt.locale(\"en_US\")"));
+    QVERIFY2(scene.root(), qPrintable(scene.errors()));
+    QVERIFY(scene.show(QSize(200, 200)));
+    MervGauge* gauge = scene.gauge();
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(gauge);
+    QCOMPARE(iface->childCount(), 0);
+    gauge->openEditor();
+    QVERIFY(gauge->editorOpen());
+    const auto names = [&] {
+        QStringList out;
+        for (int i = 0; i < iface->childCount(); ++i) {
+            QAccessibleInterface* child = iface->child(i);
+            if (!child)
+                return QStringList{QStringLiteral("(no interface)")};
+            out << child->text(QAccessible::Name);
+            if (iface->indexOfChild(child) != i)
+                out << QStringLiteral("(wrong index)");
+        }
+        out.sort();
+        return out;
+    };
+    QCOMPARE(names(),
+             (QStringList{"High alarm", "High warning", "Low alarm", "Low warning", "OK"}));
+    // The names follow the captions into another language.
+    gauge->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+    QVERIFY(!names().contains(QStringLiteral("High alarm")));
+    QCOMPARE(names().size(), 5);
 }
 
 QTEST_MAIN(QuickAccessibility)

@@ -6,6 +6,7 @@
 #include <mervgauge/MervGaugeWidget.h>
 
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QQuickItem>
 #include <QTest>
 
@@ -40,8 +41,14 @@ int differingPixels(const QImage& a, const QImage& b) {
     return count;
 }
 
+// What a person does to a gauge before it is looked at.
+struct Actions {
+    bool openEditor = false;
+    QString typed; // into the field the opened editor focuses
+};
+
 // The widget with the settings, as the renderer renders it, once its face is drawn.
-QImage widgetPixels(const Settings& settings) {
+QImage widgetPixels(const Settings& settings, const Actions& actions = {}) {
     MervGaugeWidget widget;
     for (const auto& [name, value] : settings)
         widget.setProperty(name, value);
@@ -50,6 +57,10 @@ QImage widgetPixels(const Settings& settings) {
     // The face reaches its thresholds and colours with the first redraw tick.
     if (!QTest::qWaitFor([&] { return widget.isFaceDrawn(); }, 2000))
         return {};
+    if (actions.openEditor) {
+        widget.openEditor();
+        QTest::keyClicks(gauge::field(widget, "AlarmH"), actions.typed);
+    }
     QTest::qWait(50);
     return gauge::renderedAt(widget, ratio);
 }
@@ -63,6 +74,8 @@ private slots:
     void sameAsTheWidget_data();
     void sameAsTheWidget();
     void writesAfterTheFirstFrameRepaintAsTheWidgetShows();
+    void theOpenEditorAsTheWidgetShowsIt_data();
+    void theOpenEditorAsTheWidgetShowsIt();
     void sizeIsTheControlsAndALargerItemCentresIt();
 };
 
@@ -135,6 +148,42 @@ void QuickPixels::writesAfterTheFirstFrameRepaintAsTheWidgetShows() {
         const QImage expected = widgetPixels(written);
         QTRY_COMPARE_WITH_TIMEOUT(differingPixels(scene.grab(), expected), 0, 2000);
     }
+}
+
+void QuickPixels::theOpenEditorAsTheWidgetShowsIt_data() {
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("just opened, the high alarm selected") << Settings{} << QString();
+    QTest::newRow("a digit typed: the caret after it") << Settings{} << QStringLiteral("9");
+    QTest::newRow("a letter refused: the saved value selected again")
+        << Settings{} << QStringLiteral("x");
+    QTest::newRow("moved thresholds and other colours")
+        << Settings{{"AlarmHighVal", 95.0},
+                    {"WarningLowVal", 25.0},
+                    {"BackColorGraphic", QVariant::fromValue<quint32>(0x808000)},
+                    {"TextColor", QVariant::fromValue<quint32>(0x0000C0)},
+                    {"Value", 40.0}}
+        << QStringLiteral("12");
+}
+
+void QuickPixels::theOpenEditorAsTheWidgetShowsIt() {
+    QFETCH(Settings, settings);
+    QFETCH(QString, typed);
+    const QImage expected = widgetPixels(settings, {true, typed});
+    QVERIFY(!expected.isNull());
+
+    QuickScene scene(gaugeScene(declarations(settings)));
+    QVERIFY2(scene.root(), qPrintable(scene.errors()));
+    MervGauge* gauge = scene.gauge();
+    QVERIFY(scene.show(QSize(int(gauge->implicitWidth()), int(gauge->implicitHeight()))));
+    scene.window().requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(&scene.window()));
+    QTRY_VERIFY(gauge->isFaceDrawn());
+    QTest::mouseDClick(&scene.window(), Qt::LeftButton, {}, gauge::dialPoint(90, 40));
+    QVERIFY(gauge->editorOpen());
+    for (const QChar c : typed)
+        QTest::keyClick(&scene.window(), c.toLatin1());
+    QTRY_COMPARE_WITH_TIMEOUT(differingPixels(scene.grab(), expected), 0, 2000);
 }
 
 void QuickPixels::sizeIsTheControlsAndALargerItemCentresIt() {

@@ -138,8 +138,6 @@ Options parse(const QStringList& args) {
         o.writes.emplace_back(w.left(eq), w.mid(eq + 1));
     }
     o.openEditor = parser.isSet(openEditor);
-    if (o.quick && o.openEditor)
-        fail(QStringLiteral("--open-editor is not available with --quick yet"));
     bool ok = false;
     o.scale = parser.value(scale).toDouble(&ok);
     if (!ok || o.scale < 0.25 || o.scale > 8)
@@ -299,6 +297,12 @@ int renderQuick(QApplication& app, const Options& options) {
     window.resize(size);
     window.show();
     settle(app, options);
+    if (options.openEditor) {
+        gauge->openEditor();
+        // Without inputs for its fields the item keeps the editor closed.
+        if (!gauge->editorOpen())
+            fail(QStringLiteral("the threshold editor did not open"));
+    }
     if (*tickError)
         fail(**tickError);
     QImage image = window.grabWindow();

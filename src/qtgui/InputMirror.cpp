@@ -1,0 +1,62 @@
+#include "InputMirror.h"
+
+#include <mervgauge/platform/CommandButton.h>
+#include <mervgauge/platform/HitTest.h>
+#include <mervgauge/platform/Label.h>
+#include <mervgauge/platform/TextField.h>
+
+namespace merv::qt {
+
+void InputMirror::elementChanged(const Element& element, ElementChange change) {
+    if (change == ElementChange::Bounds)
+        syncCaptions();
+    else if (element.kind() == ElementKind::Label && change == ElementChange::Caption)
+        syncCaptions(&element);
+    if (change == ElementChange::Visible) {
+        syncVisibility();
+        return;
+    }
+    if (change == ElementChange::Focus) {
+        syncFocus();
+        return;
+    }
+    if (element.kind() == ElementKind::TextField) {
+        const auto& field = static_cast<const TextField&>(element);
+        // The hidden storage fields change with every value write; an input nobody sees is
+        // brought up to date when its field is shown.
+        if (!field.shown()) {
+            m_stale.insert(&field);
+            return;
+        }
+        syncField(field);
+    } else if (element.kind() == ElementKind::CommandButton)
+        syncButton(static_cast<const CommandButton&>(element));
+}
+
+void InputMirror::syncVisibility() {
+    for (const auto& element : m_tree.elements()) {
+        const ElementKind kind = element->kind();
+        if (kind != ElementKind::TextField && kind != ElementKind::CommandButton)
+            continue;
+        const bool shown = element->shown();
+        if (shown && kind == ElementKind::TextField &&
+            m_stale.erase(static_cast<const TextField*>(element.get())) > 0)
+            syncField(static_cast<const TextField&>(*element));
+        setInputVisible(*element, shown);
+    }
+}
+
+void InputMirror::syncCaptions(const Element* recaptioned) {
+    for (const auto& element : m_tree.elements()) {
+        if (element->kind() != ElementKind::TextField)
+            continue;
+        const Label* caption = captionOf(*element);
+        // The value label changes with every value write; only a field's own caption counts.
+        if (recaptioned && caption != recaptioned)
+            continue;
+        setInputName(static_cast<const TextField&>(*element),
+                     caption ? QString::fromStdString(caption->caption()) : QString());
+    }
+}
+
+} // namespace merv::qt
