@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <iterator>
 #include <utility>
 
 namespace merv::panel {
@@ -86,10 +87,26 @@ void DeliveryQueue::run(bool woken) {
     }
     // What the work sets off may end the receiver, and this queue with it.
     const QPointer<QObject> alive(m_receiver);
-    for (Work& work : batch) {
+    const auto until = std::chrono::steady_clock::now() + MaxRunTime;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
         if (!alive)
             return;
-        work.run();
+        batch[i].run();
+        if (i + 1 < batch.size() && std::chrono::steady_clock::now() > until) {
+            // A backlog is taken in slices: between two, the receiver's thread paints, fires
+            // its timers and hears its window. The rest goes first again, in order.
+            std::lock_guard lock(m_mutex);
+            std::size_t values = 0;
+            for (std::size_t k = i + 1; k < batch.size(); ++k)
+                values += batch[k].isValue ? 1 : 0;
+            m_pending.insert(m_pending.begin(),
+                             std::make_move_iterator(batch.begin() + std::ptrdiff_t(i + 1)),
+                             std::make_move_iterator(batch.end()));
+            m_pendingValues += values;
+            if (!m_wakePending)
+                wake();
+            return;
+        }
     }
 }
 

@@ -22,6 +22,8 @@ class DeliveryQueue {
 public:
     // Ten seconds of a plant's 10,000 values a second.
     static constexpr std::size_t DefaultValueCapacity = 100'000;
+    // The longest one wake-up runs before it leaves the rest for the next.
+    static constexpr std::chrono::milliseconds MaxRunTime{20};
 
     // The work runs on receiver's thread, and never once receiver is gone.
     explicit DeliveryQueue(QObject* receiver, std::size_t valueCapacity = DefaultValueCapacity);

@@ -470,14 +470,14 @@ void PanelWindow::followNewAlarms() {
     // A raise, also of an alarm still in the summary, always comes as a new row; other changes
     // (an acknowledgement) only change the count.
     connect(m_summaryModel, &QAbstractItemModel::dataChanged, this,
-            &PanelWindow::updateNewAlarmsBar);
+            &PanelWindow::scheduleNewAlarmsBar);
     connect(m_summaryModel, &QAbstractItemModel::layoutChanged, this, [this] {
         if (m_followNewest)
             m_summary->scrollToTop();
         updateNewAlarmsBar();
     });
     connect(m_summaryModel, &QAbstractItemModel::rowsRemoved, this,
-            &PanelWindow::updateNewAlarmsBar);
+            &PanelWindow::scheduleNewAlarmsBar);
     connect(m_summaryModel, &QAbstractItemModel::modelReset, this, [this] {
         m_arrivedAbove.clear();
         updateNewAlarmsBar();
@@ -492,6 +492,18 @@ void PanelWindow::alarmsArrived(int first, int last) {
     for (int row = first; row <= last; ++row)
         m_arrivedAbove.emplace_back(m_summaryModel->index(row, 0));
     updateNewAlarmsBar();
+}
+
+void PanelWindow::scheduleNewAlarmsBar() {
+    // Once per pass of the event loop: finding the first row in sight lays the view out, which
+    // a flood of a thousand changes a second must not do a thousand times.
+    if (m_newAlarmsBarDue)
+        return;
+    m_newAlarmsBarDue = true;
+    QTimer::singleShot(0, this, [this] {
+        m_newAlarmsBarDue = false;
+        updateNewAlarmsBar();
+    });
 }
 
 void PanelWindow::updateNewAlarmsBar() {

@@ -123,6 +123,7 @@ private:
     void alarmsArrived(int first, int last);
     // The count on the bar: arrived alarms still unacknowledged above the first visible row.
     void updateNewAlarmsBar();
+    void scheduleNewAlarmsBar();
     void showNewestAlarms();
     // Repaints the summary's rows in sight whose alarm blinks (unacknowledged).
     void repaintBlinkingRows();
@@ -148,6 +149,7 @@ private:
     QPushButton* m_newAlarmsBar = nullptr; // "N new alarms above", shown while there are any
     bool m_followNewest = true;            // false once the operator scrolled away on purpose
     bool m_operatorScrolls = false;        // the scroll bar moves by the operator's own action
+    bool m_newAlarmsBarDue = false;        // an update of the bar waits for the event loop
     std::vector<QPersistentModelIndex> m_arrivedAbove; // arrived while scrolled away
     int m_formSummaryWidth = 0;
     QLabel* m_status = nullptr;

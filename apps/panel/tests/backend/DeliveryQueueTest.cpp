@@ -105,6 +105,30 @@ TEST(DeliveryQueue, AGatheringThreadsItemsWaitForItsReleaseAndTheInterval) {
     EXPECT_EQ(seen, 2);
 }
 
+TEST(DeliveryQueue, ABacklogIsTakenInSlicesWithTheEventLoopBetweenThem) {
+    app();
+    QObject receiver;
+    DeliveryQueue queue(&receiver);
+    std::vector<int> seen;
+    std::optional<std::size_t> otherWorkAt;
+    constexpr int Count = 40; // 2 ms each: several slices of MaxRunTime
+    for (int i = 0; i < Count; ++i)
+        queue.postValue([&, i] {
+            if (i == 0)
+                QMetaObject::invokeMethod(
+                    &receiver, [&] { otherWorkAt = seen.size(); }, Qt::QueuedConnection);
+            std::this_thread::sleep_for(2ms);
+            seen.push_back(i);
+        });
+    processUntil([&] { return seen.size() == std::size_t(Count); });
+    ASSERT_EQ(seen.size(), std::size_t(Count));
+    for (int i = 0; i < Count; ++i)
+        EXPECT_EQ(seen[std::size_t(i)], i);
+    ASSERT_TRUE(otherWorkAt);
+    EXPECT_LT(*otherWorkAt, std::size_t(Count)) << "the event loop ran between two slices";
+    EXPECT_GT(queue.wakeUps(), 1u);
+}
+
 TEST(DeliveryQueue, NothingRunsOnceTheReceiverIsGone) {
     app();
     int ran = 0;
