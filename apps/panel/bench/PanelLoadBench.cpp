@@ -641,8 +641,8 @@ bool runLatencyPhase(const Options& o) {
                        sourceOptions.station);
     PanelController& controller = window.controller();
     PanelProbe probe(controller, window, o, stamps);
-    // The window's pacer looks at each update request first, as in the panel: the probe then
-    // sees the frames the pacer lets through, not the requests it holds for the next frame.
+    // The window's frame watcher looks at each update request first, as in the panel, so the
+    // frame shows the values gathered before it.
     window.removeEventFilter(&window.pacer());
     window.installEventFilter(&window.pacer());
     window.resize(window.sizeHint());

@@ -391,10 +391,6 @@ void PanelWindow::addZoomChoice(const QString& name, Zoom zoom) {
     m_zoomChoices.emplace_back(action, zoom);
 }
 
-void PanelWindow::setMaxFramesPerSecond(qreal fps) {
-    m_pacer->setMaxFramesPerSecond(fps);
-}
-
 void PanelWindow::setZone(DisplayZone zone) {
     m_zone = zone;
     m_controller->alarms().setZone(zone);
