@@ -18,10 +18,13 @@ public:
     void paintFull(QPainter& painter, float value) const;
     // The static dial from the cache, then only the needle and the value text.
     void paintCached(QPainter& painter, float value) const;
+    // The needle and the value text alone, over a dial painted before.
+    void paintNeedleAndValue(QPainter& painter, float value) const;
+    // The static dial, as the cache holds it.
+    const QImage& dial() const { return m_dial; }
 
 private:
     void paintDial(QPainter& painter) const;
-    void paintNeedleAndValue(QPainter& painter, float value) const;
     QPointF dialPoint(double value, double radius) const;
 
     QFont m_font;

@@ -1,6 +1,8 @@
 // What a value write costs on screen: the widget's repaint of its dirty region, against a
-// plain QPainter gauge painted whole or from a cached dial, and a panel of a hundred gauges.
+// plain QPainter gauge painted whole or from a cached dial, against the hand-written widget
+// that repaints itself whole from a cached dial, and a panel of a hundred of each.
 #include "PeerGauge.h"
+#include "PeerWidget.h"
 
 #include <mervgauge/MervGaugeWidget.h>
 #include <mervgauge/private/MervGaugeWidget_p.h>
@@ -147,6 +149,25 @@ void BM_WidgetValueRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_WidgetValueRepaint);
 
+// The hand-written peer widget through the same path: a Value write, then the repaint it
+// causes, the whole widget from its cached dial.
+void BM_PeerWidgetRepaint(benchmark::State& state) {
+    PeerWidget peer;
+    peer.show();
+    if (!settle([&] { return exposed(peer); }) || peer.size() != GaugeSize) {
+        state.SkipWithError("the peer did not settle at the gauge's size");
+        return;
+    }
+    state.SetLabel(formatName(peer).toStdString());
+    std::size_t i = 0;
+    for (auto _ : state) {
+        peer.setValue(Values[i]);
+        repaintNow();
+        i = (i + 1) % Values.size();
+    }
+}
+BENCHMARK(BM_PeerWidgetRepaint);
+
 // Paints the peer into an image of the gauge's size once per iteration, the value cycling.
 void paintPeer(benchmark::State& state, void (PeerGauge::*paint)(QPainter&, float) const) {
     const PeerGauge peer;
@@ -173,22 +194,24 @@ void BM_QPainterCachedGauge(benchmark::State& state) {
 }
 BENCHMARK(BM_QPainterCachedGauge);
 
-// A hundred gauges in one window, each given a new value, then one repaint of the window: the
-// union of their needle and label boxes.
-void BM_Panel100(benchmark::State& state) {
+// A hundred gauges of one kind in one window, each given a new value, then one repaint of the
+// window. ready says when a gauge can take values as an application's would.
+template <typename Gauge, typename Ready>
+void paintPanel(benchmark::State& state, Ready ready) {
     QWidget panel;
     auto* grid = new QGridLayout(&panel);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
-    std::vector<MervGaugeWidget*> gauges;
+    std::vector<Gauge*> gauges;
     for (int k = 0; k < PanelGauges; ++k) {
-        gauges.push_back(new MervGaugeWidget(&panel));
+        gauges.push_back(new Gauge(&panel));
         grid->addWidget(gauges.back(), k / PanelColumns, k % PanelColumns);
     }
     panel.show();
     const bool drawn = settle([&] {
-        return exposed(panel) &&
-               std::all_of(gauges.begin(), gauges.end(), [](auto* g) { return faceDrawn(*g); });
+        return exposed(panel) && std::all_of(gauges.begin(), gauges.end(), [&](auto* g) {
+                   return ready(*g);
+               });
     });
     if (!drawn || gauges.front()->size() != GaugeSize) {
         state.SkipWithError("the panel's gauges did not settle at their own size");
@@ -204,6 +227,17 @@ void BM_Panel100(benchmark::State& state) {
         i = (i + 1) % Values.size();
     }
 }
+
+// The widget: the union of the gauges' needle and label boxes.
+void BM_Panel100(benchmark::State& state) {
+    paintPanel<MervGaugeWidget>(state, faceDrawn);
+}
 BENCHMARK(BM_Panel100)->Unit(benchmark::kMillisecond);
+
+// The peer widgets: each repaints itself whole.
+void BM_PeerPanel100(benchmark::State& state) {
+    paintPanel<PeerWidget>(state, [](const PeerWidget&) { return true; });
+}
+BENCHMARK(BM_PeerPanel100)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -45,6 +45,10 @@ void DataSource::takeDelivered() {
     m_delivery->drainNow();
 }
 
+void DataSource::setPace(std::chrono::microseconds interval) {
+    m_delivery->setPace(interval);
+}
+
 std::uint64_t DataSource::droppedValues() const {
     return m_delivery->droppedValues();
 }

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <functional>
 
 #include <cstdint>
@@ -97,6 +98,9 @@ public:
     // Runs now, on this object's thread, what the source's own thread has delivered and not
     // handed over yet: a frame about to be painted shows the latest values.
     void takeDelivered();
+    // What the source's own thread delivers is taken at most once per interval, a frame of the
+    // window's screen (DeliveryQueue::setPace); zero takes it as it comes.
+    void setPace(std::chrono::microseconds interval);
     // Values the source dropped because they came faster than this thread took them; it says
     // so through noticed() too, at most once in ten seconds.
     std::uint64_t droppedValues() const;

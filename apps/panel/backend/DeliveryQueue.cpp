@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <iterator>
 #include <utility>
@@ -70,11 +71,24 @@ void DeliveryQueue::drainNow() {
     run(false);
 }
 
+void DeliveryQueue::setPace(std::chrono::microseconds interval) {
+    m_pace = interval;
+}
+
 void DeliveryQueue::drain() {
+    const auto since = std::chrono::steady_clock::now() - m_lastRun;
+    if (since < m_pace) {
+        // Too soon after the last pass: this wake-up waits for the next frame, and what comes
+        // meanwhile joins it (no other wake-up is posted while this one is pending).
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(m_pace - since);
+        QTimer::singleShot(wait, Qt::PreciseTimer, m_receiver, [this] { run(true); });
+        return;
+    }
     run(true);
 }
 
 void DeliveryQueue::run(bool woken) {
+    m_lastRun = std::chrono::steady_clock::now();
     std::vector<Work> batch;
     {
         std::lock_guard lock(m_mutex);

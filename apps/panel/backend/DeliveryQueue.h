@@ -43,6 +43,11 @@ public:
     // Wakes the receiver for what waits, however soon after the last wake-up.
     void flush();
 
+    // On the receiver's thread: what waits is run at most once per interval (a frame of the
+    // receiver's screen), so that a thousand values a second cost sixty passes, each painting
+    // every changed gauge once; what comes after a quiet interval runs at once. Zero, the
+    // default, runs what comes as soon as the receiver's thread is woken.
+    void setPace(std::chrono::microseconds interval);
     // On the receiver's thread: runs now what waits, released or not, as a frame about to be
     // painted takes the values that came since the last.
     void drainNow();
@@ -71,6 +76,9 @@ private:
     std::chrono::steady_clock::time_point m_lastWake;
     std::uint64_t m_dropped = 0;
     std::uint64_t m_wakeUps = 0;
+    // The receiver's thread's own: the pace, and when it last ran what waited.
+    std::chrono::microseconds m_pace{0};
+    std::chrono::steady_clock::time_point m_lastRun;
 };
 
 } // namespace merv::panel

@@ -37,8 +37,9 @@ enum Column {
 } // namespace
 
 HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variables,
-                             DisplayZone zone, QWidget* parent)
-    : QDialog(parent), m_history(history), m_variables(std::move(variables)), m_zone(zone) {
+                             DisplayZone zone, QWidget* parent, std::function<void()> catchUp)
+    : QDialog(parent), m_history(history), m_catchUp(std::move(catchUp)),
+      m_variables(std::move(variables)), m_zone(zone) {
     setWindowTitle(tr("Alarm history"));
     const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
     m_from = new QDateTimeEdit;
@@ -99,6 +100,8 @@ QString HistoryDialog::valueText(const AlarmTransition& t) const {
 }
 
 void HistoryDialog::refresh() {
+    if (m_catchUp)
+        m_catchUp();
     std::optional<std::string> variable, tag;
     if (const int chosen = m_variable->currentIndex(); chosen > 0) {
         const Variable& v = m_variables[std::size_t(chosen - 1)];

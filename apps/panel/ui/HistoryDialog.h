@@ -30,8 +30,11 @@ public:
         std::function<QString(double)> caption;
     };
 
+    // catchUp, where given, is called before each reading of the history: the panel lets
+    // what its writer still holds reach the file first, so the transitions the summary has
+    // just shown show here too.
     HistoryDialog(AlarmHistory& history, std::vector<Variable> variables, DisplayZone zone,
-                  QWidget* parent = nullptr);
+                  QWidget* parent = nullptr, std::function<void()> catchUp = {});
     // Shows the transitions that pass the filters.
     void refresh();
     int shownCount() const;
@@ -45,6 +48,7 @@ private:
     void fitWidth();
 
     AlarmHistory& m_history;
+    std::function<void()> m_catchUp;
     std::vector<Variable> m_variables;
     DisplayZone m_zone;
     QDateTimeEdit* m_from;

@@ -40,6 +40,8 @@ namespace {
 constexpr int BlinkMs = 500;           // half a period of the blinking alarm markers and rows
 constexpr int HighlightMs = 3000;      // how long a gauge shown from its alarm stays framed
 constexpr int StatusMessageMs = 10000; // how long a message stays over the status bar
+// The longest the history waits for its writer's last batch: a few batches on a slow disk.
+constexpr std::int64_t HistoryCatchUpMs = 1000;
 // The summary's least width, room for a whole alarm row of the usual texts; longer texts widen
 // it, up to this share of the screen.
 constexpr int SummaryMinimumWidth = 720;
@@ -150,6 +152,8 @@ PanelWindow::PanelWindow(Form form, std::optional<QString> designedText,
     // Each frame shows every value that has come, released by the source's thread or not.
     connect(m_pacer, &FramePacer::frameDue, this,
             [this] { m_controller->source().takeDelivered(); });
+    connect(m_pacer, &FramePacer::paceChanged, this,
+            [this] { m_controller->source().setPace(m_pacer->frameInterval()); });
 
     auto* blink = new QTimer(this);
     connect(blink, &QTimer::timeout, this, [this, rowDelegate] {
@@ -244,6 +248,7 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
     // The old controller goes first: it stops its source before its gauges are destroyed with
     // the old central widget.
     c.alarms().setZone(m_zone);
+    c.source().setPace(m_pacer->frameInterval());
     m_summaryModel->setSourceModel(&c.alarms());
     m_controller = std::move(controller);
     m_cells = std::move(cells);
@@ -364,7 +369,12 @@ void PanelWindow::showHistory() {
              QString::fromStdString(m_controller->formGauge(i).identity()),
              [this, i](double value) { return m_controller->valueCaption(i, value); }});
     }
-    HistoryDialog dialog(*m_history, std::move(variables), m_zone, this);
+    HistoryWriter* writer = m_controller->historyWriter();
+    HistoryDialog dialog(*m_history, std::move(variables), m_zone, this, [writer] {
+        // A history that refuses writes is read as it stands: waiting would only stall.
+        if (writer && writer->status().writable)
+            writer->drain(HistoryCatchUpMs);
+    });
     dialog.exec();
 }
 
@@ -389,6 +399,10 @@ void PanelWindow::addZoomChoice(const QString& name, Zoom zoom) {
     action->setCheckable(true);
     m_zoomActions->addAction(action);
     m_zoomChoices.emplace_back(action, zoom);
+}
+
+void PanelWindow::setMaxFramesPerSecond(qreal fps) {
+    m_pacer->setMaxFramesPerSecond(fps);
 }
 
 void PanelWindow::setZone(DisplayZone zone) {

@@ -75,6 +75,9 @@ public:
     // The screen of a designed form; null while a grid form is open.
     DesignedScreen* designedScreen() { return m_screen; }
     GaugeCell* cell(int index) const { return m_cells[std::size_t(index)]; }
+    // Paints the window at most this many frames a second; 0 follows the screen (60 where it
+    // tells none).
+    void setMaxFramesPerSecond(qreal fps);
     FramePacer& pacer() { return *m_pacer; }
     // The zone the summary and the history show times in; local time unless set.
     void setZone(DisplayZone zone);

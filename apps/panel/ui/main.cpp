@@ -123,6 +123,9 @@ void writeSnapshot(QWidget& window, const QString& path) {
                            ": cannot write the snapshot: " + file.errorString().toStdString());
 }
 
+// Beyond any screen's refresh rate: a pace that no longer paces.
+constexpr int MaxFramesPerSecond = 1000;
+
 // A skew of a year is no clock set wrong but no check at all.
 constexpr int MaxSkewSeconds = 366 * 24 * 3600;
 
@@ -231,12 +234,17 @@ int run(int argc, char** argv) {
                     "before the value is doubtful.",
                     QString::number(DefaultMaxSkewMs / 1000)),
         "S", QString::number(DefaultMaxSkewMs / 1000));
+    const QCommandLineOption maxFps(
+        QStringLiteral("max-fps"),
+        withDefault("Paint the window at most this many frames a second.",
+                    "the screen's refresh rate, 60 where it tells none"),
+        "N");
     const QCommandLineOption utc(QStringLiteral("utc"),
                                  withDefault("Show times in UTC.", "the local time zone"));
     parser.addOptions(
         {form, source, seed, station, history, exportOption, exportUi, seconds, snapshot, pollMs});
-    parser.addOptions(
-        {mqttCa, mqttCert, mqttKey, mqttUser, mqttPassword, operatorOption, maxSkew, zoom, utc});
+    parser.addOptions({mqttCa, mqttCert, mqttKey, mqttUser, mqttPassword, operatorOption, maxSkew,
+                       zoom, maxFps, utc});
     parser.process(app);
     const std::optional<Zoom> gaugeZoom = Zoom::fromText(parser.value(zoom));
     if (!gaugeZoom)
@@ -321,6 +329,15 @@ int run(int argc, char** argv) {
     PanelWindow& window = *made;
     window.setSourceOptions(options);
     window.setZoom(*gaugeZoom);
+    if (parser.isSet(maxFps)) {
+        bool ok = false;
+        const double fps = parser.value(maxFps).toDouble(&ok);
+        if (!ok || !(fps >= 1) || fps > MaxFramesPerSecond)
+            throw SourceError("--max-fps: not a count of frames a second from 1 to " +
+                              std::to_string(MaxFramesPerSecond) + ": " +
+                              parser.value(maxFps).toStdString());
+        window.setMaxFramesPerSecond(fps);
+    }
     if (parser.isSet(utc))
         window.setZone(DisplayZone::utc());
     QObject::connect(&window, &PanelWindow::logged,

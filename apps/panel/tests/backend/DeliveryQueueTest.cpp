@@ -1,6 +1,7 @@
 // What a source's thread hands to the window's thread arrives whole and in order, many items at
 // one wake-up; a full queue drops values, counted, and never anything else; a gathering thread's
-// items wait for its release, which comes no sooner than the interval after the last wake-up.
+// items wait for its release, which comes no sooner than the interval after the last wake-up;
+// a paced queue runs what comes at most once per interval, and at once after a quiet one.
 #include "panel/DeliveryQueue.h"
 #include "panel/DataSource.h"
 
@@ -103,6 +104,50 @@ TEST(DeliveryQueue, AGatheringThreadsItemsWaitForItsReleaseAndTheInterval) {
     EXPECT_LE(*untilDue, 1000ms);
     processUntil([&] { return seen == 2; });
     EXPECT_EQ(seen, 2);
+}
+
+TEST(DeliveryQueue, APacedQueueRunsAStreamOfValuesOncePerIntervalAndEveryValueInOrder) {
+    app();
+    QObject receiver;
+    DeliveryQueue queue(&receiver);
+    constexpr auto Pace = 50ms;
+    queue.setPace(Pace);
+    std::vector<int> seen;
+    std::atomic<bool> done = false;
+    std::thread producer([&] {
+        // A value every millisecond for half a second, as a busy source sends them.
+        for (int i = 0; i < 500; ++i) {
+            queue.postValue([&seen, i] { seen.push_back(i); });
+            std::this_thread::sleep_for(1ms);
+        }
+        done = true;
+    });
+    QElapsedTimer ran;
+    ran.start();
+    processUntil([&] { return done && seen.size() == 500; });
+    producer.join();
+    ASSERT_EQ(seen.size(), 500u);
+    for (int i = 0; i < 500; ++i)
+        ASSERT_EQ(seen[std::size_t(i)], i) << "at " << i;
+    const auto intervals = ran.elapsed() / Pace.count();
+    EXPECT_LE(queue.wakeUps(), std::uint64_t(intervals + 2))
+        << "in " << ran.elapsed() << " ms, paced at " << Pace.count() << " ms";
+    EXPECT_GE(queue.wakeUps(), 3u) << "the stream ran in passes, not at its end";
+}
+
+TEST(DeliveryQueue, APacedQueueRunsAValueAfterAQuietIntervalAtOnce) {
+    app();
+    QObject receiver;
+    DeliveryQueue queue(&receiver);
+    queue.setPace(50ms);
+    int runs = 0;
+    queue.postValue([&runs] { ++runs; });
+    processUntil([&] { return runs == 1; });
+    std::this_thread::sleep_for(60ms); // more than an interval without a value
+    queue.postValue([&runs] { ++runs; });
+    // Only the posted wake-up, no timer: the value is not held for a frame.
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(runs, 2);
 }
 
 TEST(DeliveryQueue, ABacklogIsTakenInSlicesWithTheEventLoopBetweenThem) {

@@ -36,6 +36,13 @@ public:
     void send(const char* tag, double value) {
         emit valueArrived(QString::fromLatin1(tag), value, now);
     }
+    // As a source's own thread hands a value over: queued, taken at the window's pace. Safe
+    // from any thread.
+    void sendFromThread(const char* tag, double value) {
+        deliverValue([this, tag = QString::fromLatin1(tag), value, at = now] {
+            emit valueArrived(tag, value, at);
+        });
+    }
     // Gives every tag its first value, the one its gauge started with, as a source does when
     // it has reached its peer: the gauges then have data and none of them changes.
     void sendStartValues() {

@@ -117,6 +117,8 @@ void tst_PanelExecutable::helpListsEveryOptionWithItsDefault_data() {
     row("--poll-ms", QStringLiteral("(default: 500)"));
     row("--zoom", QStringLiteral("(default: fit)"));
     row("--utc", QStringLiteral("(default: the local time zone)"));
+    row("--max-fps",
+        QStringLiteral("(default: the screen's refresh rate, 60 where it tells none)"));
     row("--export-ui", QStringLiteral("Qt Designer form (.ui)"));
     row("--mqtt-cafile", QStringLiteral("(default: the system's certificate authorities)"));
     row("--mqtt-user", QStringLiteral("(default: no login)"));
