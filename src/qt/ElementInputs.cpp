@@ -69,10 +69,23 @@ ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainte
                              Runner run)
     : InputMirror(tree), m_host(host), m_tree(tree), m_painter(painter), m_run(std::move(run)),
       m_filter(std::make_unique<EventFilter>(*this)) {
-    for (const auto& element : tree.elements()) {
+    // An element shown from the start (a form's own inputs) needs its input at once.
+    for (const auto& element : tree.elements())
+        if (element->shown() && (element->kind() == ElementKind::TextField ||
+                                 element->kind() == ElementKind::CommandButton)) {
+            makeInputs();
+            break;
+        }
+}
+
+void ElementInputs::makeInputs() {
+    if (m_made)
+        return;
+    m_made = true;
+    for (const auto& element : m_tree.elements()) {
         if (element->kind() == ElementKind::TextField) {
             auto& field = static_cast<TextField&>(*element);
-            auto* edit = new BareLineEdit(&host);
+            auto* edit = new BareLineEdit(&m_host);
             edit->setObjectName(QString::fromStdString(field.name()));
             edit->setContextMenuPolicy(Qt::NoContextMenu);
             edit->setAcceptDrops(false);
@@ -90,7 +103,7 @@ ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainte
             syncField(field);
         } else if (element->kind() == ElementKind::CommandButton) {
             auto& button = static_cast<CommandButton&>(*element);
-            auto* push = new BareButton(&host);
+            auto* push = new BareButton(&m_host);
             push->setObjectName(QString::fromStdString(button.name()));
             push->setAutoDefault(false);
             push->installEventFilter(m_filter.get());
@@ -105,7 +118,7 @@ ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainte
     }
     syncVisibility();
     syncCaptions();
-    place(QTransform());
+    place(m_controlToHost, true);
 }
 
 ElementInputs::~ElementInputs() {
@@ -116,7 +129,10 @@ ElementInputs::~ElementInputs() {
 }
 
 void ElementInputs::place(const QTransform& controlToHost) {
-    const bool rezoomed = controlToHost.m11() != m_controlToHost.m11();
+    place(controlToHost, controlToHost.m11() != m_controlToHost.m11());
+}
+
+void ElementInputs::place(const QTransform& controlToHost, bool rezoomed) {
     m_controlToHost = controlToHost;
     for (auto& [object, element] : m_elementOf) {
         auto& input = static_cast<QWidget&>(*object);
@@ -135,6 +151,8 @@ void ElementInputs::syncFont(QWidget& input, const Element& element) {
 }
 
 void ElementInputs::syncField(const TextField& field) {
+    if (!m_made)
+        return; // made with the field's state when first needed
     const TextFieldEdit& bound = m_fields.at(&field);
     QLineEdit* edit = &bound.edit();
     const bool was = m_mirroring;
@@ -147,10 +165,14 @@ void ElementInputs::syncField(const TextField& field) {
 }
 
 void ElementInputs::syncButton(const CommandButton& button) {
+    if (!m_made)
+        return;
     m_buttons.at(&button)->setText(QString::fromStdString(button.caption()));
 }
 
 void ElementInputs::setInputName(const TextField& field, const QString& name) {
+    if (!m_made)
+        return;
     // A name set again would still tell screen readers of a change.
     QLineEdit& edit = m_fields.at(&field).edit();
     if (edit.accessibleName() != name)
@@ -158,6 +180,12 @@ void ElementInputs::setInputName(const TextField& field, const QString& name) {
 }
 
 void ElementInputs::setInputVisible(const Element& element, bool visible) {
+    if (!m_made) {
+        if (!visible)
+            return;
+        makeInputs(); // which shows this one with the rest
+        return;
+    }
     QWidget* input =
         element.kind() == ElementKind::TextField
             ? &m_fields.at(static_cast<const TextField*>(&element)).edit()
@@ -167,6 +195,10 @@ void ElementInputs::setInputVisible(const Element& element, bool visible) {
 
 void ElementInputs::syncFocus() {
     const Element* focused = m_tree.focus().focused();
+    if (!m_made && focused && focused->shown() &&
+        (focused->kind() == ElementKind::TextField ||
+         focused->kind() == ElementKind::CommandButton))
+        makeInputs();
     QWidget* target = nullptr;
     for (auto& [widget, element] : m_elementOf) {
         if (element == focused)

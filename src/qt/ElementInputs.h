@@ -31,13 +31,15 @@ class GaugePainter;
 // Real Qt inputs standing in for the control's text fields and buttons: each mirrors its
 // element (text, selection, focus, colours, font, place, visibility) and hands what a person
 // does to the element, whose handlers decide what becomes of it. Nothing typed reaches a line
-// edit's own text: the element's text is the one truth, shown back at once.
+// edit's own text: the element's text is the one truth, shown back at once. The inputs are
+// made when one of them is first shown or focused: a panel of a thousand gauges whose editors
+// stay closed makes none.
 class ElementInputs final : public InputMirror {
 public:
     // Runs a call into the control, reporting its errors.
     using Runner = ControlRunner;
 
-    // The inputs are children of the host widget.
+    // The inputs, once made, are children of the host widget.
     ElementInputs(QWidget& host, ElementTree& tree, const GaugePainter& painter, Runner run);
     ~ElementInputs();
 
@@ -50,6 +52,9 @@ public:
 
 private:
     class EventFilter;
+    // Makes every input, each set from its element; once.
+    void makeInputs();
+    void place(const QTransform& controlToHost, bool rezoomed);
     // Handles an event of one of the inputs; true when it was taken.
     bool filter(QObject* watched, QEvent* event);
     void syncField(const TextField& field) override;
@@ -70,6 +75,7 @@ private:
     // True while an input is being set from its element, so its own signals are not taken
     // for a person's doing.
     bool m_mirroring = false;
+    bool m_made = false;
     std::map<const TextField*, TextFieldEdit> m_fields;
     std::map<const CommandButton*, QPushButton*> m_buttons;
     std::map<QObject*, Element*> m_elementOf;

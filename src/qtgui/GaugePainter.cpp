@@ -119,10 +119,18 @@ void GaugePainter::systemColorsChanged() {
         if (element->kind() != ElementKind::PictureBox)
             continue;
         const auto& box = static_cast<const PictureBox&>(*element);
+        // Taken from the surface when first painted: a gauge that never shows (a hidden page
+        // of a large panel) holds no image.
         if (box.hasSurface())
-            m_faces[&box] = faceImage(box.surface(), m_site);
+            m_faces[&box] = QImage();
     }
     m_sharpFace = {};
+}
+
+const QImage& GaugePainter::faceOf(const PictureBox& box, QImage& face) const {
+    if (face.isNull())
+        face = faceImage(box.surface(), m_site);
+    return face;
 }
 
 QColor GaugePainter::colorOf(std::uint32_t oleColor) const {
@@ -133,9 +141,11 @@ QRect GaugePainter::takeSurface(const PictureBox& box, const PixelRect& dirty) {
     const auto face = m_faces.find(&box);
     if (face == m_faces.end() || dirty.empty())
         return {};
-    const QRect changed =
-        QRect(dirty.left, dirty.top, dirty.width, dirty.height).intersected(face->second.rect());
-    copyPixels(box.surface(), changed, m_site, face->second);
+    const QRect changed = QRect(dirty.left, dirty.top, dirty.width, dirty.height)
+                              .intersected(QRect(0, 0, box.surface().width(), box.surface().height()));
+    // An image not taken yet is taken whole when first painted.
+    if (!face->second.isNull())
+        copyPixels(box.surface(), changed, m_site, face->second);
     QRect reach = changed;
     if (&box == m_faceBox) {
         m_sharpFace = {};
@@ -293,8 +303,9 @@ bool GaugePainter::opaque(const Element& element) {
 
 bool GaugePainter::faceCovers(const PictureBox& box, const QRectF& rect) const {
     // The face image is opaque (RGB32).
-    const auto face = m_faces.find(&box);
-    return face != m_faces.end() && QRectF(rect.topLeft(), face->second.size()).contains(rect);
+    return m_faces.count(&box) > 0 &&
+           QRectF(rect.topLeft(), QSizeF(box.surface().width(), box.surface().height()))
+               .contains(rect);
 }
 
 std::vector<GaugePainter::Part> GaugePainter::partsToPaint(const Container& container,
@@ -539,7 +550,8 @@ void GaugePainter::paintElement(QPainter& painter, const Element& element, const
             painter.fillRect(rect, colorOf(box.backColor()));
         if (const auto face = m_faces.find(&box); face != m_faces.end()) {
             const qreal ratio = deviceRatio(painter);
-            const QImage& image = ratio > 1.0 ? sharpFace(box, face->second, ratio) : face->second;
+            const QImage& plain = faceOf(box, face->second);
+            const QImage& image = ratio > 1.0 ? sharpFace(box, plain, ratio) : plain;
             if (image.deviceIndependentSize() == rect.size())
                 painter.drawImage(rect.topLeft(), image);
             else // without the clip the face is cut to the box by its source rectangle

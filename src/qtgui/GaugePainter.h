@@ -134,6 +134,8 @@ private:
     void paintSprite(QPainter& painter, const Element& element, SpriteKey key, const QRectF& rect,
                      Draw&& draw) const;
 
+    // The box's face image, taken from its surface if it was not yet.
+    const QImage& faceOf(const PictureBox& box, QImage& face) const;
     // The face drawn at the device pixel ratio of the painter's device (cached per ratio).
     const QImage& sharpFace(const PictureBox& box, const QImage& face, qreal ratio) const;
 
@@ -146,8 +148,9 @@ private:
         QImage image;
     };
     mutable SharpFace m_sharpFace; // emptied whenever the surface changes
-    // The face image of each picture box that draws, as last taken from its surface.
-    std::map<const PictureBox*, QImage> m_faces;
+    // The face image of each picture box that draws, as last taken from its surface; null
+    // until first painted.
+    mutable std::map<const PictureBox*, QImage> m_faces;
     // Decoded pictures, by the address of their bytes (the control keeps them for its life).
     mutable std::map<const std::uint8_t*, QImage> m_pictures;
     // Each label's and image's sprite as last drawn.

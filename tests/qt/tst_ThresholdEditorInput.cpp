@@ -55,8 +55,9 @@ void ThresholdEditorInput::open() {
 }
 
 void ThresholdEditorInput::opensFromTheDial() {
-    QVERIFY(!field(*widget, "AlarmH")->isVisible());
-    QVERIFY(!okButton(*widget)->isVisible());
+    // Closed, the editor has made no inputs: a panel of many gauges pays for none.
+    QVERIFY(widget->findChildren<QLineEdit*>().isEmpty());
+    QVERIFY(widget->findChildren<QPushButton*>().isEmpty());
     open();
     QLineEdit* alarmH = field(*widget, "AlarmH");
     QVERIFY(alarmH->isVisible());

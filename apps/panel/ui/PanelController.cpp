@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <set>
 
 namespace merv::panel {
 namespace {
@@ -490,22 +491,28 @@ QString PanelController::valueCaption(int index, double value) const {
 
 void PanelController::sampleAlarms(AlarmSummaryModel& summary) const {
     const std::int64_t now = m_source->nowMs();
-    // A view sizes its columns from its first thousand rows: of a larger form the gauges with
-    // the longest names and captions are sampled, which keeps a large form quick to open.
-    constexpr int SampledGauges = 250;
-    std::vector<std::pair<qsizetype, int>> byLength;
-    for (int i = 0; i < gaugeCount(); ++i)
-        byLength.emplace_back(-std::max({gauge(i)->VariableName().size(),
-                                         valueCaption(i, gauge(i)->MinValue()).size(),
-                                         valueCaption(i, gauge(i)->MaxValue()).size()}),
-                              i);
-    if (byLength.size() > std::size_t(SampledGauges)) {
-        std::nth_element(byLength.begin(), byLength.begin() + SampledGauges, byLength.end());
-        byLength.resize(std::size_t(SampledGauges));
-        std::sort(byLength.begin(), byLength.end(),
-                  [](const auto& a, const auto& b) { return a.second < b.second; });
-    }
-    for (const auto& [length, i] : byLength) {
+    // The columns are as wide as their longest texts: the gauges with the longest names and
+    // those with the longest value captions are sampled, which keeps a large form quick to open.
+    constexpr std::size_t SampledGauges = 20; // of each kind
+    const auto longest = [&](auto length) {
+        std::vector<std::pair<qsizetype, int>> byLength;
+        for (int i = 0; i < gaugeCount(); ++i)
+            byLength.emplace_back(-length(i), i);
+        const std::size_t kept = std::min(SampledGauges, byLength.size());
+        std::partial_sort(byLength.begin(), byLength.begin() + std::ptrdiff_t(kept),
+                          byLength.end());
+        byLength.resize(kept);
+        return byLength;
+    };
+    std::set<int> sampled;
+    for (const auto& [length, i] : longest([&](int i) { return gauge(i)->VariableName().size(); }))
+        sampled.insert(i);
+    for (const auto& [length, i] : longest([&](int i) {
+             return std::max(valueCaption(i, gauge(i)->MinValue()).size(),
+                             valueCaption(i, gauge(i)->MaxValue()).size());
+         }))
+        sampled.insert(i);
+    for (const int i : sampled) {
         const AlarmGauge name = alarmGauge(i);
         for (const Watched& w : WatchedEvents) {
             const bool high = eventOf(w.kind).side == EventSide::High;

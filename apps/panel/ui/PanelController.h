@@ -64,7 +64,8 @@ public:
     // A value as the gauge captions it ("31.6 bar"); empty where the gauge cannot.
     QString valueCaption(int index, double value) const;
     // Fills a summary with what this form's alarms can show at their widest: every kind of
-    // alarm of every gauge, at its scale's ends, returned and unacknowledged.
+    // alarm, at its scale's ends, returned and unacknowledged, of the gauges with the longest
+    // names and value captions.
     void sampleAlarms(AlarmSummaryModel& summary) const;
 
     // How many raises of each event kind this run has seen.
