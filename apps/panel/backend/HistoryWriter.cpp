@@ -1,12 +1,17 @@
 #include "panel/HistoryWriter.h"
 
+#include "panel/ThreadName.h"
+
 #include <utility>
 
 namespace merv::panel {
 
 HistoryWriter::HistoryWriter(const AlarmHistory& history, HistoryRecorder::Options options)
     : m_connection(history.file(), history.vfs()), m_recorder(m_connection, options) {
-    m_thread = std::thread([this] { run(); });
+    m_thread = std::thread([this] {
+        nameThisThread("merv-history");
+        run();
+    });
 }
 
 HistoryWriter::~HistoryWriter() {

@@ -1,5 +1,7 @@
 #include "panel/ModbusSource.h"
 
+#include "panel/ThreadName.h"
+
 #include <modbus.h>
 
 #include <poll.h>
@@ -116,7 +118,10 @@ void ModbusSource::start(const std::vector<SourceTag>& tags) {
 
     m_stopping = false;
     m_delivering = true;
-    m_thread = std::thread(&ModbusSource::run, this);
+    m_thread = std::thread([this] {
+        nameThisThread("merv-modbus");
+        run();
+    });
 }
 
 void ModbusSource::stop() {

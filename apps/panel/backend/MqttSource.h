@@ -118,6 +118,7 @@ private:
     bool m_failureTold = false;
     bool m_refused = false; // the client thread's: the broker refused the last connection
     std::atomic<bool> m_linkUp = false; // a connection the broker accepted is up
+    std::uint64_t m_messagesTaken = 0;  // the network thread's own count of messages read
     std::thread m_network;
     std::mutex m_networkMutex;
     std::condition_variable m_networkWake;

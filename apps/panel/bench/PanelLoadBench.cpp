@@ -39,6 +39,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -507,12 +508,13 @@ double threadCpuS() {
 }
 
 // utime + stime of a running process, in seconds.
-double processCpuS(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+// utime + stime of a /proc stat file, in seconds.
+double statCpuS(const std::string& path) {
+    std::ifstream stat(path);
     std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
     const auto close = text.rfind(')');
     if (close == std::string::npos)
-        throw std::runtime_error("cannot read /proc/" + std::to_string(pid) + "/stat");
+        throw std::runtime_error("cannot read " + path);
     std::istringstream fields(text.substr(close + 2));
     // After the name: state is field 3; utime and stime are fields 14 and 15.
     std::string field;
@@ -521,6 +523,28 @@ double processCpuS(pid_t pid) {
     long long utime = 0, stime = 0;
     fields >> utime >> stime;
     return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+}
+
+double processCpuS(pid_t pid) {
+    return statCpuS("/proc/" + std::to_string(pid) + "/stat");
+}
+
+// The CPU seconds of each of a process's threads so far, summed by thread name.
+std::map<std::string, double> threadCpuS(pid_t pid) {
+    std::map<std::string, double> byName;
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        try {
+            byName[name] += statCpuS((task.path() / "stat").string());
+        } catch (const std::runtime_error&) {
+            // The thread ended between the listing and the read.
+        }
+    }
+    return byName;
 }
 
 // A child process that is killed and reaped if the bench leaves before it has exited.
@@ -642,9 +666,11 @@ bool runCpuPhase(const Options& o) {
 
     std::this_thread::sleep_until(start + std::chrono::seconds(o.warmupS));
     const double cpu0 = processCpuS(pid);
+    const auto threads0 = threadCpuS(pid);
     const auto wall0 = Clock::now();
     std::this_thread::sleep_until(start + std::chrono::seconds(o.warmupS + o.seconds));
     const double cpu1 = processCpuS(pid);
+    const auto threads1 = threadCpuS(pid);
     const auto wall1 = Clock::now();
     publisher.waitUntilDone();
     publisher.sendSentinel();
@@ -676,6 +702,15 @@ bool runCpuPhase(const Options& o) {
                 "   goal < %.3f: %s\n",
                 cores, cpu1 - cpu0, wallS, o.cpuGoalCores(),
                 cores < o.cpuGoalCores() ? "met" : "MISSED");
+    std::string byThread;
+    for (const auto& [name, seconds] : threads1) {
+        const auto before = threads0.find(name);
+        const double used = seconds - (before == threads0.end() ? 0 : before->second);
+        if (used > 0)
+            byThread += (byThread.empty() ? "" : ", ") + name + " " +
+                        std::to_string(used / wallS).substr(0, 5);
+    }
+    std::printf("  by thread (cores)                  %s\n", byThread.c_str());
     std::printf("  whole child run (start-up, exit)   %.2f s CPU, exit status %d\n", lifeCpu,
                 WIFEXITED(status) ? WEXITSTATUS(status) : -1);
     std::printf("  receiving check                    %d of %d gauges raised OnAlarmHigh on the "
