@@ -18,6 +18,7 @@
 #include "PanelWindow.h"
 #include "TempFolder.h"
 #include "common/QtPlatformChoice.h"
+#include "panel/AlarmHistory.h"
 #include "panel/DataSource.h"
 #include "panel/Form.h"
 #include "panel/MqttPayload.h"
@@ -89,6 +90,11 @@ constexpr int ValueStride = 379;     // coprime with ValueSteps: consecutive val
 constexpr double SentinelValue = 99; // above AlarmHighVal: proves a child panel was receiving
 constexpr float MinimumValue = 0, MaximumValue = 100, AlarmLow = 5, WarningLow = 10,
                 WarningHigh = 90, AlarmHigh = 95;
+// A flood (--flood): every other value of a topic lies this far above its encoded one, beyond
+// AlarmHighVal, so every message raises the alarm or returns it; the scale reaches that far.
+constexpr double FloodOffset = 100;
+constexpr float FloodMaximumValue = 200;
+constexpr int FloodRssAfterS = 10; // the flood's memory is compared with what it held then
 
 constexpr int strideInverse() {
     for (int x = 1; x < ValueSteps; ++x)
@@ -113,6 +119,8 @@ double valueOf(std::int64_t seq) {
 // The sequence number of a received value, given the last one of its topic (-1 before any):
 // values arrive in order per topic, so the next number with the value's residue is it.
 std::int64_t seqOf(double value, std::int64_t last) {
+    if (value >= FloodOffset)
+        value -= FloodOffset;
     const long step = std::lround((value - ValueBase) * 10);
     const long residue = step * StrideInverse % ValueSteps;
     const std::int64_t next = last + 1;
@@ -123,7 +131,8 @@ std::int64_t seqOf(double value, std::int64_t last) {
 void checkEncoding() {
     for (std::int64_t last = -1; last < 3 * ValueSteps; ++last)
         if (seqOf(valueOf(last + 1), last) != last + 1 ||
-            seqOf(valueOf(last + 7), last) != last + 7)
+            seqOf(valueOf(last + 7), last) != last + 7 ||
+            seqOf(valueOf(last + 1) + FloodOffset, last) != last + 1)
             throw std::logic_error("the value encoding does not give back its sequence numbers");
 }
 
@@ -151,6 +160,7 @@ struct Options {
     int warmupS = DefaultWarmupS;
     int qos = DefaultQos;
     std::string phase = "both";
+    bool flood = false; // every message an alarm transition
     std::string panel = MERVGAUGE_PANEL_PATH;
 
     std::int64_t firstSeq() const { return std::int64_t(warmupS) * rateHz; }
@@ -158,6 +168,10 @@ struct Options {
     std::int64_t lastPublishedSeq() const { return endSeq() + std::int64_t(TailS) * rateHz; }
     bool inWindow(std::int64_t seq) const { return seq >= firstSeq() && seq < endSeq(); }
     std::int64_t windowMessages() const { return std::int64_t(gauges) * seconds * rateHz; }
+    // The value sent as a topic's message number seq.
+    double sentValue(std::int64_t seq) const {
+        return valueOf(seq) + (flood && seq % 2 == 1 ? FloodOffset : 0);
+    }
     double cpuGoalCores() const {
         return gauges * rateHz <= 1000 ? CpuGoalCoresAtOneThousand : CpuGoalCoresAtTenThousand;
     }
@@ -173,7 +187,8 @@ Form benchForm(const Options& o, const std::string& source) {
         FormGauge gauge;
         char name[32];
         std::snprintf(name, sizeof name, "Loop %03d", i);
-        gauge.bag.set("MaxValue", merv::Variant::single(MaximumValue));
+        gauge.bag.set("MaxValue",
+                      merv::Variant::single(o.flood ? FloodMaximumValue : MaximumValue));
         gauge.bag.set("MinValue", merv::Variant::single(MinimumValue));
         gauge.bag.set("Value", merv::Variant::single(float(ValueBase)));
         gauge.bag.set("Precision", merv::Variant::integer(1));
@@ -278,6 +293,11 @@ public:
     }
     std::int64_t sentInWindow() const { return m_sentInWindow; }
     std::int64_t failed() const { return m_failed; }
+    // The alarm transitions (raised or returned) that the values published from the window's
+    // first on make, and the wall time that first one carries: what a panel subscribed by then
+    // records from that time on. Read once the publishing thread is done.
+    std::int64_t transitionsSent() const { return m_transitions; }
+    std::int64_t windowStartWallMs() const { return m_windowStartWallMs; }
 
 private:
     void run() {
@@ -291,7 +311,9 @@ private:
                 break;
             std::this_thread::sleep_until(start + k * period);
             m_stamps.set(gauge, seq, nowNs());
-            if (send(gauge, valueOf(seq)) && m_options.inWindow(seq))
+            if (seq == m_options.firstSeq() && gauge == 0)
+                m_counting = true;
+            if (send(gauge, m_options.sentValue(seq)) && m_options.inWindow(seq))
                 ++m_sentInWindow;
         }
     }
@@ -303,14 +325,22 @@ private:
         const auto wallMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                                 std::chrono::system_clock::now().time_since_epoch())
                                 .count();
+        if (m_counting && m_windowStartWallMs == 0)
+            m_windowStartWallMs = wallMs;
         const std::string payload = "{\"value\": " + std::string(number, end.ptr) +
                                     ", \"ts\": " + std::to_string(wallMs) + "}";
         const std::string topic = Prefix + "/" + tagOf(gauge);
         const int rc = mosquitto_publish(m_client.get(), nullptr, topic.c_str(),
                                          int(payload.size()), payload.data(), m_options.qos, false);
-        if (rc != MOSQ_ERR_SUCCESS)
+        if (rc != MOSQ_ERR_SUCCESS) {
             ++m_failed;
-        return rc == MOSQ_ERR_SUCCESS;
+            return false;
+        }
+        const bool alarm = value > AlarmHigh;
+        if (m_counting && alarm != bool(m_inAlarm[std::size_t(gauge)]))
+            ++m_transitions;
+        m_inAlarm[std::size_t(gauge)] = alarm;
+        return true;
     }
 
     const Options& m_options;
@@ -319,6 +349,10 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<std::int64_t> m_sentInWindow{0}, m_failed{0};
+    std::vector<char> m_inAlarm = std::vector<char>(std::size_t(m_options.gauges), 0);
+    std::int64_t m_transitions = 0;
+    bool m_counting = false; // from the window's first message on
+    std::int64_t m_windowStartWallMs = 0;
 };
 
 // The baseline: a plain libmosquitto subscriber timing each message as its network thread
@@ -408,6 +442,12 @@ public:
     std::int64_t frames() const { return m_frames; }
     std::int64_t paintsOutsideFrames() const { return m_paintsOutsideFrames; }
     std::int64_t gaugePaints() const { return m_gaugePaints; }
+    // The longest time between the ends of two frames while measuring, in ms.
+    void setMeasuring(bool on) {
+        m_measuring = on;
+        m_lastFrameEndNs = 0;
+    }
+    double longestFrameGapMs() const { return double(m_longestGapNs) / 1e6; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -417,6 +457,9 @@ protected:
             m_inFrame = false;
             const std::int64_t end = nowNs();
             ++m_frames;
+            if (m_measuring && m_lastFrameEndNs != 0)
+                m_longestGapNs = std::max(m_longestGapNs, end - m_lastFrameEndNs);
+            m_lastFrameEndNs = end;
             for (int gauge : m_paintedInFrame)
                 painted(gauge, end);
             m_paintedInFrame.clear();
@@ -468,6 +511,8 @@ private:
     const Options& m_options;
     const StampTable& m_stamps;
     QWidget& m_window;
+    bool m_measuring = false;
+    std::int64_t m_lastFrameEndNs = 0, m_longestGapNs = 0;
     std::unordered_map<const QObject*, int> m_gaugeOf;
     std::vector<Gauge> m_gauges;
     std::vector<int> m_paintedInFrame;
@@ -523,6 +568,15 @@ double statCpuS(const std::string& path) {
     long long utime = 0, stime = 0;
     fields >> utime >> stime;
     return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+}
+
+// A process's resident memory now, in MB.
+double residentMb(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmRSS:"))
+            return std::stod(line.substr(6)) / 1024; // in kB
+    throw std::runtime_error("cannot read the resident memory of " + std::to_string(pid));
 }
 
 double processCpuS(pid_t pid) {
@@ -637,6 +691,52 @@ bool runStartupPhase(const Options& o) {
     return true;
 }
 
+// Whether every transition a flood sent is in the child panel's history and in the CSV export
+// of it (mervgauge-panel --export-alarms); prints the counts.
+bool floodRecorded(const Options& o, const std::string& history, const Publisher& publisher,
+                   const merv::test::TempFolder& folder) {
+    const std::int64_t sent = publisher.transitionsSent();
+    const auto count = [](const std::vector<AlarmTransition>& transitions) {
+        return std::count_if(transitions.begin(), transitions.end(), [](const AlarmTransition& t) {
+            return t.kind == AlarmKind::AlarmHigh &&
+                   (t.transition == Transition::Raised || t.transition == Transition::Returned);
+        });
+    };
+    std::int64_t recorded = 0, recordedAll = 0;
+    {
+        AlarmHistory store(history);
+        recorded = count(store.query(publisher.windowStartWallMs()));
+        recordedAll = count(store.query());
+    }
+    const std::string csv = (folder / "history.csv").string(),
+                      out = (folder / "export-stdout.txt").string(),
+                      err = (folder / "export-stderr.txt").string();
+    ChildGuard exporter;
+    exporter.pid = spawnHeadlessPanel(o.panel, {"--history", history, "--export-alarms", csv},
+                                      out, err);
+    int status = 0;
+    if (waitpid(exporter.pid, &status, 0) != exporter.pid)
+        throw std::runtime_error("cannot wait for the export");
+    exporter.pid = 0;
+    std::ifstream file(csv);
+    // The kind and the transition are the fourth and fifth fields; the bench's names hold no
+    // comma.
+    std::int64_t exported = 0;
+    for (std::string line; std::getline(file, line);) {
+        std::vector<std::string> fields;
+        std::istringstream row(line);
+        for (std::string field; std::getline(row, field, ',');)
+            fields.push_back(field);
+        exported += fields.size() > 4 && fields[3] == nameOf(AlarmKind::AlarmHigh) &&
+                    (fields[4] == nameOf(Transition::Raised) ||
+                     fields[4] == nameOf(Transition::Returned));
+    }
+    std::printf("  flood: transitions                 sent from the window on %lld, in the history "
+                "%lld; in all %lld in the history, %lld in its CSV export\n",
+                (long long)sent, (long long)recorded, (long long)recordedAll, (long long)exported);
+    return recorded == sent && exported == recordedAll;
+}
+
 // The real mervgauge-panel on the bench's broker, headless, its CPU time read over the window.
 bool runCpuPhase(const Options& o) {
     merv::test::MosquittoBroker broker;
@@ -668,9 +768,13 @@ bool runCpuPhase(const Options& o) {
     const double cpu0 = processCpuS(pid);
     const auto threads0 = threadCpuS(pid);
     const auto wall0 = Clock::now();
+    const int rssAfterS = std::min(FloodRssAfterS, o.seconds);
+    std::this_thread::sleep_until(start + std::chrono::seconds(o.warmupS + rssAfterS));
+    const double rssEarly = residentMb(pid);
     std::this_thread::sleep_until(start + std::chrono::seconds(o.warmupS + o.seconds));
     const double cpu1 = processCpuS(pid);
     const auto threads1 = threadCpuS(pid);
+    const double rssLate = residentMb(pid);
     const auto wall1 = Clock::now();
     publisher.waitUntilDone();
     publisher.sendSentinel();
@@ -721,13 +825,17 @@ bool runCpuPhase(const Options& o) {
                 (long long)publisher.sentInWindow(), plain.count, (long long)publisher.failed());
     std::printf("  plain subscriber (same run)        p50 %.3f ms, p99 %.3f ms\n", plain.p50,
                 plain.p99);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || raisedCount != o.gauges) {
+    std::printf("  resident memory                    %.0f MB after %d s of the window, %.0f MB "
+                "at its end (%+.1f %%)\n",
+                rssEarly, rssAfterS, rssLate, (rssLate / rssEarly - 1) * 100);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+        (o.flood ? raisedCount < o.gauges : raisedCount != o.gauges)) {
         std::ifstream errors(err);
         std::cerr << "the child panel did not take every gauge's values; its stderr:\n"
                   << errors.rdbuf();
         return false;
     }
-    return true;
+    return !o.flood || floodRecorded(o, history, publisher, folder);
 }
 
 // A PanelWindow in this process, its frames watched by a PanelProbe.
@@ -767,10 +875,12 @@ bool runLatencyPhase(const Options& o) {
     QTimer::singleShot(o.warmupS * 1000, [&] {
         cpu0 = threadCpuS();
         wall0 = wall.nsecsElapsed();
+        probe.setMeasuring(true);
     });
     QTimer::singleShot((o.warmupS + o.seconds) * 1000, [&] {
         cpu1 = threadCpuS();
         wall1 = wall.nsecsElapsed();
+        probe.setMeasuring(false);
     });
     // Past the tail, so the window's last values have had their frames.
     QTimer::singleShot((o.warmupS + o.seconds + TailS) * 1000 + 500, &QCoreApplication::quit);
@@ -808,6 +918,8 @@ bool runLatencyPhase(const Options& o) {
     std::printf("  main thread CPU over the window    %.3f of one core (the network thread of "
                 "the panel's MQTT client not included)\n",
                 mainCores);
+    std::printf("  longest gap between frames         %.1f ms in the window (a frame: %.1f ms)\n",
+                probe.longestFrameGapMs(), 1000 / window.pacer().framesPerSecond());
     return paint.count > 0;
 }
 
@@ -848,12 +960,15 @@ Options readOptions(int argc, char** argv) {
             if (o.phase != "cpu" && o.phase != "latency" && o.phase != "both" &&
                 o.phase != "startup")
                 throw std::runtime_error("--phase: cpu, latency, both or startup");
-        } else if (arg == "--panel")
+        } else if (arg == "--flood")
+            o.flood = true;
+        else if (arg == "--panel")
             o.panel = next();
         else
             throw std::runtime_error(
                 "usage: mervgauge-panel-bench [--gauges N] [--pages N] [--rate HZ] [--seconds S] "
-                "[--warmup S] [--qos 0|1] [--phase cpu|latency|both|startup] [--panel PATH]");
+                "[--warmup S] [--qos 0|1] [--phase cpu|latency|both|startup] [--flood] "
+                "[--panel PATH]");
     }
     return o;
 }
@@ -869,8 +984,9 @@ int main(int argc, char** argv) {
         if (o.phase == "startup")
             return runStartupPhase(o) ? 0 : 1;
         std::printf("operator panel under load: %d gauges x %d Hz = %d messages/s over MQTT QoS %d "
-                    "on loopback; %d s measured after %d s of warm-up\n",
-                    o.gauges, o.rateHz, o.gauges * o.rateHz, o.qos, o.seconds, o.warmupS);
+                    "on loopback; %d s measured after %d s of warm-up%s\n",
+                    o.gauges, o.rateHz, o.gauges * o.rateHz, o.qos, o.seconds, o.warmupS,
+                    o.flood ? "; a flood: every message an alarm transition" : "");
         bool ok = true;
         if (o.phase != "latency")
             ok = runCpuPhase(o) && ok;

@@ -82,7 +82,10 @@ PanelWindow::PanelWindow(Form form, std::optional<QString> designedText,
     m_summary->setSortingEnabled(true);
     m_summary->sortByColumn(AlarmSummaryModel::TimeColumn, Qt::DescendingOrder);
     m_summary->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sizeColumnsToContents(*m_summary);
+    // Sized once per form from a sample of what its alarms can show (formSummaryColumns): a
+    // flood changes rows a thousand times a second, and sizing to the contents would measure
+    // every shown row at every change.
+    sizeColumnsTo(*m_summary, {});
     m_summary->verticalHeader()->hide();
     connect(m_summary->horizontalHeader(), &QHeaderView::sectionResized, this,
             &PanelWindow::fitSummaryWidth);
@@ -289,8 +292,7 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
     });
     updateTitle();
     updateStatus();
-    m_formSummaryWidth = formSummaryWidth();
-    fitSummaryWidth();
+    fitSummaryColumns();
 }
 
 void PanelWindow::openForm(const std::filesystem::path& path) {
@@ -408,7 +410,12 @@ void PanelWindow::setMaxFramesPerSecond(qreal fps) {
 void PanelWindow::setZone(DisplayZone zone) {
     m_zone = zone;
     m_controller->alarms().setZone(zone);
-    m_formSummaryWidth = formSummaryWidth();
+    fitSummaryColumns();
+}
+
+void PanelWindow::fitSummaryColumns() {
+    m_formSummaryColumns = formSummaryColumns();
+    sizeColumnsTo(*m_summary, m_formSummaryColumns);
     fitSummaryWidth();
 }
 
@@ -418,11 +425,16 @@ void PanelWindow::fitSummaryWidth() {
         most = int(where->availableGeometry().width() * SummaryMostOfScreen);
     const int pane = m_summaryDock->widget()->layout()->contentsMargins().left() +
                      m_summaryDock->widget()->layout()->contentsMargins().right();
-    const int columns = std::max(m_formSummaryWidth, wholeColumnsWidth(*m_summary));
+    // The columns as the operator left them, the stretched last one as the form needs it.
+    const QHeaderView& header = *m_summary->horizontalHeader();
+    std::vector<int> shown = m_formSummaryColumns;
+    for (int c = 0; c + 1 < header.count() && c < int(shown.size()); ++c)
+        shown[std::size_t(c)] = std::max(shown[std::size_t(c)], header.sectionSize(c));
+    const int columns = framedWidth(*m_summary, shown);
     const int needed = std::max(SummaryMinimumWidth, std::min(columns + pane, most));
     m_summaryDock->setMinimumWidth(needed);
     // The dock starts as wide as its columns need and the gauges have the rest; later it only
-    // grows, where longer texts came, and keeps a width the operator gave it.
+    // grows, where the operator widened a column, and keeps a width the operator gave it.
     if (!isVisible() || m_summaryDock->width() < needed)
         resizeDocks({m_summaryDock}, {needed}, Qt::Horizontal);
 }
@@ -543,7 +555,7 @@ void PanelWindow::showNewestAlarms() {
     updateNewAlarmsBar();
 }
 
-int PanelWindow::formSummaryWidth() const {
+std::vector<int> PanelWindow::formSummaryColumns() const {
     AlarmSummaryModel sample(m_controller->alarms().station());
     sample.setZone(m_zone);
     m_controller->sampleAlarms(sample);
@@ -557,7 +569,7 @@ int PanelWindow::formSummaryWidth() const {
     // A header with room for the sort arrow is wider.
     view.horizontalHeader()->setSortIndicatorShown(
         m_summary->horizontalHeader()->isSortIndicatorShown());
-    return wholeColumnsWidth(view);
+    return contentsWidths(view);
 }
 
 QSize PanelWindow::sizeHint() const {

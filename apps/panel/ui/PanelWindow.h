@@ -112,8 +112,10 @@ private:
     void showHistory();
     // The summary's dock as wide as its columns need, within half the screen.
     void fitSummaryWidth();
-    // The columns' width for the widest alarms the open form can raise.
-    int formSummaryWidth() const;
+    // The summary's columns sized for the open form, and its dock fitted to them.
+    void fitSummaryColumns();
+    // The columns' widths for the widest alarms the open form can raise.
+    std::vector<int> formSummaryColumns() const;
     // An entry of View → Zoom.
     void addZoomChoice(const QString& name, Zoom zoom);
     // Keeps the newest alarm in view while the operator follows the top of the summary; once
@@ -151,7 +153,7 @@ private:
     bool m_operatorScrolls = false;        // the scroll bar moves by the operator's own action
     bool m_newAlarmsBarDue = false;        // an update of the bar waits for the event loop
     std::vector<QPersistentModelIndex> m_arrivedAbove; // arrived while scrolled away
-    int m_formSummaryWidth = 0;
+    std::vector<int> m_formSummaryColumns;
     QLabel* m_status = nullptr;
     bool m_blinkOn = true;
     FramePacer* m_pacer = nullptr;
