@@ -1,5 +1,6 @@
 #include "panel/AlarmHistory.h"
 
+#include "IntegrityCheck.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -163,18 +164,7 @@ TEST(AlarmHistory, AKillInTheMiddleOfABurstLosesNoCommittedRow) {
     for (std::size_t i = 0; i < rows.size(); ++i)
         ASSERT_EQ(rows[i].value, double(i + 1)) << "row " << i;
 
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    std::string verdict;
-    sqlite3_exec(
-        db, "PRAGMA integrity_check",
-        [](void* out, int, char** values, char**) {
-            *static_cast<std::string*>(out) += values[0] ? values[0] : "";
-            return 0;
-        },
-        &verdict, nullptr);
-    sqlite3_close(db);
-    EXPECT_EQ(verdict, "ok");
+    EXPECT_EQ(test::integrityVerdict(path), "ok");
 }
 
 } // namespace

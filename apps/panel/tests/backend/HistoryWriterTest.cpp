@@ -1,10 +1,12 @@
 // The history written on a thread of its own: everything handed over is written in order, a
 // failing disk is told and retried without being asked, an ending writer makes one last try,
 // a writer that follows another writes the earlier one's unwritten transitions first, and what
-// cannot be written goes to a recovery file.
+// cannot be written goes to a recovery file; a kill in the middle of a flood leaves every batch
+// committed before it, in order, in a whole file.
 #include "panel/HistoryWriter.h"
 
 #include "FailingVfs.h"
+#include "IntegrityCheck.h"
 #include "NumberedTransitions.h"
 #include "QtTestApp.h"
 #include "TempFolder.h"
@@ -12,10 +14,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace merv::panel {
 namespace {
@@ -141,6 +146,58 @@ TEST_F(HistoryWriterTest, ATransitionNoHistoryCanHoldIsRefusedWhenHandedOver) {
     writer.record(transition(1));
     ASSERT_TRUE(writer.drain(10000));
     EXPECT_EQ(history.query(), transitions(1, 2));
+}
+
+// A child floods its writer with transitions, bursts of them handed over at once, and reports
+// on a pipe how many were committed whenever the writer has written all it was handed; it is
+// killed while the next bursts are being committed. Every reported row must be there, in
+// order with no gap, and the file must pass SQLite's own integrity check.
+TEST(HistoryWriterKill, AKillInTheMiddleOfAFloodLosesNoCommittedBatch) {
+    TempFolder folder;
+    const std::filesystem::path path = folder / "h.sqlite";
+    { AlarmHistory create(path); }
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        AlarmHistory history(path);
+        HistoryWriter writer(history);
+        constexpr int Burst = 500; // a flood's transitions, handed over faster than written
+        for (int n = 1;; n += Burst) {
+            for (int k = n; k < n + Burst; ++k)
+                writer.record(transition(k));
+            if (writer.drain(10000)) {
+                const std::int64_t committed = n + Burst - 1;
+                if (::write(pipeEnds[1], &committed, sizeof committed) != sizeof committed)
+                    ::_exit(1);
+            }
+        }
+    }
+    ::close(pipeEnds[1]);
+    constexpr std::int64_t KillAfter = 5000; // committed rows before the kill
+    std::int64_t committed = 0;
+    while (committed < KillAfter && ::read(pipeEnds[0], &committed, sizeof committed) > 0) {
+    }
+    // In the middle of the next burst's batches.
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    ::kill(child, SIGKILL);
+    std::int64_t more = 0;
+    while (::read(pipeEnds[0], &more, sizeof more) == sizeof more)
+        committed = more;
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_GE(committed, KillAfter);
+
+    AlarmHistory reopened(path);
+    const auto rows = reopened.query();
+    ASSERT_GE(std::int64_t(rows.size()), committed);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        ASSERT_EQ(rows[i], transition(int(i + 1))) << "row " << i;
+    EXPECT_EQ(test::integrityVerdict(path), "ok");
 }
 
 } // namespace
