@@ -325,8 +325,9 @@ private:
         const auto wallMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                                 std::chrono::system_clock::now().time_since_epoch())
                                 .count();
+        // Counted from a whole millisecond on, as the history's times are.
         if (m_counting && m_windowStartWallMs == 0)
-            m_windowStartWallMs = wallMs;
+            m_windowStartWallMs = wallMs + 1;
         const std::string payload = "{\"value\": " + std::string(number, end.ptr) +
                                     ", \"ts\": " + std::to_string(wallMs) + "}";
         const std::string topic = Prefix + "/" + tagOf(gauge);
@@ -337,7 +338,8 @@ private:
             return false;
         }
         const bool alarm = value > AlarmHigh;
-        if (m_counting && alarm != bool(m_inAlarm[std::size_t(gauge)]))
+        if (m_windowStartWallMs != 0 && wallMs >= m_windowStartWallMs &&
+            alarm != bool(m_inAlarm[std::size_t(gauge)]))
             ++m_transitions;
         m_inAlarm[std::size_t(gauge)] = alarm;
         return true;

@@ -40,6 +40,9 @@ namespace {
 constexpr int BlinkMs = 500;           // half a period of the blinking alarm markers and rows
 constexpr int HighlightMs = 3000;      // how long a gauge shown from its alarm stays framed
 constexpr int StatusMessageMs = 10000; // how long a message stays over the status bar
+// The summary is sorted again at most this often: a flood changes its rows a thousand times a
+// second, and each sort lays out and repaints every row in sight.
+constexpr int SummaryResortMs = 250;
 // The longest the history waits for its writer's last batch: a few batches on a slow disk.
 constexpr std::int64_t HistoryCatchUpMs = 1000;
 // The summary's least width, room for a whole alarm row of the usual texts; longer texts widen
@@ -77,6 +80,16 @@ PanelWindow::PanelWindow(Form form, std::optional<QString> designedText,
     // The alarm summary, newest first.
     m_summaryModel = new QSortFilterProxyModel(this);
     m_summaryModel->setSortRole(AlarmSummaryModel::SortRole);
+    // Changed and new rows are sorted in by scheduleResort, at once after a quiet spell and at
+    // most every SummaryResortMs in a flood; meanwhile a changed cell repaints alone.
+    m_summaryModel->setDynamicSortFilter(false);
+    m_resort.setSingleShot(true);
+    connect(&m_resort, &QTimer::timeout, this, [this] {
+        m_sinceResort.start();
+        m_summaryModel->sort(m_summaryModel->sortColumn(), m_summaryModel->sortOrder());
+    });
+    connect(m_summaryModel, &QAbstractItemModel::rowsInserted, this, &PanelWindow::scheduleResort);
+    connect(m_summaryModel, &QAbstractItemModel::dataChanged, this, &PanelWindow::scheduleResort);
     m_summary = new QTableView;
     m_summary->setModel(m_summaryModel);
     m_summary->setSortingEnabled(true);
@@ -514,6 +527,13 @@ void PanelWindow::alarmsArrived(int first, int last) {
     for (int row = first; row <= last; ++row)
         m_arrivedAbove.emplace_back(m_summaryModel->index(row, 0));
     updateNewAlarmsBar();
+}
+
+void PanelWindow::scheduleResort() {
+    if (m_resort.isActive())
+        return;
+    const qint64 since = m_sinceResort.isValid() ? m_sinceResort.elapsed() : SummaryResortMs;
+    m_resort.start(int(std::max<qint64>(0, SummaryResortMs - since)));
 }
 
 void PanelWindow::scheduleNewAlarmsBar() {

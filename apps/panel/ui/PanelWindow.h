@@ -7,8 +7,10 @@
 #include "panel/DisplayZone.h"
 #include "panel/Form.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPersistentModelIndex>
+#include <QTimer>
 
 #include <filesystem>
 #include <memory>
@@ -126,6 +128,8 @@ private:
     // The count on the bar: arrived alarms still unacknowledged above the first visible row.
     void updateNewAlarmsBar();
     void scheduleNewAlarmsBar();
+    // Sorts the summary again once the event loop runs, or SummaryResortMs after its last sort.
+    void scheduleResort();
     void showNewestAlarms();
     // Repaints the summary's rows in sight whose alarm blinks (unacknowledged).
     void repaintBlinkingRows();
@@ -152,6 +156,8 @@ private:
     bool m_followNewest = true;            // false once the operator scrolled away on purpose
     bool m_operatorScrolls = false;        // the scroll bar moves by the operator's own action
     bool m_newAlarmsBarDue = false;        // an update of the bar waits for the event loop
+    QTimer m_resort;                       // the summary's next sort, when one is due
+    QElapsedTimer m_sinceResort;           // since the summary was last sorted
     std::vector<QPersistentModelIndex> m_arrivedAbove; // arrived while scrolled away
     std::vector<int> m_formSummaryColumns;
     QLabel* m_status = nullptr;
