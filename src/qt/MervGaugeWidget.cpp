@@ -6,6 +6,7 @@
 #include <mervgauge/MervGaugePropertySheet.h>
 #include <mervgauge/private/ControlCalls.h>
 #include <mervgauge/private/GaugePainter.h>
+#include <mervgauge/private/GaugeSpeech.h>
 #include <mervgauge/private/NoticeRepaints.h>
 #include <mervgauge/private/OleColor.h>
 #include <mervgauge/private/PropertyNotices.h>
@@ -184,6 +185,12 @@ public:
         QString value;
         QString description;
     } spoken;
+    // What may have changed of it while nobody listened, to compare once somebody does.
+    struct Unheard {
+        bool name = false;
+        bool value = false;
+        bool state = false;
+    } unheard;
 };
 
 MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
@@ -375,6 +382,16 @@ void MervGaugeWidget::Private::notify(MervGaugeWidget& q, Property property,
 
 void MervGaugeWidget::Private::tellScreenReaders(bool nameMayDiffer, bool valueMayDiffer,
                                                  bool stateMayDiffer) {
+    // Without a screen reader nobody hears the events: the texts are left unread, which
+    // would otherwise cost every value write, until somebody listens.
+    unheard.name |= nameMayDiffer;
+    unheard.value |= valueMayDiffer;
+    unheard.state |= stateMayDiffer;
+    if (!qt::accessibleEventsHeard())
+        return;
+    nameMayDiffer = std::exchange(unheard.name, false);
+    valueMayDiffer = std::exchange(unheard.value, false);
+    stateMayDiffer = std::exchange(unheard.state, false);
     // What screen readers were told is compared too: a caption changed and changed back
     // within one call tells nothing new.
     if (QString name = nameMayDiffer ? MervGaugeAccessible::nameOf(*control) : spoken.name;
@@ -731,8 +748,11 @@ void MervGaugeWidget::paintEvent(QPaintEvent* event) {
     // The control pixels that any pixel of the region shows, partly covered ones included.
     const QTransform toControl = toWidget.inverted();
     QRegion region;
-    for (const QRect& r : event->region())
-        region += toControl.mapRect(QRectF(r)).toAlignedRect();
+    if (toWidget.type() <= QTransform::TxTranslate) // the origin is in whole pixels
+        region = event->region().translated(-controlOrigin());
+    else
+        for (const QRect& r : event->region())
+            region += toControl.mapRect(QRectF(r)).toAlignedRect();
     d->painter->paint(painter, region);
 }
 
