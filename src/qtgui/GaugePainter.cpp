@@ -394,8 +394,10 @@ void GaugePainter::paintLabel(QPainter& painter, const Element& element, const Q
         const QRectF box(QPointF(), rect.size());
         p.setFont(label.font() ? fontFor(element, *label.font()) : fallback);
         p.setPen(color);
-        p.drawText(box, int(alignmentOf(label.alignment()) | Qt::AlignTop | Qt::TextWordWrap),
-                   QString::fromStdString(label.caption()));
+        const int flags = int(alignmentOf(label.alignment()) | Qt::AlignTop | Qt::TextWordWrap);
+        const QString caption = QString::fromStdString(label.caption());
+        if (!m_captions.draw(p, box, flags, caption))
+            p.drawText(box, flags, caption);
     });
 }
 
