@@ -79,8 +79,8 @@ private:
         QRectF rect;               // where it stands, in control pixels
         QTransform local;          // from the rectangle to the sprite's pixels
         QRgb color = 0;
-        std::optional<Font> font; // the element's own font
-        QFont fallbackFont;       // the painter's, for an element without one
+        std::optional<Font> font;          // the element's own font
+        std::optional<QFont> fallbackFont; // the painter's, for an element without one
         bool stretch = false;
         friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
     };
