@@ -746,13 +746,14 @@ void MervGaugeWidget::paintEvent(QPaintEvent* event) {
     const QTransform toWidget = d->controlToWidget();
     painter.setTransform(toWidget, true);
     // The control pixels that any pixel of the region shows, partly covered ones included.
-    const QTransform toControl = toWidget.inverted();
     QRegion region;
-    if (toWidget.type() <= QTransform::TxTranslate) // the origin is in whole pixels
+    if (toWidget.type() <= QTransform::TxTranslate) { // the origin is in whole pixels
         region = event->region().translated(-controlOrigin());
-    else
+    } else {
+        const QTransform toControl = toWidget.inverted();
         for (const QRect& r : event->region())
             region += toControl.mapRect(QRectF(r)).toAlignedRect();
+    }
     d->painter->paint(painter, region);
 }
 
