@@ -29,6 +29,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCoreApplication>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -271,7 +272,10 @@ std::uint32_t MervGaugeWidget::Private::ambientBackColor() const {
 
 void MervGaugeWidget::Private::propertyChanged(std::string_view name) {
     told.mayHaveChanged(name);
-    emit q.propertyChanged(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    // Every value write names a property: its text is made only for somebody connected.
+    static const QMetaMethod signal = QMetaMethod::fromSignal(&MervGaugeWidget::propertyChanged);
+    if (q.isSignalConnected(signal))
+        emit q.propertyChanged(QString::fromUtf8(name.data(), qsizetype(name.size())));
 }
 
 void MervGaugeWidget::Private::statusChanged(std::string_view name, bool) {
