@@ -6,6 +6,7 @@
 #include <mervgauge/MervGaugePropertySheet.h>
 #include <mervgauge/private/ControlCalls.h>
 #include <mervgauge/private/GaugePainter.h>
+#include <mervgauge/private/GaugeSpeech.h>
 #include <mervgauge/private/NoticeRepaints.h>
 #include <mervgauge/private/OleColor.h>
 #include <mervgauge/private/PropertyNotices.h>
@@ -28,6 +29,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCoreApplication>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -184,6 +186,12 @@ public:
         QString value;
         QString description;
     } spoken;
+    // What may have changed of it while nobody listened, to compare once somebody does.
+    struct Unheard {
+        bool name = false;
+        bool value = false;
+        bool state = false;
+    } unheard;
 };
 
 MervGaugeWidget::Private::Private(MervGaugeWidget& widget)
@@ -264,7 +272,10 @@ std::uint32_t MervGaugeWidget::Private::ambientBackColor() const {
 
 void MervGaugeWidget::Private::propertyChanged(std::string_view name) {
     told.mayHaveChanged(name);
-    emit q.propertyChanged(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    // Every value write names a property: its text is made only for somebody connected.
+    static const QMetaMethod signal = QMetaMethod::fromSignal(&MervGaugeWidget::propertyChanged);
+    if (q.isSignalConnected(signal))
+        emit q.propertyChanged(QString::fromUtf8(name.data(), qsizetype(name.size())));
 }
 
 void MervGaugeWidget::Private::statusChanged(std::string_view name, bool) {
@@ -375,6 +386,16 @@ void MervGaugeWidget::Private::notify(MervGaugeWidget& q, Property property,
 
 void MervGaugeWidget::Private::tellScreenReaders(bool nameMayDiffer, bool valueMayDiffer,
                                                  bool stateMayDiffer) {
+    // Without a screen reader nobody hears the events: the texts are left unread, which
+    // would otherwise cost every value write, until somebody listens.
+    unheard.name |= nameMayDiffer;
+    unheard.value |= valueMayDiffer;
+    unheard.state |= stateMayDiffer;
+    if (!qt::accessibleEventsHeard())
+        return;
+    nameMayDiffer = std::exchange(unheard.name, false);
+    valueMayDiffer = std::exchange(unheard.value, false);
+    stateMayDiffer = std::exchange(unheard.state, false);
     // What screen readers were told is compared too: a caption changed and changed back
     // within one call tells nothing new.
     if (QString name = nameMayDiffer ? MervGaugeAccessible::nameOf(*control) : spoken.name;
@@ -729,10 +750,14 @@ void MervGaugeWidget::paintEvent(QPaintEvent* event) {
     const QTransform toWidget = d->controlToWidget();
     painter.setTransform(toWidget, true);
     // The control pixels that any pixel of the region shows, partly covered ones included.
-    const QTransform toControl = toWidget.inverted();
     QRegion region;
-    for (const QRect& r : event->region())
-        region += toControl.mapRect(QRectF(r)).toAlignedRect();
+    if (toWidget.type() <= QTransform::TxTranslate) { // the origin is in whole pixels
+        region = event->region().translated(-controlOrigin());
+    } else {
+        const QTransform toControl = toWidget.inverted();
+        for (const QRect& r : event->region())
+            region += toControl.mapRect(QRectF(r)).toAlignedRect();
+    }
     d->painter->paint(painter, region);
 }
 

@@ -41,6 +41,25 @@ constexpr std::uint32_t SystemButtonText = 0x80000012u;
 // How far inside a button its focus rectangle is drawn, in control pixels.
 constexpr qreal ButtonFocusInset = 3;
 
+// Whole numbers below and above a coordinate, without a call into the maths library: the
+// painter takes the pixels of every child of a container on every paint.
+int floorToInt(qreal v) {
+    const int i = int(v);
+    return v < i ? i - 1 : i;
+}
+int ceilToInt(qreal v) {
+    const int i = int(v);
+    return v > i ? i + 1 : i;
+}
+
+// The whole pixels covering a rectangle, as QRectF::toAlignedRect gives them.
+QRect alignedRect(const QRectF& r) {
+    const int left = floorToInt(r.x());
+    const int top = floorToInt(r.y());
+    return QRect(left, top, ceilToInt(r.x() + r.width()) - left,
+                 ceilToInt(r.y() + r.height()) - top);
+}
+
 QPointF twipsToPixels(int x, int y) {
     return {qreal(x) / Layout::TwipsPerPixel, qreal(y) / Layout::TwipsPerPixel};
 }
@@ -192,7 +211,7 @@ QRect GaugePainter::lineBox(const Element& element) const {
             .normalized();
     // The pen reaches half its width (and one pixel of antialiasing) beyond the end points.
     const int margin = int(LinePenWidth) + 1;
-    return box.toAlignedRect().adjusted(-margin, -margin, margin, margin);
+    return alignedRect(box).adjusted(-margin, -margin, margin, margin);
 }
 
 QImage GaugePainter::picture(const Element& element) const {
@@ -213,7 +232,7 @@ void GaugePainter::paint(QPainter& painter, const QRegion& region) const {
     std::vector<QRect> covers;
     const auto parts = partsToPaint(root, {}, region, covers);
     const QRectF rect = elementRect(root);
-    if (!hiddenBehind(rect.toAlignedRect(), region, covers))
+    if (!hiddenBehind(alignedRect(rect), region, covers))
         painter.fillRect(rect, colorOf(root.backColor()));
     paintParts(painter, parts, region);
 }
@@ -239,13 +258,13 @@ bool paints(ElementKind kind) {
 
 // The whole pixels inside a rectangle.
 QRect innerPixels(const QRectF& rect) {
-    return QRect(QPoint(int(std::ceil(rect.left())), int(std::ceil(rect.top()))),
-                 QPoint(int(std::floor(rect.right())) - 1, int(std::floor(rect.bottom())) - 1));
+    return QRect(QPoint(ceilToInt(rect.left()), ceilToInt(rect.top())),
+                 QPoint(floorToInt(rect.right()) - 1, floorToInt(rect.bottom()) - 1));
 }
 
 // The pixels a one-pixel border around the rectangle can touch, side by side.
 std::array<QRect, 4> outlineOf(const QRectF& rect) {
-    const QRect a = rect.toAlignedRect();
+    const QRect a = alignedRect(rect);
     constexpr int Reach = 2;
     return {QRect(a.left(), a.top(), a.width(), Reach),
             QRect(a.left(), a.bottom() - Reach + 1, a.width(), Reach),
@@ -313,14 +332,16 @@ std::vector<GaugePainter::Part> GaugePainter::partsToPaint(const Container& cont
                                                            std::vector<QRect>& covers) const {
     // Front to back, so that each element knows the opaque ones in front of it.
     std::vector<Part> parts;
+    const QRect bounding = region.boundingRect();
     for (const auto& child : container.children()) {
         if (!paints(child->kind()) || !child->visible() || !container.showsChild(*child))
             continue;
         const QRectF rect = rectOf(child->bounds(), origin);
         // The cheap rejects: an element outside the region, or hidden there behind opaque
         // elements in front of it, would change no pixel of it.
-        const QRect reach = reachOf(*child, rect).toAlignedRect();
-        if (!region.intersects(reach) || hiddenBehind(reach, region, covers))
+        const QRect reach = alignedRect(reachOf(*child, rect));
+        if (!bounding.intersects(reach) || !region.intersects(reach) ||
+            hiddenBehind(reach, region, covers))
             continue;
         parts.push_back({child, rect, origin, reach});
         if (opaque(*child))
@@ -341,7 +362,7 @@ std::optional<GaugePainter::Placement> GaugePainter::placementOf(const QPainter&
     if (t.type() > QTransform::TxScale || t.m11() <= 0 || !qFuzzyCompare(t.m11(), t.m22()))
         return std::nullopt;
     const QRectF device = t.mapRect(rect);
-    const QRect pixels = device.toAlignedRect();
+    const QRect pixels = alignedRect(device);
     const QPointF fraction = device.topLeft() - QPointF(pixels.topLeft());
     return Placement{pixels, QTransform(t.m11(), 0, 0, t.m22(), fraction.x(), fraction.y())};
 }
@@ -398,15 +419,16 @@ void GaugePainter::paintLabel(QPainter& painter, const Element& element, const Q
     key.font = label.font();
     if (!label.font())
         key.fallbackFont = painter.font();
-    const QFont fallback = key.fallbackFont;
     paintSprite(painter, element, std::move(key), rect, [&](QPainter& p) {
         // drawText clips to the box itself where the text does not fit; a clip of our own
         // would cost a clip intersection with every paint.
         const QRectF box(QPointF(), rect.size());
-        p.setFont(label.font() ? fontFor(element, *label.font()) : fallback);
+        p.setFont(label.font() ? fontFor(element, *label.font()) : painter.font());
         p.setPen(color);
-        p.drawText(box, int(alignmentOf(label.alignment()) | Qt::AlignTop | Qt::TextWordWrap),
-                   QString::fromStdString(label.caption()));
+        const int flags = int(alignmentOf(label.alignment()) | Qt::AlignTop | Qt::TextWordWrap);
+        const QString caption = QString::fromStdString(label.caption());
+        if (!m_captions.draw(p, box, flags, caption))
+            p.drawText(box, flags, caption);
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CaptionGlyphs.h"
 #include <mervgauge/platform/ElementTree.h>
 #include <mervgauge/platform/Font.h>
 #include <mervgauge/platform/PixelRect.h>
@@ -78,8 +79,8 @@ private:
         QRectF rect;               // where it stands, in control pixels
         QTransform local;          // from the rectangle to the sprite's pixels
         QRgb color = 0;
-        std::optional<Font> font; // the element's own font
-        QFont fallbackFont;       // the painter's, for an element without one
+        std::optional<Font> font;          // the element's own font
+        std::optional<QFont> fallbackFont; // the painter's, for an element without one
         bool stretch = false;
         friend bool operator==(const SpriteKey&, const SpriteKey&) = default;
     };
@@ -155,6 +156,8 @@ private:
     mutable std::map<const std::uint8_t*, QImage> m_pictures;
     // Each label's and image's sprite as last drawn.
     mutable std::map<const Element*, Sprite> m_sprites;
+    // The glyphs labels draw their captions with, kept per font.
+    mutable CaptionGlyphs m_captions;
     // Each label's font as last resolved, with what it was resolved from.
     mutable std::map<const Element*, std::pair<std::optional<Font>, QFont>> m_fonts;
 };

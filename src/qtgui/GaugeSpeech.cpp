@@ -48,6 +48,10 @@ void sendAccessibleEvent(QAccessibleEvent* event) {
         QAccessible::updateAccessibility(event);
 }
 
+bool accessibleEventsHeard() {
+    return sink() || QAccessible::isActive();
+}
+
 QString spokenName(const MERV_Gauge& gauge) {
     return QString::fromStdString(gauge.VariableName());
 }

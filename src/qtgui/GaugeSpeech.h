@@ -25,5 +25,7 @@ QString spokenState(const MERV_Gauge& gauge);
 using AccessibleEventSink = std::function<void(QAccessibleEvent*)>;
 void setAccessibleEventSink(AccessibleEventSink sink);
 void sendAccessibleEvent(QAccessibleEvent* event);
+// Whether an event sent now reaches anybody: a sink, or an active screen reader.
+bool accessibleEventsHeard();
 
 } // namespace merv::qt

@@ -9,8 +9,20 @@
 namespace merv::qt {
 
 void PropertyNotices::mayHaveChanged(std::string_view name) {
-    if (const PropertyInfo* property = findProperty(name))
-        mayHaveChanged(GaugeProperty(property - gaugeProperties().data()));
+    // The control names a handful of properties, spelt alike each time, with every value
+    // write: each name is looked up in the property table (without regard to case) once.
+    auto known = std::find_if(m_names.begin(), m_names.end(),
+                              [&](const auto& entry) { return entry.first == name; });
+    if (known == m_names.end()) {
+        const PropertyInfo* property = findProperty(name);
+        m_names.emplace_back(std::string(name),
+                             property
+                                 ? std::optional(GaugeProperty(property - gaugeProperties().data()))
+                                 : std::nullopt);
+        known = m_names.end() - 1;
+    }
+    if (known->second)
+        mayHaveChanged(*known->second);
 }
 
 void PropertyNotices::fieldsChanged(const GaugeElements& ui,

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -70,6 +72,8 @@ private:
 
     std::array<QVariant, GaugePropertyCount> m_told;
     std::array<bool, GaugePropertyCount> m_changed{};
+    // Each name a property was marked by, and the property it names (none: not the gauge's).
+    std::vector<std::pair<std::string, std::optional<GaugeProperty>>> m_names;
 };
 
 } // namespace merv::qt

@@ -42,6 +42,7 @@ private slots:
     void descriptionIsTheAlarmStateInWords_data();
     void descriptionIsTheAlarmStateInWords();
     void eventsComeOnlyForRealChanges();
+    void whatChangedUnheardIsToldOnceSomebodyListens();
     void openEditorInputsAreChildrenNamedByTheirCaptions();
 };
 
@@ -126,6 +127,30 @@ void GaugeAccessibility::eventsComeOnlyForRealChanges() {
             qPrintable(
                 QStringLiteral("%1: told %2").arg(QLatin1String(step.shows)).arg(describe(told))));
     }
+}
+
+// Without a screen reader the gauge builds no events; what changed meanwhile is told with the
+// next change somebody hears, compared with what was last told.
+void GaugeAccessibility::whatChangedUnheardIsToldOnceSomebodyListens() {
+    MervGaugeWidget widget;
+    widget.setValue(50);
+    widget.ensurePolished();
+    QVERIFY(!QAccessible::isActive());
+    widget.setVariableName(QStringLiteral("Flow"));
+    widget.setValue(90); // the high alarm
+    widget.setValue(50); // back to normal, as screen readers last heard it
+    std::vector<Told> told;
+    const auto restoreSink = qScopeGuard([] { MervGaugeAccessible::setEventSink({}); });
+    MervGaugeAccessible::setEventSink([&](QAccessibleEvent* event) {
+        told.push_back({event->type(),
+                        event->type() == QAccessible::ValueChanged
+                            ? static_cast<QAccessibleValueChangeEvent*>(event)->value().toString()
+                            : QString()});
+    });
+    widget.setValue(60);
+    const std::vector<Told> expected{{QAccessible::NameChanged, QString()},
+                                     {QAccessible::ValueChanged, QStringLiteral("60 EU")}};
+    QVERIFY2(told == expected, qPrintable(describe(told)));
 }
 
 void GaugeAccessibility::openEditorInputsAreChildrenNamedByTheirCaptions() {

@@ -1,0 +1,146 @@
+// Captions drawn from kept glyphs: the same pixels as QPainter::drawText, or nothing drawn and
+// the caller left to draw the text itself.
+#include <mervgauge/private/CaptionGlyphs.h>
+#include <mervgauge/private/FontOf.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+using merv::qt::CaptionGlyphs;
+
+namespace {
+
+// The value label's box, and the image it is drawn into around it.
+constexpr QRectF ValueBox(0, 0, 113, 17);
+constexpr QSize Canvas(140, 40);
+constexpr int LabelFlags = Qt::AlignTop | Qt::TextWordWrap;
+
+QFont labelFont(int weight = 400, double points = 8.25, bool underline = false) {
+    return merv::qt::fontOf({"Arial", points, weight, false, underline, false});
+}
+
+struct Drawn {
+    QImage image;
+    bool byGlyphs = false;
+};
+
+// The text drawn at the offset, by the kept glyphs where they take it, else by drawText.
+Drawn draw(CaptionGlyphs& glyphs, const QFont& font, QPointF offset, int flags, const QString& text,
+           bool useGlyphs) {
+    Drawn drawn{QImage(Canvas, QImage::Format_ARGB32_Premultiplied)};
+    drawn.image.fill(Qt::white);
+    QPainter painter(&drawn.image);
+    painter.translate(offset);
+    painter.setFont(font);
+    painter.setPen(QColor(0x20, 0x30, 0x90));
+    drawn.byGlyphs = useGlyphs && glyphs.draw(painter, ValueBox, flags, text);
+    if (!drawn.byGlyphs)
+        painter.drawText(ValueBox, flags, text);
+    return drawn;
+}
+
+} // namespace
+
+class CaptionGlyphsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void samePixelsAsDrawText_data();
+    void samePixelsAsDrawText();
+    void everyValueOfAScaleLikeDrawText();
+    void leavesToDrawTextWhatItCannotVouchFor_data();
+    void leavesToDrawTextWhatItCannotVouchFor();
+    void aScaledPainterIsLeftToDrawText();
+};
+
+void CaptionGlyphsTest::samePixelsAsDrawText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QPointF>("offset");
+    QTest::addColumn<int>("weight");
+    const QList<QString> texts{QStringLiteral("27 EU"), QStringLiteral("-0.5 bar"),
+                               QStringLiteral("1,234.75 kPa"), QStringLiteral("Wo AV Ty"),
+                               QStringLiteral("100%")};
+    const QList<QPair<const char*, int>> alignments{
+        {"left", Qt::AlignLeft}, {"centre", Qt::AlignHCenter}, {"right", Qt::AlignRight}};
+    const QList<QPointF> offsets{{28, 3}, {28.5, 3.25}, {3.3, 7.7}};
+    for (const QString& text : texts) {
+        for (const auto& [name, alignment] : alignments) {
+            for (const QPointF& offset : offsets) {
+                for (const int weight : {400, 700}) {
+                    QTest::addRow("%s %s at %g,%g weight %d", qPrintable(text), name, offset.x(),
+                                  offset.y(), weight)
+                        << text << alignment << offset << weight;
+                }
+            }
+        }
+    }
+}
+
+void CaptionGlyphsTest::samePixelsAsDrawText() {
+    QFETCH(QString, text);
+    QFETCH(int, alignment);
+    QFETCH(QPointF, offset);
+    QFETCH(int, weight);
+    CaptionGlyphs glyphs;
+    const QFont font = labelFont(weight);
+    const Drawn expected = draw(glyphs, font, offset, alignment | LabelFlags, text, false);
+    const Drawn actual = draw(glyphs, font, offset, alignment | LabelFlags, text, true);
+    // Kerned pairs ("AV") go to drawText; the rest must come from the glyphs.
+    if (!text.contains(QStringLiteral("AV")))
+        QVERIFY(actual.byGlyphs);
+    QCOMPARE(actual.image, expected.image);
+}
+
+// The value label as it changes with every write: each caption of a scale in one painter's
+// glyphs, which grow as new characters and pairs come.
+void CaptionGlyphsTest::everyValueOfAScaleLikeDrawText() {
+    CaptionGlyphs glyphs;
+    const QFont font = labelFont();
+    for (int value = -120; value <= 1200; value += 7) {
+        const QString text = QString::number(value / 10.0, 'f', 1) + QStringLiteral(" EU");
+        const Drawn expected =
+            draw(glyphs, font, {28, 5}, Qt::AlignHCenter | LabelFlags, text, false);
+        const Drawn actual = draw(glyphs, font, {28, 5}, Qt::AlignHCenter | LabelFlags, text, true);
+        QVERIFY2(actual.byGlyphs, qPrintable(text));
+        QVERIFY2(actual.image == expected.image, qPrintable(text));
+    }
+}
+
+void CaptionGlyphsTest::leavesToDrawTextWhatItCannotVouchFor_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QFont>("font");
+    QTest::addRow("wider than the box: it wraps")
+        << QStringLiteral("a caption far too long for the value label's box") << labelFont();
+    QTest::addRow("taller than the box: it is clipped")
+        << QStringLiteral("12") << labelFont(400, 20);
+    QTest::addRow("a line break") << QStringLiteral("12\nEU") << labelFont();
+    QTest::addRow("beyond Latin-1") << QStringLiteral("12 \u00b5\u03a9") << labelFont();
+    QTest::addRow("a trailing space") << QStringLiteral("12 ") << labelFont();
+    QTest::addRow("an underlined font") << QStringLiteral("12 EU") << labelFont(400, 8.25, true);
+}
+
+void CaptionGlyphsTest::leavesToDrawTextWhatItCannotVouchFor() {
+    QFETCH(QString, text);
+    QFETCH(QFont, font);
+    CaptionGlyphs glyphs;
+    const Drawn expected = draw(glyphs, font, {28, 3}, Qt::AlignHCenter | LabelFlags, text, false);
+    const Drawn actual = draw(glyphs, font, {28, 3}, Qt::AlignHCenter | LabelFlags, text, true);
+    QVERIFY(!actual.byGlyphs);
+    QCOMPARE(actual.image, expected.image);
+}
+
+void CaptionGlyphsTest::aScaledPainterIsLeftToDrawText() {
+    CaptionGlyphs glyphs;
+    QImage image(Canvas * 2, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(2, 2);
+    painter.setFont(labelFont());
+    QVERIFY(
+        !glyphs.draw(painter, ValueBox, Qt::AlignHCenter | LabelFlags, QStringLiteral("27 EU")));
+    QCOMPARE(image.pixel(10, 10), QColor(Qt::white).rgb());
+}
+
+QTEST_MAIN(CaptionGlyphsTest)
+#include "tst_CaptionGlyphs.moc"
