@@ -1,5 +1,6 @@
 // Value writes and face redraws of a restored control, the two paths a host drives most.
 #include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/platform/ElementTree.h>
 #include <mervgauge/platform/PropertyBag.h>
 
 #include <benchmark/benchmark.h>
@@ -77,6 +78,23 @@ void BM_FaceRedraw(benchmark::State& state) {
     benchmark::DoNotOptimize(g.gauge->ui().Sfondo.surface().pixel(83, 6));
 }
 BENCHMARK(BM_FaceRedraw);
+
+// A view that takes every notice and does nothing with it.
+class IdleView : public ElementObserver {
+public:
+    void elementChanged(const ElementNotice& notice) override { benchmark::DoNotOptimize(&notice); }
+};
+
+// BM_FaceRedraw with a view watching: each present also finds which pixels changed.
+void BM_FaceRedrawWatched(benchmark::State& state) {
+    RestoredGauge g;
+    IdleView view;
+    g.gauge->elements().addObserver(view);
+    for (auto _ : state)
+        g.gauge->InitTimer_Timer();
+    g.gauge->elements().removeObserver(view);
+}
+BENCHMARK(BM_FaceRedrawWatched);
 
 } // namespace
 } // namespace merv

@@ -31,6 +31,11 @@ void Container::add(Element& child) {
 bool Container::moveTo(Element& child, bool front) {
     auto it = std::find(m_children.begin(), m_children.end(), &child);
     assert(it != m_children.end() && "the element stands in this container");
+    ElementTree& tree = child.tree();
+    // The order to compare with at the end is the one before this move; one that leaves the
+    // child where it is is found to change nothing there.
+    if (tree.deferringNotices())
+        tree.stackingWillChange(*this);
     const auto from = std::size_t(it - m_children.begin());
     m_children.erase(it);
     std::size_t to = 0;
@@ -38,13 +43,6 @@ bool Container::moveTo(Element& child, bool front) {
         to = child.ownsWindow() ? 0 : windowlessStart(m_children);
     else
         to = child.ownsWindow() ? windowlessStart(m_children) : m_children.size();
-    ElementTree& tree = child.tree();
-    if (to != from && tree.deferringNotices()) {
-        // The order to compare with at the end is the one before this move.
-        m_children.insert(m_children.begin() + std::ptrdiff_t(from), &child);
-        tree.stackingWillChange(*this);
-        m_children.erase(m_children.begin() + std::ptrdiff_t(from));
-    }
     m_children.insert(m_children.begin() + std::ptrdiff_t(to), &child);
     if (to == from)
         return false;

@@ -184,6 +184,10 @@ void Surface::cls() {
 }
 
 PixelRect Surface::present() {
+    if (m_presentedUnknown) {
+        markShown();
+        return {0, 0, m_width, m_height};
+    }
     if (!m_drawnSincePresent)
         return {};
     m_drawnSincePresent = false;
@@ -209,6 +213,20 @@ PixelRect Surface::present() {
         return {};
     m_presented = m_pixels;
     return {left, top, right - left + 1, bottom - top + 1};
+}
+
+void Surface::presentUnwatched() noexcept {
+    if (m_drawnSincePresent) {
+        m_drawnSincePresent = false;
+        m_presentedUnknown = true;
+    }
+}
+
+void Surface::markShown() {
+    if (m_presentedUnknown || m_drawnSincePresent)
+        m_presented = m_pixels;
+    m_presentedUnknown = false;
+    m_drawnSincePresent = false;
 }
 
 std::uint32_t Surface::pixel(int x, int y) const noexcept {
