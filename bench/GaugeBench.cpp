@@ -57,6 +57,27 @@ void BM_ValueWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_ValueWrite);
 
+// A view that takes every notice and does nothing with it.
+class IdleView : public ElementObserver {
+public:
+    void elementChanged(const ElementNotice& notice) override { benchmark::DoNotOptimize(&notice); }
+};
+
+// BM_ValueWrite with a view watching: the notices are told, the needle's restacking held back.
+void BM_ValueWriteWatched(benchmark::State& state) {
+    RestoredGauge g;
+    IdleView view;
+    g.gauge->elements().addObserver(view);
+    const float values[] = {12.5f, 27.25f, 50.0f, 70.75f, 91.125f, 66.0f, 33.5f, 5.0f};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        g.gauge->setValue(values[i]);
+        i = (i + 1) % std::size(values);
+    }
+    g.gauge->elements().removeObserver(view);
+}
+BENCHMARK(BM_ValueWriteWatched);
+
 // Baseline for BM_ValueWrite: the storage text write alone, without the update.
 void BM_ValueTextOnly(benchmark::State& state) {
     RestoredGauge g;
@@ -78,12 +99,6 @@ void BM_FaceRedraw(benchmark::State& state) {
     benchmark::DoNotOptimize(g.gauge->ui().Sfondo.surface().pixel(83, 6));
 }
 BENCHMARK(BM_FaceRedraw);
-
-// A view that takes every notice and does nothing with it.
-class IdleView : public ElementObserver {
-public:
-    void elementChanged(const ElementNotice& notice) override { benchmark::DoNotOptimize(&notice); }
-};
 
 // BM_FaceRedraw with a view watching: each present also finds which pixels changed.
 void BM_FaceRedrawWatched(benchmark::State& state) {

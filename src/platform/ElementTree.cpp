@@ -115,6 +115,8 @@ ElementTree::DeferredNotices::~DeferredNotices() {
 }
 
 void ElementTree::stackingWillChange(Container& container) {
+    if (m_observerCount == 0)
+        return; // nobody to tell; a view that starts watching takes the order as it stands
     for (std::size_t i = 0; i < m_stackingHeld; ++i) {
         if (m_stackingBefore[i].container == &container)
             return; // the order to compare with is the one at the start

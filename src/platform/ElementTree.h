@@ -70,7 +70,8 @@ public:
         ElementTree& m_tree;
     };
     bool deferringNotices() const noexcept { return m_deferDepth > 0; }
-    // Called by a container before its order changes while notices are held back.
+    // Called by a container before its order changes while notices are held back. Where no
+    // observer watches, nothing is kept.
     void stackingWillChange(Container& container);
     // Called by a picture box whose surface is to be presented while notices are held back.
     void presentLater(PictureBox& box);

@@ -191,6 +191,10 @@ PixelRect Surface::present() {
     if (!m_drawnSincePresent)
         return {};
     m_drawnSincePresent = false;
+    // A redraw mostly paints what was there: one comparison of the whole buffer settles it.
+    const std::size_t bytes = m_pixels.size() * sizeof(std::uint32_t);
+    if (std::memcmp(m_pixels.data(), m_presented.data(), bytes) == 0)
+        return {};
     int top = m_height, bottom = -1, left = m_width, right = -1;
     for (int y = 0; y < m_height; ++y) {
         const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);

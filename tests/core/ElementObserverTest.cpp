@@ -231,6 +231,18 @@ TEST_F(ElementObserver, StackingThatEndsWhereItStartedTellsNothingWhenHeldBack) 
         EXPECT_NE(line.find(" stacking"), std::string::npos) << line;
 }
 
+TEST_F(ElementObserver, AViewThatStartsDuringAHoldIsToldTheRestackingSinceItStarted) {
+    h->gauge->elements().removeObserver(recorder);
+    {
+        ElementTree::DeferredNotices held(h->gauge->elements());
+        ui().Centro.zOrder(1); // unwatched: the view will paint the hub at the back
+        h->gauge->elements().addObserver(recorder);
+        ui().Centro.zOrder(0); // back in front, where it stood before the hold
+    }
+    const Lines told = recorder.take();
+    EXPECT_NE(std::find(told.begin(), told.end(), "Centro stacking"), told.end());
+}
+
 // Holds notices back and restacks the needle while it is told of held-back stacking.
 class RestacksWhenTold : public merv::ElementObserver {
 public:
