@@ -43,15 +43,16 @@ struct RestoredGauge {
     }
 };
 
+// Values across every band, so events fire and the needle moves on most writes.
+constexpr float WrittenValues[] = {12.5f, 27.25f, 50.0f, 70.75f, 91.125f, 66.0f, 33.5f, 5.0f};
+
 // The whole value update: format, five tests (events crossing bands), needle.
 void BM_ValueWrite(benchmark::State& state) {
     RestoredGauge g;
-    // Values across every band, so events fire and the needle moves on most writes.
-    const float values[] = {12.5f, 27.25f, 50.0f, 70.75f, 91.125f, 66.0f, 33.5f, 5.0f};
     std::size_t i = 0;
     for (auto _ : state) {
-        g.gauge->setValue(values[i]);
-        i = (i + 1) % std::size(values);
+        g.gauge->setValue(WrittenValues[i]);
+        i = (i + 1) % std::size(WrittenValues);
     }
     benchmark::DoNotOptimize(g.gauge->ui().LineValore.x1());
 }
@@ -68,11 +69,10 @@ void BM_ValueWriteWatched(benchmark::State& state) {
     RestoredGauge g;
     IdleView view;
     g.gauge->elements().addObserver(view);
-    const float values[] = {12.5f, 27.25f, 50.0f, 70.75f, 91.125f, 66.0f, 33.5f, 5.0f};
     std::size_t i = 0;
     for (auto _ : state) {
-        g.gauge->setValue(values[i]);
-        i = (i + 1) % std::size(values);
+        g.gauge->setValue(WrittenValues[i]);
+        i = (i + 1) % std::size(WrittenValues);
     }
     g.gauge->elements().removeObserver(view);
 }
