@@ -1,5 +1,6 @@
 // Value writes and face redraws of a restored control, the two paths a host drives most.
 #include <mervgauge/control/MERV_Gauge.h>
+#include <mervgauge/platform/ElementTree.h>
 #include <mervgauge/platform/PropertyBag.h>
 
 #include <benchmark/benchmark.h>
@@ -42,19 +43,40 @@ struct RestoredGauge {
     }
 };
 
+// Values across every band, so events fire and the needle moves on most writes.
+constexpr float WrittenValues[] = {12.5f, 27.25f, 50.0f, 70.75f, 91.125f, 66.0f, 33.5f, 5.0f};
+
 // The whole value update: format, five tests (events crossing bands), needle.
 void BM_ValueWrite(benchmark::State& state) {
     RestoredGauge g;
-    // Values across every band, so events fire and the needle moves on most writes.
-    const float values[] = {12.5f, 27.25f, 50.0f, 70.75f, 91.125f, 66.0f, 33.5f, 5.0f};
     std::size_t i = 0;
     for (auto _ : state) {
-        g.gauge->setValue(values[i]);
-        i = (i + 1) % std::size(values);
+        g.gauge->setValue(WrittenValues[i]);
+        i = (i + 1) % std::size(WrittenValues);
     }
     benchmark::DoNotOptimize(g.gauge->ui().LineValore.x1());
 }
 BENCHMARK(BM_ValueWrite);
+
+// A view that takes every notice and does nothing with it.
+class IdleView : public ElementObserver {
+public:
+    void elementChanged(const ElementNotice& notice) override { benchmark::DoNotOptimize(&notice); }
+};
+
+// BM_ValueWrite with a view watching: the notices are told, the needle's restacking held back.
+void BM_ValueWriteWatched(benchmark::State& state) {
+    RestoredGauge g;
+    IdleView view;
+    g.gauge->elements().addObserver(view);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        g.gauge->setValue(WrittenValues[i]);
+        i = (i + 1) % std::size(WrittenValues);
+    }
+    g.gauge->elements().removeObserver(view);
+}
+BENCHMARK(BM_ValueWriteWatched);
 
 // Baseline for BM_ValueWrite: the storage text write alone, without the update.
 void BM_ValueTextOnly(benchmark::State& state) {
@@ -77,6 +99,17 @@ void BM_FaceRedraw(benchmark::State& state) {
     benchmark::DoNotOptimize(g.gauge->ui().Sfondo.surface().pixel(83, 6));
 }
 BENCHMARK(BM_FaceRedraw);
+
+// BM_FaceRedraw with a view watching: each present also finds which pixels changed.
+void BM_FaceRedrawWatched(benchmark::State& state) {
+    RestoredGauge g;
+    IdleView view;
+    g.gauge->elements().addObserver(view);
+    for (auto _ : state)
+        g.gauge->InitTimer_Timer();
+    g.gauge->elements().removeObserver(view);
+}
+BENCHMARK(BM_FaceRedrawWatched);
 
 } // namespace
 } // namespace merv

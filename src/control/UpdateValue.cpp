@@ -25,11 +25,13 @@ constexpr std::array<const char*, 6> PrecisionFormats{"###0",     "###0.0",    "
 std::string MERV_Gauge::Impl::caption(const MERV_Gauge& gauge, const std::string& valueText) {
     const NumberLocale& locale = gauge.m_site.numberLocale();
     const GaugeElements& ui = gauge.m_ui;
-    // 1. The format: the precision text is read again for every comparison.
+    // 1. The format: the precision compared with 0 to 5. Nothing runs between the
+    // comparisons that could change its text, so it is converted once for all six.
+    const double precision =
+        gauge.m_impl->numbers.precision.toDouble(ui.Prec.text(), ui.Prec.textGeneration(), locale);
     std::string_view format;
     for (std::size_t p = 0; p < PrecisionFormats.size(); ++p) {
-        if (gauge.m_impl->numbers.precision.toDouble(ui.Prec.text(), ui.Prec.textGeneration(),
-                                                     locale) == double(p))
+        if (precision == double(p))
             format = PrecisionFormats[p];
     }
     // 2. The value with its unit; the blank stays when the unit is empty.

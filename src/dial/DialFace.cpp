@@ -22,15 +22,41 @@ constexpr double EqualThresholdNudge = 0.01;
 // The intermediate scale labels show one decimal when they are not whole.
 constexpr const char* FractionalLabelFormat = "###0.0";
 
-float single(const std::string& text, const NumberLocale& locale) {
-    return convert::textToSingle(text, locale);
-}
-
-double number(const std::string& text, const NumberLocale& locale) {
-    return convert::textToDouble(text, locale);
-}
-
 } // namespace
+
+NumberMemo& DialFace::memoOf(const TextField& field) noexcept {
+    const std::array<const TextField*, 4> fields{&m_ui.AlarmH, &m_ui.WarningH, &m_ui.WarningL,
+                                                 &m_ui.AlarmL};
+    std::size_t i = 0;
+    while (i + 1 < fields.size() && fields[i] != &field)
+        ++i;
+    return m_thresholdNumbers[i];
+}
+
+NumberMemo& DialFace::memoOf(const Label& label) noexcept {
+    const std::array<const Label*, 6> labels{&m_ui.Minimo,   &m_ui.Massimo,  &m_ui.Venti,
+                                             &m_ui.Quaranta, &m_ui.Sessanta, &m_ui.Ottanta};
+    std::size_t i = 0;
+    while (i + 1 < labels.size() && labels[i] != &label)
+        ++i;
+    return m_labelNumbers[i];
+}
+
+double DialFace::number(const TextField& field, const NumberLocale& locale) {
+    return memoOf(field).toDouble(field.text(), field.textGeneration(), locale);
+}
+
+float DialFace::single(const TextField& field, const NumberLocale& locale) {
+    return memoOf(field).toSingle(field.text(), field.textGeneration(), locale);
+}
+
+double DialFace::number(const Label& label, const NumberLocale& locale) {
+    return memoOf(label).toDouble(label.caption(), label.captionGeneration(), locale);
+}
+
+float DialFace::single(const Label& label, const NumberLocale& locale) {
+    return memoOf(label).toSingle(label.caption(), label.captionGeneration(), locale);
+}
 
 void DialFace::draw(const ZoneColors& colors, const NumberLocale& locale) {
     // Views see the face as the draw leaves it, also when a step fails part way.
@@ -66,9 +92,9 @@ void DialFace::clampThresholds(const NumberLocale& locale) {
         {m_ui.WarningL, false, m_ui.Minimo},
     }};
     for (const Rule& rule : rules) {
-        const float threshold = single(rule.field.text(), locale);
-        const bool outside = rule.aboveMaximum ? threshold > single(m_ui.Massimo.caption(), locale)
-                                               : threshold < single(m_ui.Minimo.caption(), locale);
+        const float threshold = single(rule.field, locale);
+        const bool outside = rule.aboveMaximum ? threshold > single(m_ui.Massimo, locale)
+                                               : threshold < single(m_ui.Minimo, locale);
         if (outside)
             rule.field.setText(rule.replacement.caption());
     }
@@ -76,9 +102,9 @@ void DialFace::clampThresholds(const NumberLocale& locale) {
 
 void DialFace::computeAngles(const NumberLocale& locale) {
     auto angleOf = [&](const TextField& field) {
-        const double value = number(field.text(), locale);
-        const double minimum = number(m_ui.Minimo.caption(), locale);
-        const double maximum = number(m_ui.Massimo.caption(), locale);
+        const double value = number(field, locale);
+        const double minimum = number(m_ui.Minimo, locale);
+        const double maximum = number(m_ui.Massimo, locale);
         return dial::valueToAngle(value, minimum, maximum);
     };
     m_geometry.alarmHighAngle = angleOf(m_ui.AlarmH);
@@ -93,8 +119,8 @@ void DialFace::adjustArcs(const NumberLocale& locale) {
     m_geometry.warningLowArc = m_geometry.warningLowAngle;
     m_geometry.alarmLowArc = m_geometry.alarmLowAngle;
 
-    auto text = [&](const TextField& field) { return single(field.text(), locale); };
-    auto caption = [&](const Label& label) { return single(label.caption(), locale); };
+    auto text = [&](const TextField& field) { return single(field, locale); };
+    auto caption = [&](const Label& label) { return single(label, locale); };
 
     if (caption(m_ui.Massimo) <= text(m_ui.WarningH)) {
         m_geometry.warningHighArc = HighWarningEndArc;
@@ -120,16 +146,16 @@ void DialFace::writeScaleLabels(const NumberLocale& locale) {
     const std::array<Label*, 4> labels{&m_ui.Venti, &m_ui.Quaranta, &m_ui.Sessanta, &m_ui.Ottanta};
     constexpr std::array<int, 4> percents{20, 40, 60, 80};
     for (std::size_t i = 0; i < labels.size(); ++i) {
-        const double maximum = number(m_ui.Massimo.caption(), locale);
-        const double minimum = number(m_ui.Minimo.caption(), locale);
+        const double maximum = number(m_ui.Massimo, locale);
+        const double minimum = number(m_ui.Minimo, locale);
         const double span = maximum - minimum;
-        const double value = (span * percents[i] / 100.0) + number(m_ui.Minimo.caption(), locale);
+        const double value = (span * percents[i] / 100.0) + number(m_ui.Minimo, locale);
         if (!std::isfinite(value))
             throw RuntimeError(ErrorNumber::Overflow);
         labels[i]->setCaption(convert::doubleToText(value, locale));
     }
     for (Label* label : labels) {
-        const double x = number(label->caption(), locale);
+        const double x = number(*label, locale);
         if (x - std::floor(x) != 0.0)
             label->setCaption(convert::format(label->caption(), FractionalLabelFormat, locale));
     }

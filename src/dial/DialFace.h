@@ -3,6 +3,9 @@
 #include <mervgauge/dial/FaceGeometry.h>
 #include <mervgauge/layout/SurfaceLayout.h>
 #include <mervgauge/platform/NumberLocale.h>
+#include <mervgauge/platform/NumberMemo.h>
+
+#include <array>
 
 namespace merv {
 
@@ -28,8 +31,20 @@ private:
     void computeAngles(const NumberLocale& locale);
     void adjustArcs(const NumberLocale& locale);
     void writeScaleLabels(const NumberLocale& locale);
+    // The number a threshold field's text or a scale label's caption stands for, parsed
+    // once per change of the text however often a draw reads it.
+    double number(const TextField& field, const NumberLocale& locale);
+    float single(const TextField& field, const NumberLocale& locale);
+    double number(const Label& label, const NumberLocale& locale);
+    float single(const Label& label, const NumberLocale& locale);
+    NumberMemo& memoOf(const TextField& field) noexcept;
+    NumberMemo& memoOf(const Label& label) noexcept;
 
     const GaugeElements& m_ui;
+    // One memo per text: the four threshold fields, then the two scale ends and the four
+    // intermediate scale labels.
+    std::array<NumberMemo, 4> m_thresholdNumbers;
+    std::array<NumberMemo, 6> m_labelNumbers;
     dial::FaceGeometry m_geometry;
     ZoneColors m_colors;
     bool m_bandsDrawn = false;

@@ -8,46 +8,40 @@
 
 namespace merv {
 
-namespace {
-
-// The first position of the windowless layer: every windowed child stands before it.
-std::size_t windowlessStart(const std::vector<Element*>& children) {
-    return std::size_t(std::find_if(children.begin(), children.end(),
-                                    [](Element* e) { return !e->ownsWindow(); }) -
-                       children.begin());
-}
-
-} // namespace
-
 void Container::add(Element& child) {
     assert(!child.m_container && "an element stands in one container");
     child.m_container = this;
-    if (child.ownsWindow())
-        m_children.insert(m_children.begin() + std::ptrdiff_t(windowlessStart(m_children)), &child);
-    else
+    if (child.ownsWindow()) {
+        m_children.insert(m_children.begin() + std::ptrdiff_t(m_windowed), &child);
+        ++m_windowed;
+    } else {
         m_children.push_back(&child);
+    }
 }
 
 bool Container::moveTo(Element& child, bool front) {
     auto it = std::find(m_children.begin(), m_children.end(), &child);
     assert(it != m_children.end() && "the element stands in this container");
-    const auto from = std::size_t(it - m_children.begin());
-    m_children.erase(it);
-    std::size_t to = 0;
-    if (front)
-        to = child.ownsWindow() ? 0 : windowlessStart(m_children);
-    else
-        to = child.ownsWindow() ? windowlessStart(m_children) : m_children.size();
     ElementTree& tree = child.tree();
-    if (to != from && tree.deferringNotices()) {
-        // The order to compare with at the end is the one before this move.
-        m_children.insert(m_children.begin() + std::ptrdiff_t(from), &child);
+    // The order to compare with at the end is the one before this move; one that leaves the
+    // child where it is is found to change nothing there.
+    if (tree.deferringNotices())
         tree.stackingWillChange(*this);
-        m_children.erase(m_children.begin() + std::ptrdiff_t(from));
-    }
-    m_children.insert(m_children.begin() + std::ptrdiff_t(to), &child);
+    // The child's layer: the windowed children first, then the windowless ones.
+    const bool windowed = child.ownsWindow();
+    const std::size_t first = windowed ? 0 : m_windowed;
+    const std::size_t last = windowed ? m_windowed - 1 : m_children.size() - 1;
+    const auto from = std::size_t(it - m_children.begin());
+    const std::size_t to = front ? first : last;
     if (to == from)
         return false;
+    // Only the children the move passes shift, by one place.
+    const auto place = m_children.begin() + std::ptrdiff_t(to);
+    if (to < from)
+        std::move_backward(place, it, it + 1);
+    else
+        std::move(it + 1, place + 1, it);
+    *place = &child;
     if (!tree.deferringNotices())
         tree.notify({&child, ElementChange::Stacking, {}});
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace merv {
@@ -36,6 +37,7 @@ private:
 
     Element& m_self;
     std::vector<Element*> m_children;
+    std::size_t m_windowed = 0; // the windowed children, which stand first
 };
 
 } // namespace merv

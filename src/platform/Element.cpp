@@ -78,12 +78,6 @@ const char* changeName(ElementChange change) {
 Element::Element(ElementTree& tree, std::string name, ElementKind kind)
     : m_tree(tree), m_name(std::move(name)), m_kind(kind) {}
 
-bool Element::ownsWindow() const noexcept {
-    return m_kind == ElementKind::PictureBox || m_kind == ElementKind::TextField ||
-           m_kind == ElementKind::CommandButton || m_kind == ElementKind::UserControl ||
-           m_kind == ElementKind::TabControl;
-}
-
 bool Element::takesMouseInput() const noexcept {
     return m_kind != ElementKind::Shape && m_kind != ElementKind::Line &&
            m_kind != ElementKind::Timer && m_kind != ElementKind::CommonDialog;

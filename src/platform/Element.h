@@ -97,7 +97,12 @@ public:
 
     // Picture boxes, text fields and buttons own a window: they always stack in front of the
     // windowless elements of their container.
-    bool ownsWindow() const noexcept;
+    // Inline: every restacking asks it of the container's children in front.
+    bool ownsWindow() const noexcept {
+        return m_kind == ElementKind::PictureBox || m_kind == ElementKind::TextField ||
+               m_kind == ElementKind::CommandButton || m_kind == ElementKind::UserControl ||
+               m_kind == ElementKind::TabControl;
+    }
     // Shapes, lines, timers and dialogs take no mouse input: a click falls through to what is
     // beneath.
     bool takesMouseInput() const noexcept;

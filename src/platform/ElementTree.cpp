@@ -3,6 +3,7 @@
 #include <mervgauge/platform/PictureBox.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace merv {
 
@@ -62,27 +63,46 @@ Element* ElementTree::previousInFocusOrder(const Element* from) const noexcept {
 }
 
 void ElementTree::addObserver(ElementObserver& observer) {
+    if (m_observerCount == 0) {
+        // A view that starts watching paints the surfaces as they stand; presents made while
+        // nobody watched compared nothing, so this is what later presents compare with.
+        for (const auto& element : m_elements) {
+            if (element->kind() == ElementKind::PictureBox) {
+                auto& box = static_cast<PictureBox&>(*element);
+                if (box.hasSurface())
+                    box.surface().markShown();
+            }
+        }
+    }
     m_observers.push_back(&observer);
+    ++m_observerCount;
 }
 
 void ElementTree::removeObserver(ElementObserver& observer) {
     auto it = std::find(m_observers.begin(), m_observers.end(), &observer);
     if (it == m_observers.end())
         return;
-    if (m_notifying > 0)
+    --m_observerCount;
+    if (m_notifying > 0) {
         *it = nullptr; // the loop in notify() is still walking the list
-    else
+        m_removedWhileTelling = true;
+    } else {
         m_observers.erase(it);
+    }
 }
 
 void ElementTree::notify(const ElementNotice& notice) {
+    if (m_observerCount == 0)
+        return;
     ++m_notifying;
     for (std::size_t i = 0; i < m_observers.size(); ++i) {
         if (ElementObserver* observer = m_observers[i])
             observer->elementChanged(notice);
     }
-    if (--m_notifying == 0)
+    if (--m_notifying == 0 && m_removedWhileTelling) {
         std::erase(m_observers, nullptr);
+        m_removedWhileTelling = false;
+    }
 }
 
 ElementTree::DeferredNotices::DeferredNotices(ElementTree& tree) noexcept : m_tree(tree) {
@@ -95,11 +115,17 @@ ElementTree::DeferredNotices::~DeferredNotices() {
 }
 
 void ElementTree::stackingWillChange(Container& container) {
-    for (const StackingBefore& before : m_stackingBefore) {
-        if (before.container == &container)
+    if (m_observerCount == 0)
+        return; // nobody to tell; a view that starts watching takes the order as it stands
+    for (std::size_t i = 0; i < m_stackingHeld; ++i) {
+        if (m_stackingBefore[i].container == &container)
             return; // the order to compare with is the one at the start
     }
-    m_stackingBefore.push_back({&container, container.children()});
+    if (m_stackingHeld == m_stackingBefore.size())
+        m_stackingBefore.push_back({&container, {}});
+    StackingBefore& before = m_stackingBefore[m_stackingHeld++];
+    before.container = &container;
+    before.order.assign(container.children().begin(), container.children().end());
 }
 
 void ElementTree::presentLater(PictureBox& box) {
@@ -109,13 +135,20 @@ void ElementTree::presentLater(PictureBox& box) {
 }
 
 void ElementTree::flushDeferred() {
-    // Observers may change the model again; what they change is told at once.
-    std::vector<StackingBefore> stacking = std::move(m_stackingBefore);
-    m_stackingBefore.clear();
-    std::vector<PictureBox*> presents = std::move(m_pendingPresents);
-    m_pendingPresents.clear();
-    for (const StackingBefore& before : stacking) {
+    if (m_stackingHeld == 0 && m_pendingPresents.empty())
+        return;
+    // Observers may change the model again, and hold notices back and tell them inside this
+    // call: what is told here is taken out first, and its storage given back when done.
+    std::vector<StackingBefore> stacking;
+    stacking.swap(m_stackingBefore);
+    const std::size_t held = std::exchange(m_stackingHeld, 0);
+    std::vector<PictureBox*> presents;
+    presents.swap(m_pendingPresents);
+    for (std::size_t s = 0; s < held; ++s) {
+        const StackingBefore& before = stacking[s];
         const std::vector<Element*>& now = before.container->children();
+        if (now == before.order)
+            continue; // moves that undid each other, as a value update's needle makes
         for (std::size_t i = 0; i < now.size(); ++i) {
             if (i >= before.order.size() || before.order[i] != now[i])
                 notify({now[i], ElementChange::Stacking, {}});
@@ -123,6 +156,11 @@ void ElementTree::flushDeferred() {
     }
     for (PictureBox* box : presents)
         box->present();
+    if (m_stackingBefore.empty())
+        m_stackingBefore.swap(stacking);
+    presents.clear();
+    if (m_pendingPresents.empty())
+        m_pendingPresents.swap(presents);
 }
 
 void ElementTree::setFocusTracker(FocusTracker* tracker) noexcept {

@@ -53,6 +53,8 @@ public:
     void addObserver(ElementObserver& observer);
     void removeObserver(ElementObserver& observer);
     void notify(const ElementNotice& notice);
+    // Whether any observer is there to be told: work done only to tell views can be skipped.
+    bool observed() const noexcept { return m_observerCount > 0; }
 
     // While one lives, stacking changes and surface presents are held back and told once at
     // its end, as they stand then: a view repaints only between events, so moves that undo
@@ -68,7 +70,8 @@ public:
         ElementTree& m_tree;
     };
     bool deferringNotices() const noexcept { return m_deferDepth > 0; }
-    // Called by a container before its order changes while notices are held back.
+    // Called by a container before its order changes while notices are held back. Where no
+    // observer watches, nothing is kept.
     void stackingWillChange(Container& container);
     // Called by a picture box whose surface is to be presented while notices are held back.
     void presentLater(PictureBox& box);
@@ -86,13 +89,18 @@ private:
     void flushDeferred();
 
     std::vector<ElementObserver*> m_observers; // null where one was removed while telling
+    std::size_t m_observerCount = 0;           // the observers that are not null
+    bool m_removedWhileTelling = false;
     int m_notifying = 0;
     int m_deferDepth = 0;
     struct StackingBefore {
         Container* container;
         std::vector<Element*> order;
     };
+    // The first m_stackingHeld entries are held back; the rest keep their storage, so that a
+    // value update, which holds its needle's restacking back, allocates nothing.
     std::vector<StackingBefore> m_stackingBefore;
+    std::size_t m_stackingHeld = 0;
     std::vector<PictureBox*> m_pendingPresents;
     FocusTracker m_ownFocus;
     FocusTracker* m_focus = &m_ownFocus;

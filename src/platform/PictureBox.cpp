@@ -59,6 +59,10 @@ void PictureBox::refresh() {
 void PictureBox::present() {
     if (!m_surface)
         return;
+    if (!tree().observed()) {
+        m_surface->presentUnwatched();
+        return;
+    }
     const PixelRect dirty = m_surface->present();
     if (!dirty.empty())
         tree().notify({this, ElementChange::Surface, dirty});

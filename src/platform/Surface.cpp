@@ -184,9 +184,17 @@ void Surface::cls() {
 }
 
 PixelRect Surface::present() {
+    if (m_presentedUnknown) {
+        markShown();
+        return {0, 0, m_width, m_height};
+    }
     if (!m_drawnSincePresent)
         return {};
     m_drawnSincePresent = false;
+    // A redraw mostly paints what was there: one comparison of the whole buffer settles it.
+    const std::size_t bytes = m_pixels.size() * sizeof(std::uint32_t);
+    if (std::memcmp(m_pixels.data(), m_presented.data(), bytes) == 0)
+        return {};
     int top = m_height, bottom = -1, left = m_width, right = -1;
     for (int y = 0; y < m_height; ++y) {
         const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
@@ -209,6 +217,20 @@ PixelRect Surface::present() {
         return {};
     m_presented = m_pixels;
     return {left, top, right - left + 1, bottom - top + 1};
+}
+
+void Surface::presentUnwatched() noexcept {
+    if (m_drawnSincePresent) {
+        m_drawnSincePresent = false;
+        m_presentedUnknown = true;
+    }
+}
+
+void Surface::markShown() {
+    if (m_presentedUnknown || m_drawnSincePresent)
+        m_presented = m_pixels;
+    m_presentedUnknown = false;
+    m_drawnSincePresent = false;
 }
 
 std::uint32_t Surface::pixel(int x, int y) const noexcept {

@@ -50,6 +50,12 @@ public:
     // the surface as it stands then becomes the presented image. Empty when no pixel changed.
     // Cheap when nothing was drawn since.
     PixelRect present();
+    // A present with nobody to tell: nothing is compared or kept. The next present reports
+    // the whole surface, unless markShown() says first what a view shows.
+    void presentUnwatched() noexcept;
+    // The surface as it stands is what views show now (a view that starts watching paints
+    // it whole): later presents report what differs from it.
+    void markShown();
 
     // A pixel outside the surface reads as the background colour.
     std::uint32_t pixel(int x, int y) const noexcept;
@@ -68,6 +74,7 @@ private:
     std::vector<std::uint32_t> m_pixels;
     std::vector<std::uint32_t> m_presented; // what views were last told of
     bool m_drawnSincePresent = false;
+    bool m_presentedUnknown = false;         // presented unwatched since m_presented was kept
     std::vector<std::int32_t> m_fillStack;   // reused by floodFill, never shrinks
     std::vector<std::uint8_t> m_fillVisited; // floodFill's marks when fill and border differ
 };

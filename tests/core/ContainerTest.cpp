@@ -79,5 +79,36 @@ TEST(Container, ZOrderMovesWithinTheElementsOwnLayerAndReportsOnlyARealMove) {
     }
 }
 
+TEST(Container, MovesKeepEachLayerWholeAndTheOthersInTheirOrder) {
+    ElementTree tree;
+    Container& control = tree.root();
+    tree.create<Label>("Label1", &control);
+    tree.create<PictureBox>("Picture1", &control);
+    tree.create<Label>("Label2", &control);
+    tree.create<PictureBox>("Picture2", &control);
+    tree.create<Label>("Label3", &control);
+    auto order = [&] {
+        std::string names;
+        for (const Element* e : control.children())
+            names += e->name() + " ";
+        return names;
+    };
+    EXPECT_EQ(order(), "Picture1 Picture2 Label1 Label2 Label3 ");
+    tree.find("Picture1")->zOrder(1);
+    EXPECT_EQ(order(), "Picture2 Picture1 Label1 Label2 Label3 ");
+    tree.find("Picture1")->zOrder(0);
+    EXPECT_EQ(order(), "Picture1 Picture2 Label1 Label2 Label3 ");
+    tree.find("Label1")->zOrder(1);
+    EXPECT_EQ(order(), "Picture1 Picture2 Label2 Label3 Label1 ");
+    tree.find("Label1")->zOrder(0);
+    EXPECT_EQ(order(), "Picture1 Picture2 Label1 Label2 Label3 ");
+    tree.find("Label3")->zOrder(0);
+    EXPECT_EQ(order(), "Picture1 Picture2 Label3 Label1 Label2 ");
+    tree.create<PictureBox>("Picture3", &control); // behind the windowed ones already there
+    EXPECT_EQ(order(), "Picture1 Picture2 Picture3 Label3 Label1 Label2 ");
+    tree.find("Picture3")->zOrder(0);
+    EXPECT_EQ(order(), "Picture3 Picture1 Picture2 Label3 Label1 Label2 ");
+}
+
 } // namespace
 } // namespace merv::test

@@ -162,6 +162,16 @@ TEST(DialFace, IntermediateLabelsShowOneDecimalWhenNotWhole) {
     }
 }
 
+TEST(DialFace, EachRedrawReadsTheScaleInTheLocaleItRunsIn) {
+    auto h = Hosted::restored();
+    redraw(*h, "0", "2,5", "0", "0", "2,5", "2,5");
+    EXPECT_EQ(h->ui().Ottanta.caption(), "20") << "a group separator: the scale ends at 25";
+    h->site.locale = {",", "."};
+    h->gauge->InitTimer_Timer(); // the same texts, now with a decimal comma
+    EXPECT_EQ(h->ui().Ottanta.caption(), "2");
+    EXPECT_EQ(h->ui().Venti.caption(), "0,5");
+}
+
 TEST(DialFace, AZeroSpanFailsAndLeavesTheFaceClearedAndTheTimerRunning) {
     auto h = Hosted::restored();
     h->ui().InitTimer.setEnabled(true);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,22 @@ TEST_F(ElementObserver, TheDirtyRectangleHoldsExactlyTheChangedPixels) {
                                  std::to_string(top) + " " + std::to_string(right - left + 1) +
                                  "x" + std::to_string(bottom - top + 1);
     EXPECT_EQ(recorder.take(), Lines{expected});
+}
+
+TEST_F(ElementObserver, AViewThatStartsAfterUnwatchedRedrawsIsToldOnlyLaterChanges) {
+    h->gauge->elements().removeObserver(recorder);
+    h->gauge->setAlarmHighVal(90);
+    ui().InitTimer.tick(); // new bands, and nobody to tell
+    h->gauge->elements().addObserver(recorder);
+    ui().InitTimer.tick();
+    EXPECT_EQ(recorder.take(), Lines{}) << "the view painted these pixels when it started";
+    h->gauge->setAlarmHighVal(80);
+    ui().InitTimer.tick();
+    const Lines told = recorder.take();
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[0], "AlarmH text");
+    EXPECT_EQ(told[1].rfind("Sfondo surface ", 0), 0u) << told[1];
+    EXPECT_NE(told[1], "Sfondo surface 0,0 165x88") << "the whole face was reported";
 }
 
 TEST_F(ElementObserver, OpeningAndClosingTheEditorTellsEveryVisibleAndFocusChange) {
@@ -212,6 +229,58 @@ TEST_F(ElementObserver, StackingThatEndsWhereItStartedTellsNothingWhenHeldBack) 
     EXPECT_FALSE(told.empty());
     for (const std::string& line : told)
         EXPECT_NE(line.find(" stacking"), std::string::npos) << line;
+}
+
+TEST_F(ElementObserver, AViewThatStartsDuringAHoldIsToldTheRestackingSinceItStarted) {
+    h->gauge->elements().removeObserver(recorder);
+    {
+        ElementTree::DeferredNotices held(h->gauge->elements());
+        ui().Centro.zOrder(1); // unwatched: the view will paint the hub at the back
+        h->gauge->elements().addObserver(recorder);
+        ui().Centro.zOrder(0); // back in front, where it stood before the hold
+    }
+    const Lines told = recorder.take();
+    EXPECT_NE(std::find(told.begin(), told.end(), "Centro stacking"), told.end());
+}
+
+// Holds notices back and restacks the needle while it is told of held-back stacking.
+class RestacksWhenTold : public merv::ElementObserver {
+public:
+    RestacksWhenTold(ElementTree& tree, const GaugeElements& ui) : m_tree(tree), m_ui(ui) {}
+    void elementChanged(const ElementNotice& notice) override {
+        if (notice.change != ElementChange::Stacking || m_done)
+            return;
+        m_done = true;
+        ElementTree::DeferredNotices held(m_tree);
+        m_ui.LineValore.zOrder(1);
+    }
+
+private:
+    ElementTree& m_tree;
+    const GaugeElements& m_ui;
+    bool m_done = false;
+};
+
+TEST_F(ElementObserver, AViewMayHoldNoticesBackWhileHeldBackOnesAreTold) {
+    RestacksWhenTold view(h->gauge->elements(), ui());
+    h->gauge->elements().addObserver(view);
+    {
+        ElementTree::DeferredNotices held(h->gauge->elements());
+        ui().Centro.zOrder(1);
+    }
+    h->gauge->elements().removeObserver(view);
+    const Lines told = recorder.take();
+    EXPECT_NE(std::find(told.begin(), told.end(), "Centro stacking"), told.end());
+    EXPECT_NE(std::find(told.begin(), told.end(), "LineValore stacking"), told.end())
+        << "the view's own restacking is told when its hold ends";
+    // Holding back works as before afterwards: moves that undo each other tell nothing.
+    {
+        ElementTree::DeferredNotices held(h->gauge->elements());
+        ui().Centro.zOrder(0);
+        ui().Centro.zOrder(1);
+        ui().LineValore.zOrder(1);
+    }
+    EXPECT_EQ(recorder.take(), Lines{});
 }
 
 } // namespace

@@ -70,6 +70,37 @@ TEST(SurfaceState, ClsRestoresTheCurrentBackColour) {
     EXPECT_EQ(s.pixel(0, 5), Green);
 }
 
+TEST(SurfacePresent, ReportsTheBoundsOfWhatChangedAndNothingForTheSamePixels) {
+    Surface s(20, 10, Back);
+    s.line(3, 2, 8, 2, Red);
+    EXPECT_EQ(s.present(), (PixelRect{3, 2, 6, 1}));
+    EXPECT_EQ(s.present(), PixelRect{}) << "nothing drawn since";
+    s.cls();
+    s.line(3, 2, 8, 2, Red);
+    EXPECT_EQ(s.present(), PixelRect{}) << "redrawn as it was";
+}
+
+TEST(SurfacePresent, AfterAnUnwatchedPresentTheNextReportsTheWholeSurface) {
+    Surface s(20, 10, Back);
+    s.line(3, 2, 8, 2, Red);
+    s.presentUnwatched();
+    // Nobody knows what a view would show: whatever it is, all of it may differ.
+    EXPECT_EQ(s.present(), (PixelRect{0, 0, 20, 10}));
+    s.line(3, 2, 8, 2, Red);
+    EXPECT_EQ(s.present(), PixelRect{}) << "that present kept the image again";
+}
+
+TEST(SurfacePresent, PresentsCompareWithWhatWasMarkedShown) {
+    Surface s(20, 10, Back);
+    s.line(3, 2, 8, 2, Red);
+    s.presentUnwatched();
+    s.line(0, 9, 0, 9, Green); // drawn and never presented
+    s.markShown();
+    EXPECT_EQ(s.present(), PixelRect{}) << "a view painted all of this when it started";
+    s.line(10, 5, 12, 5, Blue);
+    EXPECT_EQ(s.present(), (PixelRect{10, 5, 3, 1}));
+}
+
 TEST(SurfacePen, StampsAWidthByWidthBlockAroundThePoint) {
     struct Row {
         int width;
