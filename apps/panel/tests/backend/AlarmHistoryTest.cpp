@@ -1,6 +1,7 @@
 #include "panel/AlarmHistory.h"
 
 #include "IntegrityCheck.h"
+#include "KillMidway.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -8,11 +9,8 @@
 #include <sqlite3.h>
 
 #include <cmath>
-#include <csignal>
 #include <filesystem>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace merv::panel {
 namespace {
@@ -129,33 +127,18 @@ TEST(AlarmHistory, AKillInTheMiddleOfABurstLosesNoCommittedRow) {
     TempFolder folder;
     const fs::path path = folder / "h.db";
     { AlarmHistory create(path); }
-    int pipeEnds[2];
-    ASSERT_EQ(::pipe(pipeEnds), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(pipeEnds[0]);
+    constexpr std::int64_t KillAfter = 200; // committed rows before the kill
+    const auto killed = test::killMidway(KillAfter, {}, [&](const auto& report) {
         AlarmHistory history(path);
         for (std::int64_t n = 1;; ++n) {
             history.record({T0 + n, "burst", "Steam flow", AlarmKind::WarningHigh,
                             Transition::Raised, double(n), "FT-1"});
-            if (::write(pipeEnds[1], &n, sizeof n) != sizeof n)
-                ::_exit(1);
+            if (!report(n))
+                return;
         }
-    }
-    ::close(pipeEnds[1]);
-    constexpr std::int64_t KillAfter = 200; // committed rows before the kill
-    std::int64_t committed = 0;
-    while (committed<KillAfter&& ::read(pipeEnds[0], &committed, sizeof committed)> 0) {
-    }
-    ::kill(child, SIGKILL);
-    std::int64_t more = 0;
-    while (::read(pipeEnds[0], &more, sizeof more) == sizeof more)
-        committed = more;
-    ::close(pipeEnds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    });
+    ASSERT_TRUE(killed);
+    const std::int64_t committed = *killed;
     ASSERT_GE(committed, KillAfter);
 
     AlarmHistory reopened(path);

@@ -7,6 +7,7 @@
 
 #include "FailingVfs.h"
 #include "IntegrityCheck.h"
+#include "KillMidway.h"
 #include "NumberedTransitions.h"
 #include "QtTestApp.h"
 #include "TempFolder.h"
@@ -14,13 +15,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <cmath>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 namespace merv::panel {
 namespace {
@@ -156,40 +154,22 @@ TEST(HistoryWriterKill, AKillInTheMiddleOfAFloodLosesNoCommittedBatch) {
     TempFolder folder;
     const std::filesystem::path path = folder / "h.sqlite";
     { AlarmHistory create(path); }
-    int pipeEnds[2];
-    ASSERT_EQ(::pipe(pipeEnds), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        AlarmHistory history(path);
-        HistoryWriter writer(history);
-        constexpr int Burst = 500; // a flood's transitions, handed over faster than written
-        for (int n = 1;; n += Burst) {
-            for (int k = n; k < n + Burst; ++k)
-                writer.record(transition(k));
-            if (writer.drain(10000)) {
-                const std::int64_t committed = n + Burst - 1;
-                if (::write(pipeEnds[1], &committed, sizeof committed) != sizeof committed)
-                    ::_exit(1);
-            }
-        }
-    }
-    ::close(pipeEnds[1]);
     constexpr std::int64_t KillAfter = 5000; // committed rows before the kill
-    std::int64_t committed = 0;
-    while (committed < KillAfter && ::read(pipeEnds[0], &committed, sizeof committed) > 0) {
-    }
-    // In the middle of the next burst's batches.
-    std::this_thread::sleep_for(std::chrono::milliseconds(3));
-    ::kill(child, SIGKILL);
-    std::int64_t more = 0;
-    while (::read(pipeEnds[0], &more, sizeof more) == sizeof more)
-        committed = more;
-    ::close(pipeEnds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    // Then in the middle of the next bursts' batches.
+    const auto killed =
+        test::killMidway(KillAfter, std::chrono::milliseconds(3), [&](const auto& report) {
+            AlarmHistory history(path);
+            HistoryWriter writer(history);
+            constexpr int Burst = 500; // a flood's transitions, handed over faster than written
+            for (int n = 1;; n += Burst) {
+                for (int k = n; k < n + Burst; ++k)
+                    writer.record(transition(k));
+                if (writer.drain(10000) && !report(n + Burst - 1))
+                    return;
+            }
+        });
+    ASSERT_TRUE(killed);
+    const std::int64_t committed = *killed;
     ASSERT_GE(committed, KillAfter);
 
     AlarmHistory reopened(path);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QEvent>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
+#include <QWidget>
 
 #include <filesystem>
 
@@ -40,6 +42,20 @@ void waitForHistory(Controller& controller) {
         writer->drain(10000);
     QCoreApplication::sendPostedEvents();
 }
+
+// Counts a widget's paint events.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
 
 } // namespace merv::panel
 

@@ -31,19 +31,6 @@ protected:
     void paintEvent(QPaintEvent*) override { ++paints; }
 };
 
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
-
 // A panel of the default form on a fake source, shown, its gauges started.
 struct Panel {
     explicit Panel(AlarmHistory* history = nullptr) {

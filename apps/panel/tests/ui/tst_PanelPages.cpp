@@ -29,20 +29,6 @@ Form pagedForm() {
     return form;
 }
 
-// Counts a widget's paint events.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 struct PagedPanel {
     PagedPanel() {
         auto owned = std::make_unique<FakeSource>();
