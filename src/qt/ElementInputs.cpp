@@ -70,12 +70,9 @@ ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainte
     : InputMirror(tree), m_host(host), m_tree(tree), m_painter(painter), m_run(std::move(run)),
       m_filter(std::make_unique<EventFilter>(*this)) {
     // An element shown from the start (a form's own inputs) needs its input at once.
-    for (const auto& element : tree.elements())
-        if (element->shown() && (element->kind() == ElementKind::TextField ||
-                                 element->kind() == ElementKind::CommandButton)) {
-            makeInputs();
-            break;
-        }
+    if (std::any_of(tree.elements().begin(), tree.elements().end(),
+                    [](const auto& element) { return element->shown() && hasInput(*element); }))
+        makeInputs();
 }
 
 void ElementInputs::makeInputs() {
@@ -195,9 +192,7 @@ void ElementInputs::setInputVisible(const Element& element, bool visible) {
 
 void ElementInputs::syncFocus() {
     const Element* focused = m_tree.focus().focused();
-    if (!m_made && focused && focused->shown() &&
-        (focused->kind() == ElementKind::TextField ||
-         focused->kind() == ElementKind::CommandButton))
+    if (!m_made && focused && focused->shown() && hasInput(*focused))
         makeInputs();
     QWidget* target = nullptr;
     for (auto& [widget, element] : m_elementOf) {

@@ -33,13 +33,16 @@ void InputMirror::elementChanged(const Element& element, ElementChange change) {
         syncButton(static_cast<const CommandButton&>(element));
 }
 
+bool InputMirror::hasInput(const Element& element) noexcept {
+    return element.kind() == ElementKind::TextField || element.kind() == ElementKind::CommandButton;
+}
+
 void InputMirror::syncVisibility() {
     for (const auto& element : m_tree.elements()) {
-        const ElementKind kind = element->kind();
-        if (kind != ElementKind::TextField && kind != ElementKind::CommandButton)
+        if (!hasInput(*element))
             continue;
         const bool shown = element->shown();
-        if (shown && kind == ElementKind::TextField &&
+        if (shown && element->kind() == ElementKind::TextField &&
             m_stale.erase(static_cast<const TextField*>(element.get())) > 0)
             syncField(static_cast<const TextField&>(*element));
         setInputVisible(*element, shown);

@@ -281,8 +281,8 @@ void MqttSource::runNetwork() {
         std::uint64_t taken = m_messagesTaken;
         int rc = mosquitto_loop(m_client, waitMs, 1);
         // A busy link is read in batches: a pass that took a message lets the next ones gather
-        // in the socket for a moment, then reads every one that came,
-        // so this thread wakes once for several messages, where it would wake for each.
+        // in the socket for a moment, then reads every one that came, so this thread wakes
+        // once for several messages, where it would wake for each.
         if (rc == MOSQ_ERR_SUCCESS && m_messagesTaken != taken) {
             std::this_thread::sleep_until(loopStart + std::chrono::milliseconds(ReadBatchMs));
             do {

@@ -637,6 +637,15 @@ pid_t spawnHeadlessPanel(const std::string& panel, const std::vector<std::string
     return pid;
 }
 
+// Waits for the child to end; its wait status, and what it used in usage.
+int waitFor(ChildGuard& child, rusage& usage) {
+    int status = 0;
+    if (wait4(child.pid, &status, 0, &usage) != child.pid)
+        throw std::runtime_error("cannot wait for the child panel");
+    child.pid = 0;
+    return status;
+}
+
 double cpuSecondsOf(const rusage& usage) {
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
@@ -657,11 +666,8 @@ bool runStartupPhase(const Options& o) {
     child.pid = spawnHeadlessPanel(
         o.panel, {"--form", form, "--seconds", "1", "--history", history, "--snapshot", snapshot},
         out, err);
-    int status = 0;
     rusage usage{};
-    if (wait4(child.pid, &status, 0, &usage) != child.pid)
-        throw std::runtime_error("cannot wait for the child panel");
-    child.pid = 0;
+    const int status = waitFor(child, usage);
     const double wallS = std::chrono::duration<double>(Clock::now() - start).count();
     const double cpuS = cpuSecondsOf(usage);
     const double rssMb = double(usage.ru_maxrss) / 1024; // kilobytes on Linux
@@ -689,27 +695,30 @@ bool runStartupPhase(const Options& o) {
 bool floodRecorded(const Options& o, const std::string& history, const Publisher& publisher,
                    const merv::test::TempFolder& folder) {
     const std::int64_t sent = publisher.transitionsSent();
-    const auto count = [](const std::vector<AlarmTransition>& transitions) {
-        return std::count_if(transitions.begin(), transitions.end(), [](const AlarmTransition& t) {
-            return t.kind == AlarmKind::AlarmHigh &&
-                   (t.transition == Transition::Raised || t.transition == Transition::Returned);
-        });
+    // What a flood's values make: the high alarm raised or returned.
+    const auto ofTheFlood = [](std::optional<AlarmKind> kind, std::optional<Transition> t) {
+        return kind == AlarmKind::AlarmHigh &&
+               (t == Transition::Raised || t == Transition::Returned);
     };
     std::int64_t recorded = 0;
     {
         AlarmHistory store(history);
-        recorded = count(store.query());
+        for (const AlarmTransition& t : store.query())
+            recorded += ofTheFlood(t.kind, t.transition);
     }
     const std::string csv = (folder / "history.csv").string(),
                       out = (folder / "export-stdout.txt").string(),
                       err = (folder / "export-stderr.txt").string();
     ChildGuard exporter;
-    exporter.pid = spawnHeadlessPanel(o.panel, {"--history", history, "--export-alarms", csv},
-                                      out, err);
-    int status = 0;
-    if (waitpid(exporter.pid, &status, 0) != exporter.pid)
-        throw std::runtime_error("cannot wait for the export");
-    exporter.pid = 0;
+    exporter.pid =
+        spawnHeadlessPanel(o.panel, {"--history", history, "--export-alarms", csv}, out, err);
+    rusage usage{};
+    if (const int status = waitFor(exporter, usage);
+        !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::ifstream errors(err);
+        std::cerr << "the export failed; its stderr:\n" << errors.rdbuf();
+        return false;
+    }
     std::ifstream file(csv);
     // The kind and the transition are the fourth and fifth fields; the bench's names hold no
     // comma.
@@ -719,9 +728,8 @@ bool floodRecorded(const Options& o, const std::string& history, const Publisher
         std::istringstream row(line);
         for (std::string field; std::getline(row, field, ',');)
             fields.push_back(field);
-        exported += fields.size() > 4 && fields[3] == nameOf(AlarmKind::AlarmHigh) &&
-                    (fields[4] == nameOf(Transition::Raised) ||
-                     fields[4] == nameOf(Transition::Returned));
+        exported +=
+            fields.size() > 4 && ofTheFlood(alarmKindNamed(fields[3]), transitionNamed(fields[4]));
     }
     std::printf("  flood: transitions                 sent %lld, in the history %lld, in its CSV "
                 "export %lld\n",
