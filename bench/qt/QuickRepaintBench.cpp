@@ -13,7 +13,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -91,5 +93,24 @@ void BM_QuickPeerRepaint(benchmark::State& state) {
         [](PeerItem& peer, float value) { peer.setValue(value); });
 }
 BENCHMARK(BM_QuickPeerRepaint);
+
+// Gauges made in code in one window, as a dashboard fills, until every one has started.
+void BM_QuickGaugesStart(benchmark::State& state) {
+    const int count = int(state.range(0));
+    for (auto _ : state) {
+        QQuickWindow window;
+        std::vector<MervGauge*> gauges;
+        for (int i = 0; i < count; ++i)
+            gauges.push_back(new MervGauge(window.contentItem()));
+        if (!settle([&] {
+                return std::all_of(gauges.begin(), gauges.end(),
+                                   [](const MervGauge* gauge) { return gauge->started(); });
+            })) {
+            state.SkipWithError("the gauges did not start");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_QuickGaugesStart)->Arg(100)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -24,13 +24,13 @@ public:
 
     // The element changed: the input that shows it follows.
     void elementChanged(const Element& element, ElementChange change);
+    // Whether the element is one a view makes an input for: a text field or a button.
+    static bool hasInput(const Element& element) noexcept;
 
 protected:
     explicit InputMirror(const ElementTree& tree) noexcept : m_tree(tree) {}
     ~InputMirror() = default;
 
-    // Whether the element is one a view makes an input for: a text field or a button.
-    static bool hasInput(const Element& element) noexcept;
     // Shows or hides every input as its element is shown, a field's text brought up to date
     // first where it fell behind while hidden.
     void syncVisibility();

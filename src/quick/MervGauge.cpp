@@ -104,8 +104,11 @@ public:
     // Starts the gauge from the bag (Initialize, ReadProperties, then sizing).
     void start(PropertyBag& bag);
     // Makes the real inputs for the control's fields and buttons, by the item's engine or,
-    // for an item made outside any, one of its own.
-    void makeInputs();
+    // for an item made outside any, one of its own, when first one is needed: most gauges
+    // never open their editor. False where the engine could not make them.
+    bool ensureInputs();
+    // Whether an element that has an input shows now.
+    bool inputShown() const;
     template <typename T, typename F>
     static T readOr(T fallback, F&& f) {
         try {
@@ -171,7 +174,7 @@ public:
     std::unique_ptr<qt::GaugePainter> painter;
     // The engine that made the inputs, where the item has none of its own.
     std::unique_ptr<QQmlEngine> ownEngine;
-    // Null until the gauge starts, and where the engine could not make them (inputsError
+    // Null until an input is first needed, and where the engine could not make them (inputsError
     // says why; the editor then stays closed).
     std::unique_ptr<qt::QuickElementInputs> inputs;
     QString inputsError;
@@ -233,7 +236,9 @@ void MervGauge::Private::setLastError(const Error& error) {
         emit q.lastErrorChanged();
 }
 
-void MervGauge::Private::makeInputs() {
+bool MervGauge::Private::ensureInputs() {
+    if (inputs || !inputsError.isEmpty())
+        return bool(inputs);
     QQmlEngine* engine = qmlEngine(&q);
     if (!engine) {
         ownEngine = std::make_unique<QQmlEngine>();
@@ -242,13 +247,20 @@ void MervGauge::Private::makeInputs() {
     inputs = qt::QuickElementInputs::create(
         q, *engine, control->elements(), *painter,
         [this](const std::function<void()>& f) { report(f); }, inputsError);
-    if (inputs)
-        inputs->place(q.controlOrigin());
+    if (!inputs)
+        return false;
+    inputs->place(q.controlOrigin());
+    return true;
+}
+
+bool MervGauge::Private::inputShown() const {
+    const auto& elements = control->elements().elements();
+    return std::any_of(elements.begin(), elements.end(), [](const auto& element) {
+        return element->shown() && qt::InputMirror::hasInput(*element);
+    });
 }
 
 void MervGauge::Private::start(PropertyBag& bag) {
-    if (!inputs)
-        makeInputs();
     call([&] {
         control->Initialize();
         attached = true;
@@ -256,6 +268,9 @@ void MervGauge::Private::start(PropertyBag& bag) {
         control->ReadProperties(bag);
         control->Resize();
     });
+    // An element shown from the start (a form's own inputs) needs its input at once.
+    if (inputShown())
+        ensureInputs();
 }
 
 void MervGauge::Private::ensureStarted() {
@@ -293,6 +308,11 @@ void MervGauge::Private::raiseEvent(int dispid, std::string_view) {
 }
 
 void MervGauge::Private::elementChanged(const ElementNotice& notice) {
+    // An element with an input shown or focused for the first time needs the inputs.
+    if (!inputs &&
+        (notice.change == ElementChange::Visible || notice.change == ElementChange::Focus) &&
+        inputShown())
+        ensureInputs();
     // Real inputs mirror their elements at once, so what a person sees in them never lags.
     if (inputs)
         inputs->elementChanged(*notice.element, notice.change);
@@ -325,30 +345,36 @@ void MervGauge::Private::catchUp() {
 
 void MervGauge::Private::tellScreenReaders(bool nameMayDiffer, bool valueMayDiffer,
                                            bool stateMayDiffer) {
+    // The texts are kept for the item's own properties; events are built only where a
+    // screen reader (or a test's sink) hears them.
+    const auto told = [this] { return announcing && qt::accessibleEventsHeard(); };
     // What was told is compared too: a caption changed and changed back within one call
     // tells nothing new.
     if (QString name = nameMayDiffer ? qt::spokenName(*control) : spoken.name;
         name != spoken.name) {
         spoken.name = std::move(name);
-        QAccessibleEvent event(&q, QAccessible::NameChanged);
-        if (announcing)
+        if (told()) {
+            QAccessibleEvent event(&q, QAccessible::NameChanged);
             qt::sendAccessibleEvent(&event);
+        }
     }
     if (QString value = valueMayDiffer ? qt::spokenValue(*control) : spoken.value;
         value != spoken.value) {
         spoken.value = std::move(value);
         emit q.shownValueTextChanged();
-        QAccessibleValueChangeEvent event(&q, spoken.value);
-        if (announcing)
+        if (told()) {
+            QAccessibleValueChangeEvent event(&q, spoken.value);
             qt::sendAccessibleEvent(&event);
+        }
     }
     if (QString state = stateMayDiffer ? qt::spokenState(*control) : spoken.state;
         state != spoken.state) {
         spoken.state = std::move(state);
         emit q.shownStateChanged();
-        QAccessibleEvent event(&q, QAccessible::DescriptionChanged);
-        if (announcing)
+        if (told()) {
+            QAccessibleEvent event(&q, QAccessible::DescriptionChanged);
             qt::sendAccessibleEvent(&event);
+        }
     }
 }
 
@@ -442,7 +468,7 @@ bool MervGauge::editorOpen() const {
 
 void MervGauge::openEditor() {
     d->ensureStarted();
-    if (d->inputs)
+    if (d->ensureInputs())
         d->report([this] { d->control->editor().openPanel(); });
 }
 
@@ -682,7 +708,7 @@ void MervGauge::mouseDoubleClickEvent(QMouseEvent* event) {
         return QQuickPaintedItem::mouseDoubleClickEvent(event);
     d->ensureStarted();
     // Without inputs an open editor would cover the dial with fields no one can edit.
-    if (!d->inputs)
+    if (!d->ensureInputs())
         return;
     if (Element* element = elementUnder(*d->control, event->position() - controlOrigin());
         element && element->onDblClick)

@@ -99,8 +99,9 @@ void QuickInput::aDoubleClickOpensTheEditor_data() {
 
 void QuickInput::aDoubleClickOpensTheEditor() {
     QFETCH(QPoint, point);
-    QVERIFY(!input("AlarmH")->isVisible());
-    QVERIFY(!input("OKAl")->isVisible());
+    // A gauge makes its inputs only when its editor first opens: most never open it.
+    QVERIFY(!gauge->findChild<QQuickItem*>(QStringLiteral("AlarmH")));
+    QVERIFY(!gauge->findChild<QQuickItem*>(QStringLiteral("OKAl")));
     QTest::mouseDClick(&scene->window(), Qt::LeftButton, {}, gauge->controlOrigin() + point);
     QVERIFY(gauge->editorOpen());
     QQuickItem* alarmH = input("AlarmH");
