@@ -94,6 +94,33 @@ void BM_QuickPeerRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_QuickPeerRepaint);
 
+// What no item's write can go below, in two parts: the frame of an unchanged window (the
+// scene graph renders it whole into the image) ...
+void BM_QuickFrameAlone(benchmark::State& state) {
+    writeAndRender<PeerItem>(
+        state, [](PeerItem&) { return true; }, [](PeerItem&, float) {});
+}
+BENCHMARK(BM_QuickFrameAlone);
+
+// ... and the gauge's Value write with the notices it sends, no frame rendered: the value
+// update, the change signals and the repaint asked for.
+void BM_QuickValueWriteAlone(benchmark::State& state) {
+    QQuickWindow window;
+    window.resize(GaugeSize);
+    auto* gauge = new MervGauge(window.contentItem());
+    window.show();
+    if (!settle([&] { return window.isExposed() && gauge->started() && gauge->isFaceDrawn(); })) {
+        state.SkipWithError("the window did not settle");
+        return;
+    }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        gauge->setValue(Values[i]);
+        i = (i + 1) % Values.size();
+    }
+}
+BENCHMARK(BM_QuickValueWriteAlone);
+
 // Gauges made in code in one window, as a dashboard fills, until every one has started.
 void BM_QuickGaugesStart(benchmark::State& state) {
     const int count = int(state.range(0));
