@@ -84,6 +84,9 @@ PanelWindow::PanelWindow(Form form, std::optional<QString> designedText,
     // most every SummaryResortMs in a flood; meanwhile a changed cell repaints alone.
     m_summaryModel->setDynamicSortFilter(false);
     m_resort.setSingleShot(true);
+    m_titleDue.setSingleShot(true);
+    m_titleDue.setInterval(0);
+    connect(&m_titleDue, &QTimer::timeout, this, &PanelWindow::updateTitle);
     connect(&m_resort, &QTimer::timeout, this, [this] {
         m_sinceResort.start();
         m_summaryModel->sort(m_summaryModel->sortColumn(), m_summaryModel->sortOrder());
@@ -295,10 +298,13 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
                 emit sourceSaid(detail);
             });
     connect(&c, &PanelController::historyChanged, this, &PanelWindow::updateStatus);
-    connect(&c.alarms(), &AlarmSummaryModel::transitioned, this, [this] { updateTitle(); });
+    const auto titleDue = [this] {
+        if (!m_titleDue.isActive())
+            m_titleDue.start();
+    };
+    connect(&c.alarms(), &AlarmSummaryModel::transitioned, this, titleDue);
     // A station alarm counts without being a transition.
-    connect(&c.alarms(), &AlarmSummaryModel::unacknowledgedCountChanged, this,
-            [this] { updateTitle(); });
+    connect(&c.alarms(), &AlarmSummaryModel::unacknowledgedCountChanged, this, titleDue);
     connect(&c, &PanelController::logged, this, [this](const QString& line) {
         statusBar()->showMessage(line, StatusMessageMs);
         emit logged(line);

@@ -157,7 +157,10 @@ private:
     bool m_operatorScrolls = false;        // the scroll bar moves by the operator's own action
     bool m_newAlarmsBarDue = false;        // an update of the bar waits for the event loop
     QTimer m_resort;                       // the summary's next sort, when one is due
-    QElapsedTimer m_sinceResort;           // since the summary was last sorted
+    // The title and the markers follow the alarms once per pass of the event loop: a flood's
+    // thousand transitions a second would retitle the window a thousand times.
+    QTimer m_titleDue;
+    QElapsedTimer m_sinceResort;                       // since the summary was last sorted
     std::vector<QPersistentModelIndex> m_arrivedAbove; // arrived while scrolled away
     std::vector<int> m_formSummaryColumns;
     QLabel* m_status = nullptr;

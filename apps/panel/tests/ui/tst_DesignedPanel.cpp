@@ -186,7 +186,7 @@ void tst_DesignedPanel::valuesReachTheGaugeOfTheirTagAndMarkItsCell() {
     QCOMPARE(panel.controller().gauge(pressure)->Value(), 50.0);
     QCOMPARE(panel.controller().gauge(level)->Value(), 10.0);
     QCOMPARE(panel.controller().raisedCounts().at(AlarmKind::AlarmHigh), 1);
-    QCOMPARE(panel.window->cell(pressure)->marker(), GaugeCell::Marker::Blinking);
+    QTRY_COMPARE(panel.window->cell(pressure)->marker(), GaugeCell::Marker::Blinking);
     QCOMPARE(panel.window->cell(level)->marker(), GaugeCell::Marker::None);
     // The summary names the gauge by its binding, as in a grid form.
     const auto& alarms = panel.controller().alarms().alarms();

@@ -113,8 +113,8 @@ void tst_HistoryFailure::aFailingHistoryIsAStationAlarmAndItsTransitionsAreWritt
     QVERIFY2(p.status().contains(QString::fromStdString(text)), qPrintable(p.status()));
     QVERIFY2(p.status().contains(QStringLiteral("%1 transition(s) kept").arg(p.announced.size())),
              qPrintable(p.status()));
-    QVERIFY2(p.window->windowTitle().contains(QStringLiteral("unacknowledged")),
-             qPrintable(p.window->windowTitle()));
+    QTRY_VERIFY2(p.window->windowTitle().contains(QStringLiteral("unacknowledged")),
+                 qPrintable(p.window->windowTitle()));
 
     // Writable again: the next transition writes the kept ones first, in order.
     p.vfs.succeed();

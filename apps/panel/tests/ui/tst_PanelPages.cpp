@@ -82,7 +82,7 @@ void tst_PanelPages::aHiddenPagesGaugeRaisesAndMarksQualityWithoutPainting() {
     p.source->send(DrumLevelTag, 190); // above the high alarm at 150
     QCOMPARE(hidden->Value(), 190.0);
     QCOMPARE(p.controller().raisedCounts().at(AlarmKind::AlarmHigh), 1);
-    QCOMPARE(p.window->cell(DrumLevel)->marker(), GaugeCell::Marker::Blinking);
+    QTRY_COMPARE(p.window->cell(DrumLevel)->marker(), GaugeCell::Marker::Blinking);
     p.source->setConnected(false);
     QVERIFY(!p.window->cell(DrumLevel)->qualityReason().isEmpty());
     QTest::qWait(100);
