@@ -2,6 +2,7 @@
 
 #include "MervGaugeWidget_p.h"
 #include <mervgauge/private/GaugeSpeech.h>
+#include <mervgauge/private/InputMirror.h>
 
 #include <mervgauge/control/MERV_Gauge.h>
 
@@ -69,7 +70,20 @@ QWidgetList MervGaugeAccessible::shownChildren() const {
         if (child && !child->isWindow() && !child->isHidden())
             shown.append(child);
     }
-    return shown;
+    // The inputs (each named after its element) as the control's focus walks them, the rest
+    // after them as they were made.
+    QWidgetList ordered;
+    for (const merv::Element* element :
+         merv::qt::InputMirror::shownInFocusOrder(mervGaugeControl(*gauge()).elements())) {
+        const QString name = QString::fromStdString(element->name());
+        const auto found = std::find_if(shown.begin(), shown.end(),
+                                        [&](const QWidget* w) { return w->objectName() == name; });
+        if (found != shown.end()) {
+            ordered.append(*found);
+            shown.erase(found);
+        }
+    }
+    return ordered + shown;
 }
 
 int MervGaugeAccessible::childCount() const {

@@ -5,6 +5,8 @@
 #include <mervgauge/platform/Label.h>
 #include <mervgauge/platform/TextField.h>
 
+#include <algorithm>
+
 namespace merv::qt {
 
 void InputMirror::elementChanged(const Element& element, ElementChange change) {
@@ -35,6 +37,18 @@ void InputMirror::elementChanged(const Element& element, ElementChange change) {
 
 bool InputMirror::hasInput(const Element& element) noexcept {
     return element.kind() == ElementKind::TextField || element.kind() == ElementKind::CommandButton;
+}
+
+std::vector<const Element*> InputMirror::shownInFocusOrder(const ElementTree& tree) {
+    std::vector<const Element*> shown;
+    for (const auto& element : tree.elements()) {
+        if (hasInput(*element) && element->shown())
+            shown.push_back(element.get());
+    }
+    std::stable_sort(shown.begin(), shown.end(), [](const Element* a, const Element* b) {
+        return a->tabIndex() < b->tabIndex();
+    });
+    return shown;
 }
 
 void InputMirror::syncVisibility() {

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <set>
+#include <vector>
 
 namespace merv {
 class CommandButton;
@@ -26,6 +27,9 @@ public:
     void elementChanged(const Element& element, ElementChange change);
     // Whether the element is one a view makes an input for: a text field or a button.
     static bool hasInput(const Element& element) noexcept;
+    // The elements with an input that show now, as the focus walks them (by tab index, those
+    // of one index in the tree's order): the order screen readers list the inputs in.
+    static std::vector<const Element*> shownInFocusOrder(const ElementTree& tree);
 
 protected:
     explicit InputMirror(const ElementTree& tree) noexcept : m_tree(tree) {}

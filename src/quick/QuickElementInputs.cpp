@@ -262,8 +262,8 @@ bool QuickElementInputs::filter(QObject* watched, QEvent* event) {
 
 QList<QQuickItem*> QuickElementInputs::shownInputs() const {
     QList<QQuickItem*> shown;
-    for (const auto& element : m_tree.elements()) {
-        if (const auto it = m_inputs.find(element.get()); it != m_inputs.end() && element->shown())
+    for (const Element* element : shownInFocusOrder(m_tree)) {
+        if (const auto it = m_inputs.find(element); it != m_inputs.end())
             shown << qobject_cast<QQuickItem*>(it->second.focusing);
     }
     return shown;

@@ -46,7 +46,8 @@ public:
     // Tab or Backtab inside the control: the focus follows the control's focus order. False
     // when the focus is not on the host or one of the control's inputs.
     bool moveFocus(bool next);
-    // The inputs of the elements shown now, in the tree's order: what takes the focus of each.
+    // The inputs of the elements shown now, in the control's focus order: what takes the focus
+    // of each.
     QList<QQuickItem*> shownInputs() const;
 
 private:

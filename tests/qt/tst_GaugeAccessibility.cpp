@@ -159,6 +159,7 @@ void GaugeAccessibility::openEditorInputsAreChildrenNamedByTheirCaptions() {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&widget);
     QCOMPARE(iface->childCount(), 0);
     widget.openEditor();
+    // Listed as the focus walks them: from the top of the panel down, then OK.
     const auto names = [&] {
         QStringList out;
         for (int i = 0; i < iface->childCount(); ++i) {
@@ -167,11 +168,10 @@ void GaugeAccessibility::openEditorInputsAreChildrenNamedByTheirCaptions() {
             if (iface->indexOfChild(child) != i)
                 out << QStringLiteral("(wrong index)");
         }
-        out.sort();
         return out;
     };
     QCOMPARE(names(),
-             (QStringList{"High alarm", "High warning", "Low alarm", "Low warning", "OK"}));
+             (QStringList{"High alarm", "High warning", "Low warning", "Low alarm", "OK"}));
     // The names follow the captions into another language.
     widget.setLocale(QLocale(QLocale::Italian, QLocale::Italy));
     QVERIFY(names().contains(QString::fromStdString(mervGaugeControl(widget).ui().AH.caption())));

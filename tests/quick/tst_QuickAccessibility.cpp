@@ -103,6 +103,7 @@ void QuickAccessibility::openEditorInputsAreChildrenNamedByTheirCaptions() {
     QCOMPARE(iface->childCount(), 0);
     gauge->openEditor();
     QVERIFY(gauge->editorOpen());
+    // Listed as the focus walks them: from the top of the panel down, then OK.
     const auto names = [&] {
         QStringList out;
         for (int i = 0; i < iface->childCount(); ++i) {
@@ -113,11 +114,10 @@ void QuickAccessibility::openEditorInputsAreChildrenNamedByTheirCaptions() {
             if (iface->indexOfChild(child) != i)
                 out << QStringLiteral("(wrong index)");
         }
-        out.sort();
         return out;
     };
     QCOMPARE(names(),
-             (QStringList{"High alarm", "High warning", "Low alarm", "Low warning", "OK"}));
+             (QStringList{"High alarm", "High warning", "Low warning", "Low alarm", "OK"}));
     // The names follow the captions into another language.
     gauge->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
     QVERIFY(!names().contains(QStringLiteral("High alarm")));
