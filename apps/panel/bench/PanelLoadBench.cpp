@@ -10,9 +10,14 @@
 // The publish stamps travel out of band: each value encodes its sequence number, and the
 // publisher writes the steady-clock time of every sequence number into a table before it sends.
 //
+// A third, on its own (--phase history): an alarm history of --rows transitions, a flood's hour
+// at 3.6 million; the history dialog opened on it in a child process (offscreen) and the CSV
+// export by the real mervgauge-panel, each with its CPU time and peak resident memory.
+//
 // It prints a table; it is a measurement, not a test.
 
 #include "FramePacer.h"
+#include "HistoryDialog.h"
 #include "MosquittoBroker.h"
 #include "PanelController.h"
 #include "PanelWindow.h"
@@ -24,9 +29,11 @@
 #include "panel/MqttPayload.h"
 #include <mervgauge/MervGaugeWidget.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <mosquitto.h>
@@ -81,6 +88,12 @@ constexpr double LatencyGoalMs = 17;
 // A form of a thousand gauges opens in under a second of CPU and 250 MB.
 constexpr double StartupGoalCpuS = 1.0;
 constexpr double StartupGoalRssMb = 250;
+// A flood's hour: 1,000 transitions a second.
+constexpr int DefaultHistoryRows = 3'600'000;
+constexpr int HistoryBatchRows = 50'000; // rows written per transaction while building
+constexpr int HistoryGauges = 100;       // the gauges the history's rows are of
+// The rows end this long before the dialog opens, well inside its default range (the last day).
+constexpr std::int64_t HistoryEndsBeforeMs = 60'000;
 
 // Values move across the dial in jumps (the costliest repaint) and stay between the warning
 // thresholds, so no alarm is raised while measuring: the load is values, not an alarm flood.
@@ -160,7 +173,9 @@ struct Options {
     int warmupS = DefaultWarmupS;
     int qos = DefaultQos;
     std::string phase = "both";
-    bool flood = false; // every message an alarm transition
+    bool flood = false;            // every message an alarm transition
+    int rows = DefaultHistoryRows; // the history phase's transitions
+    std::string history;           // the history file a history-dialog child opens
     std::string panel = MERVGAUGE_PANEL_PATH;
 
     std::int64_t firstSeq() const { return std::int64_t(warmupS) * rateHz; }
@@ -923,6 +938,148 @@ bool runLatencyPhase(const Options& o) {
     return paint.count > 0;
 }
 
+// A history of rows transitions of HistoryGauges gauges, one a millisecond, each gauge's alarm
+// raised and returned in turn; written in large transactions, as a writer behind a flood would.
+void buildHistory(const std::string& path, int rows) {
+    AlarmHistory store(path);
+    const std::int64_t last = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  std::chrono::system_clock::now().time_since_epoch())
+                                  .count() -
+                              HistoryEndsBeforeMs;
+    std::vector<AlarmTransition> batch;
+    batch.reserve(HistoryBatchRows);
+    for (int i = 0; i < rows; ++i) {
+        const int gauge = i % HistoryGauges;
+        char name[32];
+        std::snprintf(name, sizeof name, "Loop %03d", gauge);
+        const bool raised = (i / HistoryGauges) % 2 == 0;
+        batch.push_back({last - rows + 1 + i, "bench", name, AlarmKind::AlarmHigh,
+                         raised ? Transition::Raised : Transition::Returned,
+                         raised ? FloodOffset + valueOf(i) : valueOf(i), tagOf(gauge), ""});
+        if (int(batch.size()) == HistoryBatchRows || i + 1 == rows) {
+            store.recordAll(batch);
+            batch.clear();
+        }
+    }
+}
+
+double processCpuS() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// The history phase's child: opens the history dialog on o.history with the bench's gauges,
+// shown, until it has painted; then scrolls its table to the end once. Prints what it took.
+bool openHistoryDialog(const Options& o) {
+    AlarmHistory store(o.history);
+    std::vector<HistoryDialog::Variable> variables;
+    for (int g = 0; g < HistoryGauges; ++g) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Loop %03d", g);
+        variables.push_back({QString::fromLatin1(name), QString::fromStdString(tagOf(g)),
+                             [](double value) { return QString::number(value, 'f', 1) + " %"; }});
+    }
+    const double rssBefore = residentMb(getpid());
+    const double cpu0 = processCpuS();
+    QElapsedTimer wall;
+    wall.start();
+    HistoryDialog dialog(store, std::move(variables), DisplayZone::local());
+    dialog.show();
+    QCoreApplication::processEvents();
+    const double openCpuS = processCpuS() - cpu0;
+    const double openWallS = double(wall.nsecsElapsed()) / 1e9;
+    const double rssOpen = residentMb(getpid());
+    const int shown = dialog.shownCount();
+
+    auto* view = dialog.findChild<QAbstractItemView*>();
+    const double cpu1 = processCpuS();
+    view->scrollToBottom();
+    QCoreApplication::processEvents();
+    const double scrollCpuS = processCpuS() - cpu1;
+    std::printf("  dialog open                        %.3f s CPU (%.3f s of wall time), %d rows "
+                "in the table, resident %.0f MB before, %.0f MB open\n",
+                openCpuS, openWallS, shown, rssBefore, rssOpen);
+    std::printf("  one scroll to the end              %.3f s CPU, %d rows in the table after\n",
+                scrollCpuS, dialog.shownCount());
+    return shown > 0;
+}
+
+// The history dialog and the CSV export on a history of o.rows transitions, each in a process of
+// its own, so that each peak resident memory is its own.
+bool runHistoryPhase(const Options& o) {
+    merv::test::TempFolder folder;
+    const std::string history = (folder / "history.sqlite").string();
+    auto start = Clock::now();
+    buildHistory(history, o.rows);
+    std::printf("history: %d transitions of %d gauges, one a millisecond, built in %.1f s; "
+                "%.0f MB on disk\n",
+                o.rows, HistoryGauges, std::chrono::duration<double>(Clock::now() - start).count(),
+                double(std::filesystem::file_size(history)) / (1 << 20));
+
+    char self[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        throw std::runtime_error("cannot find the bench's own executable");
+    self[length] = 0;
+    const std::string out = (folder / "dialog-stdout.txt").string(),
+                      err = (folder / "dialog-stderr.txt").string();
+    bool ok = true;
+    {
+        ChildGuard child;
+        start = Clock::now();
+        child.pid =
+            spawnHeadlessPanel(self, {"--phase", "history-dialog", "--history", history}, out, err);
+        rusage usage{};
+        const int status = waitFor(child, usage);
+        std::ifstream printed(out);
+        std::printf(
+            "\nhistory dialog: File -> Alarm History... on the last day's rows, in a "
+            "child process (offscreen)\n%s",
+            std::string((std::istreambuf_iterator<char>(printed)), std::istreambuf_iterator<char>())
+                .c_str());
+        std::printf("  whole child                        %.2f s CPU (%.2f s of wall time), peak "
+                    "resident memory %.0f MB\n",
+                    cpuSecondsOf(usage),
+                    std::chrono::duration<double>(Clock::now() - start).count(),
+                    double(usage.ru_maxrss) / 1024);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            std::ifstream errors(err);
+            std::cerr << "the dialog's child failed; its stderr:\n" << errors.rdbuf();
+            ok = false;
+        }
+    }
+    {
+        const std::string csv = (folder / "history.csv").string(),
+                          exportOut = (folder / "export-stdout.txt").string(),
+                          exportErr = (folder / "export-stderr.txt").string();
+        ChildGuard exporter;
+        start = Clock::now();
+        exporter.pid = spawnHeadlessPanel(o.panel, {"--history", history, "--export-alarms", csv},
+                                          exportOut, exportErr);
+        rusage usage{};
+        const int status = waitFor(exporter, usage);
+        const double wallS = std::chrono::duration<double>(Clock::now() - start).count();
+        std::int64_t lines = 0;
+        {
+            std::ifstream file(csv);
+            for (std::string line; std::getline(file, line);)
+                ++lines;
+        }
+        std::printf("\nexport: %s --export-alarms\n", o.panel.c_str());
+        std::printf("  CSV export                         %.2f s CPU (%.2f s of wall time), peak "
+                    "resident memory %.0f MB, %lld rows and the header\n",
+                    cpuSecondsOf(usage), wallS, double(usage.ru_maxrss) / 1024,
+                    (long long)(lines - 1));
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || lines - 1 != o.rows) {
+            std::ifstream errors(exportErr);
+            std::cerr << "the export failed; its stderr:\n" << errors.rdbuf();
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 int readInt(const char* text, const char* option) {
     int value = 0;
     const auto end = text + std::strlen(text);
@@ -957,18 +1114,23 @@ Options readOptions(int argc, char** argv) {
             o.qos = qos == "1";
         } else if (arg == "--phase") {
             o.phase = next();
+            // history-dialog is the history phase's child, given --history.
             if (o.phase != "cpu" && o.phase != "latency" && o.phase != "both" &&
-                o.phase != "startup")
-                throw std::runtime_error("--phase: cpu, latency, both or startup");
+                o.phase != "startup" && o.phase != "history" && o.phase != "history-dialog")
+                throw std::runtime_error("--phase: cpu, latency, both, startup or history");
         } else if (arg == "--flood")
             o.flood = true;
         else if (arg == "--panel")
             o.panel = next();
+        else if (arg == "--rows")
+            o.rows = readInt(next(), "--rows");
+        else if (arg == "--history")
+            o.history = next();
         else
             throw std::runtime_error(
                 "usage: mervgauge-panel-bench [--gauges N] [--pages N] [--rate HZ] [--seconds S] "
-                "[--warmup S] [--qos 0|1] [--phase cpu|latency|both|startup] [--flood] "
-                "[--panel PATH]");
+                "[--warmup S] [--qos 0|1] [--phase cpu|latency|both|startup|history] [--flood] "
+                "[--rows N] [--panel PATH]");
     }
     return o;
 }
@@ -983,6 +1145,10 @@ int main(int argc, char** argv) {
         QApplication app(argc, argv);
         if (o.phase == "startup")
             return runStartupPhase(o) ? 0 : 1;
+        if (o.phase == "history")
+            return runHistoryPhase(o) ? 0 : 1;
+        if (o.phase == "history-dialog")
+            return openHistoryDialog(o) ? 0 : 1;
         std::printf("operator panel under load: %d gauges x %d Hz = %d messages/s over MQTT QoS %d "
                     "on loopback; %d s measured after %d s of warm-up%s\n",
                     o.gauges, o.rateHz, o.gauges * o.rateHz, o.qos, o.seconds, o.warmupS,
