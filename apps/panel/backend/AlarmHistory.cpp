@@ -2,9 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <ctime>
+#include <limits>
 
 namespace merv::panel {
 namespace {
@@ -116,22 +118,84 @@ std::string numberText(double value) {
     return std::string(buffer, written.ptr);
 }
 
-// The rows a select of the history's columns finds, in the order the select gives.
+// The columns every reading selects, in the order readRow takes them.
+constexpr const char* Columns =
+    "time_ms, station, variable, kind, transition, value, id, tag, operator";
+
+// The row a select of Columns is on.
+AlarmTransition readRow(const Statement& select, const std::string& file) {
+    const std::string kind = select.text(3), transition = select.text(4);
+    const auto knownKind = alarmKindNamed(kind);
+    const auto knownTransition = transitionNamed(transition);
+    if (!knownKind || !knownTransition)
+        throw HistoryError(file + ": row " + std::to_string(select.integer(6)) +
+                           (knownKind ? " has the unknown transition \"" + transition
+                                      : " has the unknown alarm kind \"" + kind) +
+                           "\"");
+    return {select.integer(0), select.text(1), select.text(2), *knownKind,
+            *knownTransition,  select.real(5), select.text(7), select.text(8)};
+}
+
+// The rows a select of Columns finds, in the order the select gives.
 std::vector<AlarmTransition> rowsOf(Statement& select, const std::string& file) {
     std::vector<AlarmTransition> rows;
-    while (select.step()) {
-        const std::string kind = select.text(3), transition = select.text(4);
-        const auto knownKind = alarmKindNamed(kind);
-        const auto knownTransition = transitionNamed(transition);
-        if (!knownKind || !knownTransition)
-            throw HistoryError(file + ": row " + std::to_string(select.integer(6)) +
-                               (knownKind ? " has the unknown transition \"" + transition
-                                          : " has the unknown alarm kind \"" + kind) +
-                               "\"");
-        rows.push_back({select.integer(0), select.text(1), select.text(2), *knownKind,
-                        *knownTransition, select.real(5), select.text(7), select.text(8)});
-    }
+    while (select.step())
+        rows.push_back(readRow(select, file));
     return rows;
+}
+
+// A filter as SQL, its values bound by number: ?1 and ?2 the times, ?3 the variable, ?4 the tag,
+// and, for a page, the key ?5 (time), ?6 (id) it starts after and its length ?7 (-1: no end).
+// Each reading is one or two branches, each a condition that one index serves in the history's
+// order: the time index, or the variable's or the tag's (which hold the time after the name).
+// With a tag and a variable, the tag's rows and the variable's rows without a tag.
+std::vector<std::string> branchesOf(const HistoryFilter& filter) {
+    const std::string times = "time_ms >= ?1 AND time_ms <= ?2";
+    if (filter.tag && filter.variable)
+        return {times + " AND tag = ?4", times + " AND tag = '' AND variable = ?3"};
+    if (filter.tag)
+        return {times + " AND tag = ?4"};
+    if (filter.variable)
+        return {times + " AND variable = ?3"};
+    return {times};
+}
+
+std::string pageSql(const HistoryFilter& filter) {
+    // A page starts at its key's millisecond (?1 is raised to it) and skips the rows of that
+    // millisecond up to the key, so the index range begins where the last page ended.
+    const auto select = [](const std::string& where) {
+        return std::string("SELECT ") + Columns + " FROM alarm_transitions WHERE " + where +
+               " AND (time_ms > ?5 OR id > ?6) ORDER BY time_ms, id LIMIT ?7";
+    };
+    const auto branches = branchesOf(filter);
+    if (branches.size() == 1)
+        return select(branches[0]);
+    // Each branch in order over its index, the two merged.
+    return "SELECT * FROM (" + select(branches[0]) + ") UNION ALL SELECT * FROM (" +
+           select(branches[1]) + ") ORDER BY time_ms, id LIMIT ?7";
+}
+
+constexpr std::int64_t Earliest = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t Latest = std::numeric_limits<std::int64_t>::max();
+
+// Binds the filter's values as branchesOf numbers them, only those its SQL holds; a page's
+// after its key, when it has one.
+void bindFilter(Statement& statement, const HistoryFilter& filter,
+                std::optional<HistoryKey> after = std::nullopt) {
+    const std::int64_t from = filter.fromMs.value_or(Earliest);
+    statement.bind(1, after ? std::max(from, after->timeMs) : from);
+    statement.bind(2, filter.toMs.value_or(Latest));
+    if (filter.variable)
+        statement.bind(3, *filter.variable);
+    if (filter.tag)
+        statement.bind(4, *filter.tag);
+}
+
+// Binds a page's key and length, as pageSql numbers them; limit -1 for all rows.
+void bindPage(Statement& statement, std::optional<HistoryKey> after, std::int64_t limit) {
+    statement.bind(5, after ? after->timeMs : Earliest);
+    statement.bind(6, after ? after->id : Earliest);
+    statement.bind(7, limit);
 }
 
 } // namespace
@@ -257,25 +321,31 @@ std::vector<AlarmTransition> AlarmHistory::query(std::optional<std::int64_t> fro
                                                  std::optional<std::int64_t> toMs,
                                                  const std::optional<std::string>& variable,
                                                  const std::optional<std::string>& tag) {
-    // With a tag, the variable only finds the rows from before tags were kept.
-    Statement select(m_db,
-                     "SELECT time_ms, station, variable, kind, transition, value, id, tag, "
-                     "operator "
-                     "FROM alarm_transitions WHERE (?1 IS NULL OR time_ms >= ?1) AND "
-                     "(?2 IS NULL OR time_ms <= ?2) AND "
-                     "(CASE WHEN ?4 IS NOT NULL THEN tag = ?4 OR (tag = '' AND variable = ?3) "
-                     "WHEN ?3 IS NOT NULL THEN variable = ?3 ELSE 1 END) "
-                     "ORDER BY time_ms, id",
-                     m_file);
-    if (fromMs)
-        select.bind(1, *fromMs);
-    if (toMs)
-        select.bind(2, *toMs);
-    if (variable)
-        select.bind(3, *variable);
-    if (tag)
-        select.bind(4, *tag);
-    return rowsOf(select, m_file);
+    std::vector<AlarmTransition> rows;
+    forEach({fromMs, toMs, variable, tag}, [&](const AlarmTransition& t) { rows.push_back(t); });
+    return rows;
+}
+
+void AlarmHistory::forEach(const HistoryFilter& filter,
+                           const std::function<void(const AlarmTransition&)>& visit) {
+    Statement select(m_db, pageSql(filter).c_str(), m_file);
+    bindFilter(select, filter);
+    bindPage(select, std::nullopt, -1);
+    while (select.step())
+        visit(readRow(select, m_file));
+}
+
+HistoryPage AlarmHistory::page(const HistoryFilter& filter, std::optional<HistoryKey> after,
+                               std::size_t limit) {
+    Statement select(m_db, pageSql(filter).c_str(), m_file);
+    bindFilter(select, filter, after);
+    bindPage(select, after, std::int64_t(std::min<std::size_t>(limit, Latest)));
+    HistoryPage page;
+    while (select.step()) {
+        page.rows.push_back(readRow(select, m_file));
+        page.last = HistoryKey{select.integer(0), select.integer(6)};
+    }
+    return page;
 }
 
 std::vector<AlarmTransition> AlarmHistory::sinceLatestRaises(const std::string& station) {
@@ -295,19 +365,33 @@ std::vector<AlarmTransition> AlarmHistory::sinceLatestRaises(const std::string& 
     return rowsOf(select, m_file);
 }
 
-void writeCsv(std::ostream& out, std::span<const AlarmTransition> transitions) {
+void writeCsvHeader(std::ostream& out) {
     out << "time,station,variable,kind,transition,value,tag,operator\n";
-    for (const AlarmTransition& t : transitions) {
-        out << utcText(t.timeMs) << ',' << csvField(t.station) << ',' << csvField(t.variable) << ','
-            << nameOf(t.kind) << ',' << nameOf(t.transition) << ',' << numberText(t.value) << ','
-            << csvField(t.tag) << ',' << csvField(t.operatorName) << '\n';
-    }
+}
+
+void writeCsvLine(std::ostream& out, const AlarmTransition& t) {
+    out << utcText(t.timeMs) << ',' << csvField(t.station) << ',' << csvField(t.variable) << ','
+        << nameOf(t.kind) << ',' << nameOf(t.transition) << ',' << numberText(t.value) << ','
+        << csvField(t.tag) << ',' << csvField(t.operatorName) << '\n';
+}
+
+void writeCsv(std::ostream& out, std::span<const AlarmTransition> transitions) {
+    writeCsvHeader(out);
+    for (const AlarmTransition& t : transitions)
+        writeCsvLine(out, t);
 }
 
 void AlarmHistory::exportCsv(std::ostream& out) {
-    writeCsv(out, query());
+    const auto failed = [&] { return HistoryError(m_file + ": cannot write the CSV export"); };
+    writeCsvHeader(out);
+    forEach({}, [&](const AlarmTransition& t) {
+        writeCsvLine(out, t);
+        // A full disk ends the export at once rather than after reading the rest.
+        if (!out)
+            throw failed();
+    });
     if (!out)
-        throw HistoryError(m_file + ": cannot write the CSV export");
+        throw failed();
 }
 
 } // namespace merv::panel

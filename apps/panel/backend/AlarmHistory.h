@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -31,6 +32,33 @@ struct AlarmTransition {
     std::string operatorName;
 
     bool operator==(const AlarmTransition&) const = default;
+};
+
+// Which transitions a reading of the history takes: from fromMs up to toMs (both included) and
+// of one gauge, each filter applying only when given. The gauge is named by its variable
+// (caption) or by its tag; given both, the rows under the tag and the older rows without a tag
+// under the variable.
+struct HistoryFilter {
+    std::optional<std::int64_t> fromMs;
+    std::optional<std::int64_t> toMs;
+    std::optional<std::string> variable;
+    std::optional<std::string> tag;
+};
+
+// Where a row stands in the history's order: by time, rows of one millisecond in the order they
+// were written.
+struct HistoryKey {
+    std::int64_t timeMs = 0;
+    std::int64_t id = 0;
+
+    bool operator==(const HistoryKey&) const = default;
+};
+
+// A run of rows in the history's order, and the key of its last row (none when it is empty),
+// which the next page starts after.
+struct HistoryPage {
+    std::vector<AlarmTransition> rows;
+    std::optional<HistoryKey> last;
 };
 
 // The history could not be opened, written or read; the text says which file and why.
@@ -61,15 +89,23 @@ public:
     // is no finite number), so that a caller can refuse it before keeping it for later.
     void checkRecordable(const AlarmTransition& transition) const;
 
-    // Transitions oldest first, from fromMs up to toMs (both included) and of one gauge, each
-    // filter applying only when given. The gauge is named by its variable (caption) or by its
-    // tag; given both, the rows under the tag and the older rows without a tag under the
-    // variable. A row whose kind or transition is none the panel knows (written by something
-    // else) is a HistoryError naming it.
+    // Transitions oldest first that pass the filters (see HistoryFilter). A row whose kind or
+    // transition is none the panel knows (written by something else) is a HistoryError naming
+    // it.
     std::vector<AlarmTransition> query(std::optional<std::int64_t> fromMs = std::nullopt,
                                        std::optional<std::int64_t> toMs = std::nullopt,
                                        const std::optional<std::string>& variable = std::nullopt,
                                        const std::optional<std::string>& tag = std::nullopt);
+    // As query, each row handed to visit as it is read, none kept: a history of any size is
+    // read in little memory. The rows are those of one moment of the file.
+    void forEach(const HistoryFilter& filter,
+                 const std::function<void(const AlarmTransition&)>& visit);
+    // Up to limit rows of the filter's, oldest first, those after the key only when one is
+    // given. Each page is a reading of its own over the indexes, so a page costs the same
+    // wherever it starts, and rows written since the last page are found when they come after
+    // it.
+    HistoryPage page(const HistoryFilter& filter, std::optional<HistoryKey> after,
+                     std::size_t limit);
 
     // What the summary needs to know which of station's alarms are still open, oldest first:
     // of each tag and kind, the rows from the latest raise by station on (nothing before it can
@@ -78,7 +114,8 @@ public:
 
     // The whole history as CSV (see writeCsv), oldest first: the header
     // time,station,variable,kind,transition,value,tag,operator, the later columns last, so that
-    // a reader of the older six or seven columns reads them where they were.
+    // a reader of the older six or seven columns reads them where they were. Rows go to out as
+    // they are read; on a HistoryError out may hold the lines before it.
     void exportCsv(std::ostream& out);
 
     const std::string& file() const noexcept { return m_file; }
@@ -101,5 +138,8 @@ std::string utcText(std::int64_t timeMs);
 // or @) is written with a leading apostrophe and quoted; numbers stay numbers. The export and
 // the recovery file of unwritten transitions share this form.
 void writeCsv(std::ostream& out, std::span<const AlarmTransition> transitions);
+// writeCsv's two parts, for a writer that has its transitions one at a time.
+void writeCsvHeader(std::ostream& out);
+void writeCsvLine(std::ostream& out, const AlarmTransition& transition);
 
 } // namespace merv::panel
