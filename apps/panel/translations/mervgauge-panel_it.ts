@@ -2,6 +2,42 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it_IT">
 <context>
+    <name>merv::panel::AlarmHistoryModel</name>
+    <message>
+        <source>%1 (%2)</source>
+        <extracomment>A history row&apos;s gauge: its caption, then its tag.</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Time (%1)</source>
+        <translation>Ora (%1)</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Postazione</translation>
+    </message>
+    <message>
+        <source>Variable</source>
+        <translation>Variabile</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Transition</source>
+        <translation>Evento</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Valore</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>Operatore</translation>
+    </message>
+</context>
+<context>
     <name>merv::panel::AlarmSummaryModel</name>
     <message>
         <source>Station</source>
@@ -140,28 +176,8 @@
         <translation>Mostra</translation>
     </message>
     <message>
-        <source>Time (%1)</source>
-        <translation>Ora (%1)</translation>
-    </message>
-    <message>
-        <source>Station</source>
-        <translation>Postazione</translation>
-    </message>
-    <message>
         <source>Variable</source>
         <translation>Variabile</translation>
-    </message>
-    <message>
-        <source>Kind</source>
-        <translation>Tipo</translation>
-    </message>
-    <message>
-        <source>Transition</source>
-        <translation>Evento</translation>
-    </message>
-    <message>
-        <source>Value</source>
-        <translation>Valore</translation>
     </message>
     <message>
         <source>From (%1)</source>
@@ -175,10 +191,6 @@
         <source>%1 (%2)</source>
         <extracomment>A gauge in the history&apos;s choice: its caption, then its tag, when captions repeat.</extracomment>
         <translation>%1 (%2)</translation>
-    </message>
-    <message>
-        <source>Operator</source>
-        <translation>Operatore</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,6 @@
 #include "HistoryDialog.h"
 
 #include "ColumnSizing.h"
-#include "panel/AlarmSummaryModel.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -10,7 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -23,24 +22,21 @@ constexpr int ToSlackSeconds = 60; // the range ends a little after the dialog o
 constexpr int DefaultWidth = 720;  // the dialog's least first size
 constexpr int DefaultHeight = 480;
 constexpr auto PickerFormat = "yyyy-MM-dd HH:mm:ss";
-enum Column {
-    TimeColumn,
-    StationColumn,
-    VariableColumn,
-    KindColumn,
-    TransitionColumn,
-    ValueColumn,
-    OperatorColumn, // who acknowledged, for an acknowledgement
-    ColumnCount
-};
 
 } // namespace
 
 HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variables,
                              DisplayZone zone, QWidget* parent, std::function<void()> catchUp)
-    : QDialog(parent), m_history(history), m_catchUp(std::move(catchUp)),
-      m_variables(std::move(variables)), m_zone(zone) {
+    : QDialog(parent), m_zone(zone),
+      m_model(new AlarmHistoryModel(history, std::move(variables), zone, std::move(catchUp),
+                                    AlarmHistoryModel::DefaultPageRows, this)) {
     setWindowTitle(tr("Alarm history"));
+    // After the reading that failed has returned, wherever the view asked for it.
+    connect(
+        m_model, &AlarmHistoryModel::readingFailed, this,
+        [this](const QString& why) { QMessageBox::critical(this, windowTitle(), why); },
+        Qt::QueuedConnection);
+    const std::vector<Variable>& gauges = m_model->variables();
     const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
     m_from = new QDateTimeEdit;
     m_to = new QDateTimeEdit;
@@ -54,18 +50,16 @@ HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variab
     m_variable = new QComboBox;
     m_variable->addItem(tr("(all)"));
     // Gauges of one caption are told apart by their identities.
-    for (const Variable& v : m_variables) {
-        const bool shared = std::count_if(m_variables.begin(), m_variables.end(),
+    for (const Variable& v : gauges) {
+        const bool shared = std::count_if(gauges.begin(), gauges.end(),
                                           [&](const auto& o) { return o.name == v.name; }) > 1;
         //: A gauge in the history's choice: its caption, then its tag, when captions repeat.
         m_variable->addItem(shared ? tr("%1 (%2)").arg(v.name, v.tag) : v.name);
     }
     auto* show = new QPushButton(tr("Show"));
     connect(show, &QPushButton::clicked, this, &HistoryDialog::refresh);
-    m_table = new QTableWidget(0, ColumnCount);
-    m_table->setHorizontalHeaderLabels({tr("Time (%1)").arg(m_zone.name()), tr("Station"),
-                                        tr("Variable"), tr("Kind"), tr("Transition"), tr("Value"),
-                                        tr("Operator")});
+    m_table = new QTableView;
+    m_table->setModel(m_model);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     sizeColumnsToContents(*m_table);
@@ -83,60 +77,16 @@ HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variab
     fitWidth();
 }
 
-const HistoryDialog::Variable* HistoryDialog::variableOf(const AlarmTransition& t) const {
-    const auto found = std::find_if(m_variables.begin(), m_variables.end(), [&](const Variable& v) {
-        return (t.tag.empty() || v.tag.isEmpty() ? v.name : v.tag) ==
-               QString::fromStdString(t.tag.empty() || v.tag.isEmpty() ? t.variable : t.tag);
-    });
-    return found == m_variables.end() ? nullptr : &*found;
-}
-
-QString HistoryDialog::valueText(const AlarmTransition& t) const {
-    if (const Variable* found = variableOf(t); found && found->caption) {
-        if (QString caption = found->caption(t.value); !caption.isEmpty())
-            return caption;
-    }
-    return QString::number(t.value, 'g', QLocale::FloatingPointShortest);
-}
-
 void HistoryDialog::refresh() {
-    if (m_catchUp)
-        m_catchUp();
-    std::optional<std::string> variable, tag;
+    HistoryFilter filter{
+        m_from->dateTime().toMSecsSinceEpoch(), m_to->dateTime().toMSecsSinceEpoch(), {}, {}};
     if (const int chosen = m_variable->currentIndex(); chosen > 0) {
-        const Variable& v = m_variables[std::size_t(chosen - 1)];
-        variable = v.name.toStdString();
+        const Variable& v = m_model->variables()[std::size_t(chosen - 1)];
+        filter.variable = v.name.toStdString();
         if (!v.tag.isEmpty())
-            tag = v.tag.toStdString();
+            filter.tag = v.tag.toStdString();
     }
-    std::vector<AlarmTransition> rows;
-    try {
-        rows = m_history.query(m_from->dateTime().toMSecsSinceEpoch(),
-                               m_to->dateTime().toMSecsSinceEpoch(), variable, tag);
-    } catch (const HistoryError& error) {
-        QMessageBox::critical(this, windowTitle(), QString::fromUtf8(error.what()));
-        return;
-    }
-    m_table->setRowCount(int(rows.size()));
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const AlarmTransition& t = rows[r];
-        const QStringList cells{m_zone.text(t.timeMs),
-                                QString::fromStdString(t.station),
-                                QString::fromStdString(t.variable),
-                                AlarmSummaryModel::kindName(t.kind),
-                                AlarmSummaryModel::transitionName(t.transition),
-                                valueText(t),
-                                QString::fromStdString(t.operatorName)};
-        for (int c = 0; c < int(cells.size()); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            // The variable's tooltip names its gauge, which its caption may share with others.
-            item->setToolTip(c == VariableColumn && !t.tag.empty()
-                                 //: A history row's gauge: its caption, then its tag.
-                                 ? tr("%1 (%2)").arg(cells[c], QString::fromStdString(t.tag))
-                                 : cells[c]);
-            m_table->setItem(int(r), c, item);
-        }
-    }
+    m_model->show(filter);
 }
 
 void HistoryDialog::fitWidth() {
@@ -149,7 +99,7 @@ void HistoryDialog::fitWidth() {
 }
 
 int HistoryDialog::shownCount() const {
-    return m_table->rowCount();
+    return m_model->rowCount();
 }
 
 } // namespace merv::panel

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTest>
 
 #include <limits>
@@ -320,15 +319,15 @@ void tst_Panel::historyFiltersByTimeRangeAndVariable() {
                          {{QStringLiteral("Drum level"), QStringLiteral("LT"), {}},
                           {QStringLiteral("Steam flow"), QStringLiteral("FT"), {}}},
                          DisplayZone::local());
-    auto* table = dialog.findChild<QTableWidget*>();
-    QAbstractItemModelTester tester(table->model(), Fatal);
+    QAbstractItemModel& table = *dialog.findChild<QTableView*>()->model();
+    QAbstractItemModelTester tester(&table, Fatal);
     QCOMPARE(dialog.shownCount(), 4);
     // An acknowledgement says who gave it, at which station.
-    QCOMPARE(table->horizontalHeaderItem(table->columnCount() - 1)->text(),
-             QStringLiteral("Operator"));
-    QCOMPARE(table->item(3, 1)->text(), QStringLiteral("B"));
-    QCOMPARE(table->item(3, table->columnCount() - 1)->text(), QStringLiteral("alice"));
-    QCOMPARE(table->item(0, table->columnCount() - 1)->text(), QString());
+    const int last = table.columnCount() - 1;
+    QCOMPARE(table.headerData(last, Qt::Horizontal).toString(), QStringLiteral("Operator"));
+    QCOMPARE(table.index(3, 1).data().toString(), QStringLiteral("B"));
+    QCOMPARE(table.index(3, last).data().toString(), QStringLiteral("alice"));
+    QCOMPARE(table.index(0, last).data().toString(), QString());
     dialog.findChild<QComboBox*>()->setCurrentIndex(1);
     dialog.refresh();
     QCOMPARE(dialog.shownCount(), 3);

@@ -21,7 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimeZone>
 #include <QTimer>
@@ -97,14 +97,14 @@ struct Screen {
         return settle();
     }
     // Runs check on the dialog that File → Alarm History… opens, then closes it.
-    void withHistory(const std::function<void(HistoryDialog&, QTableWidget&)>& check) {
+    void withHistory(const std::function<void(HistoryDialog&, QTableView&)>& check) {
         QAction* open = menuEntry("&File", "Alarm &History…");
         QVERIFY2(open, "no menu entry Alarm &History…");
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<HistoryDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             QTest::qWait(50);
-            check(*dialog, *dialog->findChild<QTableWidget*>());
+            check(*dialog, *dialog->findChild<QTableView*>());
             dialog->reject();
         });
         open->trigger();
@@ -270,18 +270,19 @@ void tst_PanelScreen::noSummaryOrHistoryCellIsCutAndValuesShowAsTheGaugesShowThe
     QCOMPARE(s.window->findChild<QTableView*>()->model()->rowCount(), 6 * 4);
     QCOMPARE(cutCells(*s.window->findChild<QTableView*>()), QStringList());
     bool checked = false;
-    s.withHistory([&](HistoryDialog&, QTableWidget& table) {
+    s.withHistory([&](HistoryDialog&, QTableView& table) {
         checked = true;
-        QCOMPARE(table.rowCount(), 6 * 4 * 2);
+        const QAbstractItemModel& rows = *table.model();
+        QCOMPARE(rows.rowCount(), 6 * 4 * 2);
         QCOMPARE(cutCells(table), QStringList());
         // The first transition: Drum pressure's high warning raised at (44 + 48) / 2, shown
         // at its one decimal with its unit.
         int value = 0;
-        while (value < table.columnCount() &&
-               table.horizontalHeaderItem(value)->text() != QStringLiteral("Value"))
+        while (value < rows.columnCount() &&
+               rows.headerData(value, Qt::Horizontal).toString() != QStringLiteral("Value"))
             ++value;
-        QVERIFY(value < table.columnCount());
-        QCOMPARE(table.item(0, value)->text(), QStringLiteral("46.0 bar"));
+        QVERIFY(value < rows.columnCount());
+        QCOMPARE(rows.index(0, value).data().toString(), QStringLiteral("46.0 bar"));
     });
     QVERIFY2(checked, "the history dialog did not open");
 }
@@ -310,11 +311,12 @@ void tst_PanelScreen::theSameInstantReadsAlikeInTheSummaryAndTheHistory() {
     QCOMPARE(summary.headerData(AlarmSummaryModel::TimeColumn, Qt::Horizontal).toString(),
              "Time (" + zoneName + ")");
     bool checked = false;
-    s.withHistory([&](HistoryDialog& dialog, QTableWidget& table) {
+    s.withHistory([&](HistoryDialog& dialog, QTableView& table) {
         checked = true;
-        QCOMPARE(table.rowCount(), 1);
-        QCOMPARE(table.item(0, 0)->text(), expected);
-        QCOMPARE(table.horizontalHeaderItem(0)->text(), "Time (" + zoneName + ")");
+        const QAbstractItemModel& rows = *table.model();
+        QCOMPARE(rows.rowCount(), 1);
+        QCOMPARE(rows.index(0, 0).data().toString(), expected);
+        QCOMPARE(rows.headerData(0, Qt::Horizontal).toString(), "Time (" + zoneName + ")");
         QDateTimeEdit* from = dialog.findChildren<QDateTimeEdit*>().front();
         const auto* label =
             qobject_cast<QLabel*>(dialog.findChild<QFormLayout*>()->labelForField(from));
