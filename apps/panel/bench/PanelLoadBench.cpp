@@ -718,8 +718,8 @@ bool floodRecorded(const Options& o, const std::string& history, const Publisher
     std::int64_t recorded = 0;
     {
         AlarmHistory store(history);
-        for (const AlarmTransition& t : store.query())
-            recorded += ofTheFlood(t.kind, t.transition);
+        store.forEach(
+            {}, [&](const AlarmTransition& t) { recorded += ofTheFlood(t.kind, t.transition); });
     }
     const std::string csv = (folder / "history.csv").string(),
                       out = (folder / "export-stdout.txt").string(),
