@@ -36,8 +36,9 @@ public:
         QString tag;
         std::function<QString(double)> caption;
     };
-    // Rows read at a time: a few screens of a table, read in a few milliseconds.
-    static constexpr int DefaultPageRows = 500;
+    // Rows read at a time: ten screens of a table, read and measured for its columns in a few
+    // milliseconds.
+    static constexpr int DefaultPageRows = 200;
 
     // catchUp, where given, is called before each reading of the history: the panel lets
     // what its writer still holds reach the file first, so the transitions the summary has
