@@ -148,10 +148,11 @@ std::vector<AlarmTransition> rowsOf(Statement& select, const std::string& file) 
 // and, for a page, the key ?5 (time), ?6 (id) it starts after and its length ?7 (-1: no end).
 // Each reading is one or two branches, each a condition that one index serves in the history's
 // order: the time index, or the variable's or the tag's (which hold the time after the name).
-// With a tag and a variable, the tag's rows and the variable's rows without a tag.
+// With a tag and a variable, the tag's rows and the variable's rows without a tag; the empty
+// tag already finds every row without one.
 std::vector<std::string> branchesOf(const HistoryFilter& filter) {
     const std::string times = "time_ms >= ?1 AND time_ms <= ?2";
-    if (filter.tag && filter.variable)
+    if (filter.tag && !filter.tag->empty() && filter.variable)
         return {times + " AND tag = ?4", times + " AND tag = '' AND variable = ?3"};
     if (filter.tag)
         return {times + " AND tag = ?4"};
@@ -178,8 +179,8 @@ std::string pageSql(const HistoryFilter& filter) {
 constexpr std::int64_t Earliest = std::numeric_limits<std::int64_t>::min();
 constexpr std::int64_t Latest = std::numeric_limits<std::int64_t>::max();
 
-// Binds the filter's values as branchesOf numbers them, only those its SQL holds; a page's
-// after its key, when it has one.
+// Binds the filter's values as branchesOf numbers them, only those its SQL holds. A page after a
+// key starts its time range at the key's millisecond.
 void bindFilter(Statement& statement, const HistoryFilter& filter,
                 std::optional<HistoryKey> after = std::nullopt) {
     const std::int64_t from = filter.fromMs.value_or(Earliest);

@@ -81,6 +81,8 @@ TEST(AlarmHistoryPaging, EveryFilterHoldsAcrossPages) {
         // The gauge's rows under its tag and its older rows, without one, under its caption.
         {std::nullopt, std::nullopt, drum, lt},
         {T0 + 3, T0 + 17, drum, lt},
+        // The empty tag is every row without one, whatever the caption.
+        {std::nullopt, std::nullopt, drum, std::string()},
         {std::nullopt, std::nullopt, std::string("Steam flow"), ft},
         {std::nullopt, std::nullopt, std::string("No such gauge"), {}},
     };
