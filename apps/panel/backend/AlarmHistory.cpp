@@ -7,6 +7,7 @@
 #include <cmath>
 #include <ctime>
 #include <limits>
+#include <set>
 
 namespace merv::panel {
 namespace {
@@ -33,9 +34,13 @@ constexpr const char* LaterColumns[][2] = {
     {"tag", "ALTER TABLE alarm_transitions ADD COLUMN tag TEXT NOT NULL DEFAULT ''"},
     {"operator", "ALTER TABLE alarm_transitions ADD COLUMN operator TEXT NOT NULL DEFAULT ''"},
 };
-// After the tag column exists, in old files and new alike.
-constexpr const char* TagIndex =
-    "CREATE INDEX IF NOT EXISTS alarm_transitions_tag ON alarm_transitions (tag, time_ms)";
+// After the tag column exists, in old files and new alike: a gauge's rows by time, and its
+// latest raise of each kind at the end of its rows of that kind (read at every start-up).
+constexpr const char* TagIndexes[] = {
+    "CREATE INDEX IF NOT EXISTS alarm_transitions_tag ON alarm_transitions (tag, time_ms)",
+    "CREATE INDEX IF NOT EXISTS alarm_transitions_tag_kind ON alarm_transitions (tag, kind, "
+    "time_ms)",
+};
 
 // A prepared statement, finalised when it goes out of scope.
 class Statement {
@@ -260,7 +265,8 @@ AlarmHistory::AlarmHistory(const std::filesystem::path& path, const std::string&
     for (const auto& [column, addIt] : LaterColumns)
         if (!hasColumn(column))
             run(addIt);
-    run(TagIndex);
+    for (const char* sql : TagIndexes)
+        run(sql);
 }
 
 bool AlarmHistory::hasColumn(const std::string& name) {
@@ -349,21 +355,59 @@ HistoryPage AlarmHistory::page(const HistoryFilter& filter, std::optional<Histor
     return page;
 }
 
-std::vector<AlarmTransition> AlarmHistory::sinceLatestRaises(const std::string& station) {
-    // Of each tag and kind, the rows from the latest raise by station on. Rows without a tag
-    // (from before tags were kept, so few) and the rows of a tag never raised here under it are
-    // all read: their gauge is known by its caption only in the form.
-    Statement select(
-        m_db,
-        "SELECT time_ms, station, variable, kind, transition, value, id, tag, operator "
-        "FROM alarm_transitions LEFT JOIN (SELECT tag AS raisedTag, kind AS raisedKind, "
-        "MAX(time_ms) AS since FROM alarm_transitions WHERE station = ?1 AND "
-        "transition = 'raised' AND tag <> '' GROUP BY tag, kind) "
-        "ON raisedTag = tag AND raisedKind = kind "
-        "WHERE tag = '' OR since IS NULL OR time_ms >= since ORDER BY time_ms, id",
+std::vector<AlarmTransition> AlarmHistory::sinceLatestRaises(const std::string& station,
+                                                             const std::vector<std::string>& tags) {
+    // Each row with its id, for the history's order across the readings.
+    std::vector<std::pair<std::int64_t, AlarmTransition>> rows;
+    const auto take = [&](Statement& select) {
+        while (select.step())
+            rows.emplace_back(select.integer(6), readRow(select, m_file));
+    };
+    // Of each of the tags and each kind, the latest raise by station, found at the end of the
+    // tag's and kind's index range; then the rows from it on. The rows of other tags are no
+    // gauge's of the form.
+    Statement latest(m_db,
+                     "SELECT time_ms FROM alarm_transitions WHERE tag = ?1 AND kind = ?2 AND "
+                     "station = ?3 AND transition = 'raised' ORDER BY time_ms DESC LIMIT 1",
+                     m_file);
+    Statement since(m_db,
+                    (std::string("SELECT ") + Columns +
+                     " FROM alarm_transitions WHERE tag = ?1 AND kind = ?2 AND time_ms >= ?3")
+                        .c_str(),
+                    m_file);
+    const std::set<std::string> distinct(tags.begin(), tags.end());
+    for (const std::string& tag : distinct) {
+        if (tag.empty())
+            continue;
+        for (const AlarmKind kind : AlarmKinds) {
+            latest.reset();
+            latest.bind(1, tag);
+            latest.bind(2, nameOf(kind));
+            latest.bind(3, station);
+            // Never raised here under its tag, it may have been under its caption alone, before
+            // tags were kept: then every row under the tag counts.
+            const std::int64_t from =
+                latest.step() ? latest.integer(0) : std::numeric_limits<std::int64_t>::min();
+            since.reset();
+            since.bind(1, tag);
+            since.bind(2, nameOf(kind));
+            since.bind(3, from);
+            take(since);
+        }
+    }
+    // Rows from before tags were kept (so few) name their gauge by its caption: all are read.
+    Statement untagged(
+        m_db, (std::string("SELECT ") + Columns + " FROM alarm_transitions WHERE tag = ''").c_str(),
         m_file);
-    select.bind(1, station);
-    return rowsOf(select, m_file);
+    take(untagged);
+    std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.second.timeMs, a.first) < std::pair(b.second.timeMs, b.first);
+    });
+    std::vector<AlarmTransition> ordered;
+    ordered.reserve(rows.size());
+    for (auto& [id, row] : rows)
+        ordered.push_back(std::move(row));
+    return ordered;
 }
 
 void writeCsvHeader(std::ostream& out) {

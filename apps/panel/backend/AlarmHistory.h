@@ -108,9 +108,11 @@ public:
                      std::size_t limit);
 
     // What the summary needs to know which of station's alarms are still open, oldest first:
-    // of each tag and kind, the rows from the latest raise by station on (nothing before it can
-    // keep an alarm open), and every row without a tag. A long history is not read whole.
-    std::vector<AlarmTransition> sinceLatestRaises(const std::string& station);
+    // of each of the tags (the form's gauges') and each kind, the rows from the latest raise by
+    // station on (nothing before it can keep an alarm open), and every row without a tag. Each
+    // latest raise is found at the end of an index range, so a long history is not read whole.
+    std::vector<AlarmTransition> sinceLatestRaises(const std::string& station,
+                                                   const std::vector<std::string>& tags);
 
     // The whole history as CSV (see writeCsv), oldest first: the header
     // time,station,variable,kind,transition,value,tag,operator, the later columns last, so that

@@ -88,9 +88,12 @@ PanelController::PanelController(Form form, std::unique_ptr<DataSource> source,
     // keeps its renewed row.
     if (m_history) {
         std::vector<AlarmGauge> gauges;
-        for (int i = 0; i < gaugeCount(); ++i)
+        std::vector<std::string> tags;
+        for (int i = 0; i < gaugeCount(); ++i) {
             gauges.push_back(alarmGauge(i));
-        m_alarms.carryOver(m_history->sinceLatestRaises(m_alarms.station()), gauges);
+            tags.push_back(gauges.back().tag);
+        }
+        m_alarms.carryOver(m_history->sinceLatestRaises(m_alarms.station(), tags), gauges);
     }
 
     connect(m_source.get(), &DataSource::valueArrived, this, &PanelController::onValue);

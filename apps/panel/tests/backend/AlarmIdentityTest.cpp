@@ -192,7 +192,8 @@ TEST(AlarmIdentity, ACarriedOverAlarmKeepsItsTimeSaysSoAndARaiseRenewsIt) {
 
 // Start-up reads of the history only what can keep an alarm open: the rows from each gauge's
 // latest raise by this station on. Over long random histories of two stations, gauges with and
-// without tags and every kind of transition, that rebuilds the summary the whole history does.
+// without tags, a gauge no longer on the form and every kind of transition, that rebuilds the
+// summary the whole history does.
 TEST(AlarmIdentity, TheRowsSinceTheLatestRaisesRebuildWhatTheWholeHistoryDoes) {
     const std::vector<AlarmGauge> gauges{AlarmGauge("tank/1", "Level"),
                                          AlarmGauge("tank/2", "Level"),
@@ -204,7 +205,10 @@ TEST(AlarmIdentity, TheRowsSinceTheLatestRaisesRebuildWhatTheWholeHistoryDoes) {
         AlarmHistory history(folder / "h.sqlite");
         std::vector<AlarmTransition> rows;
         for (std::int64_t time = 1000; rows.size() < 300; time += 1 + pick(3)) {
-            const AlarmGauge& gauge = gauges[std::size_t(pick(3))];
+            // A fourth gauge, no longer on the form, whose rows stay in the history.
+            const AlarmGauge retired("retired/1", "Flow");
+            const int which = pick(4);
+            const AlarmGauge& gauge = which == 3 ? retired : gauges[std::size_t(which)];
             const Transition transition =
                 std::array{Transition::Raised, Transition::Returned,
                            Transition::Acknowledged}[std::size_t(pick(3))];
@@ -217,9 +221,19 @@ TEST(AlarmIdentity, TheRowsSinceTheLatestRaisesRebuildWhatTheWholeHistoryDoes) {
         history.recordAll(rows);
         AlarmSummaryModel whole("A"), sinceRaises("A");
         whole.carryOver(history.query(), gauges);
-        sinceRaises.carryOver(history.sinceLatestRaises("A"), gauges);
+        const std::vector<std::string> tags{gauges[0].tag, gauges[1].tag, gauges[2].tag};
+        const auto read = history.sinceLatestRaises("A", tags);
+        sinceRaises.carryOver(read, gauges);
         EXPECT_EQ(rowsOf(sinceRaises), rowsOf(whole)) << "seed " << seed;
-        EXPECT_LT(history.sinceLatestRaises("A").size(), rows.size()) << "seed " << seed;
+        EXPECT_LT(read.size(), rows.size()) << "seed " << seed;
+        // Oldest first, as the whole history reads.
+        EXPECT_TRUE(
+            std::is_sorted(read.begin(), read.end(),
+                           [](const auto& a, const auto& b) { return a.timeMs < b.timeMs; }))
+            << "seed " << seed;
+        // No row of a tag the form has not is read.
+        for (const AlarmTransition& t : read)
+            EXPECT_NE(t.tag, "retired/1") << "seed " << seed;
     }
 }
 
