@@ -167,18 +167,23 @@ std::vector<std::string> branchesOf(const HistoryFilter& filter) {
 }
 
 std::string pageSql(const HistoryFilter& filter) {
-    // A page starts at its key's millisecond (?1 is raised to it) and skips the rows of that
-    // millisecond up to the key, so the index range begins where the last page ended.
-    const auto select = [](const std::string& where) {
+    // A page starts at its key's millisecond (?1, or newest first ?2, is moved to it) and skips
+    // the rows of that millisecond up to the key, so the index range begins where the last
+    // page ended.
+    const std::string afterKey =
+        filter.newestFirst ? " AND (time_ms < ?5 OR id < ?6)" : " AND (time_ms > ?5 OR id > ?6)";
+    const std::string order =
+        filter.newestFirst ? " ORDER BY time_ms DESC, id DESC" : " ORDER BY time_ms, id";
+    const auto select = [&](const std::string& where) {
         return std::string("SELECT ") + Columns + " FROM alarm_transitions WHERE " + where +
-               " AND (time_ms > ?5 OR id > ?6) ORDER BY time_ms, id LIMIT ?7";
+               afterKey + order + " LIMIT ?7";
     };
     const auto branches = branchesOf(filter);
     if (branches.size() == 1)
         return select(branches[0]);
     // Each branch in order over its index, the two merged.
     return "SELECT * FROM (" + select(branches[0]) + ") UNION ALL SELECT * FROM (" +
-           select(branches[1]) + ") ORDER BY time_ms, id LIMIT ?7";
+           select(branches[1]) + ")" + order + " LIMIT ?7";
 }
 
 constexpr std::int64_t Earliest = std::numeric_limits<std::int64_t>::min();
@@ -188,19 +193,27 @@ constexpr std::int64_t Latest = std::numeric_limits<std::int64_t>::max();
 // key starts its time range at the key's millisecond.
 void bindFilter(Statement& statement, const HistoryFilter& filter,
                 std::optional<HistoryKey> after = std::nullopt) {
-    const std::int64_t from = filter.fromMs.value_or(Earliest);
-    statement.bind(1, after ? std::max(from, after->timeMs) : from);
-    statement.bind(2, filter.toMs.value_or(Latest));
+    std::int64_t from = filter.fromMs.value_or(Earliest);
+    std::int64_t to = filter.toMs.value_or(Latest);
+    if (after && filter.newestFirst)
+        to = std::min(to, after->timeMs);
+    else if (after)
+        from = std::max(from, after->timeMs);
+    statement.bind(1, from);
+    statement.bind(2, to);
     if (filter.variable)
         statement.bind(3, *filter.variable);
     if (filter.tag)
         statement.bind(4, *filter.tag);
 }
 
-// Binds a page's key and length, as pageSql numbers them; limit -1 for all rows.
-void bindPage(Statement& statement, std::optional<HistoryKey> after, std::int64_t limit) {
-    statement.bind(5, after ? after->timeMs : Earliest);
-    statement.bind(6, after ? after->id : Earliest);
+// Binds a page's key and length, as pageSql numbers them; limit -1 for all rows. Without a
+// key, every row lies after the first page's start.
+void bindPage(Statement& statement, const HistoryFilter& filter, std::optional<HistoryKey> after,
+              std::int64_t limit) {
+    const std::int64_t start = filter.newestFirst ? Latest : Earliest;
+    statement.bind(5, after ? after->timeMs : start);
+    statement.bind(6, after ? after->id : start);
     statement.bind(7, limit);
 }
 
@@ -337,7 +350,7 @@ void AlarmHistory::forEach(const HistoryFilter& filter,
                            const std::function<void(const AlarmTransition&)>& visit) {
     Statement select(m_db, pageSql(filter).c_str(), m_file);
     bindFilter(select, filter);
-    bindPage(select, std::nullopt, -1);
+    bindPage(select, filter, std::nullopt, -1);
     while (select.step())
         visit(readRow(select, m_file));
 }
@@ -346,7 +359,7 @@ HistoryPage AlarmHistory::page(const HistoryFilter& filter, std::optional<Histor
                                std::size_t limit) {
     Statement select(m_db, pageSql(filter).c_str(), m_file);
     bindFilter(select, filter, after);
-    bindPage(select, after, std::int64_t(std::min<std::size_t>(limit, Latest)));
+    bindPage(select, filter, after, std::int64_t(std::min<std::size_t>(limit, Latest)));
     HistoryPage page;
     while (select.step()) {
         page.rows.push_back(readRow(select, m_file));

@@ -37,12 +37,13 @@ struct AlarmTransition {
 // Which transitions a reading of the history takes: from fromMs up to toMs (both included) and
 // of one gauge, each filter applying only when given. The gauge is named by its variable
 // (caption) or by its tag; given both, the rows under the tag and the older rows without a tag
-// under the variable.
+// under the variable. The rows come oldest first, or newest first where asked.
 struct HistoryFilter {
     std::optional<std::int64_t> fromMs;
     std::optional<std::int64_t> toMs;
     std::optional<std::string> variable;
     std::optional<std::string> tag;
+    bool newestFirst = false;
 };
 
 // Where a row stands in the history's order: by time, rows of one millisecond in the order they

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -62,6 +63,23 @@ HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variab
     m_table->setModel(m_model);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
+    // A click on the time's header turns the order round: the newest rows of a long history
+    // are then on the first page, not after all the others.
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(AlarmHistoryModel::TimeColumn, m_order);
+    connect(header, &QHeaderView::sortIndicatorChanged, this,
+            [this, header](int section, Qt::SortOrder order) {
+                // The history is read in time order only: a click elsewhere changes nothing.
+                if (section != AlarmHistoryModel::TimeColumn) {
+                    const QSignalBlocker blocked(header);
+                    header->setSortIndicator(AlarmHistoryModel::TimeColumn, m_order);
+                    return;
+                }
+                m_order = order;
+                refresh();
+            });
     sizeColumnsToContents(*m_table);
 
     auto* filters = new QFormLayout;
@@ -78,8 +96,11 @@ HistoryDialog::HistoryDialog(AlarmHistory& history, std::vector<Variable> variab
 }
 
 void HistoryDialog::refresh() {
-    HistoryFilter filter{
-        m_from->dateTime().toMSecsSinceEpoch(), m_to->dateTime().toMSecsSinceEpoch(), {}, {}};
+    HistoryFilter filter{m_from->dateTime().toMSecsSinceEpoch(),
+                         m_to->dateTime().toMSecsSinceEpoch(),
+                         {},
+                         {},
+                         m_order == Qt::DescendingOrder};
     if (const int chosen = m_variable->currentIndex(); chosen > 0) {
         const Variable& v = m_model->variables()[std::size_t(chosen - 1)];
         filter.variable = v.name.toStdString();

@@ -18,7 +18,8 @@ namespace merv::panel {
 // The alarm history, filtered by a time range and a gauge (its alarms under its identity, and
 // older rows, recorded before identities were, under its caption). Times show in the panel's zone
 // and the pickers read in it; values show as their gauges caption them. The table reads the
-// history a page at a time as it is scrolled, so a history of any size opens at once.
+// history a page at a time as it is scrolled, so a history of any size opens at once; a click
+// on the time's header shows the newest rows first.
 class HistoryDialog : public QDialog {
     Q_OBJECT
 public:
@@ -45,6 +46,8 @@ private:
     QDateTimeEdit* m_to;
     QComboBox* m_variable;
     QTableView* m_table;
+    // Oldest first unless the operator turned it round.
+    Qt::SortOrder m_order = Qt::AscendingOrder;
 };
 
 } // namespace merv::panel

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTableView>
@@ -97,6 +98,7 @@ private slots:
     void theModelKeepsToItemModelRulesWhileFetchingMoreAndShowingAgain();
     void pagesEndingInsideAMillisecondLoseAndRepeatNoRow();
     void everyFilterHoldsAcrossPages();
+    void newestFirstPagesLoseAndRepeatNoRow();
     void aFailedReadingIsToldOnceAndKeepsTheRowsRead();
     void theCatchUpRunsBeforeEveryReading();
     // The dialog.
@@ -104,6 +106,7 @@ private slots:
     void theChosenGaugeAndRangeHoldAcrossTheTablesPages();
     void rowsWrittenAfterOpeningAppearOnShow();
     void aRowTheHistoryCannotReadIsToldInABox();
+    void aClickOnTheTimeHeaderTurnsTheOrderRound();
 };
 
 void tst_HistoryPaging::theModelKeepsToItemModelRulesWhileFetchingMoreAndShowingAgain() {
@@ -141,6 +144,23 @@ void tst_HistoryPaging::pagesEndingInsideAMillisecondLoseAndRepeatNoRow() {
         QVERIFY(model.show({}));
         fetchAll(model);
         QVERIFY2(rowsOf(model) == c.expected(), qPrintable(QString::number(page)));
+    }
+}
+
+void tst_HistoryPaging::newestFirstPagesLoseAndRepeatNoRow() {
+    Crowded c(101);
+    // Every row, and a gauge's rows under its tag merged with its older ones under its caption.
+    for (HistoryFilter filter :
+         {HistoryFilter{}, HistoryFilter{std::nullopt, std::nullopt, DrumLevel, LT}}) {
+        std::vector<AlarmTransition> expected = c.expected(filter);
+        std::reverse(expected.begin(), expected.end());
+        filter.newestFirst = true;
+        for (int page : {1, 3, 4, SmallPage, 100, 101, 102}) {
+            AlarmHistoryModel model(c.history, gauges(), DisplayZone::local(), {}, page);
+            QVERIFY(model.show(filter));
+            fetchAll(model);
+            QVERIFY2(rowsOf(model) == expected, qPrintable(QString::number(page)));
+        }
     }
 }
 
@@ -274,6 +294,38 @@ void tst_HistoryPaging::aRowTheHistoryCannotReadIsToldInABox() {
     QTRY_VERIFY(!told.isEmpty());
     QVERIFY2(told.contains("\"OnAlarmMedium\""), qPrintable(told));
     QCOMPARE(dialog.shownCount(), 0);
+}
+
+void tst_HistoryPaging::aClickOnTheTimeHeaderTurnsTheOrderRound() {
+    Crowded c(AlarmHistoryModel::DefaultPageRows + 10);
+    HistoryDialog dialog(c.history, gauges(), DisplayZone::local());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QHeaderView* header = dialog.findChild<QTableView*>()->horizontalHeader();
+    const auto click = [&](int section) {
+        const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                        header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    };
+    const std::vector<AlarmTransition> oldestFirst = c.expected();
+    QVERIFY(dialog.model().transition(0) == oldestFirst.front());
+    // The newest row comes first, on the first page of a history longer than one.
+    click(AlarmHistoryModel::TimeColumn);
+    QTRY_VERIFY(dialog.model().transition(0) == oldestFirst.back());
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    QCOMPARE(dialog.shownCount(), AlarmHistoryModel::DefaultPageRows);
+    scrollToTheEnd(dialog);
+    std::vector<AlarmTransition> newestFirst = oldestFirst;
+    std::reverse(newestFirst.begin(), newestFirst.end());
+    QVERIFY(rowsOf(dialog.model()) == newestFirst);
+    // Another column does not order the history: the order and its indicator stay.
+    click(AlarmHistoryModel::StationColumn);
+    QCOMPARE(header->sortIndicatorSection(), int(AlarmHistoryModel::TimeColumn));
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    QVERIFY(dialog.model().transition(0) == oldestFirst.back());
+    // A second click on the time turns it back.
+    click(AlarmHistoryModel::TimeColumn);
+    QTRY_VERIFY(dialog.model().transition(0) == oldestFirst.front());
 }
 
 } // namespace merv::panel
