@@ -54,8 +54,4 @@ int framedWidth(const QTableView& view, const std::vector<int>& widths) {
     return width + 2 * view.frameWidth() + view.verticalScrollBar()->sizeHint().width();
 }
 
-int wholeColumnsWidth(const QTableView& view) {
-    return framedWidth(view, contentsWidths(view));
-}
-
 } // namespace merv::panel

@@ -19,9 +19,6 @@ void sizeColumnsTo(QTableView& view, const std::vector<int>& widths);
 // the bounds.
 std::vector<int> contentsWidths(const QTableView& view);
 
-// The width that shows every column of the view whole beside a vertical scroll bar, each
-// column as wide as the texts it holds now need.
-int wholeColumnsWidth(const QTableView& view);
 // The width of the view whose columns are these widths wide, beside a vertical scroll bar.
 int framedWidth(const QTableView& view, const std::vector<int>& widths);
 

@@ -111,7 +111,12 @@ void HistoryDialog::refresh() {
 }
 
 void HistoryDialog::fitWidth() {
-    const int table = wholeColumnsWidth(*m_table);
+    // The stretched last column keeps at least the header's default size, which the sort
+    // indicator's room on the others can push beyond the dialog's first width.
+    const std::vector<int> widths = contentsWidths(*m_table);
+    const int lastFloor = std::max(0, m_table->horizontalHeader()->defaultSectionSize() -
+                                          (widths.empty() ? 0 : widths.back()));
+    const int table = framedWidth(*m_table, widths) + lastFloor;
     const QMargins margins = layout()->contentsMargins();
     int wanted = std::max(width(), table + margins.left() + margins.right());
     if (const QScreen* where = screen())
