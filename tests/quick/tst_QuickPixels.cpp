@@ -3,6 +3,8 @@
 #include "GaugeTestSupport.h"
 #include "QuickTestSupport.h"
 
+#include <DifferingPixels.h>
+
 #include <mervgauge/MervGaugeWidget.h>
 
 #include <QGuiApplication>
@@ -12,6 +14,7 @@
 
 #include <cctype>
 
+using merv::test::differingPixels;
 using Settings = QList<QPair<QByteArray, QVariant>>;
 Q_DECLARE_METATYPE(Settings)
 
@@ -28,17 +31,6 @@ QByteArray declarations(const Settings& settings) {
         qml += char(std::tolower(name[0])) + name.mid(1) + ": " + text + "\n";
     }
     return qml;
-}
-
-// The pixels in which two images differ (all of them where the sizes differ).
-int differingPixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size())
-        return std::max(a.width() * a.height(), b.width() * b.height());
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
-    return count;
 }
 
 // What a person does to a gauge before it is looked at.

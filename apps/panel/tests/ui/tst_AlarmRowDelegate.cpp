@@ -5,6 +5,8 @@
 #include "PanelTestSupport.h"
 #include "panel/AlarmSummaryModel.h"
 
+#include <DifferingPixels.h>
+
 #include <QPainter>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
@@ -13,6 +15,8 @@
 
 namespace merv::panel {
 namespace {
+
+using test::differingPixels;
 
 // What the delegate's lit cells are to look like: the style's own drawing over the lit colour.
 class LitStyleDelegate : public QStyledItemDelegate {
@@ -72,16 +76,6 @@ Grab grabRows(QAbstractItemDelegate* delegate, bool select, int columnWidth, qre
     const QRect cell = view.visualRect(model.index(2, 2));
     const QPoint bare = view.viewport()->mapTo(&view, cell.topLeft() + QPoint(3, 2));
     return {image, (QPointF(bare) * ratio).toPoint()};
-}
-
-int differingPixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size())
-        return -1;
-    int differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            differing += a.pixel(x, y) != b.pixel(x, y);
-    return differing;
 }
 
 } // namespace
