@@ -70,8 +70,7 @@ ElementInputs::ElementInputs(QWidget& host, ElementTree& tree, const GaugePainte
     : InputMirror(tree), m_host(host), m_tree(tree), m_painter(painter), m_run(std::move(run)),
       m_filter(std::make_unique<EventFilter>(*this)) {
     // An element shown from the start (a form's own inputs) needs its input at once.
-    if (std::any_of(tree.elements().begin(), tree.elements().end(),
-                    [](const auto& element) { return element->shown() && hasInput(*element); }))
+    if (anyInputShown(tree))
         makeInputs();
 }
 

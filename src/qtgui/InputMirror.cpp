@@ -39,6 +39,11 @@ bool InputMirror::hasInput(const Element& element) noexcept {
     return element.kind() == ElementKind::TextField || element.kind() == ElementKind::CommandButton;
 }
 
+bool InputMirror::anyInputShown(const ElementTree& tree) noexcept {
+    return std::any_of(tree.elements().begin(), tree.elements().end(),
+                       [](const auto& element) { return element->shown() && hasInput(*element); });
+}
+
 std::vector<const Element*> InputMirror::shownInFocusOrder(const ElementTree& tree) {
     std::vector<const Element*> shown;
     for (const auto& element : tree.elements()) {

@@ -27,6 +27,9 @@ public:
     void elementChanged(const Element& element, ElementChange change);
     // Whether the element is one a view makes an input for: a text field or a button.
     static bool hasInput(const Element& element) noexcept;
+    // Whether an element with an input shows now (a form's own inputs, an open editor's): a
+    // view makes its inputs only then.
+    static bool anyInputShown(const ElementTree& tree) noexcept;
     // The elements with an input that show now, as the focus walks them (by tab index, those
     // of one index in the tree's order): the order screen readers list the inputs in.
     static std::vector<const Element*> shownInFocusOrder(const ElementTree& tree);

@@ -107,8 +107,6 @@ public:
     // for an item made outside any, one of its own, when first one is needed: most gauges
     // never open their editor. False where the engine could not make them.
     bool ensureInputs();
-    // Whether an element that has an input shows now.
-    bool inputShown() const;
     template <typename T, typename F>
     static T readOr(T fallback, F&& f) {
         try {
@@ -253,13 +251,6 @@ bool MervGauge::Private::ensureInputs() {
     return true;
 }
 
-bool MervGauge::Private::inputShown() const {
-    const auto& elements = control->elements().elements();
-    return std::any_of(elements.begin(), elements.end(), [](const auto& element) {
-        return element->shown() && qt::InputMirror::hasInput(*element);
-    });
-}
-
 void MervGauge::Private::start(PropertyBag& bag) {
     call([&] {
         control->Initialize();
@@ -269,7 +260,7 @@ void MervGauge::Private::start(PropertyBag& bag) {
         control->Resize();
     });
     // An element shown from the start (a form's own inputs) needs its input at once.
-    if (inputShown())
+    if (qt::InputMirror::anyInputShown(control->elements()))
         ensureInputs();
 }
 
@@ -311,7 +302,7 @@ void MervGauge::Private::elementChanged(const ElementNotice& notice) {
     // An element with an input shown or focused for the first time needs the inputs.
     if (!inputs &&
         (notice.change == ElementChange::Visible || notice.change == ElementChange::Focus) &&
-        inputShown())
+        qt::InputMirror::anyInputShown(control->elements()))
         ensureInputs();
     // Real inputs mirror their elements at once, so what a person sees in them never lags.
     if (inputs)
