@@ -12,9 +12,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const Form form =
             readForm(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.json");
-        // What loaded is within the bounds every later step relies on.
-        if (form.gauges.empty() || form.gauges.size() > MaxGauges)
+        // What loaded is within the bounds every later step relies on. A designed page's
+        // gauges come from its screen, which is not read here.
+        if ((form.gauges.empty() && !form.hasDesignedPages()) || form.gauges.size() > MaxGauges)
             __builtin_trap();
+        for (const FormGauge& gauge : form.gauges)
+            if (gauge.page < 0 || (!form.pages.empty() &&
+                                   (std::size_t(gauge.page) >= form.pages.size() ||
+                                    !form.pages[std::size_t(gauge.page)].ui.empty())))
+                __builtin_trap();
         for (const FormGauge& gauge : form.gauges)
             if (gauge.row < 0 || gauge.row > LastGridPlace || gauge.col < 0 ||
                 gauge.col > LastGridPlace || gauge.staleMs < 1 || gauge.tag.empty() ||

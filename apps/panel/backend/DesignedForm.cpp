@@ -561,7 +561,85 @@ DesignedForm saveDesignedForm(const std::filesystem::path& path, const DesignedF
     return saved;
 }
 
+std::filesystem::path designedPageFile(const std::filesystem::path& formPath,
+                                       const FormPage& page) {
+    const std::filesystem::path ui = page.ui;
+    return ui.is_relative() ? formPath.parent_path() / ui : ui;
+}
+
+PagedForm asPagedForm(DesignedForm designed) {
+    Form form = designed.form;
+    PagedForm paged{std::move(form), {}};
+    paged.designedPages.push_back(std::move(designed));
+    return paged;
+}
+
+namespace {
+
+// The gauges of the page, in the form's order.
+Form pageGauges(const Form& form, int page) {
+    Form out;
+    for (const FormGauge& gauge : form.gauges)
+        if (gauge.page == page)
+            out.gauges.push_back(gauge);
+    return out;
+}
+
+} // namespace
+
+PagedForm loadPagedForm(const std::filesystem::path& path) {
+    PagedForm paged{loadForm(path), {}};
+    Form& form = paged.form;
+    if (!form.hasDesignedPages())
+        return paged;
+    const std::string file = path.string();
+    paged.designedPages.resize(form.pages.size());
+    std::vector<FormGauge> gauges;
+    gauges.reserve(form.gauges.size());
+    std::size_t next = 0; // the grid pages' gauges, page by page
+    for (std::size_t p = 0; p < form.pages.size(); ++p) {
+        const FormPage& page = form.pages[p];
+        if (page.ui.empty()) {
+            for (; next < form.gauges.size() && form.gauges[next].page == int(p); ++next)
+                gauges.push_back(std::move(form.gauges[next]));
+            continue;
+        }
+        const std::filesystem::path uiPath = designedPageFile(path, page);
+        auto contents = readWholeFile(uiPath);
+        if (auto* why = std::get_if<FileProblem>(&contents))
+            throw BagError(file,
+                           "page " + std::to_string(p + 1) + " (" + page.title + "): ui",
+                           "\"" + page.ui + "\": " + why->what);
+        DesignedForm designed = readDesignedForm(
+            QString::fromStdString(std::get<std::string>(contents)), uiPath.string());
+        for (FormGauge gauge : designed.form.gauges) {
+            gauge.page = int(p);
+            gauges.push_back(std::move(gauge));
+        }
+        paged.designedPages[p] = std::move(designed);
+    }
+    form.gauges = std::move(gauges);
+    checkFormGauges(form, file);
+    return paged;
+}
+
+PagedForm savePagedForm(const std::filesystem::path& path,
+                        const std::vector<std::optional<DesignedForm>>& designedPages,
+                        const Form& now) {
+    PagedForm result{now, designedPages};
+    for (std::size_t p = 0; p < designedPages.size(); ++p)
+        if (const std::optional<DesignedForm>& designed = designedPages[p])
+            result.designedPages[p] = saveDesignedForm(designedPageFile(path, now.pages.at(p)),
+                                                       *designed, pageGauges(now, int(p)));
+    saveForm(path, now);
+    return result;
+}
+
 void exportDesignedForm(const std::filesystem::path& path, const Form& form) {
+    if (!form.pages.empty())
+        throw BagError(path.string(), "pages",
+                       "a .ui holds one screen: a form of " + std::to_string(form.pages.size()) +
+                           " pages is saved as .json");
     if (auto why = writeFileAtomically(path, designedFormOf(form).toStdString()))
         throw BagError(path.string(), {}, why->what);
 }

@@ -197,20 +197,31 @@ std::vector<std::size_t> placesInPage(const Form& form) {
 std::string pagePrefix(const Form& form, int page) {
     if (form.pages.empty())
         return {};
-    return "page " + std::to_string(page + 1) + " (" + form.pages[std::size_t(page)] + "): ";
+    if (page < 0 || std::size_t(page) >= form.pages.size())
+        return "page " + std::to_string(page + 1) + ": ";
+    return "page " + std::to_string(page + 1) + " (" + form.pages[std::size_t(page)].title + "): ";
 }
 
 std::string nameIn(const Form& form, std::size_t index, const std::vector<std::size_t>& within) {
     const FormGauge& gauge = form.gauges[index];
-    if (!gauge.objectName.empty())
-        return gaugeName(index, gauge);
     return pagePrefix(form, gauge.page) + gaugeName(within[index], gauge);
 }
 
 // What checkForm finds beyond the bags, which the loader has restored already.
 void checkPlaces(const Form& form, const std::string& file) {
-    checkGaugeCount(form.gauges.size(), file);
     const std::vector<std::size_t> within = placesInPage(form);
+    std::vector<bool> pageHolds(form.pages.size());
+    for (const FormGauge& gauge : form.gauges)
+        if (gauge.page >= 0 && std::size_t(gauge.page) < pageHolds.size())
+            pageHolds[std::size_t(gauge.page)] = true;
+    for (std::size_t p = 0; p < form.pages.size(); ++p)
+        if (!pageHolds[p])
+            throw BagError(file,
+                           pagePrefix(form, int(p)) + (form.pages[p].ui.empty() ? "gauges" : "ui"),
+                           form.pages[p].ui.empty()
+                               ? "empty: a page shows at least one gauge"
+                               : "the screen has no gauge: a page shows at least one");
+    checkGaugeCount(form.gauges.size(), file);
     std::set<std::tuple<int, int, int>> places;
     std::map<std::string, std::size_t> identities;
     for (std::size_t i = 0; i < form.gauges.size(); ++i) {
@@ -221,6 +232,12 @@ void checkPlaces(const Form& form, const std::string& file) {
             throw BagError(file, name(),
                            "on page " + std::to_string(gauge.page + 1) +
                                ", which the form does not have");
+        const bool designedPage =
+            !form.pages.empty() && !form.pages[std::size_t(gauge.page)].ui.empty();
+        if (designedPage != (designed && !form.pages.empty()))
+            throw BagError(file, name(),
+                           designedPage ? "a designed page holds only the gauges of its screen"
+                                        : "a gauge drawn on a screen stands on a designed page");
         if (const std::string why = tagProblemOf(gauge.tag); !why.empty())
             throw BagError(file, name() + ": tag", why);
         if (gauge.staleMs < 1)
@@ -329,10 +346,20 @@ void readPages(const BagJson& pages, const std::string& file, Form& form) {
         if (!page.is_object())
             throw BagError(file, where,
                            "expected a JSON object, not " + std::string(page.type_name()));
-        refuseUnknownKeys(page, {"title", "gauges"}, file, where + ": ");
+        refuseUnknownKeys(page, {"title", "gauges", "ui"}, file, where + ": ");
         form.pages.push_back(
-            textMember(member(page, "title", file, where + ": "), file, where + ": title"));
-        const std::string prefix = where + " (" + form.pages.back() + "): ";
+            {textMember(member(page, "title", file, where + ": "), file, where + ": title")});
+        const std::string prefix = where + " (" + form.pages.back().title + "): ";
+        if (page.contains("ui")) {
+            // A screen drawn in a form designer: its gauges are read from its file.
+            if (page.contains("gauges"))
+                throw BagError(file, prefix + "gauges",
+                               "a page has \"gauges\" or the \"ui\" of its screen, not both");
+            form.pages.back().ui = textMember(page["ui"], file, prefix + "ui");
+            if (form.pages.back().ui.empty())
+                throw BagError(file, prefix + "ui", "empty: name the screen's .ui file");
+            continue;
+        }
         const BagJson& gauges = member(page, "gauges", file, where + ": ");
         if (!gauges.is_array() || gauges.empty())
             throw BagError(file, prefix + "gauges",
@@ -375,6 +402,8 @@ Form formFromJson(const BagJson& object, const std::string& file) {
 BagJson formToJson(const Form& form) {
     std::vector<BagJson> pages(std::max<std::size_t>(form.pages.size(), 1), BagJson::array());
     for (const FormGauge& gauge : form.gauges) {
+        if (!form.pages.empty() && !form.pages[std::size_t(gauge.page)].ui.empty())
+            continue; // stored in its screen's file
         BagJson& gauges = pages[std::size_t(gauge.page)];
         BagJson object = {{"bag", bagToJson(gauge.bag)},
                           {"tag", gauge.tag},
@@ -391,8 +420,13 @@ BagJson formToJson(const Form& form) {
         return out;
     }
     BagJson list = BagJson::array();
-    for (std::size_t p = 0; p < form.pages.size(); ++p)
-        list.push_back({{"title", form.pages[p]}, {"gauges", pages[p]}});
+    for (std::size_t p = 0; p < form.pages.size(); ++p) {
+        const FormPage& page = form.pages[p];
+        if (page.ui.empty())
+            list.push_back({{"title", page.title}, {"gauges", pages[p]}});
+        else
+            list.push_back({{"title", page.title}, {"ui", page.ui}});
+    }
     out["pages"] = std::move(list);
     return out;
 }
@@ -405,6 +439,15 @@ std::string gaugeName(const Form& form, std::size_t index) {
 
 std::string tagProblem(const std::string& tag) {
     return tagProblemOf(tag);
+}
+
+bool Form::hasDesignedPages() const {
+    return std::any_of(pages.begin(), pages.end(),
+                       [](const FormPage& page) { return !page.ui.empty(); });
+}
+
+void checkFormGauges(const Form& form, const std::string& file) {
+    checkPlaces(form, file);
 }
 
 void checkForm(const Form& form, const std::string& file) {
@@ -431,7 +474,8 @@ Form readForm(std::string_view text, const std::string& file) {
     }
     // Every bag was restored while it was read.
     Form form = formFromJson(object, file);
-    checkPlaces(form, file);
+    if (!form.hasDesignedPages())
+        checkPlaces(form, file);
     return form;
 }
 

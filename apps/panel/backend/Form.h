@@ -65,6 +65,16 @@ inline constexpr SourceSecurityKey SourceSecurityKeys[] = {
     {"password_file", "sourcePasswordFile", &MqttSecurity::passwordFile},
 };
 
+// A page of a form: a grid of its own ("gauges"), or a screen drawn in a form designer ("ui").
+struct FormPage {
+    std::string title;
+    // The designed page's .ui file as the form names it, beside the form where it is relative;
+    // empty for a grid page. The page's gauges are the designed ones of that file.
+    std::string ui;
+
+    bool operator==(const FormPage&) const = default;
+};
+
 struct Form {
     std::string title;
     std::string source = DefaultSource;
@@ -73,9 +83,12 @@ struct Form {
     MqttSecurity sourceSecurity;
     // Every gauge of every page, page by page.
     std::vector<FormGauge> gauges;
-    // The titles of the form's pages ("pages" in the file), each a tab of the window with its
-    // own grid; empty for a form of one page ("gauges").
-    std::vector<std::string> pages;
+    // The form's pages ("pages" in the file), each a tab of the window with its own grid or
+    // designed screen; empty for a form of one page ("gauges").
+    std::vector<FormPage> pages;
+
+    // Whether a page of the form is drawn in a form designer: its gauges come from its .ui.
+    bool hasDesignedPages() const;
 };
 
 // Reads and checks a whole form: every gauge's bag is restored into a control that is thrown
@@ -83,11 +96,17 @@ struct Form {
 // BagError naming the file, the gauge ("gauge 2 (Drum level): AlarmHighVal") and what was
 // wrong; nothing of a bad form is returned.
 Form loadForm(const std::filesystem::path& path);
-// Reads and checks a form's text the same way; file is only used in the messages.
+// Reads and checks a form's text the same way; file is only used in the messages. The gauges
+// of designed pages are not read here (loadPagedForm reads them from their .ui files): how
+// many gauges the form holds, and whether their identities clash with those, is checked once
+// they are in.
 Form readForm(std::string_view text, const std::string& file);
 
 // Checks a form built in memory the same way; the file name is only used in the messages.
 void checkForm(const Form& form, const std::string& file = {});
+// Checks what holds between the form's gauges (their count, pages, places, tags and
+// identities), their bags having been checked as they were read.
+void checkFormGauges(const Form& form, const std::string& file);
 // How the messages name gauge index of the form: "gauge 2 (Drum level)", on a page of a form of
 // pages "page 1 (Boiler): gauge 2 (Drum level)", or by its object name in a designed form,
 // "gauge drumLevel (Drum level)".
@@ -95,7 +114,9 @@ std::string gaugeName(const Form& form, std::size_t index);
 // Why the tag is one no gauge may read; empty when it may.
 std::string tagProblem(const std::string& tag);
 
-// Writes the form atomically; the old file stays whole when the save fails.
+// Writes the form atomically; the old file stays whole when the save fails. A designed page is
+// written as its title and its .ui file's name: its gauges are saved in that file
+// (savePagedForm).
 void saveForm(const std::filesystem::path& path, const Form& form);
 
 // The form used when none is given: six process variables of a small steam boiler.

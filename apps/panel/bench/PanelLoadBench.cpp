@@ -229,7 +229,7 @@ Form benchForm(const Options& o, const std::string& source) {
     }
     if (o.pages > 1)
         for (int p = 0; p < o.pages; ++p)
-            form.pages.push_back("Page " + std::to_string(p + 1));
+            form.pages.push_back({"Page " + std::to_string(p + 1)});
     checkForm(form, "(bench form)");
     return form;
 }

@@ -63,18 +63,18 @@ QString zoomName(qreal factor) {
 PanelWindow::PanelWindow(Form form, std::filesystem::path formPath,
                          std::unique_ptr<DataSource> source, AlarmHistory* history,
                          std::string station, QWidget* parent)
-    : PanelWindow(std::move(form), std::nullopt, std::move(formPath), std::move(source), history,
+    : PanelWindow(PagedForm{std::move(form), {}}, std::move(formPath), std::move(source), history,
                   std::move(station), parent) {}
 
 PanelWindow::PanelWindow(DesignedForm form, std::filesystem::path formPath,
                          std::unique_ptr<DataSource> source, AlarmHistory* history,
                          std::string station, QWidget* parent)
-    : PanelWindow(std::move(form.form), std::move(form.text), std::move(formPath),
-                  std::move(source), history, std::move(station), parent) {}
+    : PanelWindow(asPagedForm(std::move(form)), std::move(formPath), std::move(source), history,
+                  std::move(station), parent) {}
 
-PanelWindow::PanelWindow(Form form, std::optional<QString> designedText,
-                         std::filesystem::path formPath, std::unique_ptr<DataSource> source,
-                         AlarmHistory* history, std::string station, QWidget* parent)
+PanelWindow::PanelWindow(PagedForm form, std::filesystem::path formPath,
+                         std::unique_ptr<DataSource> source, AlarmHistory* history,
+                         std::string station, QWidget* parent)
     : QMainWindow(parent), m_history(history), m_pacer(new FramePacer(this)) {
     m_sourceOptions.station = std::move(station);
     // The alarm summary, newest first.
@@ -184,58 +184,68 @@ PanelWindow::PanelWindow(Form form, std::optional<QString> designedText,
     });
     blink->start(BlinkMs);
 
-    install(std::move(form), std::move(designedText), std::move(formPath), std::move(source));
+    install(std::move(form), std::move(formPath), std::move(source));
     setZoom(m_zoom);
 }
 
-void PanelWindow::install(Form form, std::optional<QString> designedText,
-                          std::filesystem::path formPath, std::unique_ptr<DataSource> source) {
+void PanelWindow::install(PagedForm paged, std::filesystem::path formPath,
+                          std::unique_ptr<DataSource> source) {
+    Form& form = paged.form;
+    std::vector<std::optional<DesignedForm>>& designs = paged.designedPages;
+    const auto designedPage = [&](std::size_t page) -> const DesignedForm* {
+        return page < designs.size() && designs[page] ? &*designs[page] : nullptr;
+    };
     // The new gauges are built beside the old ones, so a form that fails leaves the panel as it
     // was.
     std::unique_ptr<QWidget> central;
-    GaugeBoard* board = nullptr;
     std::vector<GaugeBoard*> boards;
+    // Each page's view and what its cells are made in: its grid, or its designed screen.
+    std::vector<QScrollArea*> views;
+    std::vector<QWidget*> cellParents;
+    std::vector<DesignedScreen*> screens;
     QTabWidget* pages = nullptr;
-    DesignedScreen* screen = nullptr;
-    std::optional<DesignedForm> designed;
-    if (designedText) {
-        designed = DesignedForm{form, std::move(*designedText)};
-        auto built = std::make_unique<DesignedScreen>(*designed, formPath.string());
-        screen = built.get();
-        central = std::move(built);
-    } else if (form.pages.empty()) {
-        auto built = std::make_unique<GaugeBoard>();
-        built->setZoom(m_zoom);
-        boards.push_back(built.get());
-        central = std::move(built);
+    const auto makePage = [&](std::size_t page) -> std::unique_ptr<QScrollArea> {
+        if (const DesignedForm* designed = designedPage(page)) {
+            const std::filesystem::path file =
+                form.pages.empty() ? formPath : designedPageFile(formPath, form.pages[page]);
+            auto screen = std::make_unique<DesignedScreen>(*designed, file.string());
+            views.push_back(screen.get());
+            screens.push_back(screen.get());
+            cellParents.push_back(screen->screen());
+            return screen;
+        }
+        auto board = std::make_unique<GaugeBoard>();
+        board->setZoom(m_zoom);
+        boards.push_back(board.get());
+        views.push_back(board.get());
+        screens.push_back(nullptr);
+        cellParents.push_back(board.get());
+        return board;
+    };
+    if (form.pages.empty()) {
+        central = makePage(0);
     } else {
         // A page each, as tabs; the gauges of hidden pages evaluate every value and paint
         // nothing until their page is shown.
         auto built = std::make_unique<QTabWidget>();
         built->setObjectName(QStringLiteral("pages"));
-        for (const std::string& title : form.pages) {
-            auto* page = new GaugeBoard;
-            page->setZoom(m_zoom);
-            built->addTab(page, QString::fromStdString(title));
-            boards.push_back(page);
+        for (std::size_t p = 0; p < form.pages.size(); ++p) {
+            built->addTab(makePage(p).release(), QString::fromStdString(form.pages[p].title));
         }
         pages = built.get();
         central = std::move(built);
     }
-    if (!boards.empty())
-        board = boards.front();
-    QWidget* gaugeParent = screen ? screen->screen() : static_cast<QWidget*>(board);
     std::unique_ptr<PanelController> controller;
     try {
         controller = std::make_unique<PanelController>(
-            std::move(form), std::move(source), m_history, m_sourceOptions.station, gaugeParent);
+            std::move(form), std::move(source), m_history, m_sourceOptions.station, cellParents[0]);
     } catch (const SourceError& error) {
         if (formPath.empty())
             throw;
         throw SourceError(formPath.string() + ": " + error.what());
     }
     std::vector<GaugeCell*> cells;
-    std::vector<std::pair<GaugeCell*, std::string>> designedPlaces;
+    std::vector<std::vector<std::pair<GaugeCell*, std::string>>> designedPlaces(views.size());
     PanelController& c = *controller;
     c.alarms().setOperatorName(m_sourceOptions.operatorName);
     c.setMaxSkewMs(m_sourceOptions.maxSkewMs);
@@ -243,14 +253,15 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
         // Made inside the board or the screen, so that taking its gauge moves the gauge within
         // one window: a move between windows walks the whole focus chain, every gauge of the
         // form.
-        GaugeBoard* page = board ? boards[std::size_t(c.formGauge(i).page)] : nullptr;
-        auto* cell = new GaugeCell(page ? page : gaugeParent);
+        const auto page = std::size_t(c.formGauge(i).page);
+        auto* cell = new GaugeCell(cellParents[page]);
         cell->setGauge(c.gauge(i));
         cell->setBlinkOn(m_blinkOn);
-        if (page)
-            page->addCell(cell, c.formGauge(i).row, c.formGauge(i).col);
+        if (screens[page])
+            designedPlaces[page].emplace_back(cell, c.formGauge(i).objectName);
         else
-            designedPlaces.emplace_back(cell, c.formGauge(i).objectName);
+            static_cast<GaugeBoard*>(views[page])->addCell(cell, c.formGauge(i).row,
+                                                           c.formGauge(i).col);
         c.gauge(i)->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(c.gauge(i), &QWidget::customContextMenuRequested, this,
                 [this, i](const QPoint& pos) {
@@ -258,8 +269,9 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
                 });
         cells.push_back(cell);
     }
-    if (screen)
-        screen->place(designedPlaces);
+    for (std::size_t p = 0; p < screens.size(); ++p)
+        if (screens[p])
+            screens[p]->place(designedPlaces[p]);
 
     // Transitions the history could not take yet stay first in line.
     if (m_controller && m_controller->historyWriter() && c.historyWriter())
@@ -272,14 +284,15 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
     m_controller = std::move(controller);
     m_cells = std::move(cells);
     m_formPath = std::move(formPath);
-    m_board = board;
+    m_board = screens.front() ? nullptr : static_cast<GaugeBoard*>(views.front());
     m_boards = std::move(boards);
+    m_pageViews = std::move(views);
     m_pages = pages;
-    m_screen = screen;
-    m_designed = std::move(designed);
+    m_screen = pages ? nullptr : screens.front();
+    m_designedPages = std::move(designs);
     setCentralWidget(central.release());
     // A designed screen shows as it was drawn.
-    m_zoomMenu->setEnabled(m_board != nullptr);
+    m_zoomMenu->setEnabled(!m_boards.empty());
 
     connect(&c, &PanelController::qualityChanged, this, [this](int i) {
         m_cells[std::size_t(i)]->setQuality(m_controller->qualityReason(i));
@@ -315,17 +328,10 @@ void PanelWindow::install(Form form, std::optional<QString> designedText,
 }
 
 void PanelWindow::openForm(const std::filesystem::path& path) {
-    std::optional<QString> designedText;
-    Form form;
-    if (isDesignedForm(path)) {
-        DesignedForm designed = loadDesignedForm(path);
-        form = std::move(designed.form);
-        designedText = std::move(designed.text);
-    } else {
-        form = loadForm(path);
-    }
-    auto source = openSource(form.source, sourceOptionsFor(m_sourceOptions, form, path, true));
-    install(std::move(form), std::move(designedText), path, std::move(source));
+    PagedForm form = isDesignedForm(path) ? asPagedForm(loadDesignedForm(path)) : loadPagedForm(path);
+    auto source =
+        openSource(form.form.source, sourceOptionsFor(m_sourceOptions, form.form, path, true));
+    install(std::move(form), path, std::move(source));
     m_controller->start();
 }
 
@@ -463,8 +469,7 @@ void PanelWindow::showGauge(int index) {
     const int page = m_controller->formGauge(index).page;
     if (m_pages)
         m_pages->setCurrentIndex(page);
-    if (!m_boards.empty())
-        m_boards[std::size_t(page)]->ensureWidgetVisible(cell);
+    m_pageViews[std::size_t(page)]->ensureWidgetVisible(cell);
     for (GaugeCell* other : m_cells)
         other->setHighlighted(other == cell);
     QTimer::singleShot(HighlightMs, cell, [cell] { cell->setHighlighted(false); });
@@ -608,16 +613,16 @@ QSize PanelWindow::sizeHint() const {
 
 void PanelWindow::saveFormTo(const std::filesystem::path& path) {
     const Form now = m_controller->currentForm();
-    if (m_designed) {
+    if (m_screen) {
         if (!isDesignedForm(path))
             throw BagError(path.string(), {},
                            "a designed form is saved as a .ui file: a grid form would lose "
                            "what was drawn around its gauges");
-        m_designed = saveDesignedForm(path, *m_designed, now);
+        m_designedPages.front() = saveDesignedForm(path, *m_designedPages.front(), now);
     } else if (isDesignedForm(path)) {
         exportDesignedForm(path, now);
     } else {
-        saveForm(path, now);
+        m_designedPages = savePagedForm(path, m_designedPages, now).designedPages;
     }
     m_formPath = path;
 }
@@ -635,7 +640,7 @@ void PanelWindow::save() {
 void PanelWindow::saveAs() {
     const QString path = QFileDialog::getSaveFileName(
         this, tr("Save form"), {},
-        m_designed ? tr("Designed forms (*.ui)")
+        m_screen ? tr("Designed forms (*.ui)")
                    : tr("Panel forms (*.json);;Designed forms (*.ui)"));
     if (path.isEmpty())
         return;

@@ -24,6 +24,7 @@ class QDockWidget;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 class QSortFilterProxyModel;
 class QTableView;
 
@@ -50,12 +51,16 @@ public:
     PanelWindow(DesignedForm form, std::filesystem::path formPath,
                 std::unique_ptr<DataSource> source, AlarmHistory* history, std::string station,
                 QWidget* parent = nullptr);
+    // A form of pages, each a grid or a designed screen; throws as for a designed form.
+    PanelWindow(PagedForm form, std::filesystem::path formPath,
+                std::unique_ptr<DataSource> source, AlarmHistory* history, std::string station,
+                QWidget* parent = nullptr);
     ~PanelWindow() override;
 
     PanelController& controller() { return *m_controller; }
     // Writes the form with every gauge's current properties; throws merv::BagError. A designed
-    // form is written back into its .ui in place; a grid form saved as a .ui becomes a designed
-    // form of its grid.
+    // form is written back into its .ui in place, and so is each designed page's .ui beside a
+    // form of pages; a grid form saved as a .ui becomes a designed form of its grid.
     void saveFormTo(const std::filesystem::path& path);
     // Replaces the form (a grid form's .json or a designed form's .ui), its gauges and its
     // source in this window and starts the new source; throws (merv::BagError, SourceError) and
@@ -67,14 +72,15 @@ public:
     // How large the gauges are drawn, as View → Zoom chooses it; Fit to Window unless set.
     void setZoom(Zoom zoom);
     Zoom zoom() const { return m_zoom; }
-    // The grid of a grid form (its first page's); null while a designed form is open.
+    // The grid of a grid form (its first page's); null while a designed form, or a form whose
+    // first page is designed, is open.
     GaugeBoard* board() { return m_board; }
     // The tabs of a form of pages; null for a form of one page.
     QTabWidget* pages() { return m_pages; }
     // Shows the gauge's page, brings its cell into view and highlights it for a while, as a
     // double-click on its alarm in the summary does.
     void showGauge(int index);
-    // The screen of a designed form; null while a grid form is open.
+    // The screen of a designed form alone; null while a form of grids or of pages is open.
     DesignedScreen* designedScreen() { return m_screen; }
     GaugeCell* cell(int index) const { return m_cells[std::size_t(index)]; }
     // Paints the window at most this many frames a second; 0 follows the screen (60 where it
@@ -95,11 +101,7 @@ signals:
     void sourceSaid(const QString& detail);
 
 private:
-    PanelWindow(Form form, std::optional<QString> designedText, std::filesystem::path formPath,
-                std::unique_ptr<DataSource> source, AlarmHistory* history, std::string station,
-                QWidget* parent);
-    // designedText: the .ui of a designed form, none for a grid form.
-    void install(Form form, std::optional<QString> designedText, std::filesystem::path formPath,
+    void install(PagedForm form, std::filesystem::path formPath,
                  std::unique_ptr<DataSource> source);
     void updateTitle();
     void updateStatus();
@@ -140,10 +142,12 @@ private:
     std::unique_ptr<PanelController> m_controller;
     std::vector<GaugeCell*> m_cells;
     GaugeBoard* m_board = nullptr;
-    std::vector<GaugeBoard*> m_boards; // one per page
+    std::vector<GaugeBoard*> m_boards;     // one per grid page
+    std::vector<QScrollArea*> m_pageViews; // one per page: its grid or its designed screen
     QTabWidget* m_pages = nullptr;
-    DesignedScreen* m_screen = nullptr;
-    std::optional<DesignedForm> m_designed; // as opened or last saved
+    DesignedScreen* m_screen = nullptr; // of a designed form alone
+    // By page, the designed form of each designed page as opened or last saved.
+    std::vector<std::optional<DesignedForm>> m_designedPages;
     Zoom m_zoom = Zoom::fit();
     QMenu* m_zoomMenu = nullptr;
     QActionGroup* m_zoomActions = nullptr;

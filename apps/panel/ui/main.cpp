@@ -259,19 +259,16 @@ int run(int argc, char** argv) {
         return exportAlarms(historyPath, parser.value(exportOption).toStdString());
 
     const std::filesystem::path formPath = parser.value(form).toStdString();
-    std::optional<QString> designedText;
-    Form panelForm;
-    if (formPath.empty()) {
-        panelForm = defaultForm();
-    } else if (isDesignedForm(formPath)) {
-        DesignedForm designed = loadDesignedForm(formPath);
-        panelForm = std::move(designed.form);
-        designedText = std::move(designed.text);
-    } else {
-        panelForm = loadForm(formPath);
-    }
+    PagedForm opened;
+    if (formPath.empty())
+        opened.form = defaultForm();
+    else if (isDesignedForm(formPath))
+        opened = asPagedForm(loadDesignedForm(formPath));
+    else
+        opened = loadPagedForm(formPath);
+    const Form& panelForm = opened.form;
     if (parser.isSet(exportUi)) {
-        if (designedText)
+        if (isDesignedForm(formPath))
             throw merv::BagError(formPath.string(), {}, "already a designed form");
         exportDesignedForm(parser.value(exportUi).toStdString(), panelForm);
         return 0;
@@ -319,13 +316,8 @@ int run(int argc, char** argv) {
                               parser.value(seconds).toStdString());
     }
 
-    std::unique_ptr<PanelWindow> made =
-        designedText
-            ? std::make_unique<PanelWindow>(
-                  DesignedForm{std::move(panelForm), std::move(*designedText)}, formPath,
-                  std::move(dataSource), &store, options.station)
-            : std::make_unique<PanelWindow>(std::move(panelForm), formPath, std::move(dataSource),
-                                            &store, options.station);
+    std::unique_ptr<PanelWindow> made = std::make_unique<PanelWindow>(
+        std::move(opened), formPath, std::move(dataSource), &store, options.station);
     PanelWindow& window = *made;
     window.setSourceOptions(options);
     window.setZoom(*gaugeZoom);

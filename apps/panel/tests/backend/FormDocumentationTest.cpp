@@ -3,6 +3,7 @@
 #include "panel/Form.h"
 
 #include "panel/DataSource.h"
+#include "panel/DesignedForm.h"
 #include "panel/ModbusTag.h"
 #include <mervgauge/bagfile/BagError.h>
 #include <mervgauge/bagfile/BagJson.h>
@@ -58,7 +59,7 @@ std::vector<std::string> fencedBlocks(const std::string& markdown, const std::st
 // Loads a form as the panel does, then opens its source without starting it, which reads the
 // address; a Modbus form's tags are read as the source reads them at start.
 Form loadAndOpen(const fs::path& path) {
-    Form form = loadForm(path);
+    Form form = loadPagedForm(path).form;
     SourceOptions options;
     options.manualClock = true;
     openSource(form.source, options);
@@ -70,16 +71,17 @@ Form loadAndOpen(const fs::path& path) {
 
 TEST(FormDocumentation, EverySampleFormLoadsAndItsSourceOpens) {
     std::set<std::string> sources;
-    for (const auto& entry : fs::directory_iterator(SourceDir / "examples/forms")) {
-        if (entry.path().extension() != ".json")
-            continue;
-        try {
-            const Form form = loadAndOpen(entry.path());
-            sources.insert(form.source.substr(0, form.source.find(':')));
-        } catch (const std::exception& error) {
-            ADD_FAILURE() << error.what();
+    for (const char* folder : {"examples/forms", "examples/designed-panel"})
+        for (const auto& entry : fs::directory_iterator(SourceDir / folder)) {
+            if (entry.path().extension() != ".json")
+                continue;
+            try {
+                const Form form = loadAndOpen(entry.path());
+                sources.insert(form.source.substr(0, form.source.find(':')));
+            } catch (const std::exception& error) {
+                ADD_FAILURE() << error.what();
+            }
         }
-    }
     EXPECT_EQ(sources, (std::set<std::string>{"sim", "mqtt", "modbus-tcp"}));
 }
 
@@ -102,6 +104,8 @@ TEST(FormDocumentation, EveryJsonExampleInTheGuideIsAFormThatLoads) {
     const auto blocks = fencedBlocks(readText(SourceDir / "docs/forms.md"), "json");
     EXPECT_GE(blocks.size(), 3u) << "the guide's examples were not found";
     test::TempFolder folder;
+    // The screen the guide's designed page names, beside its form.
+    fs::copy_file(SourceDir / "examples/designed-panel/steam-plant.ui", folder / "steam-plant.ui");
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const fs::path path = folder / ("example-" + std::to_string(i + 1) + ".json");
         std::ofstream(path, std::ios::binary) << blocks[i];

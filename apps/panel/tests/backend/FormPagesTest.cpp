@@ -31,7 +31,7 @@ std::vector<std::string> places(const Form& form) {
 
 TEST(FormPages, APagedFormLoadsSavesAndReopensTheSame) {
     const Form form = readForm(TwoPages, "house.json");
-    EXPECT_EQ(form.pages, (std::vector<std::string>{"Boiler", "Feedwater"}));
+    EXPECT_EQ(form.pages, (std::vector<FormPage>{{"Boiler"}, {"Feedwater"}}));
     // Each page is a grid of its own: both hold a gauge at row 0, col 0.
     EXPECT_EQ(places(form), (std::vector<std::string>{"0 drum/pressure 0 0", "0 drum/level 0 1",
                                                       "1 feed/flow 0 0"}));

@@ -23,6 +23,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProcess>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QUiLoader>
 
@@ -72,6 +74,16 @@ struct DesignedPanel {
     std::unique_ptr<PanelWindow> window;
 };
 
+// The window's File → Save, as its menu offers it.
+QAction* saveAction(PanelWindow& window) {
+    for (QAction* menu : window.menuBar()->actions())
+        if (menu->menu())
+            for (QAction* action : menu->menu()->actions())
+                if (action->shortcut() == QKeySequence::Save)
+                    return action;
+    return nullptr;
+}
+
 struct Finished {
     int exitCode = -1;
     QString out, err;
@@ -108,6 +120,7 @@ private slots:
     void aSaveKeepsTheDrawingAndQtsLoaderReadsTheChangedThresholds();
     void aDesignedFormIsNotSavedAsAGridForm();
     void aGridFormExportedAsUiRunsAsTheSameGaugesAndBindings();
+    void aDesignedPageRunsInItsTabAndASaveWritesBothFiles();
 };
 
 void tst_DesignedPanel::theScreenShowsAsDrawnWithEachGaugeInItsPlace() {
@@ -303,13 +316,7 @@ void tst_DesignedPanel::aSaveKeepsTheDrawingAndQtsLoaderReadsTheChangedThreshold
     MervGaugeWidget* gauge = panel.controller().gauge(pressure);
     gauge->setAlarmHighVal(46.5);                   // as the operator's threshold editor writes it
     panel.source->send("boiler/drum/pressure", 41); // a live value, which no save stores
-    // File → Save.
-    QAction* save = nullptr;
-    for (QAction* menu : panel.window->menuBar()->actions())
-        if (menu->menu())
-            for (QAction* action : menu->menu()->actions())
-                if (action->shortcut() == QKeySequence::Save)
-                    save = action;
+    QAction* save = saveAction(*panel.window);
     QVERIFY(save);
     save->trigger();
     const std::string saved = fileText(path);
@@ -379,6 +386,72 @@ void tst_DesignedPanel::aGridFormExportedAsUiRunsAsTheSameGaugesAndBindings() {
             panel.window->cell(drumLevel)->geometry().right());
     QVERIFY(panel.window->cell(drumLevel)->geometry().top() >
             panel.window->cell(steamFlow)->geometry().bottom());
+}
+
+void tst_DesignedPanel::aDesignedPageRunsInItsTabAndASaveWritesBothFiles() {
+    test::TempFolder folder;
+    fs::copy_file(steamPlantUi(), folder / "plant.ui");
+    const fs::path json = folder / "house.json";
+    std::ofstream(json) << R"({"title": "Boiler house", "pages": [
+        {"title": "Tanks", "gauges": [
+            {"bag": {"VariableName": "Tank level"}, "tag": "tank/level", "row": 0, "col": 0}]},
+        {"title": "Steam plant", "ui": "plant.ui"}]})";
+    auto owned = std::make_unique<FakeSource>();
+    FakeSource* source = owned.get();
+    PanelWindow window(loadPagedForm(json), json, std::move(owned), nullptr, "A");
+    window.resize(1400, 800);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.controller().start();
+    source->sendStartValues();
+    PanelController& c = window.controller();
+    QCOMPARE(c.gaugeCount(), 7);
+
+    // The second tab is the screen as drawn, its gauges in its group boxes.
+    QTabWidget* tabs = window.pages();
+    QVERIFY(tabs);
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Steam plant"));
+    auto* screen = qobject_cast<DesignedScreen*>(tabs->widget(1));
+    QVERIFY(screen);
+    QVERIFY(window.board());
+    QVERIFY(!window.designedScreen());
+    int pressure = -1;
+    for (int i = 0; i < c.gaugeCount(); ++i)
+        if (c.formGauge(i).objectName == "drumPressure")
+            pressure = i;
+    QVERIFY(pressure >= 0);
+    QCOMPARE(window.cell(pressure)->parentWidget(),
+             screen->screen()->findChild<QGroupBox*>(QStringLiteral("boiler")));
+
+    // Hidden, its gauge still raises; a double-click on the alarm shows its page.
+    source->send("boiler/drum/pressure", 55); // above the high alarm at 48
+    QCOMPARE(c.gauge(pressure)->Value(), 55.0);
+    auto* summary = window.findChild<QTableView*>();
+    QVERIFY(summary);
+    // Its warning and its alarm.
+    QTRY_COMPARE(summary->model()->rowCount(), 2);
+    const QPoint at = summary->visualRect(summary->model()->index(0, 0)).center();
+    QTest::mouseClick(summary->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(summary->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QVERIFY(window.cell(pressure)->highlighted());
+
+    // File → Save writes the changed threshold into the screen's file, and the form names it.
+    const std::string drawn = fileText(folder / "plant.ui");
+    c.gauge(pressure)->setAlarmHighVal(46.5);
+    QAction* save = saveAction(window);
+    QVERIFY(save);
+    save->trigger();
+    const std::string saved = fileText(folder / "plant.ui");
+    QVERIFY(saved != drawn);
+    QVERIFY(saved.find("<double>46.500000000000000</double>") != std::string::npos);
+    QVERIFY(fileText(json).find("\"ui\": \"plant.ui\"") != std::string::npos);
+    const PagedForm again = loadPagedForm(json);
+    QCOMPARE(again.form.pages, (std::vector<FormPage>{{"Tanks", ""}, {"Steam plant", "plant.ui"}}));
+    QCOMPARE(again.form.gauges.size(), std::size_t(7));
+    PanelWindow reopened(again, json, std::make_unique<FakeSource>(), nullptr, "A");
+    QCOMPARE(reopened.controller().gauge(pressure)->AlarmHighVal(), 46.5);
+    QCOMPARE(reopened.controller().formGauge(pressure).tag, std::string("boiler/drum/pressure"));
 }
 
 } // namespace merv::panel

@@ -19,7 +19,7 @@ namespace {
 // Two pages: the boiler's three gauges, then the feedwater's three.
 Form pagedForm() {
     Form form = defaultForm();
-    form.pages = {"Boiler", "Feedwater"};
+    form.pages = {{"Boiler"}, {"Feedwater"}};
     for (std::size_t i = 0; i < form.gauges.size(); ++i) {
         form.gauges[i].page = i < 3 ? 0 : 1;
         form.gauges[i].row = 0;
