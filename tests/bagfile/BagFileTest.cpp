@@ -3,6 +3,7 @@
 #include <mervgauge/bagfile/BagJson.h>
 #include <mervgauge/bagfile/FileIo.h>
 
+#include "FileText.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -26,12 +27,6 @@ void writeText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string readText(const fs::path& path) {
-    std::ostringstream out;
-    out << std::ifstream(path, std::ios::binary).rdbuf();
-    return out.str();
-}
-
 MemoryPropertyBag flowBag() {
     MemoryPropertyBag bag;
     bag.set("Value", Variant::single(42.5f));
@@ -44,7 +39,7 @@ TEST(BagFile, ASavedBagLoadsBackWithTheSameEntries) {
     TempFolder folder;
     saveBag(folder / "flow.bag", flowBag());
     EXPECT_EQ(
-        readText(folder / "flow.bag"),
+        test::fileText(folder / "flow.bag"),
         "{\n  \"Value\": 42.5,\n  \"VariableName\": \"Flow\",\n  \"AlarmColor\": 2147483656\n}\n");
     const MemoryPropertyBag loaded = loadBag(folder / "flow.bag");
     EXPECT_EQ(bagToJson(loaded), bagToJson(flowBag()));
@@ -98,7 +93,7 @@ TEST(BagFile, AFolderOrAHugeFileIsRefusedWithoutReadingItAll) {
 TEST(BagFile, ATextThatIsNotUtf8IsRefusedNamingItsKeyAndTheOldFileStays) {
     TempFolder folder;
     saveBag(folder / "flow.bag", flowBag());
-    const std::string before = readText(folder / "flow.bag");
+    const std::string before = test::fileText(folder / "flow.bag");
     MemoryPropertyBag bad = flowBag();
     bad.set("EngUnit", Variant::text("m\xb3/h"));
     try {
@@ -107,7 +102,7 @@ TEST(BagFile, ATextThatIsNotUtf8IsRefusedNamingItsKeyAndTheOldFileStays) {
     } catch (const BagError& error) {
         EXPECT_EQ(error.key(), "EngUnit");
     }
-    EXPECT_EQ(readText(folder / "flow.bag"), before);
+    EXPECT_EQ(test::fileText(folder / "flow.bag"), before);
 }
 
 TEST(BagFile, AFailedSaveNamesTheFileAndLeavesNothingBehind) {
@@ -125,7 +120,7 @@ TEST(BagFile, AFailedSaveNamesTheFileAndLeavesNothingBehind) {
         }
     }
     EXPECT_EQ(folder.names(), std::vector<std::string>{"taken"});
-    EXPECT_EQ(readText(folder / "taken" / "inside"), "x");
+    EXPECT_EQ(test::fileText(folder / "taken" / "inside"), "x");
 }
 
 TEST(BagFile, AReplacedFileKeepsItsPermissions) {
@@ -135,7 +130,7 @@ TEST(BagFile, AReplacedFileKeepsItsPermissions) {
     saveBag(folder / "flow.bag", MemoryPropertyBag());
     EXPECT_EQ(fs::status(folder / "flow.bag").permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(readText(folder / "flow.bag"), "{}\n");
+    EXPECT_EQ(test::fileText(folder / "flow.bag"), "{}\n");
 }
 
 // A file size limit makes the kernel stop the write short, as a full disk would: the save
@@ -144,7 +139,7 @@ TEST(BagFile, AShortWriteIsAnErrorAndTheOldFileStaysWhole) {
     TempFolder folder;
     const fs::path path = folder / "flow.bag";
     saveBag(path, flowBag());
-    const std::string before = readText(path);
+    const std::string before = test::fileText(path);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -158,7 +153,7 @@ TEST(BagFile, AShortWriteIsAnErrorAndTheOldFileStaysWhole) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the short write was not reported";
-    EXPECT_EQ(readText(path), before);
+    EXPECT_EQ(test::fileText(path), before);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"flow.bag"});
 }
 

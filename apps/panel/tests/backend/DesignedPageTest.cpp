@@ -5,13 +5,13 @@
 
 #include <mervgauge/bagfile/BagError.h>
 
+#include "FileText.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <stdexcept>
-#include <sstream>
 
 namespace merv::panel {
 namespace {
@@ -78,12 +78,6 @@ void write(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string fileText(const fs::path& path) {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 // Each gauge as "page tag objectName".
 std::vector<std::string> gauges(const Form& form) {
     std::vector<std::string> out;
@@ -140,10 +134,10 @@ TEST(DesignedPage, ASaveWritesTheScreenAndTheFormAndBothReopenTheSame) {
     std::string expected = FeedScreen;
     const std::string was = "<double>40.000000000000000</double>";
     expected.replace(expected.find(was), was.size(), "<double>45.000000000000000</double>");
-    EXPECT_EQ(fileText(files.folder / "feed.ui"), expected);
+    EXPECT_EQ(test::fileText(files.folder / "feed.ui"), expected);
     EXPECT_EQ(saved.designedPages[1]->text.toStdString(), expected);
     // The form names its screen and keeps its gauges out of the grid pages.
-    const std::string form = fileText(formPath);
+    const std::string form = test::fileText(formPath);
     EXPECT_NE(form.find("\"ui\": \"feed.ui\""), std::string::npos) << form;
     EXPECT_EQ(form.find("feed/flow"), std::string::npos) << form;
 
@@ -160,7 +154,7 @@ TEST(DesignedPage, SavedElsewhereTheFormTakesItsScreenAlong) {
     const fs::path elsewhere = files.folder / "copy";
     fs::create_directory(elsewhere);
     savePagedForm(elsewhere / "house.json", opened.designedPages, opened.form);
-    EXPECT_EQ(fileText(elsewhere / "feed.ui"), FeedScreen);
+    EXPECT_EQ(test::fileText(elsewhere / "feed.ui"), FeedScreen);
     EXPECT_EQ(gauges(loadPagedForm(elsewhere / "house.json").form), gauges(opened.form));
 }
 

@@ -10,6 +10,7 @@
 #include "PanelController.h"
 #include "PanelTestSupport.h"
 #include "PanelWindow.h"
+#include "FileText.h"
 #include "TempFolder.h"
 #include "panel/AlarmHistory.h"
 #include "panel/DesignedForm.h"
@@ -40,12 +41,6 @@ namespace fs = std::filesystem;
 
 fs::path steamPlantUi() {
     return fs::path(MERVGAUGE_SOURCE_DIR) / "examples/designed-panel/steam-plant.ui";
-}
-
-std::string fileText(const fs::path& path) {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
 }
 
 // A designed form open in a panel window on a source the test drives.
@@ -291,7 +286,7 @@ void tst_DesignedPanel::aBadDesignedFormIsRefusedBeforeAnyWindow() {
     QFETCH(QStringList, extra);
     QFETCH(QString, message);
     test::TempFolder folder;
-    QString text = QString::fromStdString(fileText(steamPlantUi()));
+    QString text = QString::fromStdString(test::fileText(steamPlantUi()));
     QVERIFY(text.contains(from));
     text.replace(text.indexOf(from), from.size(), to);
     const fs::path path = folder / "bad.ui";
@@ -310,7 +305,7 @@ void tst_DesignedPanel::aSaveKeepsTheDrawingAndQtsLoaderReadsTheChangedThreshold
     test::TempFolder folder;
     const fs::path path = folder / "steam-plant.ui";
     fs::copy_file(steamPlantUi(), path);
-    const std::string original = fileText(path);
+    const std::string original = test::fileText(path);
     DesignedPanel panel(path);
     const int pressure = panel.gaugeNamed("drumPressure");
     MervGaugeWidget* gauge = panel.controller().gauge(pressure);
@@ -319,7 +314,7 @@ void tst_DesignedPanel::aSaveKeepsTheDrawingAndQtsLoaderReadsTheChangedThreshold
     QAction* save = saveAction(*panel.window);
     QVERIFY(save);
     save->trigger();
-    const std::string saved = fileText(path);
+    const std::string saved = test::fileText(path);
     QString expected = QString::fromStdString(original);
     const qsizetype gaugeAt = expected.indexOf(QStringLiteral("name=\"drumPressure\""));
     const QString high = QStringLiteral("<property name=\"AlarmHighVal\">\n"
@@ -437,15 +432,15 @@ void tst_DesignedPanel::aDesignedPageRunsInItsTabAndASaveWritesBothFiles() {
     QVERIFY(window.cell(pressure)->highlighted());
 
     // File → Save writes the changed threshold into the screen's file, and the form names it.
-    const std::string drawn = fileText(folder / "plant.ui");
+    const std::string drawn = test::fileText(folder / "plant.ui");
     c.gauge(pressure)->setAlarmHighVal(46.5);
     QAction* save = saveAction(window);
     QVERIFY(save);
     save->trigger();
-    const std::string saved = fileText(folder / "plant.ui");
+    const std::string saved = test::fileText(folder / "plant.ui");
     QVERIFY(saved != drawn);
     QVERIFY(saved.find("<double>46.500000000000000</double>") != std::string::npos);
-    QVERIFY(fileText(json).find("\"ui\": \"plant.ui\"") != std::string::npos);
+    QVERIFY(test::fileText(json).find("\"ui\": \"plant.ui\"") != std::string::npos);
     const PagedForm again = loadPagedForm(json);
     QCOMPARE(again.form.pages, (std::vector<FormPage>{{"Tanks", ""}, {"Steam plant", "plant.ui"}}));
     QCOMPARE(again.form.gauges.size(), std::size_t(7));
