@@ -141,14 +141,6 @@ AlarmTransition readRow(const Statement& select, const std::string& file) {
             *knownTransition,  select.real(5), select.text(7), select.text(8)};
 }
 
-// The rows a select of Columns finds, in the order the select gives.
-std::vector<AlarmTransition> rowsOf(Statement& select, const std::string& file) {
-    std::vector<AlarmTransition> rows;
-    while (select.step())
-        rows.push_back(readRow(select, file));
-    return rows;
-}
-
 // A filter as SQL, its values bound by number: ?1 and ?2 the times, ?3 the variable, ?4 the tag,
 // and, for a page, the key ?5 (time), ?6 (id) it starts after and its length ?7 (-1: no end).
 // Each reading is one or two branches, each a condition that one index serves in the history's

@@ -216,11 +216,10 @@ void checkPlaces(const Form& form, const std::string& file) {
             pageHolds[std::size_t(gauge.page)] = true;
     for (std::size_t p = 0; p < form.pages.size(); ++p)
         if (!pageHolds[p])
-            throw BagError(file,
-                           pagePrefix(form, int(p)) + (form.pages[p].ui.empty() ? "gauges" : "ui"),
-                           form.pages[p].ui.empty()
-                               ? "empty: a page shows at least one gauge"
-                               : "the screen has no gauge: a page shows at least one");
+            throw BagError(
+                file, pagePrefix(form, int(p)) + (form.pages[p].ui.empty() ? "gauges" : "ui"),
+                form.pages[p].ui.empty() ? "empty: a page shows at least one gauge"
+                                         : "the screen has no gauge: a page shows at least one");
     checkGaugeCount(form.gauges.size(), file);
     std::set<std::tuple<int, int, int>> places;
     std::map<std::string, std::size_t> identities;
@@ -348,7 +347,7 @@ void readPages(const BagJson& pages, const std::string& file, Form& form) {
                            "expected a JSON object, not " + std::string(page.type_name()));
         refuseUnknownKeys(page, {"title", "gauges", "ui"}, file, where + ": ");
         form.pages.push_back(
-            {textMember(member(page, "title", file, where + ": "), file, where + ": title")});
+            {textMember(member(page, "title", file, where + ": "), file, where + ": title"), {}});
         const std::string prefix = where + " (" + form.pages.back().title + "): ";
         if (page.contains("ui")) {
             // A screen drawn in a form designer: its gauges are read from its file.
