@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if ((form.gauges.empty() && !form.hasDesignedPages()) || form.gauges.size() > MaxGauges)
             __builtin_trap();
         for (const FormGauge& gauge : form.gauges)
-            if (gauge.page < 0 || (!form.pages.empty() &&
-                                   (std::size_t(gauge.page) >= form.pages.size() ||
-                                    !form.pages[std::size_t(gauge.page)].ui.empty())))
+            if (gauge.page < 0 ||
+                (!form.pages.empty() && (std::size_t(gauge.page) >= form.pages.size() ||
+                                         !form.pages[std::size_t(gauge.page)].ui.empty())))
                 __builtin_trap();
         for (const FormGauge& gauge : form.gauges)
             if (gauge.row < 0 || gauge.row > LastGridPlace || gauge.col < 0 ||

@@ -209,9 +209,8 @@ void paintPanel(benchmark::State& state, Ready ready) {
     }
     panel.show();
     const bool drawn = settle([&] {
-        return exposed(panel) && std::all_of(gauges.begin(), gauges.end(), [&](auto* g) {
-                   return ready(*g);
-               });
+        return exposed(panel) &&
+               std::all_of(gauges.begin(), gauges.end(), [&](auto* g) { return ready(*g); });
     });
     if (!drawn || gauges.front()->size() != GaugeSize) {
         state.SkipWithError("the panel's gauges did not settle at their own size");

@@ -160,8 +160,9 @@ QRect GaugePainter::takeSurface(const PictureBox& box, const PixelRect& dirty) {
     const auto face = m_faces.find(&box);
     if (face == m_faces.end() || dirty.empty())
         return {};
-    const QRect changed = QRect(dirty.left, dirty.top, dirty.width, dirty.height)
-                              .intersected(QRect(0, 0, box.surface().width(), box.surface().height()));
+    const QRect changed =
+        QRect(dirty.left, dirty.top, dirty.width, dirty.height)
+            .intersected(QRect(0, 0, box.surface().width(), box.surface().height()));
     // An image not taken yet is taken whole when first painted.
     if (!face->second.isNull())
         copyPixels(box.surface(), changed, m_site, face->second);

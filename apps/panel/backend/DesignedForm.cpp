@@ -607,8 +607,7 @@ PagedForm loadPagedForm(const std::filesystem::path& path) {
         const std::filesystem::path uiPath = designedPageFile(path, page);
         auto contents = readWholeFile(uiPath);
         if (auto* why = std::get_if<FileProblem>(&contents))
-            throw BagError(file,
-                           "page " + std::to_string(p + 1) + " (" + page.title + "): ui",
+            throw BagError(file, "page " + std::to_string(p + 1) + " (" + page.title + "): ui",
                            "\"" + page.ui + "\": " + why->what);
         DesignedForm designed = readDesignedForm(
             QString::fromStdString(std::get<std::string>(contents)), uiPath.string());

@@ -54,8 +54,7 @@ struct PagedForm {
 // A designed form alone as a form of one designed page, shown without tabs.
 PagedForm asPagedForm(DesignedForm designed);
 // Where the designed page's .ui is for the form at formPath.
-std::filesystem::path designedPageFile(const std::filesystem::path& formPath,
-                                       const FormPage& page);
+std::filesystem::path designedPageFile(const std::filesystem::path& formPath, const FormPage& page);
 
 // Reads and checks a grid form with the screens of its designed pages, as loadForm does. A
 // fault in a screen throws BagError naming that .ui file; one between the pages (a tag two

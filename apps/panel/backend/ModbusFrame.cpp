@@ -19,9 +19,18 @@ int word(std::span<const std::uint8_t> bytes, std::size_t at) {
 
 std::array<std::uint8_t, 12> readRequest(std::uint16_t transaction, int unit, RegisterKind kind,
                                          int address, int count) {
-    return {std::uint8_t(transaction >> 8), std::uint8_t(transaction), 0, 0, 0, 6,
-            std::uint8_t(unit),             functionOf(kind),          std::uint8_t(address >> 8),
-            std::uint8_t(address),          std::uint8_t(count >> 8),  std::uint8_t(count)};
+    return {std::uint8_t(transaction >> 8),
+            std::uint8_t(transaction),
+            0,
+            0,
+            0,
+            6,
+            std::uint8_t(unit),
+            functionOf(kind),
+            std::uint8_t(address >> 8),
+            std::uint8_t(address),
+            std::uint8_t(count >> 8),
+            std::uint8_t(count)};
 }
 
 int followingLength(std::span<const std::uint8_t, MbapLength> header) {

@@ -45,7 +45,7 @@ private:
 
     QWidget* m_window;
     qreal m_maxFps = 0;
-    qreal m_fps = 0; // the pace last told
+    qreal m_fps = 0;            // the pace last told
     QElapsedTimer m_sinceFrame; // since the last frame painted; invalid before the first
     int m_frames = 0;
     qint64 m_longestGapMs = 0;

@@ -260,8 +260,8 @@ void PanelWindow::install(PagedForm paged, std::filesystem::path formPath,
         if (screens[page])
             designedPlaces[page].emplace_back(cell, c.formGauge(i).objectName);
         else
-            static_cast<GaugeBoard*>(views[page])->addCell(cell, c.formGauge(i).row,
-                                                           c.formGauge(i).col);
+            static_cast<GaugeBoard*>(views[page])
+                ->addCell(cell, c.formGauge(i).row, c.formGauge(i).col);
         c.gauge(i)->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(c.gauge(i), &QWidget::customContextMenuRequested, this,
                 [this, i](const QPoint& pos) {
@@ -328,7 +328,8 @@ void PanelWindow::install(PagedForm paged, std::filesystem::path formPath,
 }
 
 void PanelWindow::openForm(const std::filesystem::path& path) {
-    PagedForm form = isDesignedForm(path) ? asPagedForm(loadDesignedForm(path)) : loadPagedForm(path);
+    PagedForm form =
+        isDesignedForm(path) ? asPagedForm(loadDesignedForm(path)) : loadPagedForm(path);
     auto source =
         openSource(form.form.source, sourceOptionsFor(m_sourceOptions, form.form, path, true));
     install(std::move(form), path, std::move(source));
@@ -640,8 +641,7 @@ void PanelWindow::save() {
 void PanelWindow::saveAs() {
     const QString path = QFileDialog::getSaveFileName(
         this, tr("Save form"), {},
-        m_screen ? tr("Designed forms (*.ui)")
-                   : tr("Panel forms (*.json);;Designed forms (*.ui)"));
+        m_screen ? tr("Designed forms (*.ui)") : tr("Panel forms (*.json);;Designed forms (*.ui)"));
     if (path.isEmpty())
         return;
     m_formPath = path.toStdString();

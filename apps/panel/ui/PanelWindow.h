@@ -52,9 +52,8 @@ public:
                 std::unique_ptr<DataSource> source, AlarmHistory* history, std::string station,
                 QWidget* parent = nullptr);
     // A form of pages, each a grid or a designed screen; throws as for a designed form.
-    PanelWindow(PagedForm form, std::filesystem::path formPath,
-                std::unique_ptr<DataSource> source, AlarmHistory* history, std::string station,
-                QWidget* parent = nullptr);
+    PanelWindow(PagedForm form, std::filesystem::path formPath, std::unique_ptr<DataSource> source,
+                AlarmHistory* history, std::string station, QWidget* parent = nullptr);
     ~PanelWindow() override;
 
     PanelController& controller() { return *m_controller; }

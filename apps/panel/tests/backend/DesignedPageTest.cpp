@@ -111,10 +111,9 @@ double alarmHigh(Form form, const std::string& tag) {
 TEST(DesignedPage, ADesignedPagesGaugesAreTheScreensOnItsPage) {
     HouseFiles files;
     const PagedForm paged = loadPagedForm(files.folder / "house.json");
-    EXPECT_EQ(paged.form.pages,
-              (std::vector<FormPage>{{"Drum", ""}, {"Feedwater", "feed.ui"}}));
-    EXPECT_EQ(gauges(paged.form),
-              (std::vector<std::string>{"0 drum/pressure ", "0 drum/level ", "1 feed/flow feedFlow"}));
+    EXPECT_EQ(paged.form.pages, (std::vector<FormPage>{{"Drum", ""}, {"Feedwater", "feed.ui"}}));
+    EXPECT_EQ(gauges(paged.form), (std::vector<std::string>{"0 drum/pressure ", "0 drum/level ",
+                                                            "1 feed/flow feedFlow"}));
     ASSERT_EQ(paged.designedPages.size(), 2u);
     EXPECT_FALSE(paged.designedPages[0]);
     ASSERT_TRUE(paged.designedPages[1]);
@@ -190,14 +189,14 @@ TEST(DesignedPage, AFaultIsNamedInTheFileItIsIn) {
         {"no screen file", formWith(R"({"title": "Feed", "ui": "missing.ui"})"), FeedScreen,
          "house.json", "page 2 (Feed): ui", "\"missing.ui\""},
         {"gauges beside the screen",
-         formWith(R"({"title": "Feed", "ui": "feed.ui", "gauges": []})"), FeedScreen,
-         "house.json", "page 2 (Feed): gauges", "not both"},
-        {"an empty file name", formWith(R"({"title": "Feed", "ui": ""})"), FeedScreen,
-         "house.json", "page 2 (Feed): ui", "empty"},
+         formWith(R"({"title": "Feed", "ui": "feed.ui", "gauges": []})"), FeedScreen, "house.json",
+         "page 2 (Feed): gauges", "not both"},
+        {"an empty file name", formWith(R"({"title": "Feed", "ui": ""})"), FeedScreen, "house.json",
+         "page 2 (Feed): ui", "empty"},
         {"a screen that is no .ui", formWith(R"({"title": "Feed", "ui": "feed.ui"})"),
          "{\"title\": 1}", "feed.ui", "", "not a form designer's .ui file"},
-        {"a property the gauge refuses", formWith(R"({"title": "Feed", "ui": "feed.ui"})"),
-         refused, "feed.ui", "gauge feedFlow: AlarmHighVal", "expected <double>"},
+        {"a property the gauge refuses", formWith(R"({"title": "Feed", "ui": "feed.ui"})"), refused,
+         "feed.ui", "gauge feedFlow: AlarmHighVal", "expected <double>"},
         {"a screen without a gauge", formWith(R"({"title": "Feed", "ui": "feed.ui"})"), noGauge,
          "feed.ui", "gauges", "at least one gauge"},
         {"one tag on a grid page and a screen", formWith(R"({"title": "Feed", "ui": "feed.ui"})"),

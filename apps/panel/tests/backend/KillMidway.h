@@ -33,7 +33,7 @@ killMidway(std::int64_t killAfter, std::chrono::milliseconds pause,
     }
     ::close(pipeEnds[1]);
     std::int64_t committed = 0;
-    while (committed < killAfter && ::read(pipeEnds[0], &committed, sizeof committed) > 0) {
+    while (committed<killAfter&& ::read(pipeEnds[0], &committed, sizeof committed)> 0) {
     }
     std::this_thread::sleep_for(pause);
     ::kill(child, SIGKILL);

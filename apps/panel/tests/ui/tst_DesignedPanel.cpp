@@ -5,12 +5,12 @@
 // reads them back, and a grid form exported as a .ui runs as the same gauges.
 #include "DesignedScreen.h"
 #include "FakeSource.h"
+#include "FileText.h"
 #include "GaugeCell.h"
 #include "MosquittoBroker.h"
 #include "PanelController.h"
 #include "PanelTestSupport.h"
 #include "PanelWindow.h"
-#include "FileText.h"
 #include "TempFolder.h"
 #include "panel/AlarmHistory.h"
 #include "panel/DesignedForm.h"

@@ -36,8 +36,8 @@ struct Panel {
     explicit Panel(AlarmHistory* history = nullptr) {
         auto owned = std::make_unique<FakeSource>();
         source = owned.get();
-        window = std::make_unique<PanelWindow>(defaultForm(), std::filesystem::path(), std::move(owned),
-                                               history, "A");
+        window = std::make_unique<PanelWindow>(defaultForm(), std::filesystem::path(),
+                                               std::move(owned), history, "A");
         window->show();
         window->controller().start();
         source->sendStartValues();
