@@ -6,6 +6,7 @@
 #include <mervgauge/MervGaugePropertySheet.h>
 #include <mervgauge/MervGaugeWidget.h>
 
+#include "DesignedUi.h"
 #include "GaugeTestSupport.h"
 
 #include <QAbstractItemView>
@@ -62,27 +63,15 @@ constexpr auto NewWidgetForm = R"(<?xml version="1.0" encoding="UTF-8"?>
 )";
 
 // A form saved before gauges carried a binding: one gauge with a name and nothing else.
-constexpr auto UnboundForm = R"(<?xml version="1.0" encoding="UTF-8"?>
-<ui version="4.0">
- <class>Form</class>
- <widget class="QWidget" name="Form">
+const std::string UnboundForm =
+    merv::test::designedUi("Form", R"( <widget class="QWidget" name="Form">
   <property name="geometry"><rect><x>0</x><y>0</y><width>400</width><height>300</height></rect></property>
   <widget class="MervGaugeWidget" name="drumLevel">
    <property name="geometry"><rect><x>10</x><y>10</y><width>170</width><height>147</height></rect></property>
    <property name="VariableName"><string>Drum level</string></property>
   </widget>
  </widget>
- <customwidgets>
-  <customwidget>
-   <class>MervGaugeWidget</class>
-   <extends>QWidget</extends>
-   <header location="global">mervgauge/MervGaugeWidget.h</header>
-  </customwidget>
- </customwidgets>
- <resources/>
- <connections/>
-</ui>
-)";
+)");
 
 const QString TagName = QString::fromLatin1(MervGaugeBinding::TagProperty);
 const QString StaleMsName = QString::fromLatin1(MervGaugeBinding::StaleMsProperty);

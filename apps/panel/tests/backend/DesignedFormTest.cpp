@@ -8,6 +8,7 @@
 #include <mervgauge/control/GaugeProperties.h>
 #include <mervgauge/control/MERV_Gauge.h>
 
+#include "DesignedUi.h"
 #include "TempFolder.h"
 
 #include <QString>
@@ -22,10 +23,8 @@ namespace {
 
 // A designed screen as Designer writes one: a group box with a grid layout of two gauges, a
 // label, and a gauge placed freely on the top-level widget.
-constexpr auto Screen = R"(<?xml version="1.0" encoding="UTF-8"?>
-<ui version="4.0">
- <class>Boiler</class>
- <widget class="QWidget" name="Boiler">
+const std::string Screen =
+    merv::test::designedUi("Boiler", R"( <widget class="QWidget" name="Boiler">
   <property name="windowTitle">
    <string>Boiler house</string>
   </property>
@@ -109,17 +108,7 @@ constexpr auto Screen = R"(<?xml version="1.0" encoding="UTF-8"?>
    </property>
   </widget>
  </widget>
- <customwidgets>
-  <customwidget>
-   <class>MervGaugeWidget</class>
-   <extends>QWidget</extends>
-   <header location="global">mervgauge/MervGaugeWidget.h</header>
-  </customwidget>
- </customwidgets>
- <resources/>
- <connections/>
-</ui>
-)";
+)");
 
 // What a restored control shows of one property, as English text.
 std::string restored(const FormGauge& gauge, const char* name) {

@@ -5,6 +5,7 @@
 
 #include <mervgauge/bagfile/BagError.h>
 
+#include "DesignedUi.h"
 #include "FileText.h"
 #include "TempFolder.h"
 
@@ -19,10 +20,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // The feedwater screen: one gauge in a group box, one label beside it.
-constexpr auto FeedScreen = R"(<?xml version="1.0" encoding="UTF-8"?>
-<ui version="4.0">
- <class>Feed</class>
- <widget class="QWidget" name="Feed">
+const std::string FeedScreen =
+    merv::test::designedUi("Feed", R"( <widget class="QWidget" name="Feed">
   <layout class="QHBoxLayout" name="feedRow">
    <item>
     <widget class="QGroupBox" name="feedBox">
@@ -55,17 +54,7 @@ constexpr auto FeedScreen = R"(<?xml version="1.0" encoding="UTF-8"?>
    </item>
   </layout>
  </widget>
- <customwidgets>
-  <customwidget>
-   <class>MervGaugeWidget</class>
-   <extends>QWidget</extends>
-   <header location="global">mervgauge/MervGaugeWidget.h</header>
-  </customwidget>
- </customwidgets>
- <resources/>
- <connections/>
-</ui>
-)";
+)");
 
 // A grid page of the drum's two gauges, then the feedwater screen.
 constexpr auto House = R"({"title": "Boiler house", "pages": [
