@@ -460,17 +460,25 @@ public:
         m_lastFrameEndNs = 0;
     }
     double longestFrameGapMs() const { return double(m_longestGapNs) / 1e6; }
+    // While measuring: each time between the ends of two frames, and each frame's own paint.
+    const std::vector<std::int64_t>& frameGapNs() const { return m_frameGapNs; }
+    const std::vector<std::int64_t>& framePaintNs() const { return m_framePaintNs; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == &m_window && event->type() == QEvent::UpdateRequest) {
             m_inFrame = true;
+            const std::int64_t start = nowNs();
             static_cast<QObject*>(watched)->event(event);
             m_inFrame = false;
             const std::int64_t end = nowNs();
             ++m_frames;
-            if (m_measuring && m_lastFrameEndNs != 0)
+            if (m_measuring)
+                m_framePaintNs.push_back(end - start);
+            if (m_measuring && m_lastFrameEndNs != 0) {
                 m_longestGapNs = std::max(m_longestGapNs, end - m_lastFrameEndNs);
+                m_frameGapNs.push_back(end - m_lastFrameEndNs);
+            }
             m_lastFrameEndNs = end;
             for (int gauge : m_paintedInFrame)
                 painted(gauge, end);
@@ -529,7 +537,7 @@ private:
     std::vector<Gauge> m_gauges;
     std::vector<int> m_paintedInFrame;
     bool m_inFrame = false;
-    std::vector<std::int64_t> m_deliveryNs, m_paintNs;
+    std::vector<std::int64_t> m_deliveryNs, m_paintNs, m_frameGapNs, m_framePaintNs;
     std::int64_t m_superseded = 0, m_frames = 0, m_gaugePaints = 0, m_paintsOutsideFrames = 0;
 };
 
@@ -955,6 +963,18 @@ bool runLatencyPhase(const Options& o) {
                     probe.longestFrameGapMs() <= frameMs ? "met" : "MISSED");
     else
         std::printf("\n");
+    const Percentiles gaps = percentiles(probe.frameGapNs());
+    const Percentiles paints = percentiles(probe.framePaintNs());
+    const auto longer = [&](double frames) {
+        return std::count_if(probe.frameGapNs().begin(), probe.frameGapNs().end(),
+                             [&](std::int64_t ns) { return double(ns) / 1e6 > frames * frameMs; });
+    };
+    // A gap a little over a frame is the timer's slack; a frame missed is half a frame more.
+    std::printf("  gaps between frames                p50 %.1f ms, p99 %.1f ms; %lld of %zu "
+                "longer than 1.5 frames, %lld longer than 3\n",
+                gaps.p50, gaps.p99, (long long)longer(1.5), gaps.count, (long long)longer(3));
+    std::printf("  a frame's own paint                p50 %.2f ms, p99 %.2f ms, max %.1f ms\n",
+                paints.p50, paints.p99, paints.max);
     return paint.count > 0;
 }
 
