@@ -127,6 +127,13 @@ std::int64_t nowNs() {
         .count();
 }
 
+// The CPU time the calling thread has run, which a wait for the processor does not add to.
+std::int64_t threadCpuNs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return std::int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
 double valueOf(std::int64_t seq) {
     return ValueBase + double(seq * ValueStride % ValueSteps) / 10;
 }
@@ -458,24 +465,35 @@ public:
         m_measuring = on;
         m_lastFrameEndNs = 0;
     }
-    // While measuring: each time between the ends of two frames, and each frame's own paint.
+    // While measuring: each time between the ends of two frames, and each frame's own paint, in
+    // wall-clock time and in the CPU time the window's thread ran in them. Where the two part,
+    // the thread was waiting for a processor, not working.
     const std::vector<std::int64_t>& frameGapNs() const { return m_frameGapNs; }
     const std::vector<std::int64_t>& framePaintNs() const { return m_framePaintNs; }
+    const std::vector<std::int64_t>& frameGapCpuNs() const { return m_frameGapCpuNs; }
+    const std::vector<std::int64_t>& framePaintCpuNs() const { return m_framePaintCpuNs; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == &m_window && event->type() == QEvent::UpdateRequest) {
             m_inFrame = true;
             const std::int64_t start = nowNs();
+            const std::int64_t startCpu = threadCpuNs();
             static_cast<QObject*>(watched)->event(event);
             m_inFrame = false;
             const std::int64_t end = nowNs();
+            const std::int64_t endCpu = threadCpuNs();
             ++m_frames;
-            if (m_measuring)
+            if (m_measuring) {
                 m_framePaintNs.push_back(end - start);
-            if (m_measuring && m_lastFrameEndNs != 0)
+                m_framePaintCpuNs.push_back(endCpu - startCpu);
+            }
+            if (m_measuring && m_lastFrameEndNs != 0) {
                 m_frameGapNs.push_back(end - m_lastFrameEndNs);
+                m_frameGapCpuNs.push_back(endCpu - m_lastFrameEndCpuNs);
+            }
             m_lastFrameEndNs = end;
+            m_lastFrameEndCpuNs = endCpu;
             for (int gauge : m_paintedInFrame)
                 painted(gauge, end);
             m_paintedInFrame.clear();
@@ -529,11 +547,13 @@ private:
     QWidget& m_window;
     bool m_measuring = false;
     std::int64_t m_lastFrameEndNs = 0;
+    std::int64_t m_lastFrameEndCpuNs = 0;
     std::unordered_map<const QObject*, int> m_gaugeOf;
     std::vector<Gauge> m_gauges;
     std::vector<int> m_paintedInFrame;
     bool m_inFrame = false;
     std::vector<std::int64_t> m_deliveryNs, m_paintNs, m_frameGapNs, m_framePaintNs;
+    std::vector<std::int64_t> m_frameGapCpuNs, m_framePaintCpuNs;
     std::int64_t m_superseded = 0, m_frames = 0, m_gaugePaints = 0, m_paintsOutsideFrames = 0;
 };
 
@@ -970,6 +990,21 @@ bool runLatencyPhase(const Options& o) {
                 gaps.p50, gaps.p99, (long long)longer(1.5), gaps.count, (long long)longer(3));
     std::printf("  a frame's own paint                p50 %.2f ms, p99 %.2f ms, max %.1f ms\n",
                 paints.p50, paints.p99, paints.max);
+    // Where a gap's wall-clock time and the thread's CPU time in it part, the thread was waiting:
+    // for a processor, or for values, which stop for every subscriber when the broker pauses.
+    // The CPU time includes the kernel's work done on the thread, the loopback network's among it.
+    const Percentiles gapsCpu = percentiles(probe.frameGapCpuNs());
+    const Percentiles paintsCpu = percentiles(probe.framePaintCpuNs());
+    const auto longest = std::max_element(probe.frameGapNs().begin(), probe.frameGapNs().end());
+    const double longestCpuMs =
+        longest == probe.frameGapNs().end()
+            ? 0
+            : double(probe.frameGapCpuNs()[std::size_t(longest - probe.frameGapNs().begin())]) /
+                  1e6;
+    std::printf(
+        "  the window's thread's CPU time     in the longest gap %.1f ms; in a gap p50 %.2f "
+        "ms, p99 %.2f ms, max %.1f ms; in a frame's paint p99 %.2f ms, max %.1f ms\n",
+        longestCpuMs, gapsCpu.p50, gapsCpu.p99, gapsCpu.max, paintsCpu.p99, paintsCpu.max);
     return paint.count > 0;
 }
 
