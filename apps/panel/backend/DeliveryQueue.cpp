@@ -72,15 +72,15 @@ void DeliveryQueue::drainNow() {
 }
 
 void DeliveryQueue::setPace(std::chrono::microseconds interval) {
-    m_pace = interval;
+    m_pace.setPace(interval);
 }
 
 void DeliveryQueue::drain() {
-    const auto since = std::chrono::steady_clock::now() - m_lastRun;
-    if (since < m_pace) {
+    const auto untilDue = m_pace.untilDue(std::chrono::steady_clock::now());
+    if (untilDue > untilDue.zero()) {
         // Too soon after the last pass: this wake-up waits for the next frame, and what comes
         // meanwhile joins it (no other wake-up is posted while this one is pending).
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(m_pace - since);
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(untilDue);
         QTimer::singleShot(wait, Qt::PreciseTimer, m_receiver, [this] { run(true); });
         return;
     }
@@ -88,7 +88,9 @@ void DeliveryQueue::drain() {
 }
 
 void DeliveryQueue::run(bool woken) {
-    m_lastRun = std::chrono::steady_clock::now();
+    // A frame that takes what waits between two passes leaves their schedule as it is.
+    if (woken)
+        m_pace.passRan(std::chrono::steady_clock::now());
     std::vector<Work> batch;
     {
         std::lock_guard lock(m_mutex);

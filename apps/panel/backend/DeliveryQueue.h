@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/PaceClock.h"
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -76,9 +78,8 @@ private:
     std::chrono::steady_clock::time_point m_lastWake;
     std::uint64_t m_dropped = 0;
     std::uint64_t m_wakeUps = 0;
-    // The receiver's thread's own: the pace, and when it last ran what waited.
-    std::chrono::microseconds m_pace{0};
-    std::chrono::steady_clock::time_point m_lastRun;
+    // The receiver's thread's own: when it next runs what waits.
+    PaceClock m_pace;
 };
 
 } // namespace merv::panel
