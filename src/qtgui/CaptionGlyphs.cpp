@@ -6,6 +6,9 @@
 #include <QTextLayout>
 
 #include <cmath>
+#include <memory>
+#include <thread>
+#include <vector>
 
 namespace merv::qt {
 
@@ -41,8 +44,24 @@ LaidOut layOut(const QFont& font, const QString& text) {
 
 } // namespace
 
+struct CaptionGlyphs::ThreadFonts {
+    std::thread::id thread = std::this_thread::get_id();
+    std::vector<std::unique_ptr<FontGlyphs>> fonts;
+};
+
 CaptionGlyphs::FontGlyphs* CaptionGlyphs::glyphsFor(const QFont& font) {
-    for (const auto& kept : m_fonts) {
+    // A font engine belongs to the thread that made it, so each thread keeps its own fonts.
+    // They go with the last caption that held them, while the application and its fonts live.
+    if (!m_fonts || m_fonts->thread != std::this_thread::get_id()) {
+        thread_local std::weak_ptr<ThreadFonts> shared;
+        m_fonts = shared.lock();
+        if (!m_fonts) {
+            m_fonts = std::make_shared<ThreadFonts>();
+            shared = m_fonts;
+        }
+    }
+    std::vector<std::unique_ptr<FontGlyphs>>& fonts = m_fonts->fonts;
+    for (const auto& kept : fonts) {
         if (kept->font == font)
             return kept.get();
     }
@@ -55,8 +74,8 @@ CaptionGlyphs::FontGlyphs* CaptionGlyphs::glyphsFor(const QFont& font) {
     glyphs->raw = digit.runs.front().rawFont();
     glyphs->baseline = digit.runs.front().positions().front().y();
     glyphs->height = digit.height;
-    m_fonts.push_back(std::move(glyphs));
-    return m_fonts.back().get();
+    fonts.push_back(std::move(glyphs));
+    return fonts.back().get();
 }
 
 const CaptionGlyphs::Glyph& CaptionGlyphs::glyph(FontGlyphs& glyphs, char16_t c) {

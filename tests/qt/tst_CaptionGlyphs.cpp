@@ -7,6 +7,10 @@
 #include <QPainter>
 #include <QTest>
 
+#include <atomic>
+#include <memory>
+#include <thread>
+
 using merv::qt::CaptionGlyphs;
 
 namespace {
@@ -51,6 +55,8 @@ private slots:
     void leavesToDrawTextWhatItCannotVouchFor_data();
     void leavesToDrawTextWhatItCannotVouchFor();
     void aScaledPainterIsLeftToDrawText();
+    void captionsOfOneThreadOutliveEachOther();
+    void aCaptionDrawsLikeDrawTextOnEveryThreadItIsDrawnOn();
 };
 
 void CaptionGlyphsTest::samePixelsAsDrawText_data() {
@@ -140,6 +146,67 @@ void CaptionGlyphsTest::aScaledPainterIsLeftToDrawText() {
     QVERIFY(
         !glyphs.draw(painter, ValueBox, Qt::AlignHCenter | LabelFlags, QStringLiteral("27 EU")));
     QCOMPARE(image.pixel(10, 10), QColor(Qt::white).rgb());
+}
+
+namespace {
+
+// Whether each caption of a scale, drawn by the glyphs, matches drawText on the calling thread.
+bool scaleLikeDrawText(CaptionGlyphs& glyphs, int first, int last) {
+    const QFont font = labelFont();
+    for (int value = first; value <= last; value += 3) {
+        const QString text = QString::number(value / 10.0, 'f', 1) + QStringLiteral(" %");
+        const Drawn expected =
+            draw(glyphs, font, {28, 5}, Qt::AlignHCenter | LabelFlags, text, false);
+        const Drawn actual = draw(glyphs, font, {28, 5}, Qt::AlignHCenter | LabelFlags, text, true);
+        if (!actual.byGlyphs || actual.image != expected.image)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// Gauges come and go: what one caption learnt stays right for the others, and for a caption
+// made after all before it are gone.
+void CaptionGlyphsTest::captionsOfOneThreadOutliveEachOther() {
+    auto first = std::make_unique<CaptionGlyphs>();
+    CaptionGlyphs second;
+    QVERIFY(scaleLikeDrawText(*first, 0, 300));
+    QVERIFY(scaleLikeDrawText(second, 200, 500));
+    first.reset();
+    QVERIFY(scaleLikeDrawText(second, 0, 600));
+    {
+        CaptionGlyphs third;
+        QVERIFY(scaleLikeDrawText(third, 400, 900));
+    }
+    CaptionGlyphs fourth;
+    QVERIFY(scaleLikeDrawText(fourth, 0, 900));
+}
+
+// A caption drawn on another thread (an item rendered on its own thread, an export into an
+// image) draws with that thread's fonts, while captions on other threads draw at the same time.
+void CaptionGlyphsTest::aCaptionDrawsLikeDrawTextOnEveryThreadItIsDrawnOn() {
+    CaptionGlyphs moved;
+    QVERIFY(scaleLikeDrawText(moved, 0, 200));
+    std::atomic<bool> movedRight = false;
+    std::atomic<bool> othersRight = true;
+    {
+        std::thread worker([&] { movedRight = scaleLikeDrawText(moved, 100, 700); });
+        std::thread other([&] {
+            CaptionGlyphs own;
+            if (!scaleLikeDrawText(own, 0, 700))
+                othersRight = false;
+        });
+        CaptionGlyphs here;
+        const bool hereRight = scaleLikeDrawText(here, 0, 700);
+        worker.join();
+        other.join();
+        QVERIFY(hereRight);
+    }
+    QVERIFY(movedRight);
+    QVERIFY(othersRight);
+    // Back on this thread, it draws with this thread's fonts again.
+    QVERIFY(scaleLikeDrawText(moved, 300, 900));
 }
 
 QTEST_MAIN(CaptionGlyphsTest)
