@@ -14,7 +14,6 @@ public:
 
     // Zero, the default, makes every pass due at once.
     void setPace(std::chrono::microseconds interval) { m_pace = interval; }
-    std::chrono::microseconds pace() const { return m_pace; }
 
     // How long from now until the next pass is due; zero or less when it is due.
     std::chrono::steady_clock::duration untilDue(TimePoint now) const { return m_due - now; }
